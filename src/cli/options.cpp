@@ -1,0 +1,79 @@
+#include "cli/options.h"
+
+#include <algorithm>
+
+#include "common/database_kind.h"
+#include "text/utf8.h"
+
+namespace trovlin::cli {
+namespace {
+
+std::string Upper(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return s;
+}
+
+void AddItem(ConvertOptions& options, const std::string& code) {
+  if (code.empty()) throw UsageError("an item code must not be empty");
+  options.items.push_back(Utf8ToUtf16(code));
+  if (options.items.size() > kMaxTaggedItems) {
+    throw UsageError("at most " + std::to_string(kMaxTaggedItems) + " items can be converted");
+  }
+}
+
+}  // namespace
+
+bool WantsHelp(const std::vector<std::string>& args) {
+  return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+std::string ParseSinglePath(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw UsageError("expected exactly one path");
+  if (args[0].size() > 1 && args[0][0] == '-' ) throw UsageError("unknown option " + args[0]);
+  return args[0];
+}
+
+ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
+  ConvertOptions options;
+  bool haveLog = false;
+  auto value = [&](std::size_t& i) -> const std::string& {
+    if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
+    return args[++i];
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-o") {
+      options.output = value(i);
+    } else if (a == "--db") {
+      const std::string name = value(i);
+      options.database = DatabaseFromCaption(Upper(name));
+      if (!options.database) throw UsageError("--db takes STN, DIALOG, JOIS or PATOLIS, not " + name);
+    } else if (a == "--item") {
+      AddItem(options, value(i));
+    } else if (a == "--items") {
+      const std::string& list = value(i);
+      std::size_t start = 0;
+      for (;;) {
+        const std::size_t comma = list.find(',', start);
+        AddItem(options, list.substr(start, comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+      }
+    } else if (a == "--keep-stars") {
+      options.keepStars = true;
+    } else if (a == "--keep-width") {
+      options.keepWidth = true;
+    } else if (a.size() > 1 && a[0] == '-') {
+      throw UsageError("unknown option " + a);
+    } else if (!haveLog) {
+      options.log = a;
+      haveLog = true;
+    } else {
+      throw UsageError("expected one log, got another: " + a);
+    }
+  }
+  if (!haveLog) throw UsageError("no log given");
+  return options;
+}
+
+}  // namespace trovlin::cli

@@ -1,0 +1,38 @@
+// The command line of trovlin-cli, parsed.
+//
+// Usage problems throw UsageError with a one-line message; the caller prints
+// it with the subcommand's usage and exits 1.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/conversion_state.h"
+
+namespace trovlin::cli {
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ConvertOptions {
+  std::string log;
+  std::optional<std::string> output;        // -o; "-" is standard output
+  std::optional<DatabaseKind> database;     // --db
+  std::vector<std::u16string> items;        // --item / --items, in order
+  bool keepStars = false;
+  bool keepWidth = false;
+};
+
+// args are the words after "convert".
+ConvertOptions ParseConvertOptions(const std::vector<std::string>& args);
+
+// The one path operand of detect, items and propose-name.
+std::string ParseSinglePath(const std::vector<std::string>& args);
+
+bool WantsHelp(const std::vector<std::string>& args);
+
+}  // namespace trovlin::cli

@@ -1,0 +1,42 @@
+#include "cli/terminal.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace trovlin::cli {
+namespace {
+
+constexpr std::uint64_t kLongLog = 8u << 20;
+constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
+
+}  // namespace
+
+TerminalProgress::TerminalProgress() : enabled_(::isatty(STDERR_FILENO) == 1) {}
+
+TerminalProgress::~TerminalProgress() {
+  if (drawn_) std::fputs("\r\033[K", stderr);
+}
+
+void TerminalProgress::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {
+  if (!enabled_ || bytesTotal < kLongLog) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (drawn_ && now - last_ < kRedrawInterval) return;
+  last_ = now;
+  drawn_ = true;
+  std::fprintf(stderr, "\rconverting: %3d%% (%llu of %llu MB)", static_cast<int>(100 * bytesRead / bytesTotal),
+               static_cast<unsigned long long>(bytesRead >> 20), static_cast<unsigned long long>(bytesTotal >> 20));
+  std::fflush(stderr);
+}
+
+void InvalidBytesWarning::OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) {
+  if (total_ == 0) {
+    std::fprintf(stderr,
+                 "trovlin-cli: warning: %s line %llu: bytes that are not valid code page 932; they are "
+                 "kept as they are\n",
+                 log_.c_str(), static_cast<unsigned long long>(lineNumber));
+  }
+  total_ += count;
+}
+
+}  // namespace trovlin::cli

@@ -1,0 +1,38 @@
+// What trovlin-cli tells the user on stderr while a pass runs.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "common/event_hook.h"
+#include "logread/log_reader.h"
+
+namespace trovlin::cli {
+
+// A progress line, drawn only on a terminal and only for long logs.
+class TerminalProgress : public EventListener {
+ public:
+  TerminalProgress();
+  ~TerminalProgress() override;
+  void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override;
+
+ private:
+  bool enabled_;
+  bool drawn_ = false;
+  std::chrono::steady_clock::time_point last_{};
+};
+
+// Warns once about bytes that are not valid code page 932, naming the first line.
+class InvalidBytesWarning : public DecodeReporter {
+ public:
+  explicit InvalidBytesWarning(std::string log) : log_(std::move(log)) {}
+  void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override;
+  std::uint64_t total() const { return total_; }
+
+ private:
+  std::string log_;
+  std::uint64_t total_ = 0;
+};
+
+}  // namespace trovlin::cli

@@ -1,0 +1,44 @@
+// The state one conversion shares between its readers and the CSV writer.
+//
+// One instance of each struct is owned by a front end (the window, or one
+// CLI run) and passed by reference to the routines that read or write it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace trovlin {
+
+// The online service that produced a log; the numbers are the ones users see
+// in saved settings and messages, 0 meaning "not recognised".
+enum class DatabaseKind : int { None = 0, Stn = 1, Dialog = 2, Jois = 3, Patolis = 4 };
+
+// The most columns any conversion writes (PATOLIS layout B has 35).
+inline constexpr std::size_t kMaxColumns = 101;
+// The most items a tagged conversion takes from the item list.
+inline constexpr std::size_t kMaxTaggedItems = 51;
+
+struct ConversionSettings {
+  std::string inputPath;   // the loaded log
+  std::string outputPath;  // the CSV to write; "-" is standard output
+  DatabaseKind databaseKind = DatabaseKind::None;
+  std::u16string databaseName;  // "STN", "DIALOG", "JOIS" or "PATOLIS"
+  bool deleteStars = false;     // remove every "*" from STN field text
+  bool toHalfWidth = false;     // full-width to half-width for JOIS field text
+};
+
+// The CSV columns of one conversion, in column order.
+struct ItemTable {
+  std::vector<std::u16string> codes;  // column titles; size() is lastIndex + 1
+  std::vector<bool> notJoined;        // carried for the item list, consulted by no reader
+  std::size_t ColumnCount() const { return codes.size(); }
+};
+
+// The values of the current record, one per column of the ItemTable.
+struct RecordBuffer {
+  std::vector<std::u16string> values;
+  void Resize(std::size_t columns) { values.assign(columns, std::u16string()); }
+};
+
+}  // namespace trovlin

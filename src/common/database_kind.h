@@ -1,0 +1,28 @@
+// The captions of the four services, as the Data Base options show them.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "common/conversion_state.h"
+
+namespace trovlin {
+
+inline constexpr std::array<std::string_view, 4> kDatabaseCaptions = {"STN", "DIALOG", "JOIS", "PATOLIS"};
+
+// "STN", "DIALOG", "JOIS", "PATOLIS", or "" for DatabaseKind::None.
+inline std::string_view DatabaseCaption(DatabaseKind kind) {
+  const int i = static_cast<int>(kind);
+  return i >= 1 && i <= 4 ? kDatabaseCaptions[static_cast<std::size_t>(i - 1)] : std::string_view();
+}
+
+// The kind whose caption is exactly name.
+inline std::optional<DatabaseKind> DatabaseFromCaption(std::string_view name) {
+  for (std::size_t i = 0; i < kDatabaseCaptions.size(); ++i) {
+    if (kDatabaseCaptions[i] == name) return static_cast<DatabaseKind>(i + 1);
+  }
+  return std::nullopt;
+}
+
+}  // namespace trovlin

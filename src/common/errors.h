@@ -1,0 +1,40 @@
+// Exceptions the core throws to its front ends.
+//
+// IoError carries the path and the system's reason; the window shows it in a
+// message box, the CLI prints it and exits non-zero. RunCancelled is thrown by
+// a front end's event hook to stop a run that the user cancelled.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace trovlin {
+
+class IoError : public std::runtime_error {
+ public:
+  IoError(std::string path, const std::string& what, const std::string& reason)
+      : std::runtime_error(what + " '" + path + "': " + reason), path_(std::move(path)) {}
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The message of errno as text, for IoError reasons.
+inline std::string SystemReason(int error_number) {
+  return std::generic_category().message(error_number);
+}
+
+// An IoError of the output side: the CSV could not be created or written.
+class OutputError : public IoError {
+ public:
+  using IoError::IoError;
+};
+
+class RunCancelled : public std::runtime_error {
+ public:
+  RunCancelled() : std::runtime_error("conversion cancelled") {}
+};
+
+}  // namespace trovlin

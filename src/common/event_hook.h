@@ -1,0 +1,52 @@
+// The point where a long pass lets its front end breathe.
+//
+// The readers call PendingEvents::Process() where a single-threaded window
+// would process its pending events: at each record, after each line of a
+// field, after each skipped blank line and after each PATOLIS row. The call
+// is cheap: it forwards to the listener only when at least kStride input
+// bytes have passed since the last forward, so progress bars move and a
+// cancel is noticed without the hook costing the run anything measurable.
+#pragma once
+
+#include <cstdint>
+
+namespace trovlin {
+
+class EventListener {
+ public:
+  virtual ~EventListener() = default;
+  // bytesRead of bytesTotal of the log have been consumed. May throw
+  // RunCancelled to stop the run.
+  virtual void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) = 0;
+};
+
+class PendingEvents {
+ public:
+  static constexpr std::uint64_t kStride = 64 * 1024;
+
+  PendingEvents() = default;
+  explicit PendingEvents(EventListener* listener) : listener_(listener) {}
+
+  void SetSource(const std::uint64_t* bytesRead, std::uint64_t bytesTotal) {
+    bytesRead_ = bytesRead;
+    bytesTotal_ = bytesTotal;
+  }
+
+  void Process() {
+    if (listener_ == nullptr || bytesRead_ == nullptr) return;
+    if (*bytesRead_ - lastForwarded_ < kStride && *bytesRead_ != bytesTotal_) return;
+    if (*bytesRead_ == lastForwarded_ && forwardedOnce_) return;
+    lastForwarded_ = *bytesRead_;
+    forwardedOnce_ = true;
+    listener_->OnProgress(*bytesRead_, bytesTotal_);
+  }
+
+ private:
+  EventListener* listener_ = nullptr;
+  const std::uint64_t* bytesRead_ = nullptr;
+  std::uint64_t bytesTotal_ = 0;
+  std::uint64_t lastForwarded_ = 0;
+  bool forwardedOnce_ = false;
+};
+
+}  // namespace trovlin

@@ -1,0 +1,41 @@
+// An output file that appears under its name only when it is complete.
+//
+// Bytes go to a temporary file beside the target, named
+// "<target>.trovlin-partial-<random>", created afresh (never through a link).
+// Commit() flushes, closes and renames it over the target in one step; if the
+// object dies uncommitted the temporary file is removed, so a failed or
+// cancelled run never leaves a half-written file under the target's name and
+// never destroys a previous file of that name. The path "-" is standard
+// output, written straight through. Failures throw IoError.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trovlin {
+
+class OutputFile {
+ public:
+  static constexpr std::string_view kPartialMarker = ".trovlin-partial-";
+
+  explicit OutputFile(std::string path);
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  void Write(std::string_view bytes);
+  void Commit();
+
+  const std::string& path() const { return path_; }
+  bool IsStandardOutput() const { return path_ == "-"; }
+
+ private:
+  void Discard() noexcept;
+
+  std::string path_;
+  std::string temporaryPath_;
+  int fd_ = -1;
+  bool committed_ = false;
+};
+
+}  // namespace trovlin

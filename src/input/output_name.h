@@ -1,0 +1,25 @@
+// The output file name proposed for a log, and the same-file guard.
+//
+// The proposal keeps the path's length where it can: the first "." with at
+// most three characters of the path after it (directory names included) has
+// those characters overwritten with "csv", as many as there are ("log" ->
+// "csv", "lo" -> "cs"). A path without such a dot, or whose chosen dot is its
+// last character, gets "csv" appended (after a "." where needed). Characters
+// are counted as decoded from UTF-8, an invalid byte as one character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trovlin {
+
+inline constexpr std::string_view kSameFileMessage = "読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません";
+inline constexpr std::string_view kBadFileNameMessage = "ﾌｧｲﾙ名が不適当です";
+
+std::string ProposeOutputName(std::string_view inputPath);
+
+// True when output would overwrite input: the same text, or two names of one
+// file on disk (another spelling, a link).
+bool IsSameFile(const std::string& inputPath, const std::string& outputPath);
+
+}  // namespace trovlin

@@ -1,0 +1,109 @@
+#include "logread/log_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+
+#include "common/errors.h"
+#include "text/cp932.h"
+
+namespace trovlin {
+namespace {
+
+constexpr std::size_t kBlockSize = 1 << 20;
+constexpr std::u16string_view kTabSpaces = u"    ";
+
+void ExpandTabs(std::u16string& line, std::size_t from) {
+  std::size_t tabs = 0;
+  for (std::size_t i = from; i < line.size(); ++i) tabs += line[i] == u'\t';
+  if (tabs == 0) return;
+  std::size_t src = line.size();
+  line.resize(line.size() + 3 * tabs);
+  std::size_t dst = line.size();
+  while (src > from) {
+    char16_t c = line[--src];
+    if (c == u'\t') {
+      dst -= kTabSpaces.size();
+      kTabSpaces.copy(&line[dst], kTabSpaces.size());
+    } else {
+      line[--dst] = c;
+    }
+  }
+}
+
+}  // namespace
+
+LogReader::LogReader(const std::string& path, Options options, DecodeReporter* reporter)
+    : path_(path), reporter_(reporter), trailingLinePending_(options.trailingEmptyLine) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw IoError(path, "cannot read the log", "it is a folder");
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) throw IoError(path, "cannot open the log", SystemReason(errno));
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  auto size = std::filesystem::file_size(path, ec);
+  totalBytes_ = ec ? 0 : size;
+  buffer_.resize(kBlockSize);
+  Fill();
+}
+
+LogReader::~LogReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+// Reads the next block after the unread bytes, moving them to the front and
+// growing the buffer when one line fills it.
+void LogReader::Fill() {
+  if (fileEnded_) return;
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  if (n == 0) {
+    if (std::ferror(file_)) throw IoError(path_, "cannot read the log", SystemReason(errno));
+    fileEnded_ = true;
+  }
+  end_ += n;
+}
+
+void LogReader::Consume(std::size_t upTo) {
+  consumed_ += upTo - begin_;
+  begin_ = upTo;
+}
+
+void LogReader::ReadLogLine(std::u16string& line) {
+  line.clear();
+  if (begin_ == end_ && fileEnded_) {
+    if (trailingLinePending_) {
+      trailingLinePending_ = false;
+      ++lineNumber_;
+    }
+    return;
+  }
+  std::size_t searched = begin_;
+  const char* cr = nullptr;
+  for (;;) {
+    cr = static_cast<const char*>(std::memchr(buffer_.data() + searched, '\r', end_ - searched));
+    if (cr != nullptr || fileEnded_) break;
+    searched = end_ - begin_;  // Fill() moves the unread bytes to the front
+    Fill();
+  }
+  ++lineNumber_;
+  const std::size_t lineEnd = cr != nullptr ? static_cast<std::size_t>(cr - buffer_.data()) : end_;
+  std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
+  std::size_t invalid = DecodeCp932(bytes, line);
+  if (bytes.find('\t') != std::string_view::npos) ExpandTabs(line, 0);
+  if (invalid > 0 && reporter_ != nullptr) reporter_->OnInvalidBytes(lineNumber_, invalid);
+
+  Consume(cr != nullptr ? lineEnd + 1 : lineEnd);
+  if (begin_ == end_) Fill();
+  if (cr != nullptr && begin_ < end_ && buffer_[begin_] == '\n') {
+    Consume(begin_ + 1);
+    if (begin_ == end_) Fill();
+  }
+}
+
+}  // namespace trovlin

@@ -1,0 +1,69 @@
+// The log line reader: the one way every pass reads a log.
+//
+// A line runs up to a CR; an LF right after that CR belongs to the line end,
+// any other LF is an ordinary character. The last line needs no line end.
+// Each line is decoded from code page 932 and every TAB becomes four spaces.
+// AtEnd() is true as soon as nothing remains to be read, that is, right after
+// the last line has been returned; reading at the end yields "".
+//
+// With LogReaderOptions::trailingEmptyLine the reader behaves as if the log ended with
+// one more empty line, so that passes which stop at the end-of-input test
+// still examine the log's real last line.
+//
+// The file is read in large blocks; memory stays at one block plus the
+// longest line. Read failures throw IoError.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace trovlin {
+
+// Told about bytes that are not valid code page 932 (they are kept, escaped).
+class DecodeReporter {
+ public:
+  virtual ~DecodeReporter() = default;
+  virtual void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) = 0;
+};
+
+struct LogReaderOptions {
+  bool trailingEmptyLine = false;
+};
+
+class LogReader {
+ public:
+  using Options = LogReaderOptions;
+
+  // Opens the log at path; throws IoError when it cannot be opened.
+  explicit LogReader(const std::string& path, Options options = {}, DecodeReporter* reporter = nullptr);
+  ~LogReader();
+  LogReader(const LogReader&) = delete;
+  LogReader& operator=(const LogReader&) = delete;
+
+  void ReadLogLine(std::u16string& line);
+  bool AtEnd() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
+
+  std::uint64_t LineNumber() const { return lineNumber_; }
+  const std::uint64_t* BytesConsumed() const { return &consumed_; }
+  std::uint64_t TotalBytes() const { return totalBytes_; }
+
+ private:
+  void Fill();
+  void Consume(std::size_t upTo);
+
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  DecodeReporter* reporter_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)
+  std::size_t end_ = 0;
+  bool fileEnded_ = false;
+  bool trailingLinePending_;
+  std::uint64_t lineNumber_ = 0;
+  std::uint64_t consumed_ = 0;
+  std::uint64_t totalBytes_ = 0;
+};
+
+}  // namespace trovlin

@@ -1,0 +1,50 @@
+// The tagged record reader: one answer block of an STN, DIALOG or JOIS log
+// into one value per item.
+//
+// A line that opens a field carries its code in the first four columns and
+// its text after them; continuation lines are indented by four spaces or
+// more. A record ends at the first line of four characters or fewer (other
+// than exactly "RE"); blank lines after it are consumed. The "RE" field takes
+// every following line up to one of at most three characters or of spaces
+// only, joined with LF. Every call of ReadRecord fills record.values for the
+// items, whether or not any of them occurs in the block.
+//
+// The current line is passed in and out: on entry it is the block's first
+// line, already read; on return the first line of the next block.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "common/conversion_state.h"
+#include "common/event_hook.h"
+#include "logread/log_reader.h"
+
+namespace trovlin {
+
+class RecordReader {
+ public:
+  RecordReader(LogReader& log, const ItemTable& items, RecordBuffer& record,
+               const ConversionSettings& settings, PendingEvents& events);
+
+  void ReadRecord(std::u16string& line);
+
+ private:
+  void ReadFieldText(std::u16string& line, std::size_t index);
+  void ReadReferenceText(std::u16string& line, std::size_t index);
+  void SkipField(std::u16string& line);
+  void Store(std::size_t index);
+  std::size_t FindItem(std::u16string_view code) const;
+
+  LogReader& log_;
+  const ItemTable& items_;
+  RecordBuffer& record_;
+  PendingEvents& events_;
+  const bool deleteStars_;
+  const bool toHalfWidth_;
+  std::u16string nextLine_;
+  std::u16string text_;
+  std::u16string narrowed_;
+};
+
+}  // namespace trovlin

@@ -1,0 +1,33 @@
+// The tagged conversion run: a whole STN, DIALOG or JOIS log into CSV.
+//
+// The log is read as if it ended with one more empty line, so the field or
+// record that opens on the very last line is kept. Each block of lines gives
+// exactly one row, also a block that holds none of the items. The log is
+// opened before the CSV is started, so a log that cannot be read leaves every
+// file as it was. Throws IoError; RunCancelled from the listener stops the run
+// and leaves no CSV behind.
+#pragma once
+
+#include <cstdint>
+
+#include "common/conversion_state.h"
+#include "common/event_hook.h"
+#include "logread/log_reader.h"
+
+namespace trovlin {
+
+struct RunStatistics {
+  std::uint64_t rows = 0;
+  std::uint64_t unencodable = 0;  // characters written as "?"
+};
+
+// The options a run takes from the window: the caption of the chosen service
+// and the two check marks of the options menu.
+void SetRunOptions(ConversionSettings& settings, bool starsChecked, bool halfWidthChecked);
+
+// Converts settings.inputPath into settings.outputPath with the items' codes
+// as columns. items must hold at least one code.
+RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
+                                  EventListener* listener = nullptr, DecodeReporter* reporter = nullptr);
+
+}  // namespace trovlin

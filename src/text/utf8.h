@@ -1,0 +1,16 @@
+// UTF-8 for the terminal and for file names, UTF-16 inside.
+//
+// Bytes that are not valid UTF-8 are kept as escaped bytes (U+DC00 + byte),
+// the same escape the code page 932 decoder uses, so a file name of any bytes
+// survives the round trip.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace trovlin {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace trovlin
