@@ -1,0 +1,32 @@
+# Shared by run.sh and test.sh: install what is missing, then build.
+# Sourced, not run; expects to be in the repository root.
+
+TROVLIN_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libicu-dev libgtest-dev
+  qt6-base-dev libgl-dev
+  xvfb xauth fonts-noto-cjk
+  time
+)
+
+install_missing_packages() {
+  local missing=()
+  local p
+  for p in "${TROVLIN_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# build DIR [cmake options...]
+build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,71 @@
+#include "input/detect.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace trovlin {
+namespace {
+
+using testing::ReadBytes;
+using testing::Sjis;
+using testing::TempDir;
+
+struct DetectCase {
+  const char* name;
+  std::u16string log;
+  DatabaseKind kind;
+};
+
+TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
+  using K = DatabaseKind;
+  const DetectCase cases[] = {
+      {"empty log", u"", K::None},
+      {"a one-line log is not examined", u"L1   ANSWER 1 OF 3  CAPLUS\r\n", K::None},
+      {"first line blank", u"\r\nL1   ANSWER 1 OF 3\r\nAN   1\r\n", K::None},
+      {"markers after the first short line", u"L1   ANSWER 1\r\nabcd\r\nDIALOG\r\n", K::Stn},
+      {"short first line", u"abcd\r\nL1   ANSWER 1\r\nx\r\n", K::None},
+      {"STN answer header", u"L1   ANSWER 1 OF 3\r\nAN   1\r\n", K::Stn},
+      {"lower case", u"L1   answer 1 of 3\r\nAN   1\r\n", K::Stn},
+      {"leading spaces", u"   L12  ANSWER 1\r\nx\r\n", K::Stn},
+      {"ANSWER not at 6", u"L1 ANSWER 1 OF 3\r\nAN   1\r\n", K::None},
+      {"line too short for ANSWER", u"L1   ANSWE\r\nx\r\n", K::None},
+      {"prompt", u"=> s olefin\r\nx\r\n", K::Stn},
+      {"prompt without space", u"=>s olefin\r\nx\r\n", K::None},
+      {"STN replaced by DIALOG", u"=> b 351\r\nFile 351: DIALOG\r\n\r\n", K::Dialog},
+      {"prompt line that names DIALOG stays STN", u"=> DIALOG\r\nx\r\n", K::Stn},
+      {"FN- anywhere", u"xx fn- 351\r\nx\r\n", K::Dialog},
+      {"DIALOG tested before JOIS", u"JST and DIALOG\r\nx\r\n", K::Dialog},
+      {"JST", u"xxJSTxx\r\nx\r\n", K::Jois},
+      {"an STN header line is not tested for other markers", u"L1   ANSWER 1 OF 2  JICST-EPLUS\r\nAN   1\r\n", K::Stn},
+      {"STN replaced by JOIS later", u"L1   ANSWER 1 OF 2\r\nFS   JICST\r\n\r\n", K::Jois},
+      {"DIALOG is final", u"xx DIALOG\r\nJST\r\nx\r\n", K::Dialog},
+      {"PATOLIS", u"  ＊＊検索回答　様式　３\r\nx\r\n", K::Patolis},
+      {"PATOLIS marker must lead", u"xx＊＊検索回答\r\nx\r\n", K::None},
+      {"half-width asterisks", u"**検索回答xx\r\nx\r\n", K::None},
+      {"the last line is never examined", u"xxxxx\r\nDIALOG", K::None},
+      {"a tab makes a line long enough", u"\tFN-\r\nx\r\n", K::Dialog},
+  };
+  TempDir dir;
+  for (const DetectCase& c : cases) {
+    EXPECT_EQ(DetectDatabase(dir.Write("log", Sjis(c.log))), c.kind) << c.name;
+  }
+}
+
+TEST(Detect, PatolisLogGetsItsLineEndsRepaired) {
+  TempDir dir;
+  const std::string path = dir.Write("log", Sjis(u"＊＊検索回答 様式 1\n\r1 特許出願\n\rx\n\r"));
+  EXPECT_EQ(DetectDatabase(path), DatabaseKind::Patolis);
+  EXPECT_EQ(ReadBytes(path), Sjis(u"＊＊検索回答 様式 1\r\n1 特許出願\r\nx\r\n"));
+}
+
+TEST(Detect, OtherLogsAreNotTouched) {
+  TempDir dir;
+  const std::string bytes = "L1   ANSWER 1\n\rAN   1\n\rx\r\n";
+  const std::string path = dir.Write("log", bytes);
+  DetectDatabase(path);
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+}  // namespace
+}  // namespace trovlin

@@ -1,0 +1,155 @@
+#include "logread/log_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/errors.h"
+#include "support/temp_dir.h"
+
+namespace trovlin {
+namespace {
+
+using testing::TempDir;
+
+// Every line the reader returns, and whether AtEnd() held right after each.
+struct Read {
+  std::vector<std::u16string> lines;
+  std::vector<bool> atEnd;
+};
+
+Read ReadAll(const std::string& path, LogReaderOptions options = {}) {
+  LogReader reader(path, options);
+  Read r;
+  while (!reader.AtEnd()) {
+    std::u16string line;
+    reader.ReadLogLine(line);
+    r.lines.push_back(line);
+    r.atEnd.push_back(reader.AtEnd());
+  }
+  return r;
+}
+
+struct SplitCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::u16string> lines;
+};
+
+TEST(LogReader, SplitsAtCrAndExpandsTabs) {
+  const SplitCase cases[] = {
+      {"tab", "AB\tCD", {u"AB    CD"}},
+      {"two tabs", "\t\tx", {u"        x"}},
+      {"crlf", "a\r\n\r\nb\r\n", {u"a", u"", u"b"}},
+      {"no final line end", "a\r\nb", {u"a", u"b"}},
+      {"lone cr", "a\r\rb", {u"a", u"", u"b"}},
+      {"lf only is an ordinary character", "a\nb\nc", {u"a\nb\nc"}},
+      {"lf cr", "a\n\rb", {u"a\n", u"b"}},
+      {"cr cr lf", "a\r\r\nb", {u"a", u"", u"b"}},
+      {"full-width counts one each", "\x82\x60\x82\x61\x81\x40x", {u"ＡＢ\u3000x"}},
+      {"invalid bytes kept", "\x81 \xFF", {u"\xDC81 \xDCFF"}},
+  };
+  TempDir dir;
+  for (const SplitCase& c : cases) {
+    const Read r = ReadAll(dir.Write("log", c.bytes));
+    EXPECT_EQ(r.lines, c.lines) << c.name;
+    ASSERT_FALSE(r.atEnd.empty()) << c.name;
+    EXPECT_TRUE(r.atEnd.back()) << c.name;
+  }
+}
+
+TEST(LogReader, EndOfInputHoldsRightAfterTheLastLine) {
+  TempDir dir;
+  for (const char* bytes : {"x\r\ny\r\n", "x\r\ny"}) {
+    LogReader reader(dir.Write("log", bytes));
+    std::u16string line;
+    reader.ReadLogLine(line);
+    EXPECT_FALSE(reader.AtEnd());
+    reader.ReadLogLine(line);
+    EXPECT_EQ(line, u"y");
+    EXPECT_TRUE(reader.AtEnd());
+    line = u"stale";
+    reader.ReadLogLine(line);
+    EXPECT_EQ(line, u"");
+    EXPECT_TRUE(reader.AtEnd());
+  }
+}
+
+TEST(LogReader, EmptyFileIsAtEndAtOnce) {
+  TempDir dir;
+  LogReader reader(dir.Write("log", ""));
+  EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(LogReader, TrailingEmptyLineComesAfterTheLastRealLine) {
+  TempDir dir;
+  for (const char* bytes : {"AN   1", "AN   1\r\n"}) {
+    const Read r = ReadAll(dir.Write("log", bytes), {.trailingEmptyLine = true});
+    EXPECT_EQ(r.lines, (std::vector<std::u16string>{u"AN   1", u""}));
+    EXPECT_EQ(r.atEnd, (std::vector<bool>{false, true}));
+  }
+  const Read empty = ReadAll(dir.Write("log", ""), {.trailingEmptyLine = true});
+  EXPECT_EQ(empty.lines, std::vector<std::u16string>{u""});
+}
+
+TEST(LogReader, LinesAcrossBlockBoundariesComeBackWhole) {
+  // Lines of many lengths, some longer than the read block, with the CR and
+  // LF of a line end falling on either side of block edges.
+  std::vector<std::u16string> expected;
+  std::string bytes;
+  std::size_t length = 1;
+  while (bytes.size() < (5u << 20)) {
+    std::string line(length, static_cast<char>('a' + expected.size() % 26));
+    bytes += line + "\r\n";
+    expected.emplace_back(line.begin(), line.end());
+    length = (length * 7 + 13) % 1500000 + 1;
+  }
+  TempDir dir;
+  const Read r = ReadAll(dir.Write("log", bytes));
+  ASSERT_EQ(r.lines.size(), expected.size());
+  EXPECT_TRUE(r.lines == expected);
+}
+
+TEST(LogReader, CountsLinesAndBytesConsumed) {
+  TempDir dir;
+  LogReader reader(dir.Write("log", "ab\r\ncd\r\n"));
+  std::u16string line;
+  reader.ReadLogLine(line);
+  EXPECT_EQ(reader.LineNumber(), 1u);
+  EXPECT_EQ(*reader.BytesConsumed(), 4u);
+  EXPECT_EQ(reader.TotalBytes(), 8u);
+}
+
+TEST(LogReader, ReportsInvalidBytesWithTheirLine) {
+  struct Recorder : DecodeReporter {
+    std::vector<std::pair<std::uint64_t, std::size_t>> seen;
+    void OnInvalidBytes(std::uint64_t line, std::size_t count) override { seen.emplace_back(line, count); }
+  } recorder;
+  TempDir dir;
+  LogReader reader(dir.Write("log", "ok\r\nbad\x80\x85\x40\r\n"), {}, &recorder);
+  std::u16string line;
+  while (!reader.AtEnd()) reader.ReadLogLine(line);
+  ASSERT_EQ(recorder.seen.size(), 1u);
+  EXPECT_EQ(recorder.seen[0].first, 2u);
+}
+
+TEST(LogReader, UnreadableLogsThrowWithPathAndReason) {
+  TempDir dir;
+  const std::string missing = dir.File("missing.log");
+  try {
+    LogReader reader(missing);
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot open the log '" + missing + "': No such file or directory");
+  }
+  try {
+    LogReader reader(dir.path());
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot read the log '" + dir.path() + "': it is a folder");
+  }
+}
+
+}  // namespace
+}  // namespace trovlin
