@@ -1,6 +1,6 @@
 #include "csv/csv_writer.h"
 
-#include <algorithm>
+#include <cstring>
 
 #include "text/cp932.h"
 
@@ -15,13 +15,13 @@ CsvWriter::CsvWriter(const std::string& path) : file_(path) { buffer_.reserve(kF
 
 void CsvWriter::WriteField(const std::u16string& text, bool last) {
   buffer_.push_back('"');
-  if (text.find(u'"') == std::u16string::npos) {
-    unencodable_ += EncodeCp932(text, buffer_);
-  } else {
-    scratch_ = text;
-    std::replace(scratch_.begin(), scratch_.end(), u'"', u'\'');
-    unencodable_ += EncodeCp932(scratch_, buffer_);
-  }
+  const std::size_t start = buffer_.size();
+  unencodable_ += EncodeCp932(text, buffer_);
+  // The byte 0x22 is never part of a double-byte character, so replacing it
+  // in the encoded bytes replaces exactly the double quotes of the text.
+  char* p = buffer_.data() + start;
+  char* const end = buffer_.data() + buffer_.size();
+  while ((p = static_cast<char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)))) != nullptr) *p++ = '\'';
   buffer_.push_back('"');
   if (last) {
     buffer_.append("\r\n");

@@ -40,7 +40,6 @@ class CsvWriter {
 
   OutputFile file_;
   std::string buffer_;
-  std::u16string scratch_;
   std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;
 };

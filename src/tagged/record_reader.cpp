@@ -24,6 +24,15 @@ void DropTrailingBar(std::u16string& value) {
 
 }  // namespace
 
+// A field code has at most four characters: packed with its length, codes
+// compare in one step. Longer item codes can never match.
+RecordReader::CodeKey RecordReader::PackCode(std::u16string_view code) {
+  if (code.size() > kCodeWidth) return {0, ~0u};
+  CodeKey key{0, static_cast<std::uint32_t>(code.size())};
+  for (char16_t c : code) key.chars = (key.chars << 16) | c;
+  return key;
+}
+
 RecordReader::RecordReader(LogReader& log, const ItemTable& items, RecordBuffer& record,
                            const ConversionSettings& settings, PendingEvents& events)
     : log_(log),
@@ -31,11 +40,13 @@ RecordReader::RecordReader(LogReader& log, const ItemTable& items, RecordBuffer&
       record_(record),
       events_(events),
       deleteStars_(settings.deleteStars),
-      toHalfWidth_(settings.databaseKind == DatabaseKind::Jois && settings.toHalfWidth) {}
+      toHalfWidth_(settings.databaseKind == DatabaseKind::Jois && settings.toHalfWidth) {
+  for (const auto& code : items_.codes) itemKeys_.push_back(PackCode(code));
+}
 
 std::size_t RecordReader::FindItem(std::u16string_view code) const {
-  const auto& codes = items_.codes;
-  return static_cast<std::size_t>(std::find(codes.begin(), codes.end(), code) - codes.begin());
+  const CodeKey key = PackCode(code);
+  return static_cast<std::size_t>(std::find(itemKeys_.begin(), itemKeys_.end(), key) - itemKeys_.begin());
 }
 
 void RecordReader::ReadRecord(std::u16string& line) {

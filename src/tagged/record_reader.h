@@ -14,7 +14,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/conversion_state.h"
 #include "common/event_hook.h"
@@ -36,8 +38,17 @@ class RecordReader {
   void Store(std::size_t index);
   std::size_t FindItem(std::u16string_view code) const;
 
+  struct CodeKey {
+    std::uint64_t chars;
+    std::uint32_t length;
+    bool operator==(const CodeKey&) const = default;
+  };
+  static CodeKey PackCode(std::u16string_view code);
+
   LogReader& log_;
   const ItemTable& items_;
+  // Each item code packed into one number, for a cheap lookup per line.
+  std::vector<CodeKey> itemKeys_;
   RecordBuffer& record_;
   PendingEvents& events_;
   const bool deleteStars_;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -98,6 +99,16 @@ const Tables& GetTables() {
   return *tables;
 }
 
+// Most bytes of a log are ASCII: they are widened eight at a time.
+constexpr std::uint64_t kHighBits8 = 0x8080808080808080ull;
+constexpr std::uint64_t kNonAscii16 = 0xFF80FF80FF80FF80ull;
+
+std::uint64_t Load8(const void* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
 }  // namespace
 
 std::size_t DecodeCp932(std::string_view bytes, std::u16string& out) {
@@ -109,6 +120,12 @@ std::size_t DecodeCp932(std::string_view bytes, std::u16string& out) {
   out.resize(start + bytes.size());  // never more characters than bytes
   char16_t* o = out.data() + start;
   while (p < end) {
+    while (end - p >= 8 && (Load8(p) & kHighBits8) == 0) {
+      for (int k = 0; k < 8; ++k) o[k] = p[k];
+      o += 8;
+      p += 8;
+    }
+    if (p == end) break;
     unsigned char b = *p;
     if (b < 0x80) {
       *o++ = b;
@@ -154,7 +171,16 @@ std::size_t EncodeCp932(std::u16string_view text, std::string& out) {
   const std::size_t start = out.size();
   out.resize(start + 2 * text.size());  // never more than two bytes a character
   char* o = out.data() + start;
-  for (char16_t c : text) {
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  while (p < end) {
+    while (end - p >= 4 && (Load8(p) & kNonAscii16) == 0) {
+      for (int k = 0; k < 4; ++k) o[k] = static_cast<char>(p[k]);
+      o += 4;
+      p += 4;
+    }
+    if (p == end) break;
+    const char16_t c = *p++;
     if (c < 0x80) {
       *o++ = static_cast<char>(c);
       continue;
