@@ -1,6 +1,7 @@
 #include "logread/log_reader.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
@@ -60,7 +61,15 @@ void LogReader::Fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  if (end_ == buffer_.size()) {
+    // One line fills the buffer: grow it, up to room for the longest line allowed.
+    constexpr std::size_t kCapacityLimit = kMaxLineBytes + kBlockSize;
+    if (buffer_.size() >= kCapacityLimit) {
+      throw IoError(path_, "cannot read the log",
+                    "line " + std::to_string(lineNumber_ + 1) + " is longer than the limit of 64 MiB");
+    }
+    buffer_.resize(std::min(buffer_.size() * 2, kCapacityLimit));
+  }
   std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
   if (n == 0) {
     if (std::ferror(file_)) throw IoError(path_, "cannot read the log", SystemReason(errno));

@@ -11,7 +11,9 @@
 // still examine the log's real last line.
 //
 // The file is read in large blocks; memory stays at one block plus the
-// longest line. Read failures throw IoError.
+// longest line. A line may hold up to kMaxLineBytes bytes; a longer one stops
+// the pass with IoError, as do read failures, so memory stays bounded even
+// for a file without line ends.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,7 @@ struct LogReaderOptions {
 class LogReader {
  public:
   using Options = LogReaderOptions;
+  static constexpr std::size_t kMaxLineBytes = std::size_t{64} << 20;
 
   // Opens the log at path; throws IoError when it cannot be opened.
   explicit LogReader(const std::string& path, Options options = {}, DecodeReporter* reporter = nullptr);

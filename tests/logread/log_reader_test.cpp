@@ -153,3 +153,34 @@ TEST(LogReader, UnreadableLogsThrowWithPathAndReason) {
 
 }  // namespace
 }  // namespace trovlin
+
+namespace trovlin {
+namespace {
+
+TEST(LogReader, LinesUpToTheLimitAreReadAndLongerOnesStop) {
+  TempDir dir;
+  std::string longest(LogReader::kMaxLineBytes, 'x');
+  {
+    const std::string path = dir.Write("ok.log", longest + "\r\nnext");
+    LogReader reader(path);
+    std::u16string line;
+    reader.ReadLogLine(line);
+    EXPECT_EQ(line.size(), LogReader::kMaxLineBytes);
+    reader.ReadLogLine(line);
+    EXPECT_EQ(line, u"next");
+  }
+  longest.append(2u << 20, 'y');
+  const std::string path = dir.Write("long.log", "first\r\n" + longest);
+  LogReader reader(path);
+  std::u16string line;
+  reader.ReadLogLine(line);
+  try {
+    reader.ReadLogLine(line);
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot read the log '" + path + "': line 2 is longer than the limit of 64 MiB");
+  }
+}
+
+}  // namespace
+}  // namespace trovlin
