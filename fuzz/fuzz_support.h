@@ -1,0 +1,27 @@
+// What the fuzz targets share: a scratch folder in memory-backed storage and
+// the properties every CSV this system writes must have.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace trovlin::fuzz {
+
+// A folder for this process's scratch files, made once.
+const std::string& ScratchDir();
+void WriteFile(const std::string& path, std::string_view bytes);
+std::string ReadFile(const std::string& path);
+
+// Aborts unless csv is a header and rows, each row ending in CR LF, every
+// field in double quotes with no double quote inside, every row with the
+// header's number of fields. Returns the number of fields.
+std::size_t CheckCsvShape(std::string_view csv);
+
+// Aborts unless every byte of output that is not valid code page 932 also
+// stands, as often at least, among the invalid bytes of input.
+void CheckInvalidBytesCarried(std::string_view input, std::string_view output);
+
+[[noreturn]] void Fail(const char* what);
+
+}  // namespace trovlin::fuzz
