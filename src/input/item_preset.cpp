@@ -1,0 +1,70 @@
+#include "input/item_preset.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "common/errors.h"
+#include "csv/output_file.h"
+#include "text/utf8.h"
+
+namespace trovlin {
+namespace {
+
+constexpr const char* kLoadFailed = "cannot load the item list";
+
+[[noreturn]] void Reject(const std::string& path, std::size_t line, const std::string& why) {
+  throw IoError(path, kLoadFailed, "line " + std::to_string(line) + ": " + why);
+}
+
+}  // namespace
+
+void SaveItemPreset(const std::string& path, const std::vector<DiscoveredItem>& items) {
+  std::string text(kPresetSignature);
+  text += '\n';
+  for (const DiscoveredItem& item : items) {
+    text += Utf16ToUtf8(item.code) + '\t' + Utf16ToUtf8(item.mark) + '\n';
+  }
+  OutputFile file(path);
+  file.Write(text);
+  file.Commit();
+}
+
+std::vector<DiscoveredItem> LoadItemPreset(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw IoError(path, kLoadFailed, SystemReason(errno));
+  std::string line;
+  // A preset edited on Windows may have CR LF line ends.
+  auto next = [&] {
+    if (!std::getline(in, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+  };
+  if (!next() || line != kPresetSignature) {
+    Reject(path, 1, "not a Trovlin item list (it must begin with \"" + std::string(kPresetSignature) + "\")");
+  }
+  std::vector<DiscoveredItem> items;
+  for (std::size_t number = 2; next(); ++number) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) Reject(path, number, "expected CODE, TAB, MARK");
+    const std::string code = line.substr(0, tab);
+    const std::string mark = line.substr(tab + 1);
+    if (code.empty()) Reject(path, number, "the code is empty");
+    if (mark != "" && mark != "*") Reject(path, number, "the join mark must be \"*\" or nothing");
+    items.push_back({Utf8ToUtf16(code), Utf8ToUtf16(mark)});
+  }
+  if (in.bad()) throw IoError(path, kLoadFailed, SystemReason(errno));
+  return items;
+}
+
+std::vector<std::u16string> CodesMissingFrom(const std::vector<DiscoveredItem>& preset, const Discovery& found) {
+  std::vector<std::u16string> missing;
+  for (const DiscoveredItem& item : preset) {
+    const bool shown = std::any_of(found.items.begin(), found.items.end(),
+                                   [&](const DiscoveredItem& d) { return d.code == item.code; });
+    if (!shown) missing.push_back(item.code);
+  }
+  return missing;
+}
+
+}  // namespace trovlin
