@@ -14,6 +14,17 @@ namespace trovlin {
 // in saved settings and messages, 0 meaning "not recognised".
 enum class DatabaseKind : int { None = 0, Stn = 1, Dialog = 2, Jois = 3, Patolis = 4 };
 
+// How a log's bytes become text. Code page 932 is the default; UTF-8 is
+// chosen for a log that shows itself to be UTF-8 (see SniffLogEncoding).
+enum class LogEncoding { Cp932, Utf8 };
+
+// How the CSV's text becomes bytes.
+enum class CsvEncoding { Cp932, Utf8, Utf8Bom };
+
+// What a double quote inside a title or value becomes: an apostrophe (as the
+// old tool wrote it), or two double quotes as RFC 4180 has it.
+enum class QuoteStyle { Apostrophe, Double };
+
 // The most columns any conversion writes (PATOLIS layout B has 35).
 inline constexpr std::size_t kMaxColumns = 101;
 // The most items a tagged conversion takes from the item list.
