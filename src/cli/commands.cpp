@@ -10,6 +10,7 @@
 #include "input/detect.h"
 #include "input/discover.h"
 #include "input/output_name.h"
+#include "patolis/patolis.h"
 #include "tagged/tagged_run.h"
 #include "text/utf8.h"
 
@@ -45,6 +46,8 @@ constexpr std::string_view kConvertUsage =
     "  --items A,B   several columns at once, separated by commas\n"
     "  --keep-stars  keep the \"*\" in STN fields (removed by default)\n"
     "  --keep-width  keep full-width characters in JOIS fields (made half-width by default)\n"
+    "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
+    "item options are ignored, and a log with no answer layout 1-4 writes no file.\n"
     "Exit 0 on success; 1 usage; 2 input problem; 3 output problem.\n";
 
 constexpr std::string_view kProposeUsage =
@@ -58,6 +61,12 @@ void Error(std::string_view message) {
   Print(stderr, "trovlin-cli: ");
   Print(stderr, message);
   Print(stderr, "\n");
+}
+
+// The answer layout of a PATOLIS log could not be found; nothing is written.
+std::string NoLayoutMessage(const std::string& log) {
+  return log + ": no PATOLIS answer header (\"＊＊検索回答\" with \"様式\" and a layout 1-4): " +
+         "nothing to convert, no file written";
 }
 
 int Usage(std::string_view usage, const UsageError& e) {
@@ -82,14 +91,43 @@ int Detect(const std::vector<std::string>& args) {
   return kOk;
 }
 
+int PatolisItems(const std::string& log) {
+  const std::optional<AnswerHeader> header = FindAnswerHeader(log);
+  const int code = header ? header->layoutCode : 0;
+  if (code == 0) {
+    Error(NoLayoutMessage(log));
+    return kOk;
+  }
+  for (const std::u16string& title : PatolisColumnTitles(code)) Print(stdout, Utf16ToUtf8(title) + "\n");
+  return kOk;
+}
+
+int ConvertPatolisLog(const ConversionSettings& settings) {
+  TerminalProgress progress;
+  InvalidBytesWarning invalid(settings.inputPath);
+  const PatolisOutcome outcome = ConvertPatolis(settings, &progress, &invalid);
+  switch (outcome.status) {
+    case PatolisOutcome::Status::NothingToConvert:
+      Error(NoLayoutMessage(settings.inputPath));
+      return kOk;
+    case PatolisOutcome::Status::Failed:
+      Print(stderr, std::string(kPatolisFailureTitle) + ": " + outcome.failure + "\n");
+      return kOutputProblem;
+    case PatolisOutcome::Status::Converted:
+      break;
+  }
+  const std::string where = settings.outputPath == "-" ? std::string("standard output") : settings.outputPath;
+  Print(stderr, "PATOLIS (layout " + std::to_string(outcome.layoutCode) + "): " + std::to_string(outcome.rows) +
+                    " row(s) of " + std::to_string(PatolisColumnTitles(outcome.layoutCode).size()) +
+                    " column(s) written to " + where + "\n");
+  return kOk;
+}
+
 int Items(const std::vector<std::string>& args) {
   const std::string log = ParseSinglePath(args);
   const DatabaseKind kind = DetectOrReport(log, false);
   if (kind == DatabaseKind::None) return kInputProblem;
-  if (kind == DatabaseKind::Patolis) {
-    Error("PATOLIS logs are not supported yet");
-    return kInputProblem;
-  }
+  if (kind == DatabaseKind::Patolis) return PatolisItems(log);
   const Discovery found = DiscoverItems(log);
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
@@ -115,10 +153,7 @@ int Convert(const std::vector<std::string>& args) {
     return kInputProblem;
   }
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
-  if (settings.databaseKind == DatabaseKind::Patolis) {
-    Error("PATOLIS logs are not supported yet");
-    return kInputProblem;
-  }
+  if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings);
 
   ItemTable items;
   if (options.items.empty()) {

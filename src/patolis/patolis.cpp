@@ -1,0 +1,110 @@
+#include "patolis/patolis.h"
+
+#include "common/errors.h"
+#include "csv/csv_writer.h"
+#include "patolis/full_record_a.h"
+#include "patolis/full_record_b.h"
+#include "patolis/number_list.h"
+#include "patolis/text_cuts.h"
+
+namespace trovlin {
+namespace {
+
+constexpr std::u16string_view kAnswerHeaderMark = u"＊＊検索回答";
+constexpr std::u16string_view kLayoutLabel = u"様式";
+constexpr Position kLayoutOffset = 6;  // from the label's first character
+
+// A log may print the layout digit in either width.
+int DigitValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'０' && c <= u'９') return c - u'０';
+  return -1;
+}
+
+// Reads up to and including the first answer header line; the reader then
+// stands on the line after it.
+std::optional<AnswerHeader> ReadAnswerHeader(LogReader& log) {
+  std::u16string line;
+  bool found = false;
+  while (!found && !log.AtEnd()) {
+    log.ReadLogLine(line);
+    found = line.find(kAnswerHeaderMark) != std::u16string::npos;
+  }
+  if (!found) return std::nullopt;
+  const Position p = *Find(line, kLayoutLabel, 1);
+  if (p == 0) return std::nullopt;
+  AnswerHeader header;
+  header.layoutCharacter = *Cut(line, p + kLayoutOffset, 1);
+  if (!header.layoutCharacter.empty()) {
+    const int digit = DigitValue(header.layoutCharacter.front());
+    if (digit >= 1 && digit <= 4) header.layoutCode = digit;
+  }
+  return header;
+}
+
+void RunConverter(int layoutCode, LogReader& log, CsvWriter& csv, PendingEvents& events) {
+  switch (layoutCode) {
+    case 1:
+      ConvertPatolisNumberList(log, csv, events);
+      break;
+    case 2:
+      ConvertPatolisFullRecordA(log, csv, events);
+      break;
+    default:
+      ConvertPatolisFullRecordB(log, csv, events, layoutCode);
+      break;
+  }
+}
+
+}  // namespace
+
+std::optional<AnswerHeader> FindAnswerHeader(const std::string& path) {
+  LogReader log(path);
+  return ReadAnswerHeader(log);
+}
+
+std::vector<std::u16string> PatolisColumnTitles(int layoutCode) {
+  switch (layoutCode) {
+    case 1:
+      return NumberListTitles();
+    case 2:
+      return FullRecordATitles();
+    case 3:
+    case 4:
+      return FullRecordBTitles(layoutCode);
+    default:
+      return {};
+  }
+}
+
+PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener, DecodeReporter* reporter) {
+  LogReader log(settings.inputPath, {}, reporter);
+  PatolisOutcome outcome;
+  std::optional<CsvWriter> csv;
+  try {
+    const std::optional<AnswerHeader> header = ReadAnswerHeader(log);
+    if (!header || header->layoutCode == 0) return outcome;
+    outcome.layoutCode = header->layoutCode;
+    PendingEvents events(listener);
+    events.SetSource(log.BytesConsumed(), log.TotalBytes());
+    csv.emplace(settings.outputPath);
+    RunConverter(outcome.layoutCode, log, *csv, events);
+    csv->Finish();
+    outcome.status = PatolisOutcome::Status::Converted;
+    outcome.rows = csv->RowsWritten();
+  } catch (const IoError& e) {
+    outcome.status = PatolisOutcome::Status::Failed;
+    outcome.failure = e.what();
+    if (csv) {
+      outcome.rows = csv->RowsWritten();
+      // Keep what was converted before the failure, if the file can still be put in place.
+      try {
+        csv->Finish();
+      } catch (const IoError&) {
+      }
+    }
+  }
+  return outcome;
+}
+
+}  // namespace trovlin

@@ -1,0 +1,53 @@
+// PATOLIS conversion: the answer layout of a log and the converter for it.
+//
+// The first line holding "＊＊検索回答" is the answer header; the character
+// six places after the start of the first "様式" in it is the layout: 1 the
+// number list, 2 full record A, 3 and 4 full record B. Half-width and
+// full-width digits count alike. Each layout writes its own fixed columns;
+// neither the item list nor the half-width option plays a part.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/conversion_state.h"
+#include "common/event_hook.h"
+#include "logread/log_reader.h"
+
+namespace trovlin {
+
+inline constexpr std::string_view kPatolisFailureTitle = "PATOLISデータ変換";
+
+struct AnswerHeader {
+  std::u16string layoutCharacter;  // the character at p + 6 as it stands in the line; "" when the line ends earlier
+  int layoutCode = 0;              // 1-4, or 0 for anything else
+};
+
+// The first answer header line's layout, or nullopt when there is no header
+// line or it holds no "様式". Throws IoError.
+std::optional<AnswerHeader> FindAnswerHeader(const std::string& path);
+
+// The fixed column titles of a layout code (1-4); empty for any other code.
+std::vector<std::u16string> PatolisColumnTitles(int layoutCode);
+
+struct PatolisOutcome {
+  enum class Status { Converted, NothingToConvert, Failed };
+  Status status = Status::NothingToConvert;
+  int layoutCode = 0;
+  std::uint64_t rows = 0;
+  std::string failure;  // for Failed: the description shown under kPatolisFailureTitle
+};
+
+// Converts settings.inputPath into settings.outputPath. NothingToConvert: no
+// header, no "様式" or a layout outside 1-4; no output file is created or
+// changed. Failed: an I/O error while reading the log or writing the CSV; the
+// rows already written are kept (the partial CSV is put in place where that
+// is possible). RunCancelled from the listener propagates and leaves no file.
+// Opening the log fails before anything is written: throws IoError.
+PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener = nullptr,
+                              DecodeReporter* reporter = nullptr);
+
+}  // namespace trovlin
