@@ -2,13 +2,11 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-#include "text/cp932.h"
 
 namespace trovlin::fuzz {
 
@@ -68,28 +66,6 @@ std::size_t CheckCsvShape(std::string_view csv) {
     }
   }
   return expected;
-}
-
-namespace {
-
-std::array<std::size_t, 256> InvalidByteCounts(std::string_view bytes) {
-  std::array<std::size_t, 256> counts{};
-  std::u16string text;
-  DecodeCp932(bytes, text);
-  for (char16_t c : text) {
-    if (IsEscapedByte(c)) ++counts[c - 0xDC00];
-  }
-  return counts;
-}
-
-}  // namespace
-
-void CheckInvalidBytesCarried(std::string_view input, std::string_view output) {
-  const auto in = InvalidByteCounts(input);
-  const auto out = InvalidByteCounts(output);
-  for (std::size_t b = 0; b < 256; ++b) {
-    if (out[b] > in[b]) Fail("an invalid byte in the CSV that the log did not have");
-  }
 }
 
 }  // namespace trovlin::fuzz

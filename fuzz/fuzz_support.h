@@ -18,10 +18,6 @@ std::string ReadFile(const std::string& path);
 // header's number of fields. Returns the number of fields.
 std::size_t CheckCsvShape(std::string_view csv);
 
-// Aborts unless every byte of output that is not valid code page 932 also
-// stands, as often at least, among the invalid bytes of input.
-void CheckInvalidBytesCarried(std::string_view input, std::string_view output);
-
 [[noreturn]] void Fail(const char* what);
 
 }  // namespace trovlin::fuzz

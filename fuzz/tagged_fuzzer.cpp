@@ -23,10 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const DiscoveredItem& item : DiscoverItems(settings.inputPath).items) items.codes.push_back(item.code);
   items.codes.push_back(u"RE");
   items.codes.push_back(u"ZZZZZ");
-  RunTaggedConversion(settings, items);
+  const RunStatistics stats = RunTaggedConversion(settings, items);
+  // Text read from code page 932 always goes back into it, invalid bytes included.
+  if (stats.unencodable != 0) fuzz::Fail("a character was replaced in the CSV");
 
   const std::string csv = fuzz::ReadFile(settings.outputPath);
   if (fuzz::CheckCsvShape(csv) != items.codes.size()) fuzz::Fail("header has another column count than the items");
-  fuzz::CheckInvalidBytesCarried(input, csv);
   return 0;
 }

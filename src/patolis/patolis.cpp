@@ -92,6 +92,7 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener*
     csv->Finish();
     outcome.status = PatolisOutcome::Status::Converted;
     outcome.rows = csv->RowsWritten();
+    outcome.unencodable = csv->UnencodableCount();
   } catch (const IoError& e) {
     outcome.status = PatolisOutcome::Status::Failed;
     outcome.failure = e.what();

@@ -38,6 +38,7 @@ struct PatolisOutcome {
   Status status = Status::NothingToConvert;
   int layoutCode = 0;
   std::uint64_t rows = 0;
+  std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
   std::string failure;  // for Failed: the description shown under kPatolisFailureTitle
 };
 
