@@ -35,7 +35,6 @@ std::string ParseSinglePath(const std::vector<std::string>& args) {
 
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
   ConvertOptions options;
-  bool haveLog = false;
   auto value = [&](std::size_t& i) -> const std::string& {
     if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
     return args[++i];
@@ -59,20 +58,24 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
         if (comma == std::string::npos) break;
         start = comma + 1;
       }
+    } else if (a == "--out-dir") {
+      options.outDir = value(i);
+    } else if (a == "--items-file") {
+      options.itemsFile = value(i);
     } else if (a == "--keep-stars") {
       options.keepStars = true;
     } else if (a == "--keep-width") {
       options.keepWidth = true;
     } else if (a.size() > 1 && a[0] == '-') {
       throw UsageError("unknown option " + a);
-    } else if (!haveLog) {
-      options.log = a;
-      haveLog = true;
     } else {
-      throw UsageError("expected one log, got another: " + a);
+      options.logs.push_back(a);
     }
   }
-  if (!haveLog) throw UsageError("no log given");
+  if (options.logs.empty()) throw UsageError("no log given");
+  if (options.logs.size() > 1 && !options.outDir) throw UsageError("several logs need --out-dir DIR");
+  if (options.output && options.outDir) throw UsageError("-o and --out-dir exclude each other");
+  if (options.itemsFile && !options.items.empty()) throw UsageError("--items-file excludes --item and --items");
   return options;
 }
 

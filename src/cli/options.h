@@ -19,8 +19,10 @@ class UsageError : public std::runtime_error {
 };
 
 struct ConvertOptions {
-  std::string log;
+  std::vector<std::string> logs;             // one, or several with --out-dir
   std::optional<std::string> output;        // -o; "-" is standard output
+  std::optional<std::string> outDir;        // --out-dir: each log's proposed name in this folder
+  std::optional<std::string> itemsFile;     // --items-file: a saved item list
   std::optional<DatabaseKind> database;     // --db
   std::vector<std::u16string> items;        // --item / --items, in order
   bool keepStars = false;

@@ -1,0 +1,214 @@
+#include "cli/convert_command.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "cli/print.h"
+#include "cli/terminal.h"
+#include "common/database_kind.h"
+#include "common/errors.h"
+#include "input/detect.h"
+#include "input/discover.h"
+#include "input/item_preset.h"
+#include "input/output_name.h"
+#include "patolis/patolis.h"
+#include "tagged/tagged_run.h"
+#include "text/utf8.h"
+
+namespace trovlin::cli {
+
+const std::string_view kConvertUsage =
+    "usage: trovlin-cli convert LOG [-o CSV|-] [--db STN|DIALOG|JOIS|PATOLIS]\n"
+    "                           [--item CODE]... [--items A,B,...] [--items-file FILE]\n"
+    "                           [--keep-stars] [--keep-width]\n"
+    "       trovlin-cli convert LOG... --out-dir DIR [options as above]\n"
+    "\n"
+    "Converts LOG into a CSV file in code page 932: one row per answer, one column per item.\n"
+    "  -o CSV        the output file (default: LOG's name with the extension csv);\n"
+    "                \"-\" writes the CSV to standard output\n"
+    "  --out-dir DIR convert each LOG, with its own detection, into DIR under its\n"
+    "                proposed name; a log that fails is reported and skipped\n"
+    "  --db NAME     convert as this service (default: the detected one)\n"
+    "  --item CODE   a column, in order; may be repeated (default: every item of the\n"
+    "                first answer, as `trovlin-cli items` lists them); at most 51\n"
+    "  --items A,B   several columns at once, separated by commas\n"
+    "  --items-file FILE  the columns of a saved item list (\"trovlin-items 1\", then\n"
+    "                CODE TAB MARK per line); codes the log lacks stay as empty columns\n"
+    "  --keep-stars  keep the \"*\" in STN fields (removed by default)\n"
+    "  --keep-width  keep full-width characters in JOIS fields (made half-width by default)\n"
+    "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
+    "item options are ignored, and a log with no answer layout 1-4 writes no file.\n"
+    "Exit 0 on success; 1 usage; 2 input problem; 3 output problem (in a batch: the\n"
+    "worst of the logs).\n";
+
+namespace {
+
+constexpr std::size_t kNoRows = ~std::size_t{0};
+
+// What converting one log came to, for the exit code and the batch summary.
+struct LogResult {
+  int exitCode = kOk;
+  DatabaseKind kind = DatabaseKind::None;
+  std::uint64_t rows = kNoRows;  // kNoRows: nothing written
+};
+
+std::string Where(const std::string& output) { return output == "-" ? std::string("standard output") : output; }
+
+
+std::string JoinCodes(const std::vector<std::u16string>& codes) {
+  std::string out;
+  for (const auto& code : codes) out += (out.empty() ? "" : ", ") + Utf16ToUtf8(code);
+  return out;
+}
+
+// The columns of a tagged run: as given, from the preset, or discovered.
+ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
+                      const std::string& log) {
+  ItemTable items;
+  if (preset) {
+    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log));
+    if (!missing.empty()) {
+      Error("warning: the first answer of " + log + " lacks " + JoinCodes(missing) + "; their columns stay empty");
+    }
+    for (const DiscoveredItem& item : *preset) {
+      items.codes.push_back(item.code);
+      items.notJoined.push_back(item.mark != u"*");
+    }
+  } else if (!options.items.empty()) {
+    items.codes = options.items;
+    items.notJoined.assign(items.codes.size(), true);
+  } else {
+    for (DiscoveredItem& item : DiscoverItems(log).items) {
+      items.notJoined.push_back(item.mark != u"*");
+      items.codes.push_back(std::move(item.code));
+    }
+  }
+  return items;
+}
+
+LogResult ConvertPatolisLog(const ConversionSettings& settings, bool batch) {
+  TerminalProgress progress;
+  InvalidBytesWarning invalid(settings.inputPath);
+  const PatolisOutcome outcome = ConvertPatolis(settings, &progress, &invalid);
+  switch (outcome.status) {
+    case PatolisOutcome::Status::NothingToConvert:
+      Error(NoPatolisLayoutMessage(settings.inputPath));
+      return {kOk, DatabaseKind::Patolis, kNoRows};
+    case PatolisOutcome::Status::Failed:
+      Print(stderr, std::string(kPatolisFailureTitle) + ": " + outcome.failure + "\n");
+      return {kOutputProblem, DatabaseKind::Patolis, kNoRows};
+    case PatolisOutcome::Status::Converted:
+      break;
+  }
+  if (!batch) {
+    Print(stderr, "PATOLIS (layout " + std::to_string(outcome.layoutCode) + "): " + std::to_string(outcome.rows) +
+                      " row(s) of " + std::to_string(PatolisColumnTitles(outcome.layoutCode).size()) +
+                      " column(s) written to " + Where(settings.outputPath) + "\n");
+  }
+  return {kOk, DatabaseKind::Patolis, outcome.rows};
+}
+
+LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
+                     const std::string& log, const std::string& output, bool batch) {
+  ConversionSettings settings;
+  settings.inputPath = log;
+  settings.databaseKind = DetectDatabase(log);
+  if (settings.databaseKind == DatabaseKind::None && !options.database) {
+    Error(batch ? log + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
+    return {kInputProblem};
+  }
+  if (options.database) settings.databaseKind = *options.database;
+  settings.outputPath = output;
+  if (IsSameFile(settings.inputPath, settings.outputPath)) {
+    Error(batch ? log + ": " + std::string(kSameFileMessage) : std::string(kSameFileMessage));
+    return {kInputProblem, settings.databaseKind};
+  }
+  SetRunOptions(settings, !options.keepStars, !options.keepWidth);
+  if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings, batch);
+
+  const ItemTable items = ChooseItems(options, preset, log);
+  if (items.codes.empty()) {
+    Error("the first answer of " + log + " holds no item code: nothing to convert, no file written");
+    return {kOk, settings.databaseKind};
+  }
+  TerminalProgress progress;
+  InvalidBytesWarning invalid(log);
+  const RunStatistics stats = RunTaggedConversion(settings, items, &progress, &invalid);
+  if (stats.unencodable > 0) {
+    Error("warning: " + std::to_string(stats.unencodable) + " character(s) have no code page 932 form; written as \"?\"");
+  }
+  if (!batch) {
+    Print(stderr, std::string(DatabaseCaption(settings.databaseKind)) + ": " + std::to_string(stats.rows) +
+                      " row(s) of " + std::to_string(items.codes.size()) + " column(s) written to " +
+                      Where(settings.outputPath) + "\n");
+  }
+  return {kOk, settings.databaseKind, stats.rows};
+}
+
+std::optional<std::vector<DiscoveredItem>> LoadPreset(const ConvertOptions& options) {
+  if (!options.itemsFile) return std::nullopt;
+  std::vector<DiscoveredItem> preset = LoadItemPreset(*options.itemsFile);
+  if (preset.empty()) throw IoError(*options.itemsFile, "cannot use the item list", "it holds no item");
+  if (preset.size() > kMaxTaggedItems) {
+    throw IoError(*options.itemsFile, "cannot use the item list",
+                  "it holds " + std::to_string(preset.size()) + " items; at most " + std::to_string(kMaxTaggedItems) +
+                      " can be converted");
+  }
+  return preset;
+}
+
+// One summary line per log of a batch: service, records, rows, seconds.
+void PrintBatchLine(const std::string& log, const LogResult& result, double seconds) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.2f s", seconds);
+  std::string line = log + ": ";
+  if (result.exitCode != kOk) {
+    line += "failed";
+  } else if (result.rows == kNoRows) {
+    line += std::string(DatabaseCaption(result.kind)) + ", nothing written";
+  } else {
+    const std::string n = std::to_string(result.rows);
+    line += std::string(DatabaseCaption(result.kind)) + ", " + n + " record(s), " + n + " row(s)";
+  }
+  Print(stderr, line + ", " + time + "\n");
+}
+
+}  // namespace
+
+int RunConvert(const std::vector<std::string>& args) {
+  const ConvertOptions options = ParseConvertOptions(args);
+  const std::optional<std::vector<DiscoveredItem>> preset = LoadPreset(options);
+  if (!options.outDir) {
+    const std::string& log = options.logs.front();
+    return ConvertLog(options, preset, log, options.output.value_or(ProposeOutputName(log)), false).exitCode;
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_directory(*options.outDir, ec)) {
+    throw OutputError(*options.outDir, "cannot write into the folder", "it is not a folder");
+  }
+  int worst = kOk;
+  for (const std::string& log : options.logs) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string name = std::filesystem::path(ProposeOutputName(log)).filename().string();
+    const std::string output = (std::filesystem::path(*options.outDir) / name).string();
+    LogResult result;
+    try {
+      result = ConvertLog(options, preset, log, output, true);
+    } catch (const OutputError& e) {
+      Error(e.what());
+      result.exitCode = kOutputProblem;
+    } catch (const IoError& e) {
+      Error(e.what());
+      result.exitCode = kInputProblem;
+    }
+    PrintBatchLine(log, result, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    worst = std::max(worst, result.exitCode);
+  }
+  return worst;
+}
+
+}  // namespace trovlin::cli
