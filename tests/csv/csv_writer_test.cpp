@@ -20,7 +20,7 @@ ItemTable Items(std::initializer_list<std::u16string> codes) {
 }
 
 std::string WriteCsv(const std::string& path, const ItemTable& items,
-                     std::initializer_list<std::vector<std::u16string>> rows) {
+                     const std::vector<std::vector<std::u16string>>& rows) {
   CsvWriter csv(path);
   csv.WriteHeader(items);
   for (const auto& row : rows) {
@@ -54,17 +54,7 @@ TEST(CsvWriter, QuotesEveryFieldAndEndsRowsWithCrLf) {
       {"escaped invalid bytes go back as they were", Items({u"A"}), {{u"\xDC81\xDCFF"}}, "\"A\"\r\n\"\x81\xFF\"\r\n"},
   };
   TempDir dir;
-  for (const CsvCase& c : cases) {
-    CsvWriter csv(dir.File("out.csv"));
-    csv.WriteHeader(c.items);
-    for (const auto& row : c.rows) {
-      RecordBuffer record;
-      record.values = row;
-      csv.WriteRow(record);
-    }
-    csv.Finish();
-    EXPECT_EQ(ReadBytes(dir.File("out.csv")), c.bytes) << c.name;
-  }
+  for (const CsvCase& c : cases) EXPECT_EQ(WriteCsv(dir.File("out.csv"), c.items, c.rows), c.bytes) << c.name;
 }
 
 TEST(CsvWriter, EmptiesTheRecordAfterEachRow) {
@@ -128,6 +118,37 @@ TEST(CsvWriter, CountsCharactersCodePage932CannotHold) {
   csv.Finish();
   EXPECT_EQ(csv.UnencodableCount(), 1u);
   EXPECT_EQ(ReadBytes(dir.File("out.csv")), "\"A\"\r\n\"caf?\"\r\n");
+}
+
+TEST(CsvWriter, QuotesAnywhereInALongValueBecomeApostrophes) {
+  TempDir dir;
+  for (std::size_t before = 0; before <= 40; ++before) {
+    const std::u16string value = std::u16string(before, u'a') + u"\"亜\"" + std::u16string(before % 17, u'b');
+    const std::string bytes = WriteCsv(dir.File("out.csv"), Items({u"A"}), {{value}});
+    ASSERT_EQ(bytes, "\"A\"\r\n\"" + std::string(before, 'a') + "'\x88\x9F'" + std::string(before % 17, 'b') + "\"\r\n");
+  }
+}
+
+// A long output goes to the disk in chunks while it is written; every byte
+// must still arrive, in order.
+TEST(CsvWriter, LongOutputArrivesWhole) {
+  TempDir dir;
+  const std::string path = dir.File("out.csv");
+  std::string expected = "\"N\",\"TEXT\"\r\n";
+  {
+    CsvWriter csv(path);
+    csv.WriteHeader(Items({u"N", u"TEXT"}));
+    RecordBuffer record;
+    for (int row = 0; row < 250000; ++row) {
+      const std::string n = std::to_string(row);
+      record.values = {std::u16string(n.begin(), n.end()), u"データ: a row of text long enough that the rows fill several chunks"};
+      csv.WriteRow(record);
+      expected += "\"" + n + "\",\"\x83\x66\x81\x5B\x83\x5E: a row of text long enough that the rows fill several chunks\"\r\n";
+    }
+    csv.Finish();
+  }
+  ASSERT_GT(expected.size(), std::size_t{17} << 20);
+  EXPECT_TRUE(ReadBytes(path) == expected);
 }
 
 }  // namespace
