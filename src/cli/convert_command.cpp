@@ -177,6 +177,20 @@ void PrintBatchLine(const std::string& log, const LogResult& result, double seco
   Print(stderr, line + ", " + time + "\n");
 }
 
+// A failing log of a batch is reported and the batch goes on.
+LogResult ConvertInBatch(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
+                         const std::string& log, const std::string& output) {
+  try {
+    return ConvertLog(options, preset, log, output, true);
+  } catch (const OutputError& e) {
+    Error(e.what());
+    return {kOutputProblem};
+  } catch (const IoError& e) {
+    Error(e.what());
+    return {kInputProblem};
+  }
+}
+
 }  // namespace
 
 int RunConvert(const std::vector<std::string>& args) {
@@ -195,16 +209,7 @@ int RunConvert(const std::vector<std::string>& args) {
     const auto start = std::chrono::steady_clock::now();
     const std::string name = std::filesystem::path(ProposeOutputName(log)).filename().string();
     const std::string output = (std::filesystem::path(*options.outDir) / name).string();
-    LogResult result;
-    try {
-      result = ConvertLog(options, preset, log, output, true);
-    } catch (const OutputError& e) {
-      Error(e.what());
-      result.exitCode = kOutputProblem;
-    } catch (const IoError& e) {
-      Error(e.what());
-      result.exitCode = kInputProblem;
-    }
+    const LogResult result = ConvertInBatch(options, preset, log, output);
     PrintBatchLine(log, result, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     worst = std::max(worst, result.exitCode);
   }
