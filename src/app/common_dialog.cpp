@@ -1,0 +1,33 @@
+#include "app/common_dialog.h"
+
+namespace trovlin::app {
+
+std::string CommonDialog::Show(Prompts& prompts) {
+  const FileDialogResult result = prompts.ShowFileDialog(request_);
+  if (result.filterIndex > 0) request_.filterIndex = result.filterIndex;
+  if (!result.accepted || result.fileName.empty()) return std::string();
+  request_.fileName = result.fileName;
+  return result.fileName;
+}
+
+std::string CommonDialog::AskLogFile(Prompts& prompts) {
+  request_.kind = FileDialogRequest::Kind::Open;
+  request_.defaultExt = kOpenDefaultExt;
+  request_.title = kOpenTitle;
+  request_.filter = kOpenFilter;
+  request_.filterIndex = kOpenFilterIndex;
+  request_.flags = kOpenFlags;
+  return Show(prompts);
+}
+
+std::string CommonDialog::AskOutputFile(Prompts& prompts, const std::string& proposal) {
+  request_.kind = FileDialogRequest::Kind::Save;
+  request_.defaultExt = kSaveDefaultExt;
+  request_.fileName = proposal;
+  request_.title = kSaveTitle;
+  request_.filter = kSaveFilter;
+  request_.flags = kSaveFlags;
+  return Show(prompts);
+}
+
+}  // namespace trovlin::app

@@ -1,0 +1,91 @@
+#include "app/conversion_worker.h"
+
+#include <exception>
+
+#include "common/errors.h"
+
+namespace trovlin::app {
+namespace {
+
+class Listener : public EventListener {
+ public:
+  Listener(ConversionWorker& worker, const std::atomic<bool>& cancel) : worker_(worker), cancel_(cancel) {}
+  void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override {
+    if (cancel_) throw RunCancelled();
+    // Emitted from the run's thread; Qt queues it to the window's thread.
+    emit worker_.progress(bytesRead, bytesTotal);
+  }
+
+ private:
+  ConversionWorker& worker_;
+  const std::atomic<bool>& cancel_;
+};
+
+class Reporter : public DecodeReporter {
+ public:
+  void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override {
+    if (bytes == 0) firstLine = lineNumber;
+    bytes += count;
+  }
+  std::uint64_t bytes = 0;
+  std::uint64_t firstLine = 0;
+};
+
+}  // namespace
+
+ConversionWorker::ConversionWorker(QObject* parent) : QObject(parent) {}
+
+ConversionWorker::~ConversionWorker() {
+  if (thread_ == nullptr) return;
+  Cancel();
+  thread_->wait();
+  delete thread_;
+}
+
+bool ConversionWorker::Start(Job job) {
+  if (thread_ != nullptr) return false;
+  job_ = std::move(job);
+  result_ = RunResult();
+  cancel_ = false;
+  thread_ = QThread::create([this] { Run(); });
+  connect(thread_, &QThread::finished, this, &ConversionWorker::OnThreadFinished, Qt::QueuedConnection);
+  thread_->start();
+  return true;
+}
+
+void ConversionWorker::Wait() {
+  if (thread_ != nullptr) thread_->wait();
+}
+
+void ConversionWorker::Run() {
+  Listener listener(*this, cancel_);
+  Reporter reporter;
+  RunResult result;
+  try {
+    result = job_(&listener, &reporter);
+    // A converter that reports its own failures may have met the cancel as one.
+    if (cancel_ && result.patolisFailed) {
+      result = RunResult();
+      result.status = RunResult::Status::Cancelled;
+    }
+  } catch (const RunCancelled&) {
+    result.status = RunResult::Status::Cancelled;
+  } catch (const std::exception& e) {
+    result.status = RunResult::Status::Failed;
+    result.error = e.what();
+  }
+  result.invalidBytes = reporter.bytes;
+  result.firstInvalidLine = reporter.firstLine;
+  result_ = std::move(result);
+}
+
+void ConversionWorker::OnThreadFinished() {
+  if (thread_ == nullptr) return;
+  thread_->wait();
+  delete thread_;
+  thread_ = nullptr;
+  job_ = nullptr;
+  emit finished();
+}
+
+}  // namespace trovlin::app

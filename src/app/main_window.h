@@ -1,0 +1,137 @@
+// The main window: loading a log, the Data Base options, the item grid and
+// its edit menu, the conversion run and the ending of the program.
+//
+// The handlers are public and named after their control and event, so that
+// the widgets, main() and tests all go through the same code. Every question
+// goes through the Prompts given at construction. Conversions run on a
+// worker thread; while one is under way a second run, a load, a grid edit
+// and the exit entry are refused (commandRefused() is emitted), and closing
+// the window asks whether to stop the run; a stopped or failed run writes no
+// CSV and keeps an older file of that name.
+//
+// "Ending the program" hides the window and emits programEnded(); main()
+// quits the application on it. After that no handler does anything.
+#pragma once
+
+#include <QMainWindow>
+#include <QMimeData>
+#include <string>
+
+#include "app/common_dialog.h"
+#include "app/control_state.h"
+#include "app/conversion_worker.h"
+#include "app/item_grid_model.h"
+#include "app/prompts.h"
+#include "app/window_layout.h"
+#include "common/conversion_state.h"
+
+namespace trovlin::app {
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(Prompts& prompts, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Loading. source 1: settings().inputPath names the log already; any other
+  // value: ask with the open dialog first.
+  void LoadLog(int source);
+  // Loads the log at path, as a drop of that one file does.
+  void LoadFile(const std::string& path);
+  void FileopenClick();
+  void FopenClick();
+  void FpasteClick();
+  // The drop of data from another program onto the window.
+  void FormOleDragDrop(const QMimeData* data, Qt::DropAction effect);
+
+  void ConvClick();
+  void MconvClick();
+  void PendClick();
+  void AboutClick();
+  void DbClick(int index);
+  void SetControlState(bool on);
+
+  // The item grid: a click on the cell (row, column), the edit box's change,
+  // and the four entries of the edit menu.
+  void DispcodeClick(int row, int column);
+  void Text1Change();
+  void InsertCsvClick();
+  void PastCsvClick();
+  void DelCsvClick();
+  void CutCsvClick();
+
+  bool IsRunning() const { return worker_.IsRunning(); }
+  bool IsEnded() const { return ended_; }
+  // Stops the run under way: nothing is written, nothing is asked.
+  void CancelRun() { worker_.Cancel(); }
+
+  const ConversionSettings& settings() const { return settings_; }
+  const ItemGridModel& grid() const { return grid_; }
+  const ControlState& controls() const { return controls_; }
+  const WindowWidgets& widgets() const { return w_; }
+  const CommonDialog& commonDialog() const { return dialog_; }
+
+ signals:
+  void programEnded();
+  // A run has been handled to its end: completion answered, failure shown,
+  // or stopped.
+  void runFinished();
+  void commandRefused();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  struct Snapshot {
+    ConversionSettings settings;
+    ItemGridModel grid;
+    ControlState controls;
+    std::u16string label2Caption;
+    int selectedDb = -1;
+  };
+
+  void Connect();
+  void Mirror();
+  void ShowGrid();
+  Snapshot Take() const;
+  void Restore(const Snapshot& snapshot);
+
+  // The load routine: asks for a file first when ask is set, otherwise loads
+  // path. Keeps the previous log when the new one cannot be read.
+  void Load(bool ask, const std::string& path);
+  bool AskForLog();
+  void ResetItemGrid();
+  bool ChkDb();
+  void SelectDb(int index);
+  void ClearDbSelection();
+  void ShowAnswerLayout();
+  void DiscoverItems();
+
+  bool ChooseOutputFile();
+  void StartRun(ConversionWorker::Job job);
+  void OnProgress(quint64 bytesRead, quint64 bytesTotal);
+  void OnRunFinished();
+
+  bool Busy();  // true (and refused) while a run is under way or after the end
+  Answer Say(std::u16string_view text, Icon icon, Buttons buttons);
+  void ShowFailure(std::u16string_view heading, const std::string& detail);
+  void End();
+
+  Prompts& prompts_;
+  WindowWidgets w_;
+  CommonDialog dialog_;
+  ConversionSettings settings_;
+  ItemGridModel grid_;
+  ControlState controls_ = InitialControlState();
+  std::u16string label2Caption_;
+  ConversionWorker worker_;
+  bool ended_ = false;
+  bool askingToStop_ = false;
+  bool finishDeferred_ = false;
+};
+
+}  // namespace trovlin::app

@@ -1,0 +1,94 @@
+#include "app/qt_prompts.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/common_dialog.h"
+
+namespace trovlin::app {
+namespace {
+
+QString Q(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QStringList QtPrompts::NameFilters(const std::u16string& filter) {
+  const QStringList parts = Q(filter).split(QLatin1Char('|'));
+  QStringList names;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) names << parts[i];
+  return names;
+}
+
+Answer QtPrompts::Ask(const Message& message) {
+  QMessageBox box(parent_);
+  box.setWindowTitle(Q(message.title));
+  QString text = Q(message.text);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setText(text);
+  box.setTextFormat(Qt::PlainText);
+  switch (message.icon) {
+    case Icon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case Icon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case Icon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case Icon::Critical:
+      box.setIcon(QMessageBox::Critical);
+      break;
+  }
+  switch (message.buttons) {
+    case Buttons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case Buttons::OkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Ok);
+      box.setEscapeButton(QMessageBox::Cancel);
+      break;
+    case Buttons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return message.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+  }
+}
+
+FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_, Q(request.title));
+  const bool open = request.kind == FileDialogRequest::Kind::Open;
+  dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(open && (request.flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile
+                                                                             : QFileDialog::AnyFile);
+  if (!open && !(request.flags & CommonDialog::kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(Q(request.defaultExt));
+  const QStringList filters = NameFilters(request.filter);
+  dialog.setNameFilters(filters);
+  const int index = request.filterIndex > 0 ? request.filterIndex - 1 : 0;
+  if (index < filters.size()) dialog.selectNameFilter(filters[index]);
+  if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
+
+  FileDialogResult result;
+  result.accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  if (result.accepted) result.fileName = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+  result.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  return result;
+}
+
+}  // namespace trovlin::app

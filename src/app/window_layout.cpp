@@ -1,0 +1,181 @@
+#include "app/window_layout.h"
+
+#include <QIcon>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <cmath>
+#include <string_view>
+
+#include "app/captions.h"
+#include "common/database_kind.h"
+
+namespace trovlin::app {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+
+QString Q(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(TwipsToPixelsX(widget, left), TwipsToPixelsY(widget, top), TwipsToPixelsX(widget, width),
+                      TwipsToPixelsY(widget, height));
+}
+
+QAction* AddEntry(QMenu* menu, const char* name, std::u16string_view caption, const QKeySequence& shortcut = {}) {
+  QAction* action = menu->addAction(Q(caption));
+  action->setObjectName(QString::fromLatin1(name));
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  return action;
+}
+
+QMenu* AddMenu(QMenuBar* bar, const char* name, std::u16string_view caption) {
+  QMenu* menu = bar->addMenu(Q(caption));
+  menu->setObjectName(QString::fromLatin1(name));
+  menu->menuAction()->setObjectName(QString::fromLatin1(name));
+  return menu;
+}
+
+// An option entry that shows its check mark and never loses it.
+QAction* AddCheckedOption(QMenu* menu, const char* name, std::u16string_view caption) {
+  QAction* action = AddEntry(menu, name, caption);
+  action->setCheckable(true);
+  action->setChecked(true);
+  QObject::connect(action, &QAction::toggled, action, [action](bool checked) {
+    if (!checked) action->setChecked(true);
+  });
+  return action;
+}
+
+QPixmap DrawIcon(int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal u = size / 16.0;
+  // A sheet of log text turning into a table.
+  p.setPen(QPen(QColor(60, 60, 60), u * 0.8));
+  p.setBrush(QColor(250, 250, 245));
+  p.drawRect(QRectF(1.5 * u, 0.5 * u, 10 * u, 13 * u));
+  p.setPen(QPen(QColor(120, 120, 120), u * 0.7));
+  for (int i = 0; i < 4; ++i) p.drawLine(QPointF(3 * u, (3 + 2.5 * i) * u), QPointF(10 * u, (3 + 2.5 * i) * u));
+  p.setPen(QPen(QColor(20, 90, 40), u * 0.8));
+  p.setBrush(QColor(120, 200, 130));
+  const QRectF table(7 * u, 7 * u, 8.5 * u, 8.5 * u);
+  p.drawRect(table);
+  p.drawLine(QPointF(table.left(), table.center().y()), QPointF(table.right(), table.center().y()));
+  p.drawLine(QPointF(table.center().x(), table.top()), QPointF(table.center().x(), table.bottom()));
+  return pixmap;
+}
+
+}  // namespace
+
+int TwipsToPixelsX(const QWidget* widget, int twips) {
+  return static_cast<int>(std::lround(twips * widget->logicalDpiX() / double(kTwipsPerInch)));
+}
+
+int TwipsToPixelsY(const QWidget* widget, int twips) {
+  return static_cast<int>(std::lround(twips * widget->logicalDpiY() / double(kTwipsPerInch)));
+}
+
+QIcon WindowIcon() {
+  QIcon icon;
+  icon.addPixmap(DrawIcon(16));
+  icon.addPixmap(DrawIcon(32));
+  return icon;
+}
+
+WindowWidgets BuildWindowWidgets(QMainWindow* window) {
+  WindowWidgets w;
+  window->setWindowTitle(Q(captions::kWindow));
+  window->setWindowIcon(WindowIcon());
+
+  auto* client = new QWidget(window);
+  client->setObjectName(QStringLiteral("client"));
+  window->setCentralWidget(client);
+  client->setFixedSize(TwipsToPixelsX(client, 4095), TwipsToPixelsY(client, 2865));
+
+  w.dispcode = new ItemGridView(client);
+  w.dispcode->setObjectName(QStringLiteral("dispcode"));
+  Place(w.dispcode, 1794, 481, 2236, 2301);
+  w.dispcode->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
+
+  w.conv = new QPushButton(Q(captions::kConv), client);
+  w.conv->setObjectName(QStringLiteral("conv"));
+  Place(w.conv, 936, 2223, 715, 375);
+
+  w.text1 = new QLineEdit(client);
+  w.text1->setObjectName(QStringLiteral("Text1"));
+  // A file dropped here is a log for the window, not text for the box.
+  w.text1->setAcceptDrops(false);
+  Place(w.text1, 2520, 117, 735, 270);
+
+  w.label1 = new QLabel(Q(captions::kLabel1), client);
+  w.label1->setObjectName(QStringLiteral("Label1"));
+  Place(w.label1, 1794, 117, 741, 260);
+
+  w.label2 = new QLabel(Q(captions::kLabel2), client);
+  w.label2->setObjectName(QStringLiteral("Label2"));
+  Place(w.label2, 1794, 117, 2769, 260);
+
+  w.frame1 = new QGroupBox(Q(captions::kFrame1), client);
+  w.frame1->setObjectName(QStringLiteral("Frame1"));
+  Place(w.frame1, 120, 117, 1455, 1937);
+
+  w.dbGroup = new QButtonGroup(window);
+  constexpr std::array<int, 4> kTops = {351, 720, 1080, 1440};
+  for (int i = 0; i < 4; ++i) {
+    const std::string_view caption = kDatabaseCaptions[static_cast<std::size_t>(i)];
+    auto* button = new QRadioButton(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())), w.frame1);
+    button->setObjectName(QStringLiteral("DB%1").arg(i));
+    Place(button, 120, kTops[static_cast<std::size_t>(i)], 1095, 255);
+    w.dbGroup->addButton(button, i);
+    w.db[static_cast<std::size_t>(i)] = button;
+  }
+
+  w.fileopen = new QPushButton(Q(captions::kFileopen), client);
+  w.fileopen->setObjectName(QStringLiteral("fileopen"));
+  Place(w.fileopen, 117, 2223, 715, 364);
+
+  w.progress = new QProgressBar(client);
+  w.progress->setObjectName(QStringLiteral("progress"));
+  w.progress->setRange(0, 1000);
+  w.progress->setTextVisible(false);
+  Place(w.progress, 117, 2640, 1534, 180);
+  w.progress->hide();
+
+  // Keyboard order of the design: grid, convert, edit box, options from
+  // PATOLIS up to STN, load.
+  QWidget::setTabOrder(w.dispcode, w.conv);
+  QWidget::setTabOrder(w.conv, w.text1);
+  QWidget::setTabOrder(w.text1, w.db[3]);
+  QWidget::setTabOrder(w.db[3], w.db[2]);
+  QWidget::setTabOrder(w.db[2], w.db[1]);
+  QWidget::setTabOrder(w.db[1], w.db[0]);
+  QWidget::setTabOrder(w.db[0], w.fileopen);
+
+  QMenuBar* bar = window->menuBar();
+  w.fileMenu = AddMenu(bar, "file", captions::kFileMenu);
+  w.fopen = AddEntry(w.fileMenu, "fopen", captions::kFopen, QKeySequence(Qt::CTRL | Qt::Key_O));
+  w.fpaste = AddEntry(w.fileMenu, "fpaste", captions::kFpaste, QKeySequence(Qt::CTRL | Qt::Key_P));
+  w.mconv = AddEntry(w.fileMenu, "mconv", captions::kMconv);
+  w.pend = AddEntry(w.fileMenu, "pend", captions::kPend);
+
+  w.editMenu = AddMenu(bar, "edit", captions::kEditMenu);
+  w.insertCsv = AddEntry(w.editMenu, "insert_csv", captions::kInsertCsv, QKeySequence(Qt::CTRL | Qt::Key_I));
+  w.pastCsv = AddEntry(w.editMenu, "past_csv", captions::kPastCsv, QKeySequence(Qt::CTRL | Qt::Key_V));
+  w.delCsv = AddEntry(w.editMenu, "del_csv", captions::kDelCsv, QKeySequence(Qt::Key_Delete));
+  w.cutCsv = AddEntry(w.editMenu, "cut_csv", captions::kCutCsv, QKeySequence(Qt::CTRL | Qt::Key_X));
+
+  w.stnMenu = AddMenu(bar, "stn", captions::kStnMenu);
+  w.delHit = AddCheckedOption(w.stnMenu, "del_hit", captions::kDelHit);
+  w.conH = AddCheckedOption(w.stnMenu, "con_h", captions::kConH);
+
+  w.about = bar->addAction(Q(captions::kAbout));
+  w.about->setObjectName(QStringLiteral("About"));
+  return w;
+}
+
+}  // namespace trovlin::app

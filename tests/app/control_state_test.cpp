@@ -1,0 +1,103 @@
+#include "app/control_state.h"
+
+#include <gtest/gtest.h>
+
+namespace trovlin::app {
+namespace {
+
+// Every control the state covers, in one line for readable tables:
+// conv, frame, Label1, Label2, Text1, grid, the four options, edit menu.
+struct Expected {
+  bool conv, frame, label1, label2, text1, grid, options, edit;
+};
+
+void ExpectState(const ControlState& s, const Expected& e) {
+  EXPECT_EQ(s.convEnabled, e.conv);
+  EXPECT_EQ(s.frameEnabled, e.frame);
+  EXPECT_EQ(s.label1Visible, e.label1);
+  EXPECT_EQ(s.label2Visible, e.label2);
+  EXPECT_EQ(s.text1Visible, e.text1);
+  EXPECT_EQ(s.gridVisible, e.grid);
+  for (bool enabled : s.dbEnabled) EXPECT_EQ(enabled, e.options);
+  EXPECT_EQ(s.editMenuEnabled, e.edit);
+}
+
+TEST(ControlStateTest, WindowStates) {
+  struct Case {
+    const char* name;
+    void (*reach)(ControlState&);
+    Expected expected;
+  };
+  const Case cases[] = {
+      {"program start", [](ControlState&) {}, {false, false, false, false, false, false, false, false}},
+      {"tagged log loaded",
+       [](ControlState& s) {
+         s.Set(true);
+         s.ShowTaggedSide();
+       },
+       {true, true, true, false, true, true, true, true}},
+      {"PATOLIS log loaded",
+       [](ControlState& s) {
+         s.Set(true);
+         s.ShowPatolisSide();
+       },
+       {true, true, false, true, false, false, true, false}},
+      {"No after converting a tagged log: edit stays as loading left it",
+       [](ControlState& s) {
+         s.Set(true);
+         s.ShowTaggedSide();
+         s.Set(false);
+       },
+       {false, false, false, false, false, false, false, true}},
+      {"No after converting a PATOLIS log",
+       [](ControlState& s) {
+         s.Set(true);
+         s.ShowPatolisSide();
+         s.Set(false);
+       },
+       {false, false, false, false, false, false, false, false}},
+      {"PATOLIS after tagged",
+       [](ControlState& s) {
+         s.Set(true);
+         s.ShowTaggedSide();
+         s.Set(true);
+         s.ShowPatolisSide();
+       },
+       {true, true, false, true, false, false, true, false}},
+      {"tagged after PATOLIS",
+       [](ControlState& s) {
+         s.Set(true);
+         s.ShowPatolisSide();
+         s.Set(true);
+         s.ShowTaggedSide();
+       },
+       {true, true, true, false, true, true, true, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ControlState s = InitialControlState();
+    c.reach(s);
+    ExpectState(s, c.expected);
+  }
+}
+
+TEST(ControlStateTest, SetTrueShowsBothSidesAndLeavesTheEditMenuAlone) {
+  for (bool edit : {false, true}) {
+    ControlState s;
+    s.editMenuEnabled = edit;
+    s.Set(true);
+    ExpectState(s, {true, true, true, true, true, true, true, edit});
+    s.Set(false);
+    ExpectState(s, {false, false, false, false, false, false, false, edit});
+  }
+}
+
+TEST(ControlStateTest, TheStartStateIsWhatSetFalseLeavesWithTheEditMenuDisabled) {
+  ControlState s;
+  s.Set(true);
+  s.Set(false);
+  EXPECT_EQ(s, InitialControlState());
+}
+
+}  // namespace
+}  // namespace trovlin::app

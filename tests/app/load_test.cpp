@@ -1,0 +1,344 @@
+// Loading a log from the open dialog, a drop and the clipboard.
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "support/temp_dir.h"
+#include "window_fixture.h"
+
+namespace trovlin::app::testing {
+namespace {
+
+using trovlin::testing::CrLfLines;
+using trovlin::testing::ReadBytes;
+using trovlin::testing::Sjis;
+using trovlin::testing::TempDir;
+
+QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+
+
+// Sets an environment variable for one test.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+void SetClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+using OpenDialogTest = WindowTest;
+
+TEST_F(OpenDialogTest, LoadsTheChosenLog) {
+  const std::string log = Write("a.log", StnLog());
+  prompts.Choose(log);
+  window().FileopenClick();
+  ASSERT_EQ(prompts.Dialogs().size(), 1u);
+  const FileDialogRequest r = prompts.Dialogs()[0];
+  EXPECT_EQ(r.kind, FileDialogRequest::Kind::Open);
+  EXPECT_EQ(r.title, u"ファイルを開く");
+  EXPECT_EQ(r.filter, u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|");
+  EXPECT_EQ(r.filterIndex, 2);
+  EXPECT_EQ(r.defaultExt, u"LOG");
+  EXPECT_EQ(r.flags, 20481);
+  EXPECT_EQ(r.fileName, "");
+  EXPECT_EQ(window().settings().inputPath, log);
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
+  EXPECT_TRUE(w().db[0]->isChecked());
+  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+}
+
+TEST_F(OpenDialogTest, ShowsTheLastNameTheDialogHeld) {
+  const std::string a = Write("a.log", StnLog());
+  const std::string b = Write("b.log", DialogLog());
+  prompts.Choose(a).Choose(dir.File("a-out.csv")).Reply(Answer::No).Choose(b);
+  window().FopenClick();
+  window().ConvClick();
+  ASSERT_TRUE(WaitForRun());
+  window().FopenClick();
+  const auto dialogs = prompts.Dialogs();
+  ASSERT_EQ(dialogs.size(), 3u);
+  EXPECT_EQ(dialogs[2].fileName, dir.File("a-out.csv"));
+  EXPECT_EQ(window().settings().inputPath, b);
+}
+
+TEST_F(OpenDialogTest, AnswersToTheLoadingQuestions) {
+  using Tags = std::vector<std::string>;
+  struct Case {
+    const char* name;
+    const char* source;  // "open", "drop" or "paste"
+    std::function<void(ScriptedPrompts&, const std::string& log, const std::string& notALog)> script;
+    Tags asked;
+    bool ended;
+  };
+  const Case cases[] = {
+      {"dialog cancelled, OK: the dialog again", "open",
+       [](ScriptedPrompts& p, auto& log, auto&) { p.CancelDialog().Reply(Answer::Ok).Choose(log); },
+       {"open", "bad name", "open"}, false},
+      {"dialog cancelled, Cancel: the end", "open",
+       [](ScriptedPrompts& p, auto&, auto&) { p.CancelDialog().Reply(Answer::Cancel); }, {"open", "bad name"}, true},
+      {"no marker, OK: the dialog again", "open",
+       [](ScriptedPrompts& p, auto& log, auto& bad) { p.Choose(bad).Reply(Answer::Ok).Choose(log); },
+       {"open", "not a log", "open"}, false},
+      {"no marker, Cancel: the end", "open",
+       [](ScriptedPrompts& p, auto&, auto& bad) { p.Choose(bad).Reply(Answer::Cancel); }, {"open", "not a log"}, true},
+      {"dropped file without marker, OK: the open dialog", "drop",
+       [](ScriptedPrompts& p, auto& log, auto&) { p.Reply(Answer::Ok).Choose(log); }, {"not a log", "open"}, false},
+      {"dropped file without marker, OK, dialog cancelled, Cancel", "drop",
+       [](ScriptedPrompts& p, auto&, auto&) { p.Reply(Answer::Ok).CancelDialog().Reply(Answer::Cancel); },
+       {"not a log", "open", "bad name"}, true},
+      {"pasted text without marker, OK: the open dialog", "paste",
+       [](ScriptedPrompts& p, auto& log, auto&) { p.Reply(Answer::Ok).Choose(log); }, {"not a log", "open"}, false},
+      {"pasted text without marker, Cancel: the end", "paste",
+       [](ScriptedPrompts& p, auto&, auto&) { p.Reply(Answer::Cancel); }, {"not a log"}, true},
+  };
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  const std::string log = Write("a.log", JoisLog());
+  const std::string notALog = Write("notes.txt", NotALog());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    window_ = std::make_unique<MainWindow>(prompts);
+    prompts.Clear();
+    QSignalSpy ended(window_.get(), &MainWindow::programEnded);
+    c.script(prompts, log, notALog);
+    if (std::string(c.source) == "open") {
+      window().FileopenClick();
+    } else if (std::string(c.source) == "drop") {
+      Drop(notALog);
+    } else {
+      SetClipboard(QStringLiteral("hello\nworld\n"));
+      w().fpaste->trigger();
+    }
+    EXPECT_EQ(Transcript(prompts), c.asked);
+    EXPECT_EQ(ended.count(), c.ended ? 1 : 0);
+    EXPECT_EQ(window().IsEnded(), c.ended);
+    if (!c.ended) {
+      EXPECT_EQ(window().settings().inputPath, log);
+      EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Jois);
+    }
+    EXPECT_TRUE(prompts.ScriptUsedUp());
+  }
+}
+
+TEST_F(OpenDialogTest, AFailedDetectionLeavesAnEmptyGridBehindTheDialog) {
+  Drop(Write("a.log", StnLog()));
+  prompts.Choose(Write("notes.txt", NotALog())).Reply(Answer::Ok).CancelDialog().Reply(Answer::Cancel);
+  window().FileopenClick();
+  EXPECT_EQ(window().grid().RowCount(), 2);
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::None);
+  EXPECT_EQ(w().dbGroup->checkedId(), -1);
+}
+
+using DropTest = WindowTest;
+
+TEST_F(DropTest, LoadsOnlyTheFirstOfSeveralFiles) {
+  const std::string a = Write("a.log", DialogLog());
+  const std::string b = Write("b.log", StnLog());
+  const std::string c = Write("c.log", JoisLog());
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl::fromLocalFile(QString::fromStdString(b)),
+                QUrl::fromLocalFile(QString::fromStdString(c))});
+  window().FormOleDragDrop(&data, Qt::CopyAction);
+  EXPECT_EQ(window().settings().inputPath, a);
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+TEST_F(DropTest, NoEffectOrNoFilesDoesNothing) {
+  const std::string log = Write("a.log", StnLog());
+  Drop(log);
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(Write("b.log", DialogLog())))});
+  window().FormOleDragDrop(&files, Qt::IgnoreAction);
+  QMimeData text;
+  text.setText(QStringLiteral("L1   ANSWER 1 OF 1"));
+  window().FormOleDragDrop(&text, Qt::CopyAction);
+  EXPECT_EQ(window().settings().inputPath, log);
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
+  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+TEST_F(DropTest, ADropEventOnTheWindowLoadsTheFile) {
+  const std::string log = Write("a.log", StnLog());
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(log))});
+  const QPoint at = w().label1->geometry().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window(), &drop);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window().settings().inputPath == log; }, 5000));
+  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+}
+
+TEST_F(DropTest, APatolisLogGetsItsLineEndsRepairedAndShowsItsLayout) {
+  const std::string log = Write("p.log", Sjis(u"＊＊検索回答　様式    3") + "\n\r" + "LINE TWO\n\r" + "END\n\r");
+  Drop(log);
+  EXPECT_EQ(ReadBytes(log), Sjis(u"＊＊検索回答　様式    3") + "\r\n" + "LINE TWO\r\n" + "END\r\n");
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Patolis);
+  EXPECT_TRUE(w().db[3]->isChecked());
+  EXPECT_EQ(w().label2->text(), Q(u"回答様式　3"));
+  EXPECT_FALSE(w().label2->isHidden());
+}
+
+TEST_F(DropTest, APatolisLogWithoutLayoutLabelKeepsTheLabelsCaption) {
+  Drop(Write("p.log", PatolisLog()));
+  Drop(Write("q.log", CrLfLines({Sjis(u"＊＊検索回答　　　　　2"), "END OF ANSWERS"})));
+  EXPECT_EQ(window().settings().inputPath, dir.File("q.log"));
+  EXPECT_EQ(w().label2->text(), Q(u"回答様式　1"));
+}
+
+TEST_F(DropTest, ALogThatCannotBeReadIsReportedAndThePreviousLogStays) {
+  const std::string log = Write("a.log", StnLog());
+  Drop(log);
+  const std::string folder = dir.File("folder.log");
+  std::filesystem::create_directory(folder);
+  prompts.Reply(Answer::Ok);
+  Drop(folder);
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0],
+            (Message{u"Trovlin", u"ログファイルを読み込めません\rcannot read the log '" + trovlin::Utf8ToUtf16(folder) + u"': it is a folder",
+                     Icon::Critical, Buttons::Ok}));
+  EXPECT_EQ(window().settings().inputPath, log);
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
+  EXPECT_TRUE(w().db[0]->isChecked());
+  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+  EXPECT_EQ(w().dispcode->rowCount(), 6);
+  EXPECT_TRUE(w().conv->isEnabled());
+  EXPECT_FALSE(window().IsEnded());
+}
+
+TEST_F(DropTest, MoreThanFiftyOneItemsAreTold) {
+  std::vector<std::string> lines = {"L1   ANSWER 1 OF 1"};
+  for (int i = 0; i < 55; ++i) lines.push_back("C" + std::to_string(100 + i) + " x");
+  lines.push_back("");
+  std::string log;
+  for (const std::string& l : lines) log += l + "\r\n";
+  prompts.Reply(Answer::Ok);
+  Drop(Write("many.log", log));
+  EXPECT_EQ(window().grid().ItemRowCount(), 51);
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0].icon, Icon::Warning);
+  // L1 and C100 to C149 are listed; C150 to C154 are not.
+  EXPECT_NE(prompts.Messages()[0].text.find(u"5）"), std::u16string::npos);
+}
+
+class PasteTest : public WindowTest {
+ protected:
+  std::string PasteFile() { return dir.File("trovlint001.tmp"); }
+};
+
+TEST_F(PasteTest, WritesThePasteFileInTmpAndLoadsIt) {
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  SetClipboard(QStringLiteral("L1   ANSWER 1 OF 1\nAN   2005:12\nTI   触媒\n\nL1   ANSWER 2"));
+  w().fpaste->trigger();
+  EXPECT_EQ(ReadBytes(PasteFile()),
+            "L1   ANSWER 1 OF 1\r\nAN   2005:12\r\nTI   " + Sjis(u"触媒") + "\r\n\r\nL1   ANSWER 2");
+  EXPECT_EQ(window().settings().inputPath, PasteFile());
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
+  EXPECT_EQ(window().grid().ItemRowCount(), 3);
+  EXPECT_TRUE(prompts.asked().empty());
+
+  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+  w().fpaste->trigger();
+  EXPECT_EQ(ReadBytes(PasteFile()), "AN   0001 DIALOG\r\nTI   t\r\n");
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
+}
+
+TEST_F(PasteTest, WithoutTmpThePasteFileIsInTheCurrentFolder) {
+  ScopedEnv tmp("TMP", nullptr);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+  w().fpaste->trigger();
+  std::filesystem::current_path(before);
+  EXPECT_EQ(window().settings().inputPath, "trovlint001.tmp");
+  EXPECT_EQ(ReadBytes(PasteFile()), "AN   0001 DIALOG\r\nTI   t\r\n");
+}
+
+TEST_F(PasteTest, AnEmptyClipboardDoesNothing) {
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  const std::string log = Write("a.log", StnLog());
+  Drop(log);
+  SetClipboard(QString());
+  w().fpaste->trigger();
+  EXPECT_FALSE(std::filesystem::exists(PasteFile()));
+  EXPECT_EQ(window().settings().inputPath, log);
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+TEST_F(PasteTest, ALinkPlantedAtThePasteFileIsNotFollowedAndThePreviousLogStays) {
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  const std::string log = Write("a.log", StnLog());
+  Drop(log);
+  const std::string victim = Write("victim.txt", "precious");
+  ASSERT_EQ(::symlink(victim.c_str(), PasteFile().c_str()), 0);
+  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+  prompts.Reply(Answer::Ok);
+  w().fpaste->trigger();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0],
+            (Message{u"Trovlin",
+                     u"貼付ファイルを作成できません\rcannot write the paste file '" + trovlin::Utf8ToUtf16(PasteFile()) +
+                         u"': it is a symbolic link",
+                     Icon::Critical, Buttons::Ok}));
+  EXPECT_EQ(ReadBytes(victim), "precious");
+  EXPECT_EQ(window().settings().inputPath, log);
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
+  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+}
+
+TEST_F(PasteTest, AMissingTmpFolderIsReportedAndThePreviousLogStays) {
+  const std::string missing = dir.File("gone");
+  ScopedEnv tmp("TMP", missing.c_str());
+  const std::string log = Write("a.log", StnLog());
+  Drop(log);
+  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+  prompts.Reply(Answer::Ok);
+  w().fpaste->trigger();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0].text, u"貼付ファイルを作成できません\rcannot write the paste file '" +
+                                            trovlin::Utf8ToUtf16(missing) + u"/trovlint001.tmp': No such file or directory");
+  EXPECT_EQ(window().settings().inputPath, log);
+}
+
+TEST_F(PasteTest, CharactersWithoutCodePage932FormAreWarnedAbout) {
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  SetClipboard(QString::fromUtf16(u"AN   0001 DIALOG\nTI   한국\n"));
+  prompts.Reply(Answer::Ok);
+  w().fpaste->trigger();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0].icon, Icon::Warning);
+  EXPECT_NE(prompts.Messages()[0].text.find(u"2"), std::u16string::npos);
+  EXPECT_EQ(ReadBytes(PasteFile()), "AN   0001 DIALOG\r\nTI   ??\r\n");
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
+}
+
+}  // namespace
+}  // namespace trovlin::app::testing

@@ -1,0 +1,108 @@
+#include "app/paste_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "common/errors.h"
+#include "support/temp_dir.h"
+
+namespace trovlin::app {
+namespace {
+
+using trovlin::testing::ReadBytes;
+using trovlin::testing::Sjis;
+using trovlin::testing::TempDir;
+
+TEST(PasteFileTest, PathInTheFolderNamedByTmp) {
+  EXPECT_EQ(PasteFilePath("/var/tmp"), "/var/tmp/trovlint001.tmp");
+  EXPECT_EQ(PasteFilePath(nullptr), "trovlint001.tmp");
+  EXPECT_EQ(PasteFilePath(""), "trovlint001.tmp");
+}
+
+TEST(PasteFileTest, ClipboardLineBreaksAreCrLf) {
+  struct Case {
+    std::u16string in, out;
+  };
+  const Case cases[] = {
+      {u"a\nb", u"a\r\nb"},     {u"a\r\nb", u"a\r\nb"}, {u"a\nb\n", u"a\r\nb\r\n"},
+      {u"\n\na", u"\r\n\r\na"}, {u"abc", u"abc"},       {u"a\rb", u"a\rb"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ClipboardLineBreaks(c.in), c.out);
+}
+
+TEST(PasteFileTest, WritesTheTextInCodePage932WithoutAddingALineEnd) {
+  TempDir dir;
+  const std::string path = dir.File("trovlint001.tmp");
+  EXPECT_EQ(WritePasteFile(path, u"L1   ANSWER 1\r\nTI   触媒"), 0u);
+  EXPECT_EQ(ReadBytes(path), "L1   ANSWER 1\r\nTI   " + Sjis(u"触媒"));
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST(PasteFileTest, ASecondPasteReplacesTheWholeFile) {
+  TempDir dir;
+  const std::string path = dir.File("trovlint001.tmp");
+  WritePasteFile(path, u"a much longer first paste");
+  WritePasteFile(path, u"short");
+  EXPECT_EQ(ReadBytes(path), "short");
+}
+
+TEST(PasteFileTest, CharactersWithoutCodePage932FormAreCountedAndWrittenAsQuestionMarks) {
+  TempDir dir;
+  const std::string path = dir.File("trovlint001.tmp");
+  EXPECT_EQ(WritePasteFile(path, u"a한b한"), 2u);
+  EXPECT_EQ(ReadBytes(path), "a?b?");
+}
+
+TEST(PasteFileTest, ALinkPlantedAtTheNameIsNotFollowed) {
+  TempDir dir;
+  const std::string target = dir.Write("victim.txt", "keep me");
+  const std::string path = dir.File("trovlint001.tmp");
+  ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+  try {
+    WritePasteFile(path, u"pasted");
+    FAIL() << "wrote through a link";
+  } catch (const IoError& e) {
+    EXPECT_EQ(e.path(), path);
+    EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + path + "': it is a symbolic link");
+  }
+  EXPECT_EQ(ReadBytes(target), "keep me");
+}
+
+TEST(PasteFileTest, SomethingOtherThanAnOrdinaryFileIsRefused) {
+  TempDir dir;
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // With no reader a FIFO cannot even be opened without blocking; either
+  // refusal will do, as long as nothing hangs.
+  EXPECT_THROW(WritePasteFile(fifo, u"x"), IoError);
+
+  const std::string original = dir.Write("original.txt", "mine");
+  const std::string linked = dir.File("trovlint001.tmp");
+  ASSERT_EQ(::link(original.c_str(), linked.c_str()), 0);
+  try {
+    WritePasteFile(linked, u"x");
+    FAIL() << "wrote into a file with another name";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + linked + "': it has other names (hard links)");
+  }
+  EXPECT_EQ(ReadBytes(original), "mine");
+}
+
+TEST(PasteFileTest, AMissingFolderIsReportedWithTheSystemsReason) {
+  TempDir dir;
+  const std::string path = dir.File("missing/trovlint001.tmp");
+  try {
+    WritePasteFile(path, u"x");
+    FAIL();
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + path + "': No such file or directory");
+  }
+}
+
+}  // namespace
+}  // namespace trovlin::app

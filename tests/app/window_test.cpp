@@ -1,0 +1,356 @@
+// The window itself: controls, menus, start-up state, the control-state
+// table, and the handlers that belong to no other part of the window.
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+#include "window_fixture.h"
+
+namespace trovlin::app::testing {
+namespace {
+
+QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+
+int PxX(const QWidget* w, int twips) { return static_cast<int>(std::lround(twips * w->logicalDpiX() / 1440.0)); }
+int PxY(const QWidget* w, int twips) { return static_cast<int>(std::lround(twips * w->logicalDpiY() / 1440.0)); }
+
+// conv, frame and options enabled; Label1, Label2, Text1, grid shown; edit menu enabled.
+struct Look {
+  bool conv, frame, label1, label2, text1, grid, edit;
+};
+
+void ExpectLook(MainWindow& window, const Look& e) {
+  const WindowWidgets& w = window.widgets();
+  EXPECT_EQ(w.conv->isEnabled(), e.conv);
+  EXPECT_EQ(w.frame1->isEnabled(), e.frame);
+  for (QRadioButton* b : w.db) EXPECT_EQ(b->isEnabled(), e.frame);
+  EXPECT_EQ(!w.label1->isHidden(), e.label1);
+  EXPECT_EQ(!w.label2->isHidden(), e.label2);
+  EXPECT_EQ(!w.text1->isHidden(), e.text1);
+  EXPECT_EQ(!w.dispcode->isHidden(), e.grid);
+  EXPECT_EQ(w.editMenu->menuAction()->isEnabled(), e.edit);
+  // Always available, whatever the state.
+  EXPECT_TRUE(w.fileopen->isEnabled());
+  for (QAction* a : {w.fopen, w.fpaste, w.mconv, w.pend, w.delHit, w.conH, w.about, w.insertCsv, w.pastCsv,
+                     w.delCsv, w.cutCsv}) {
+    EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+  }
+  EXPECT_TRUE(w.fileMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(w.stnMenu->menuAction()->isEnabled());
+}
+
+using WindowLayoutTest = WindowTest;
+
+TEST_F(WindowLayoutTest, CaptionsOfWindowAndControls) {
+  EXPECT_EQ(window().windowTitle(), Q(u"検索結果Trovlin"));
+  EXPECT_EQ(w().conv->text(), Q(u"変換&C"));
+  EXPECT_EQ(w().fileopen->text(), Q(u"読込&O"));
+  EXPECT_EQ(w().label1->text(), Q(u"項目名"));
+  EXPECT_EQ(w().label2->text(), Q(u"回答様式"));
+  EXPECT_EQ(w().frame1->title(), Q(u"Data Base"));
+  EXPECT_EQ(w().text1->text(), QString());
+  const char* options[] = {"STN", "DIALOG", "JOIS", "PATOLIS"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(w().db[i]->text(), QString::fromLatin1(options[i]));
+    EXPECT_EQ(w().dbGroup->id(w().db[i]), i);
+    EXPECT_EQ(w().db[i]->parentWidget(), w().frame1);
+  }
+}
+
+TEST_F(WindowLayoutTest, ControlsCarryTheirDesignNames) {
+  for (const char* name : {"dispcode", "conv", "Text1", "Label1", "Label2", "Frame1", "fileopen"}) {
+    EXPECT_NE(window().findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  for (const char* name : {"fopen", "fpaste", "mconv", "pend", "insert_csv", "past_csv", "del_csv", "cut_csv", "del_hit",
+                           "con_h", "About"}) {
+    EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+}
+
+TEST_F(WindowLayoutTest, PositionsInTwipsAtTheScreensDpi) {
+  struct Place {
+    QWidget* widget;
+    int left, top, width, height;
+  };
+  const Place places[] = {
+      {w().dispcode, 1794, 481, 2236, 2301}, {w().conv, 936, 2223, 715, 375},   {w().text1, 2520, 117, 735, 270},
+      {w().label1, 1794, 117, 741, 260},     {w().label2, 1794, 117, 2769, 260}, {w().frame1, 120, 117, 1455, 1937},
+      {w().db[3], 120, 1440, 1095, 255},     {w().db[2], 120, 1080, 1095, 255}, {w().db[1], 120, 720, 1095, 255},
+      {w().db[0], 120, 351, 1095, 255},      {w().fileopen, 117, 2223, 715, 364},
+  };
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.widget->objectName().toStdString());
+    const QWidget* w = p.widget;
+    EXPECT_EQ(p.widget->geometry(),
+              QRect(PxX(w, p.left), PxY(w, p.top), PxX(w, p.width), PxY(w, p.height)));
+  }
+  const QWidget* client = window().centralWidget();
+  EXPECT_EQ(client->size(), QSize(PxX(client, 4095), PxY(client, 2865)));
+}
+
+TEST_F(WindowLayoutTest, GridColumnsAndHeaderRowInTwips) {
+  const ItemGridView* grid = w().dispcode;
+  EXPECT_EQ(grid->columnCount(), 3);
+  EXPECT_EQ(grid->columnWidth(0), PxX(grid, 250));
+  EXPECT_EQ(grid->columnWidth(1), PxX(grid, 600));
+  EXPECT_EQ(grid->columnWidth(2), PxX(grid, 1000));
+  EXPECT_EQ(grid->rowHeight(0), PxY(grid, 400));
+  ASSERT_EQ(grid->rowCount(), 2);
+  EXPECT_EQ(grid->item(0, 1)->text(), Q(u"項目"));
+  EXPECT_EQ(grid->item(0, 2)->text(), Q(u"行連結→*"));
+}
+
+TEST_F(WindowLayoutTest, TabOrder) {
+  const std::vector<QWidget*> expected = {w().dispcode, w().conv,  w().text1, w().db[3],
+                                          w().db[2],    w().db[1], w().db[0], w().fileopen};
+  std::vector<QWidget*> order;
+  QWidget* at = w().dispcode;
+  do {
+    if (std::find(expected.begin(), expected.end(), at) != expected.end()) order.push_back(at);
+    at = at->nextInFocusChain();
+  } while (at != w().dispcode && order.size() < expected.size());
+  EXPECT_EQ(order, expected);
+}
+
+TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
+  struct Entry {
+    QAction* action;
+    std::u16string_view caption;
+    QKeySequence shortcut;
+  };
+  const QList<QAction*> bar = window().menuBar()->actions();
+  ASSERT_EQ(bar.size(), 4);
+  EXPECT_EQ(bar[0], w().fileMenu->menuAction());
+  EXPECT_EQ(bar[1], w().editMenu->menuAction());
+  EXPECT_EQ(bar[2], w().stnMenu->menuAction());
+  EXPECT_EQ(bar[3], w().about);
+  EXPECT_EQ(w().fileMenu->title(), Q(u"ﾌｧｲﾙ&F"));
+  EXPECT_EQ(w().editMenu->title(), Q(u"項目編集&E"));
+  EXPECT_EQ(w().stnMenu->title(), Q(u"設定&S"));
+  EXPECT_EQ(w().about->text(), Q(u"About"));
+
+  const std::vector<std::pair<QMenu*, std::vector<Entry>>> menus = {
+      {w().fileMenu,
+       {{w().fopen, u"読込&O", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {w().fpaste, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {w().mconv, u"変換&C", QKeySequence()},
+        {w().pend, u"終了&E", QKeySequence()}}},
+      {w().editMenu,
+       {{w().insertCsv, u"追加&I", QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {w().pastCsv, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {w().delCsv, u"削除&D", QKeySequence(Qt::Key_Delete)},
+        {w().cutCsv, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X)}}},
+      {w().stnMenu, {{w().delHit, u"STNで***を削除", QKeySequence()}, {w().conH, u"全角を半角に変換", QKeySequence()}}},
+  };
+  for (const auto& [menu, entries] : menus) {
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      SCOPED_TRACE(actions[i]->objectName().toStdString());
+      EXPECT_EQ(actions[i], entries[i].action);
+      EXPECT_EQ(actions[i]->text(), Q(entries[i].caption));
+      EXPECT_EQ(actions[i]->shortcut(), entries[i].shortcut);
+    }
+  }
+  EXPECT_TRUE(w().delHit->isCheckable() && w().delHit->isChecked());
+  EXPECT_TRUE(w().conH->isCheckable() && w().conH->isChecked());
+  for (QAction* a : {w().fopen, w().fpaste, w().mconv, w().pend, w().insertCsv, w().pastCsv, w().delCsv, w().cutCsv}) {
+    EXPECT_FALSE(a->isCheckable());
+  }
+}
+
+TEST_F(WindowLayoutTest, WindowIconIn16And32Pixels) {
+  const QList<QSize> sizes = window().windowIcon().availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+}
+
+TEST_F(WindowLayoutTest, AcceptsDrops) { EXPECT_TRUE(window().acceptDrops()); }
+
+// ---- States ------------------------------------------------------------------
+
+using WindowStateTest = WindowTest;
+
+TEST_F(WindowStateTest, StartState) {
+  // Form_Load does nothing: what the window shows comes from its design.
+  ExpectLook(window(), {false, false, false, false, false, false, false});
+  for (QRadioButton* b : w().db) EXPECT_FALSE(b->isChecked());
+  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::None);
+  EXPECT_EQ(window().settings().inputPath, "");
+  EXPECT_EQ(window().settings().outputPath, "");
+  EXPECT_FALSE(window().IsEnded());
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+TEST_F(WindowStateTest, StateTable) {
+  struct Case {
+    const char* name;
+    std::function<void(WindowStateTest&)> reach;
+    Look look;
+    int selected;  // checked option, -1 none
+    std::u16string_view label2;
+  };
+  const std::u16string_view kLabel2 = u"回答様式";
+  const Case cases[] = {
+      {"no log: program start", [](WindowStateTest&) {}, {false, false, false, false, false, false, false}, -1, kLabel2},
+      {"STN log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", StnLog())); },
+       {true, true, true, false, true, true, true}, 0, kLabel2},
+      {"DIALOG log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", DialogLog())); },
+       {true, true, true, false, true, true, true}, 1, kLabel2},
+      {"JOIS log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", JoisLog())); },
+       {true, true, true, false, true, true, true}, 2, kLabel2},
+      {"PATOLIS log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", PatolisLog())); },
+       {true, true, false, true, false, false, false}, 3, u"回答様式　1"},
+      {"no log: No after converting a tagged log (edit as loading left it)",
+       [](WindowStateTest& t) {
+         t.Drop(t.Write("a.log", StnLog()));
+         t.Convert(t.dir.File("a.csv"), Answer::No);
+       },
+       {false, false, false, false, false, false, true}, 0, kLabel2},
+      {"no log: No after converting a PATOLIS log",
+       [](WindowStateTest& t) {
+         t.Drop(t.Write("a.log", PatolisLog()));
+         t.Convert(t.dir.File("a.csv"), Answer::No);
+       },
+       {false, false, false, false, false, false, false}, 3, u"回答様式　1"},
+      {"PATOLIS log loaded after a tagged one",
+       [](WindowStateTest& t) {
+         t.Drop(t.Write("a.log", StnLog()));
+         t.Drop(t.Write("b.log", PatolisLog()));
+       },
+       {true, true, false, true, false, false, false}, 3, u"回答様式　1"},
+      {"tagged log loaded after a PATOLIS one",
+       [](WindowStateTest& t) {
+         t.Drop(t.Write("a.log", PatolisLog()));
+         t.Drop(t.Write("b.log", JoisLog()));
+       },
+       {true, true, true, false, true, true, true}, 2, u"回答様式　1"},
+      {"loaded again after No",
+       [](WindowStateTest& t) {
+         t.Drop(t.Write("a.log", StnLog()));
+         t.Convert(t.dir.File("a.csv"), Answer::No);
+         t.Drop(t.Write("b.log", DialogLog()));
+       },
+       {true, true, true, false, true, true, true}, 1, kLabel2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    window_ = std::make_unique<MainWindow>(prompts);
+    window_->show();
+    prompts.Clear();
+    c.reach(*this);
+    ExpectLook(window(), c.look);
+    EXPECT_EQ(w().dbGroup->checkedId(), c.selected);
+    EXPECT_EQ(w().label2->text(), Q(c.label2));
+    EXPECT_FALSE(window().IsEnded());
+    EXPECT_TRUE(prompts.ScriptUsedUp());
+  }
+}
+
+TEST_F(WindowStateTest, EndedByTheExitEntryEvenWithALogLoaded) {
+  Drop(Write("a.log", StnLog()));
+  QSignalSpy ended(&window(), &MainWindow::programEnded);
+  w().pend->trigger();
+  EXPECT_EQ(ended.count(), 1);
+  EXPECT_TRUE(window().IsEnded());
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_TRUE(prompts.asked().empty());  // no question asked
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("a.csv"))));
+}
+
+TEST_F(WindowStateTest, EndedByClosingTheWindow) {
+  QSignalSpy ended(&window(), &MainWindow::programEnded);
+  EXPECT_TRUE(window().close());
+  EXPECT_EQ(ended.count(), 1);
+  EXPECT_TRUE(window().IsEnded());
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+TEST_F(WindowStateTest, NothingRunsAfterTheEnd) {
+  w().pend->trigger();
+  window().FileopenClick();
+  window().AboutClick();
+  window().MconvClick();
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+// ---- Handlers of this part ----------------------------------------------------
+
+using WindowHandlerTest = WindowTest;
+
+TEST_F(WindowHandlerTest, AboutBoxHasThreeLinesAndAnInformationIcon) {
+  prompts.Reply(Answer::Ok);
+  w().about->trigger();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_EQ(prompts.Messages()[0],
+            (Message{u"Trovlin", u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17", Icon::Information, Buttons::Ok}));
+  EXPECT_FALSE(window().IsEnded());
+}
+
+TEST_F(WindowHandlerTest, OptionEntriesKeepTheirCheckMarksAndDoNothing) {
+  Drop(Write("a.log", StnLog()));
+  const ConversionSettings before = window().settings();
+  for (int i = 0; i < 3; ++i) {
+    w().delHit->trigger();
+    w().conH->trigger();
+  }
+  EXPECT_TRUE(w().delHit->isChecked());
+  EXPECT_TRUE(w().conH->isChecked());
+  EXPECT_EQ(window().settings().databaseKind, before.databaseKind);
+  EXPECT_EQ(window().settings().deleteStars, before.deleteStars);
+  EXPECT_EQ(window().settings().toHalfWidth, before.toHalfWidth);
+  EXPECT_TRUE(prompts.asked().empty());
+}
+
+TEST_F(WindowHandlerTest, ClickingADataBaseOptionSetsTheKindAndNothingElse) {
+  Drop(Write("a.log", StnLog()));
+  const std::vector<std::u16string> rowsBefore = {window().grid().Cell(1, 1), window().grid().Cell(2, 1)};
+  const DatabaseKind expected[] = {DatabaseKind::Stn, DatabaseKind::Dialog, DatabaseKind::Jois, DatabaseKind::Patolis};
+  for (int i : {3, 1, 2, 0, 3}) {
+    QTest::mouseClick(w().db[i], Qt::LeftButton);
+    EXPECT_EQ(window().settings().databaseKind, expected[i]);
+    EXPECT_TRUE(w().db[i]->isChecked());
+    ExpectLook(window(), {true, true, true, false, true, true, true});
+  }
+  EXPECT_EQ(window().grid().Cell(1, 1), rowsBefore[0]);
+  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+}
+
+TEST_F(WindowHandlerTest, SetControlStateSwitchesOnlyItsControls) {
+  Drop(Write("a.log", PatolisLog()));
+  window().SetControlState(true);
+  ExpectLook(window(), {true, true, true, true, true, true, false});
+  window().SetControlState(false);
+  ExpectLook(window(), {false, false, false, false, false, false, false});
+  EXPECT_EQ(w().dbGroup->checkedId(), 3);
+  EXPECT_EQ(w().label2->text(), Q(u"回答様式　1"));
+}
+
+TEST_F(WindowHandlerTest, EveryEventReachesItsHandler) {
+  // The buttons and menu entries are wired to the handlers of the window.
+  prompts.CancelDialog().Reply(Answer::Ok).Choose(Write("a.log", StnLog()));
+  QTest::mouseClick(w().fileopen, Qt::LeftButton);
+  EXPECT_EQ(window().settings().inputPath, dir.File("a.log"));
+
+  prompts.Choose(Write("b.log", DialogLog()));
+  w().fopen->trigger();
+  EXPECT_EQ(window().settings().inputPath, dir.File("b.log"));
+
+  prompts.Choose(dir.File("b.csv")).Reply(Answer::No);
+  QTest::mouseClick(w().conv, Qt::LeftButton);
+  ASSERT_TRUE(WaitForRun());
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("b.csv"))));
+  EXPECT_FALSE(w().conv->isEnabled());
+
+  prompts.Choose(dir.File("c.csv")).Reply(Answer::No);
+  w().mconv->trigger();
+  ASSERT_TRUE(WaitForRun());
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("c.csv"))));
+}
+
+}  // namespace
+}  // namespace trovlin::app::testing
