@@ -7,8 +7,13 @@
 // cancelled run never leaves a half-written file under the target's name and
 // never destroys a previous file of that name. The path "-" is standard
 // output, written straight through. Failures throw IoError.
+//
+// A long output is pushed to the disk while it is written and the pages the
+// disk already holds are handed back, so the cache the output occupies stays
+// at a few blocks and Commit() has little left to flush.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,11 +36,17 @@ class OutputFile {
 
  private:
   void Discard() noexcept;
+  void WriteBack();
 
   std::string path_;
   std::string temporaryPath_;
   int fd_ = -1;
   bool committed_ = false;
+  std::uint64_t written_ = 0;
+  std::uint64_t writebackStarted_ = 0;   // bytes before this are on their way to the disk
+  std::uint64_t writebackPrevious_ = 0;  // where the chunk started last time ends
+  std::uint64_t writebackDone_ = 0;      // bytes before this are on the disk and out of the cache
+  bool writeBackEarly_ = true;
 };
 
 }  // namespace trovlin

@@ -1,6 +1,11 @@
 #include "tagged/record_reader.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <bit>
 
 #include "text/half_width.h"
 #include "text/spaces.h"
@@ -16,10 +21,58 @@ std::u16string_view FieldCode(const std::u16string& line) {
   return TrimTrailingSpaces(std::u16string_view(line).substr(0, kCodeWidth));
 }
 
-bool OpensField(const std::u16string& line) { return !FieldCode(line).empty(); }
+// Whether the first four characters hold anything but spaces (most lines
+// that do not are continuation lines, indented by four spaces or more).
+bool OpensField(const std::u16string& line) {
+  const std::size_t n = std::min(line.size(), kCodeWidth);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (line[i] != kSpace) return true;
+  }
+  return false;
+}
 
 void DropTrailingBar(std::u16string& value) {
   if (!value.empty() && value.back() == u'|') value.pop_back();
+}
+
+// The first c in [p, end), or end.
+const char16_t* FindChar(const char16_t* p, const char16_t* end, char16_t c) {
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi16(static_cast<short>(c));
+  for (; end - p >= 8; p += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, wanted)));
+    if (hits != 0) return p + std::countr_zero(hits) / 2;
+  }
+#endif
+  while (p < end && *p != c) ++p;
+  return p;
+}
+
+// TrimLeadingSpaces for the indentation of every continuation line, eight
+// characters at a time.
+std::u16string_view SkipIndent(std::u16string_view s) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i space = _mm_set1_epi16(static_cast<short>(kSpace));
+  for (; s.size() - i >= 8; i += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
+    const unsigned spaces = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, space)));
+    if (spaces != 0xFFFF) return s.substr(i + std::countr_one(spaces) / 2);
+  }
+#endif
+  return TrimLeadingSpaces(s.substr(i));
+}
+
+void AppendWithoutStars(std::u16string& text, std::u16string_view piece) {
+  const char16_t* p = piece.data();
+  const char16_t* const end = p + piece.size();
+  for (;;) {
+    const char16_t* star = FindChar(p, end, u'*');
+    text.append(p, static_cast<std::size_t>(star - p));
+    if (star == end) return;
+    p = star + 1;
+  }
 }
 
 }  // namespace
@@ -74,17 +127,17 @@ void RecordReader::ReadRecord(std::u16string& line) {
 }
 
 void RecordReader::ReadFieldText(std::u16string& line, std::size_t index) {
-  nextLine_.assign(std::u16string_view(line).substr(std::min(line.size(), kCodeWidth)));
   text_.clear();
+  std::u16string_view piece = std::u16string_view(line).substr(std::min(line.size(), kCodeWidth));
   for (;;) {
-    text_.append(TrimLeadingSpaces(nextLine_));
+    AppendPiece(SkipIndent(piece));
     text_.push_back(u' ');
     events_.Process();
     log_.ReadLogLine(nextLine_);
     if (nextLine_.size() <= kCodeWidth || OpensField(nextLine_)) break;
+    piece = nextLine_;
   }
-  if (deleteStars_) std::erase(text_, u'*');
-  if (toHalfWidth_) {
+  if (deleteStars_ && toHalfWidth_) {
     narrowed_.clear();
     AppendHalfWidth(text_, narrowed_);
     text_.swap(narrowed_);
@@ -105,7 +158,7 @@ void RecordReader::ReadReferenceText(std::u16string& line, std::size_t index) {
     events_.Process();
     log_.ReadLogLine(nextLine_);
     if (nextLine_.size() <= 3) break;
-    piece = TrimLeadingSpaces(nextLine_);
+    piece = SkipIndent(nextLine_);
   }
   if (!text_.empty()) text_.pop_back();  // the LF after the last line
   Store(index);
@@ -114,11 +167,26 @@ void RecordReader::ReadReferenceText(std::u16string& line, std::size_t index) {
   line.swap(nextLine_);
 }
 
-// Keeps a repeated field: later occurrences follow on new lines.
+// Stars go before the width changes (a full-width star becomes a "*" that
+// stays). Both work a character at a time, so a piece may be narrowed as it
+// joins the field; with both asked for, the whole field is narrowed after.
+void RecordReader::AppendPiece(std::u16string_view piece) {
+  if (deleteStars_) {
+    AppendWithoutStars(text_, piece);
+  } else if (toHalfWidth_) {
+    AppendHalfWidth(piece, text_);
+  } else {
+    text_.append(piece);
+  }
+}
+
+// Keeps a repeated field: later occurrences follow on new lines. The first
+// occurrence takes over the gathered text's buffer, which saves a copy; the
+// gathering goes on in the value's old (emptied) buffer.
 void RecordReader::Store(std::size_t index) {
   std::u16string& value = record_.values[index];
   if (value.empty()) {
-    value = text_;
+    value.swap(text_);
   } else {
     value.push_back(u'\n');
     value.append(text_);

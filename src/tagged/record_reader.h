@@ -35,6 +35,7 @@ class RecordReader {
   void ReadFieldText(std::u16string& line, std::size_t index);
   void ReadReferenceText(std::u16string& line, std::size_t index);
   void SkipField(std::u16string& line);
+  void AppendPiece(std::u16string_view piece);
   void Store(std::size_t index);
   std::size_t FindItem(std::u16string_view code) const;
 

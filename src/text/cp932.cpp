@@ -1,8 +1,14 @@
 #include "text/cp932.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/uset.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -23,7 +29,8 @@ struct Tables {
   std::array<char16_t, 256> single{};
   // pair[lead][trail]; 0 = not mapped (no pair decodes to U+0000).
   std::array<std::array<char16_t, 256>, 256> pair{};
-  // encoded[c]: one byte (< 0x100), a lead/trail pair, or kNoBytes.
+  // encoded[c]: the bytes in the order they are written, the first in the
+  // low half (the high half is 0 for a one-byte form), or kNoBytes.
   std::array<std::uint16_t, 0x10000> encoded{};
 };
 
@@ -62,7 +69,7 @@ std::uint16_t EncodeWithIcu(UConverter* conv, char16_t c) {
   int n = ucnv_fromUChars(conv, out, sizeof out, in, 1, &status);
   if (U_FAILURE(status)) return kNoBytes;
   if (n == 1) return static_cast<unsigned char>(out[0]);
-  if (n == 2) return std::uint16_t(static_cast<unsigned char>(out[0]) << 8 | static_cast<unsigned char>(out[1]));
+  if (n == 2) return std::uint16_t(static_cast<unsigned char>(out[1]) << 8 | static_cast<unsigned char>(out[0]));
   return kNoBytes;
 }
 
@@ -88,8 +95,15 @@ std::unique_ptr<Tables> BuildTables() {
       }
     }
   }
+  // Only characters the converter has a mapping for can encode; asking ICU
+  // about those alone takes a fraction of the start-up time.
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<USet, decltype(&uset_close)> mapped(uset_openEmpty(), &uset_close);
+  ucnv_getUnicodeSet(conv.get(), mapped.get(), UCNV_ROUNDTRIP_AND_FALLBACK_SET, &status);
+  const bool known = U_SUCCESS(status);
   for (std::uint32_t c = 0; c < 0x10000; ++c) {
-    t->encoded[c] = (c >= 0xD800 && c <= 0xDFFF) ? kNoBytes : EncodeWithIcu(conv.get(), char16_t(c));
+    const bool candidate = !(c >= 0xD800 && c <= 0xDFFF) && (!known || uset_contains(mapped.get(), UChar32(c)));
+    t->encoded[c] = candidate ? EncodeWithIcu(conv.get(), char16_t(c)) : kNoBytes;
   }
   return t;
 }
@@ -99,7 +113,9 @@ const Tables& GetTables() {
   return *tables;
 }
 
-// Most bytes of a log are ASCII: they are widened eight at a time.
+// Most bytes of a log are ASCII: they are converted sixteen at a time with
+// SSE2, eight at a time elsewhere.
+#if !defined(__SSE2__)
 constexpr std::uint64_t kHighBits8 = 0x8080808080808080ull;
 constexpr std::uint64_t kNonAscii16 = 0xFF80FF80FF80FF80ull;
 
@@ -107,6 +123,135 @@ std::uint64_t Load8(const void* p) {
   std::uint64_t v;
   std::memcpy(&v, p, sizeof v);
   return v;
+}
+#endif
+
+// Widens the ASCII bytes at the front of [p, end) into o; returns how many.
+// May write up to fifteen characters past them, which the caller's room (a
+// character for every byte left) always holds.
+std::size_t WidenAscii(const unsigned char* p, const unsigned char* end, char16_t* o) {
+  const unsigned char* const start = p;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  while (end - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(v, zero));
+    const int high = _mm_movemask_epi8(v);
+    if (high != 0)
+      return static_cast<std::size_t>(p - start) + static_cast<std::size_t>(std::countr_zero(unsigned(high)));
+    p += 16;
+    o += 16;
+  }
+  if (end - p >= 8) {
+    const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(v, zero));
+    const int high = _mm_movemask_epi8(v) & 0xFF;
+    if (high != 0)
+      return static_cast<std::size_t>(p - start) + static_cast<std::size_t>(std::countr_zero(unsigned(high)));
+    p += 8;
+    o += 8;
+  }
+#else
+  while (end - p >= 8 && (Load8(p) & kHighBits8) == 0) {
+    for (int k = 0; k < 8; ++k) o[k] = p[k];
+    o += 8;
+    p += 8;
+  }
+#endif
+  while (p < end && *p < 0x80) *o++ = *p++;
+  return static_cast<std::size_t>(p - start);
+}
+
+// The one ASCII character an encoding writes as another byte, if any.
+struct AsciiSwap {
+  char from = 0;
+  char to = 0;
+};
+
+// Narrows the characters below U+0080 at the front of [p, end) into o,
+// swapping one character when asked; returns how many. May write up to
+// fifteen bytes past them, which the caller's room (two bytes for every
+// character left) always holds.
+template <bool kSwap>
+std::size_t NarrowAscii(const char16_t* p, const char16_t* end, char* o, AsciiSwap swap) {
+  const char16_t* const start = p;
+#if defined(__SSE2__)
+  const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i from = _mm_set1_epi8(swap.from);
+  const __m128i delta = _mm_set1_epi8(static_cast<char>(swap.to - swap.from));
+  const auto narrow = [&](__m128i a, __m128i b) {
+    __m128i bytes = _mm_packus_epi16(a, b);
+    if constexpr (kSwap) bytes = _mm_add_epi8(bytes, _mm_and_si128(_mm_cmpeq_epi8(bytes, from), delta));
+    return bytes;
+  };
+  while (end - p >= 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), narrow(a, b));
+    const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(_mm_or_si128(a, b), nonAscii), zero);
+    if (_mm_movemask_epi8(ascii) != 0xFFFF) break;
+    p += 16;
+    o += 16;
+  }
+  if (end - p >= 8) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(a, nonAscii), zero)) == 0xFFFF) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(o), narrow(a, a));
+      p += 8;
+      o += 8;
+    }
+  }
+#else
+  while (end - p >= 4 && (Load8(p) & kNonAscii16) == 0) {
+    for (int k = 0; k < 4; ++k) o[k] = static_cast<char>(p[k]);
+    if constexpr (kSwap) {
+      for (int k = 0; k < 4; ++k) o[k] = o[k] == swap.from ? swap.to : o[k];
+    }
+    o += 4;
+    p += 4;
+  }
+#endif
+  for (; p < end && *p < 0x80; ++p) {
+    const char c = static_cast<char>(*p);
+    *o++ = kSwap && c == swap.from ? swap.to : c;
+  }
+  return static_cast<std::size_t>(p - start);
+}
+
+template <bool kSwap>
+std::size_t Encode(std::u16string_view text, std::string& out, AsciiSwap swap) {
+  const Tables& t = GetTables();
+  std::size_t unencodable = 0;
+  const std::size_t start = out.size();
+  out.resize(start + 2 * text.size());  // never more than two bytes a character
+  char* o = out.data() + start;
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  while (p < end) {
+    const std::size_t ascii = NarrowAscii<kSwap>(p, end, o, swap);
+    p += ascii;
+    o += ascii;
+    while (p < end && *p >= 0x80) {
+      const char16_t c = *p++;
+      const std::uint16_t e = t.encoded[c];
+      if (e < kNoBytes) {
+        // Both bytes are stored; a single-byte form then moves on by one.
+        o[0] = static_cast<char>(e & 0xFF);
+        o[1] = static_cast<char>(e >> 8);
+        o += 1 + (e >> 8 != 0);
+      } else if (IsEscapedByte(c)) {
+        const char byte = static_cast<char>(c - 0xDC00);  // an invalid byte kept: swapped like any byte
+        *o++ = kSwap && byte == swap.from ? swap.to : byte;
+      } else {
+        *o++ = '?';
+        ++unencodable;
+      }
+    }
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return unencodable;
 }
 
 }  // namespace
@@ -120,88 +265,56 @@ std::size_t DecodeCp932(std::string_view bytes, std::u16string& out) {
   out.resize(start + bytes.size());  // never more characters than bytes
   char16_t* o = out.data() + start;
   while (p < end) {
-    while (end - p >= 8 && (Load8(p) & kHighBits8) == 0) {
-      for (int k = 0; k < 8; ++k) o[k] = p[k];
-      o += 8;
-      p += 8;
-    }
-    if (p == end) break;
-    unsigned char b = *p;
-    if (b < 0x80) {
-      *o++ = b;
-      ++p;
-      continue;
-    }
-    switch (t.kind[b]) {
-      case Tables::kSingle:
-        *o++ = t.single[b];
-        ++p;
-        break;
-      case Tables::kLead:
-        if (p + 1 < end && IsTrailByte(p[1])) {
-          char16_t c = t.pair[b][p[1]];
-          if (c != 0) {
-            *o++ = c;
-          } else {
+    const std::size_t ascii = WidenAscii(p, end, o);
+    p += ascii;
+    o += ascii;
+    // A run of Japanese text: mapped pairs go straight through the table.
+    while (p < end && *p >= 0x80) {
+      const unsigned char b = *p;
+      if (p + 1 < end) {
+        const char16_t c = t.pair[b][p[1]];  // 0 unless b leads and p[1] trails a mapped pair
+        if (c != 0) {
+          *o++ = c;
+          p += 2;
+          continue;
+        }
+      }
+      switch (t.kind[b]) {
+        case Tables::kSingle:
+          *o++ = t.single[b];
+          ++p;
+          break;
+        case Tables::kLead:
+          if (p + 1 < end && IsTrailByte(p[1])) {
             *o++ = EscapeInvalidByte(b);
             *o++ = EscapeInvalidByte(p[1]);
             invalid += 2;
+            p += 2;
+          } else {
+            *o++ = EscapeInvalidByte(b);
+            ++invalid;
+            ++p;
           }
-          p += 2;
-        } else {
+          break;
+        case Tables::kInvalid:
           *o++ = EscapeInvalidByte(b);
           ++invalid;
           ++p;
-        }
-        break;
-      case Tables::kInvalid:
-        *o++ = EscapeInvalidByte(b);
-        ++invalid;
-        ++p;
-        break;
+          break;
+      }
     }
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
   return invalid;
 }
 
-std::size_t EncodeCp932(std::u16string_view text, std::string& out) {
-  const Tables& t = GetTables();
-  std::size_t unencodable = 0;
-  const std::size_t start = out.size();
-  out.resize(start + 2 * text.size());  // never more than two bytes a character
-  char* o = out.data() + start;
-  const char16_t* p = text.data();
-  const char16_t* const end = p + text.size();
-  while (p < end) {
-    while (end - p >= 4 && (Load8(p) & kNonAscii16) == 0) {
-      for (int k = 0; k < 4; ++k) o[k] = static_cast<char>(p[k]);
-      o += 4;
-      p += 4;
-    }
-    if (p == end) break;
-    const char16_t c = *p++;
-    if (c < 0x80) {
-      *o++ = static_cast<char>(c);
-      continue;
-    }
-    if (IsEscapedByte(c)) {
-      *o++ = static_cast<char>(c - 0xDC00);
-      continue;
-    }
-    std::uint16_t e = t.encoded[c];
-    if (e == kNoBytes) {
-      *o++ = '?';
-      ++unencodable;
-    } else if (e < 0x100) {
-      *o++ = static_cast<char>(e);
-    } else {
-      *o++ = static_cast<char>(e >> 8);
-      *o++ = static_cast<char>(e & 0xFF);
-    }
+std::size_t EncodeCp932(std::u16string_view text, std::string& out) { return Encode<false>(text, out, {}); }
+
+std::size_t EncodeCp932Replacing(std::u16string_view text, char16_t from, char to, std::string& out) {
+  if (from >= 0x80 || static_cast<unsigned char>(to) >= 0x80) {
+    throw std::invalid_argument("EncodeCp932Replacing swaps ASCII characters only");
   }
-  out.resize(static_cast<std::size_t>(o - out.data()));
-  return unencodable;
+  return Encode<true>(text, out, {static_cast<char>(from), to});
 }
 
 bool Cp932RoundTrips(char16_t c) {
@@ -210,7 +323,7 @@ bool Cp932RoundTrips(char16_t c) {
   std::uint16_t e = t.encoded[c];
   if (e == kNoBytes) return false;
   if (e < 0x100) return t.kind[e] == Tables::kSingle && t.single[e] == c;
-  return t.pair[e >> 8][e & 0xFF] == c;
+  return t.pair[e & 0xFF][e >> 8] == c;
 }
 
 }  // namespace trovlin

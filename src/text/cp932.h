@@ -22,6 +22,11 @@ std::size_t DecodeCp932(std::string_view bytes, std::u16string& out);
 // code page 932 form is written as "?"; returns how many there were.
 std::size_t EncodeCp932(std::u16string_view text, std::string& out);
 
+// As EncodeCp932, but every from (a character below U+0080) is written as
+// the byte to: a writer that must keep a character out of its output gets
+// that in the same pass.
+std::size_t EncodeCp932Replacing(std::u16string_view text, char16_t from, char to, std::string& out);
+
 // True when c survives a round trip through code page 932 unchanged, escaped
 // invalid bytes included.
 bool Cp932RoundTrips(char16_t c);

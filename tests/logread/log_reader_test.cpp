@@ -59,6 +59,23 @@ TEST(LogReader, SplitsAtCrAndExpandsTabs) {
   }
 }
 
+// The line end and the TABs are looked for many bytes at a time: wherever
+// they fall, a line ends at its CR and only its own TABs are expanded.
+TEST(LogReader, LineEndsAndTabsAnywhereInALongLine) {
+  TempDir dir;
+  for (std::size_t before = 0; before <= 40; ++before) {
+    for (std::size_t after : {0, 1, 15, 16, 17}) {
+      const std::string a(before, 'a');
+      const std::string b(after, 'b');
+      const std::u16string wa(before, u'a');
+      const std::u16string wb(after, u'b');
+      const Read r = ReadAll(dir.Write("log", a + "\t" + b + "\r\n" + a + "\r\n\t" + b + "\r" + a + "z"));
+      const std::vector<std::u16string> expected = {wa + u"    " + wb, wa, u"    " + wb, wa + u"z"};
+      ASSERT_EQ(r.lines, expected) << before << " " << after;
+    }
+  }
+}
+
 TEST(LogReader, EndOfInputHoldsRightAfterTheLastLine) {
   TempDir dir;
   for (const char* bytes : {"x\r\ny\r\n", "x\r\ny"}) {

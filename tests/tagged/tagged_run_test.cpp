@@ -118,6 +118,32 @@ TEST(TaggedRun, ReadsRecordsAsTheRulesSay) {
   }
 }
 
+// Stars are looked for many characters at a time, and a field's text is
+// handed to its value without a copy: neither may change what a row holds.
+TEST(TaggedRun, StarsAnywhereInLongPiecesAndValuesOfEarlierRecords) {
+  for (std::size_t before = 0; before <= 20; ++before) {
+    const std::u16string a(before, u'a');
+    const std::string log = Lines({u"TI   " + a + u"***x***", u"     *" + a, u"AB   first", u"", u"AB   second", u""});
+    ASSERT_EQ(Convert(log, {u"TI", u"AB"}), Csv({u"TI", u"AB"}, {{a + u"x " + a, u"first"}, {u"", u"second"}}))
+        << before;
+  }
+}
+
+TEST(TaggedRun, StarsGoBeforeTheWidthChanges) {
+  // No front end asks for both, but a full-width star must then stay a star.
+  TempDir dir;
+  ConversionSettings settings;
+  settings.inputPath = dir.Write("in.log", Lines({u"TI   ＊Ａ*", u"     ｂ*＊", u""}));
+  settings.outputPath = dir.File("out.csv");
+  settings.databaseKind = DatabaseKind::Jois;
+  settings.deleteStars = true;
+  settings.toHalfWidth = true;
+  ItemTable table;
+  table.codes = {u"TI"};
+  RunTaggedConversion(settings, table);
+  EXPECT_EQ(ReadBytes(settings.outputPath), "\"TI\"\r\n\"*A b*\"\r\n");
+}
+
 TEST(TaggedRun, TheLastLineOfTheLogIsKept) {
   // The old reader stopped before examining the last line; these logs lose nothing.
   EXPECT_EQ(Convert("AN   1", {u"AN"}), Csv({u"AN"}, {{u"1"}}));

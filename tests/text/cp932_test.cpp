@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace trovlin {
@@ -86,6 +87,89 @@ TEST(Cp932, RoundTripQuestion) {
   EXPECT_TRUE(Cp932RoundTrips(EscapeInvalidByte(0x81)));
   EXPECT_FALSE(Cp932RoundTrips(u'\u00A5'));  // ¥ is written as 0x5C, which reads back as "\"
   EXPECT_FALSE(Cp932RoundTrips(u'한'));
+}
+
+// The converters take runs of ASCII many at a time: a character of any other
+// kind must come out right at every place in a line, also near its end.
+TEST(Cp932, EveryPlaceInALongLineDecodesAlike) {
+  struct Piece {
+    const char* bytes;
+    std::u16string_view text;
+    std::size_t invalid;
+  };
+  const Piece pieces[] = {
+      {"\x88\x9F", u"亜", 0},
+      {"\xB1", u"ｱ", 0},
+      {"\x82\x60\x82\x61", u"ＡＢ", 0},
+      {"\xFF", u"\xDCFF", 1},
+      {"\x85\x40", u"\xDC85\xDC40", 2},
+      {"\x81 ", u"\xDC81 ", 1},
+      {"\t", u"\t", 0},
+  };
+  for (const Piece& piece : pieces) {
+    for (std::size_t before = 0; before <= 40; ++before) {
+      for (std::size_t after : {0, 1, 7, 8, 15, 16, 17, 33}) {
+        const std::string bytes = std::string(before, 'a') + piece.bytes + std::string(after, 'b');
+        const std::u16string text =
+            std::u16string(before, u'a') + std::u16string(piece.text) + std::u16string(after, u'b');
+        std::size_t invalid = 0;
+        ASSERT_EQ(Decode(bytes, &invalid), text) << piece.bytes << " after " << before;
+        ASSERT_EQ(invalid, piece.invalid) << piece.bytes << " after " << before;
+      }
+    }
+  }
+}
+
+TEST(Cp932, ALeadByteAtTheEndOfAnyLengthIsOneInvalidByte) {
+  for (std::size_t before = 0; before <= 40; ++before) {
+    std::size_t invalid = 0;
+    ASSERT_EQ(Decode(std::string(before, 'a') + "\x81", &invalid), std::u16string(before, u'a') + u"\xDC81");
+    ASSERT_EQ(invalid, 1u);
+  }
+}
+
+TEST(Cp932, DecodeAppendsToWhatIsThere) {
+  std::u16string out = u"前";
+  DecodeCp932(std::string(20, 'x') + "\x88\x9F", out);
+  EXPECT_EQ(out, u"前" + std::u16string(20, u'x') + u"亜");
+}
+
+TEST(Cp932, EveryPlaceInALongTextEncodesAlike) {
+  struct Piece {
+    std::u16string_view text;
+    const char* bytes;
+    std::size_t unencodable;
+  };
+  const Piece pieces[] = {
+      {u"亜", "\x88\x9F", 0}, {u"ｱ", "\xB1", 0},   {u"ＡＢ", "\x82\x60\x82\x61", 0},
+      {u"\xDCFF", "\xFF", 0}, {u"\u00E9", "?", 1}, {u"\x7F", "\x7F", 0},
+      {u"｡", "\xA1", 0},
+  };
+  for (const Piece& piece : pieces) {
+    for (std::size_t before = 0; before <= 40; ++before) {
+      for (std::size_t after : {0, 1, 7, 8, 15, 16, 17, 33}) {
+        const std::u16string text =
+            std::u16string(before, u'a') + std::u16string(piece.text) + std::u16string(after, u'b');
+        std::string out = "=";
+        ASSERT_EQ(EncodeCp932(text, out), piece.unencodable);
+        ASSERT_EQ(out, "=" + std::string(before, 'a') + piece.bytes + std::string(after, 'b')) << before;
+      }
+    }
+  }
+}
+
+TEST(Cp932, ReplacingEncodeSwapsOneAsciiCharacterEverywhere) {
+  for (std::size_t before = 0; before <= 40; ++before) {
+    const std::u16string text = std::u16string(before, u'"') + u"亜\"ｱ" + std::u16string(before % 19, u'b') + u"\"";
+    std::string out = "\"";
+    EXPECT_EQ(EncodeCp932Replacing(text, u'"', '\'', out), 0u);
+    ASSERT_EQ(out, "\"" + std::string(before, '\'') + "\x88\x9F'\xB1" + std::string(before % 19, 'b') + "'") << before;
+  }
+  // The byte also goes when it stands as a kept invalid byte.
+  std::string out;
+  EXPECT_EQ(EncodeCp932Replacing(u"\xDC22\u00E9", u'"', '\'', out), 1u);
+  EXPECT_EQ(out, "'?");
+  EXPECT_THROW(EncodeCp932Replacing(u"x", u'亜', '\'', out), std::invalid_argument);
 }
 
 }  // namespace
