@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Converts large synthetic logs with trovlin-cli and sets the figures against
+# the decode floor (iconv CP932 -> UTF-16LE) and the read floor (cat) on the
+# same files; prints one table per log and a summary.
+#
+#   bench/run.sh                      after ./test.sh: 20 MB and 200 MB logs
+#   RUNS=3 SIZES="20" bench/run.sh    fewer runs, smaller logs
+#
+# Every figure is the median of RUNS runs (default 7), the three commands
+# taking turns so that a drift of the machine hits them alike. MB is
+# 1,000,000 bytes; peak RSS comes from /usr/bin/time -v. The logs live in a
+# temporary folder (under $TMPDIR, default /tmp) that is removed at the end.
+set -euo pipefail
+export LC_ALL=C
+cd "$(dirname "$0")/.."
+
+RUNS=${RUNS:-7}
+HOOK_RUNS=${HOOK_RUNS:-7}
+SIZES=${SIZES:-"20 200"}
+KINDS=${KINDS:-"stn jois patolis3"}
+build=${TROVLIN_BUILD_DIR:-build}
+cli=$build/src/cli/trovlin-cli
+gen=$build/bench/trovlin_loggen
+probe=$build/bench/trovlin_hook_probe
+
+if [ ! -x /usr/bin/time ] || [ ! -f "$build/build.ninja" ]; then
+  source scripts/setup.sh
+  install_missing_packages
+  [ -f "$build/build.ninja" ] || build "$build"
+fi
+# Up to date with the sources (a no-op right after ./test.sh).
+cmake --build "$build" --target trovlin-cli trovlin_loggen trovlin_hook_probe >/dev/null
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/trovlin-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+title() {
+  case $1 in
+    stn) echo "STN-style tagged log (mostly ASCII, some Japanese)" ;;
+    jois) echo "JOIS-style tagged log (mostly full-width, half-width conversion on)" ;;
+    patolis3) echo "PATOLIS layout 3 log" ;;
+  esac
+}
+
+# timed NAME COMMAND...: appends "seconds peak_rss_kib" to $work/NAME.
+timed() {
+  local name=$1
+  shift
+  local start=$EPOCHREALTIME
+  if ! /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt"; then
+    echo "bench/run.sh: failed: $*" >&2
+    cat "$work/stderr.txt" >&2
+    exit 1
+  fi
+  local end=$EPOCHREALTIME
+  local rss
+  rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+  awk -v s="$start" -v e="$end" -v r="$rss" 'BEGIN {printf "%.6f %d\n", e - s, r}' >>"$work/$name"
+}
+
+# median FILE COLUMN
+median() {
+  sort -g -k"$2","$2" "$1" | awk -v c="$2" '{v[NR] = $c} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+
+summary="$work/summary"
+: >"$summary"
+echo "trovlin benchmark: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $RUNS runs per figure (medians)"
+for size in $SIZES; do
+  for kind in $KINDS; do
+    log="$work/$kind-$size.log"
+    "$gen" "$kind" "$size" "$log"
+    bytes=$(stat -c %s "$log")
+    rm -f "$work/trovlin" "$work/iconv" "$work/cat"
+    cat "$log" >/dev/null  # every tool then reads the log from the page cache
+    for ((run = 1; run <= RUNS; run++)); do
+      timed trovlin "$cli" convert "$log" -o "$work/out.csv"
+      rm -f "$work/out.csv"
+      timed iconv iconv -f CP932 -t UTF-16LE "$log"
+      timed cat cat "$log"
+    done
+    t_trovlin=$(median "$work/trovlin" 1)
+    t_iconv=$(median "$work/iconv" 1)
+    t_cat=$(median "$work/cat" 1)
+    r_trovlin=$(median "$work/trovlin" 2)
+    r_iconv=$(median "$work/iconv" 2)
+    r_cat=$(median "$work/cat" 2)
+    echo
+    awk -v title="$(title "$kind")" -v mb="$bytes" -v tt="$t_trovlin" -v ti="$t_iconv" -v tc="$t_cat" \
+      -v rt="$r_trovlin" -v ri="$r_iconv" -v rc="$r_cat" 'BEGIN {
+        m = mb / 1e6
+        printf "%s, %.1f MB\n", title, m
+        printf "  %-22s %9s %9s %9s %8s %10s\n", "", "seconds", "MB/s", "vs iconv", "of cat", "peak RSS"
+        printf "  %-22s %9.3f %9.1f %8.2fx %7.1f%% %6.1f MiB\n", "trovlin-cli convert", tt, m / tt, ti / tt, 100 * tc / tt, rt / 1024
+        printf "  %-22s %9.3f %9.1f %8.2fx %7.1f%% %6.1f MiB\n", "iconv (decode floor)", ti, m / ti, 1, 100 * tc / ti, ri / 1024
+        printf "  %-22s %9.3f %9.1f %9s %7.1f%% %6.1f MiB\n", "cat (read floor)", tc, m / tc, "", 100, rc / 1024
+      }'
+    echo "$kind $size $bytes $t_trovlin $t_iconv $t_cat $r_trovlin" >>"$summary"
+    [ "$size" = "${SIZES##* }" ] || rm -f "$log"
+  done
+done
+
+echo
+echo "Summary (MB/s; ratio = trovlin / iconv throughput, higher is better)"
+printf "  %-9s %6s %10s %10s %10s %7s %7s %8s %10s\n" log size trovlin iconv cat ratio target "of cat" "peak RSS"
+awk -v targets="stn=2.5 jois=1.5 patolis3=1.5" -v sizes="$SIZES" -v kinds="$KINDS" 'BEGIN {
+    n = split(targets, t, " ")
+    for (i = 1; i <= n; i++) { split(t[i], kv, "="); goal[kv[1]] = kv[2] }
+  }
+  {
+    m = $3 / 1e6
+    ratio = $5 / $4
+    note = (ratio >= goal[$1]) ? "" : "  (below target)"
+    printf "  %-9s %5dMB %10.1f %10.1f %10.1f %6.2fx %6.1fx %7.1f%% %6.1f MiB%s\n", $1, $2, m / $4, m / $5, m / $6,
+      ratio, goal[$1], 100 * $6 / $4, $7 / 1024, note
+    rss[$1 " " $2] = $7
+  }
+  END {
+    print ""
+    print "Peak RSS of trovlin-cli convert by log size (target: under 20 MiB, growth at most 2 MiB)"
+    nk = split(kinds, k, " ")
+    ns = split(sizes, s, " ")
+    for (i = 1; i <= nk; i++) {
+      line = sprintf("  %-9s", k[i])
+      for (j = 1; j <= ns; j++) line = line sprintf("  %dMB: %.1f MiB", s[j], rss[k[i] " " s[j]] / 1024)
+      if (ns > 1) line = line sprintf("  growth: %+.2f MiB", (rss[k[i] " " s[ns]] - rss[k[i] " " s[1]]) / 1024)
+      print line
+    }
+  }' "$summary"
+
+largest=${SIZES##* }
+echo
+echo "Event hook on the ${largest} MB logs (trovlin_hook_probe, $HOOK_RUNS runs each way):"
+for kind in $KINDS; do
+  log="$work/$kind-$largest.log"
+  [ -f "$log" ] || "$gen" "$kind" "$largest" "$log"
+  "$probe" "$log" "$HOOK_RUNS" | grep -v '^hook-probe ' | sed 's/^/  /'
+  rm -f "$log"
+done
