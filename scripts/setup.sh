@@ -3,7 +3,7 @@
 
 TROVLIN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libicu-dev libgtest-dev
+  libicu-dev libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   xvfb xauth fonts-noto-cjk
   time
