@@ -10,6 +10,7 @@
 #include "common/errors.h"
 #include "input/detect.h"
 #include "input/discover.h"
+#include "input/log_encoding.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
 #include "text/utf8.h"
@@ -47,7 +48,7 @@ int Usage(std::string_view usage, const UsageError& e) {
 
 // Detection, reporting an unrecognised log; None means the caller must stop.
 DatabaseKind DetectOrReport(const std::string& log, bool quietIfUnknown) {
-  DatabaseKind kind = DetectDatabase(log);
+  DatabaseKind kind = DetectDatabase(log, SniffLogEncoding(log));
   if (kind == DatabaseKind::None && !quietIfUnknown) Error(kNotALogMessage);
   return kind;
 }
@@ -62,7 +63,7 @@ int Detect(const std::vector<std::string>& args) {
 }
 
 int PatolisItems(const std::string& log) {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(log);
+  const std::optional<AnswerHeader> header = FindAnswerHeader(log, SniffLogEncoding(log));
   const int code = header ? header->layoutCode : 0;
   if (code == 0) {
     Error(NoPatolisLayoutMessage(log));
@@ -77,7 +78,7 @@ int Items(const std::vector<std::string>& args) {
   const DatabaseKind kind = DetectOrReport(log, false);
   if (kind == DatabaseKind::None) return kInputProblem;
   if (kind == DatabaseKind::Patolis) return PatolisItems(log);
-  const Discovery found = DiscoverItems(log);
+  const Discovery found = DiscoverItems(log, SniffLogEncoding(log));
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
   }

@@ -14,6 +14,7 @@
 #include "input/detect.h"
 #include "input/discover.h"
 #include "input/item_preset.h"
+#include "input/log_encoding.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
 #include "tagged/tagged_run.h"
@@ -24,10 +25,11 @@ namespace trovlin::cli {
 const std::string_view kConvertUsage =
     "usage: trovlin-cli convert LOG [-o CSV|-] [--db STN|DIALOG|JOIS|PATOLIS]\n"
     "                           [--item CODE]... [--items A,B,...] [--items-file FILE]\n"
-    "                           [--keep-stars] [--keep-width]\n"
+    "                           [--keep-stars] [--keep-width] [--input-encoding auto|cp932|utf-8]\n"
+    "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
     "       trovlin-cli convert LOG... --out-dir DIR [options as above]\n"
     "\n"
-    "Converts LOG into a CSV file in code page 932: one row per answer, one column per item.\n"
+    "Converts LOG into a CSV file: one row per answer, one column per item.\n"
     "  -o CSV        the output file (default: LOG's name with the extension csv);\n"
     "                \"-\" writes the CSV to standard output\n"
     "  --out-dir DIR convert each LOG, with its own detection, into DIR under its\n"
@@ -40,6 +42,13 @@ const std::string_view kConvertUsage =
     "                CODE TAB MARK per line); codes the log lacks stay as empty columns\n"
     "  --keep-stars  keep the \"*\" in STN fields (removed by default)\n"
     "  --keep-width  keep full-width characters in JOIS fields (made half-width by default)\n"
+    "  --input-encoding auto|cp932|utf-8  how LOG is read (default auto: UTF-8 when it starts\n"
+    "                with a byte-order mark or its first 64 KiB are UTF-8 with multi-byte\n"
+    "                characters, code page 932 otherwise)\n"
+    "  --encoding cp932|utf-8|utf-8-bom   the CSV's encoding (default cp932); a character\n"
+    "                cp932 cannot hold is written as \"?\" and reported with its line\n"
+    "  --quotes apostrophe|double  a double quote in a value becomes an apostrophe (default)\n"
+    "                or two double quotes (RFC 4180)\n"
     "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
     "item options are ignored, and a log with no answer layout 1-4 writes no file.\n"
     "Exit 0 on success; 1 usage; 2 input problem; 3 output problem (in a batch: the\n"
@@ -59,6 +68,12 @@ struct LogResult {
 std::string Where(const std::string& output) { return output == "-" ? std::string("standard output") : output; }
 
 
+void WarnUnencodable(std::uint64_t count) {
+  if (count > 0) {
+    Error("warning: " + std::to_string(count) + " character(s) have no code page 932 form; written as \"?\"");
+  }
+}
+
 std::string JoinCodes(const std::vector<std::u16string>& codes) {
   std::string out;
   for (const auto& code : codes) out += (out.empty() ? "" : ", ") + Utf16ToUtf8(code);
@@ -67,10 +82,10 @@ std::string JoinCodes(const std::vector<std::u16string>& codes) {
 
 // The columns of a tagged run: as given, from the preset, or discovered.
 ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                      const std::string& log) {
+                      const std::string& log, LogEncoding encoding) {
   ItemTable items;
   if (preset) {
-    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log));
+    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log, encoding));
     if (!missing.empty()) {
       Error("warning: the first answer of " + log + " lacks " + JoinCodes(missing) + "; their columns stay empty");
     }
@@ -82,7 +97,7 @@ ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::ve
     items.codes = options.items;
     items.notJoined.assign(items.codes.size(), true);
   } else {
-    for (DiscoveredItem& item : DiscoverItems(log).items) {
+    for (DiscoveredItem& item : DiscoverItems(log, encoding).items) {
       items.notJoined.push_back(item.mark != u"*");
       items.codes.push_back(std::move(item.code));
     }
@@ -104,6 +119,7 @@ LogResult ConvertPatolisLog(const ConversionSettings& settings, bool batch) {
     case PatolisOutcome::Status::Converted:
       break;
   }
+  WarnUnencodable(outcome.unencodable);
   if (!batch) {
     Print(stderr, "PATOLIS (layout " + std::to_string(outcome.layoutCode) + "): " + std::to_string(outcome.rows) +
                       " row(s) of " + std::to_string(PatolisColumnTitles(outcome.layoutCode).size()) +
@@ -116,7 +132,11 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
                      const std::string& log, const std::string& output, bool batch) {
   ConversionSettings settings;
   settings.inputPath = log;
-  settings.databaseKind = DetectDatabase(log);
+  settings.inputEncoding = options.inputEncoding.value_or(SniffLogEncoding(log));
+  settings.csvEncoding = options.csvEncoding;
+  settings.quoteStyle = options.quoteStyle;
+  if (settings.inputEncoding == LogEncoding::Utf8) Error(log + ": read as UTF-8");
+  settings.databaseKind = DetectDatabase(log, settings.inputEncoding);
   if (settings.databaseKind == DatabaseKind::None && !options.database) {
     Error(batch ? log + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
     return {kInputProblem};
@@ -130,7 +150,7 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
   if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings, batch);
 
-  const ItemTable items = ChooseItems(options, preset, log);
+  const ItemTable items = ChooseItems(options, preset, log, settings.inputEncoding);
   if (items.codes.empty()) {
     Error("the first answer of " + log + " holds no item code: nothing to convert, no file written");
     return {kOk, settings.databaseKind};
@@ -138,9 +158,7 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   TerminalProgress progress;
   InvalidBytesWarning invalid(log);
   const RunStatistics stats = RunTaggedConversion(settings, items, &progress, &invalid);
-  if (stats.unencodable > 0) {
-    Error("warning: " + std::to_string(stats.unencodable) + " character(s) have no code page 932 form; written as \"?\"");
-  }
+  WarnUnencodable(stats.unencodable);
   if (!batch) {
     Print(stderr, std::string(DatabaseCaption(settings.databaseKind)) + ": " + std::to_string(stats.rows) +
                       " row(s) of " + std::to_string(items.codes.size()) + " column(s) written to " +

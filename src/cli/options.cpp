@@ -62,6 +62,37 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.outDir = value(i);
     } else if (a == "--items-file") {
       options.itemsFile = value(i);
+    } else if (a == "--input-encoding") {
+      const std::string& name = value(i);
+      if (name == "auto") {
+        options.inputEncoding.reset();
+      } else if (name == "cp932") {
+        options.inputEncoding = LogEncoding::Cp932;
+      } else if (name == "utf-8") {
+        options.inputEncoding = LogEncoding::Utf8;
+      } else {
+        throw UsageError("--input-encoding takes auto, cp932 or utf-8, not " + name);
+      }
+    } else if (a == "--encoding") {
+      const std::string& name = value(i);
+      if (name == "cp932") {
+        options.csvEncoding = CsvEncoding::Cp932;
+      } else if (name == "utf-8") {
+        options.csvEncoding = CsvEncoding::Utf8;
+      } else if (name == "utf-8-bom") {
+        options.csvEncoding = CsvEncoding::Utf8Bom;
+      } else {
+        throw UsageError("--encoding takes cp932, utf-8 or utf-8-bom, not " + name);
+      }
+    } else if (a == "--quotes") {
+      const std::string& name = value(i);
+      if (name == "apostrophe") {
+        options.quoteStyle = QuoteStyle::Apostrophe;
+      } else if (name == "double") {
+        options.quoteStyle = QuoteStyle::Double;
+      } else {
+        throw UsageError("--quotes takes apostrophe or double, not " + name);
+      }
     } else if (a == "--keep-stars") {
       options.keepStars = true;
     } else if (a == "--keep-width") {

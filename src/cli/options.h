@@ -27,6 +27,9 @@ struct ConvertOptions {
   std::vector<std::u16string> items;        // --item / --items, in order
   bool keepStars = false;
   bool keepWidth = false;
+  std::optional<LogEncoding> inputEncoding;  // --input-encoding; unset: decided from the log
+  CsvEncoding csvEncoding = CsvEncoding::Cp932;
+  QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
 };
 
 // args are the words after "convert".

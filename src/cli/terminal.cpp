@@ -32,11 +32,18 @@ void TerminalProgress::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTo
 void InvalidBytesWarning::OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) {
   if (total_ == 0) {
     std::fprintf(stderr,
-                 "trovlin-cli: warning: %s line %llu: bytes that are not valid code page 932; they are "
-                 "kept as they are\n",
+                 "trovlin-cli: warning: %s line %llu: bytes that are not valid in the log's encoding; they "
+                 "are kept as they are\n",
                  log_.c_str(), static_cast<unsigned long long>(lineNumber));
   }
   total_ += count;
+}
+
+void InvalidBytesWarning::OnUnencodable(std::uint64_t lineNumber, std::size_t) {
+  if (++unencodableLines_ > kUnencodableLinesNamed) return;
+  std::fprintf(stderr, "trovlin-cli: warning: %s line %llu: characters that code page 932 cannot hold%s\n",
+               log_.c_str(), static_cast<unsigned long long>(lineNumber),
+               unencodableLines_ == kUnencodableLinesNamed ? " (further lines are not named)" : "");
 }
 
 }  // namespace trovlin::cli

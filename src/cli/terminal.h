@@ -23,16 +23,22 @@ class TerminalProgress : public EventListener {
   std::chrono::steady_clock::time_point last_{};
 };
 
-// Warns once about bytes that are not valid code page 932, naming the first line.
+// Warns once about bytes that are not valid in the log's encoding, naming the
+// first line, and names the first lines whose characters the CSV's code page
+// cannot hold.
 class InvalidBytesWarning : public DecodeReporter {
  public:
+  static constexpr int kUnencodableLinesNamed = 5;
+
   explicit InvalidBytesWarning(std::string log) : log_(std::move(log)) {}
   void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override;
+  void OnUnencodable(std::uint64_t lineNumber, std::size_t count) override;
   std::uint64_t total() const { return total_; }
 
  private:
   std::string log_;
   std::uint64_t total_ = 0;
+  int unencodableLines_ = 0;
 };
 
 }  // namespace trovlin::cli

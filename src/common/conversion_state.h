@@ -14,6 +14,11 @@ namespace trovlin {
 // in saved settings and messages, 0 meaning "not recognised".
 enum class DatabaseKind : int { None = 0, Stn = 1, Dialog = 2, Jois = 3, Patolis = 4 };
 
+// The most columns any conversion writes (PATOLIS layout B has 35).
+inline constexpr std::size_t kMaxColumns = 101;
+// The most items a tagged conversion takes from the item list.
+inline constexpr std::size_t kMaxTaggedItems = 51;
+
 // How a log's bytes become text. Code page 932 is the default; UTF-8 is
 // chosen for a log that shows itself to be UTF-8 (see SniffLogEncoding).
 enum class LogEncoding { Cp932, Utf8 };
@@ -25,11 +30,6 @@ enum class CsvEncoding { Cp932, Utf8, Utf8Bom };
 // old tool wrote it), or two double quotes as RFC 4180 has it.
 enum class QuoteStyle { Apostrophe, Double };
 
-// The most columns any conversion writes (PATOLIS layout B has 35).
-inline constexpr std::size_t kMaxColumns = 101;
-// The most items a tagged conversion takes from the item list.
-inline constexpr std::size_t kMaxTaggedItems = 51;
-
 struct ConversionSettings {
   std::string inputPath;   // the loaded log
   std::string outputPath;  // the CSV to write; "-" is standard output
@@ -37,6 +37,9 @@ struct ConversionSettings {
   std::u16string databaseName;  // "STN", "DIALOG", "JOIS" or "PATOLIS"
   bool deleteStars = false;     // remove every "*" from STN field text
   bool toHalfWidth = false;     // full-width to half-width for JOIS field text
+  LogEncoding inputEncoding = LogEncoding::Cp932;
+  CsvEncoding csvEncoding = CsvEncoding::Cp932;
+  QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
 };
 
 // The CSV columns of one conversion, in column order.

@@ -1,20 +1,66 @@
 #include "csv/csv_writer.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "text/cp932.h"
+#include "text/utf8.h"
 
 namespace trovlin {
 namespace {
 
 // Blocks small enough to stay in the processor's cache while they are filled.
 constexpr std::size_t kFlushSize = 128 << 10;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The byte 0x22 is never part of a double-byte character nor of a UTF-8
+// sequence, so working on the encoded bytes changes exactly the quotes.
+void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
+  std::replace(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(), '"', '\'');
+}
 
 }  // namespace
 
-CsvWriter::CsvWriter(const std::string& path) : file_(path) { buffer_.reserve(kFlushSize + 4096); }
+CsvWriter::CsvWriter(const std::string& path, CsvFormat format) : format_(format) {
+  file_.emplace(path);
+  buffer_.reserve(kFlushSize + 4096);
+  if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
+}
+
+CsvWriter::CsvWriter(std::string* memory, CsvFormat format) : format_(format), memory_(memory) {
+  if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
+}
+
+void CsvWriter::DoubleQuotesFrom(std::size_t start) {
+  const auto quotes = static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(start), buffer_.end(), '"'));
+  if (quotes == 0) return;
+  std::size_t src = buffer_.size();
+  buffer_.resize(buffer_.size() + quotes);
+  std::size_t dst = buffer_.size();
+  while (src > start) {
+    const char c = buffer_[--src];
+    buffer_[--dst] = c;
+    if (c == '"') buffer_[--dst] = '"';
+  }
+}
 
 void CsvWriter::WriteField(const std::u16string& text, bool last) {
   buffer_.push_back('"');
-  unencodable_ += EncodeCp932Replacing(text, u'"', '\'', buffer_);
+  const std::size_t start = buffer_.size();
+  if (format_.encoding == CsvEncoding::Cp932 && format_.quotes == QuoteStyle::Apostrophe) {
+    unencodable_ += EncodeCp932Replacing(text, u'"', '\'', buffer_);
+  } else {
+    if (format_.encoding == CsvEncoding::Cp932) {
+      unencodable_ += EncodeCp932(text, buffer_);
+    } else {
+      EncodeUtf8(text, buffer_);
+    }
+    if (format_.quotes == QuoteStyle::Double) {
+      DoubleQuotesFrom(start);
+    } else {
+      ReplaceQuoteBytes(buffer_, start);
+    }
+  }
   buffer_.push_back('"');
   if (last) {
     buffer_.append("\r\n");
@@ -39,16 +85,22 @@ void CsvWriter::WriteRow(RecordBuffer& record) {
   FlushIfFull();
 }
 
-void CsvWriter::FlushIfFull() {
-  if (buffer_.size() < kFlushSize) return;
-  file_.Write(buffer_);
+void CsvWriter::Flush() {
+  if (memory_ != nullptr) {
+    memory_->append(buffer_);
+  } else {
+    file_->Write(buffer_);
+  }
   buffer_.clear();
 }
 
+void CsvWriter::FlushIfFull() {
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
 void CsvWriter::Finish() {
-  file_.Write(buffer_);
-  buffer_.clear();
-  file_.Commit();
+  Flush();
+  if (file_) file_->Commit();
 }
 
 }  // namespace trovlin

@@ -1,16 +1,20 @@
 // The CSV writer: the only place that writes a conversion's output.
 //
 // Every field, header titles included, is enclosed in double quotes and
-// fields are separated by "," with no spaces; every row ends with CR LF. A
-// double quote inside a title or a value is written as an apostrophe, so no
-// field ever holds a double quote; LF and commas stay inside the quotes. Text
-// is written in code page 932 without a byte-order mark.
+// fields are separated by "," with no spaces; every row ends with CR LF; LF
+// and commas stay inside the quotes. A double quote inside a title or a value
+// is written as an apostrophe (the default, so no field ever holds a double
+// quote), or as two double quotes (QuoteStyle::Double, as RFC 4180 has it).
+// Text is written in code page 932 without a byte-order mark by default, or
+// in UTF-8 with or without one; escaped invalid bytes go back as themselves.
 //
-// Output is buffered in large blocks and goes through OutputFile, so the CSV
-// appears under its name only when Finish() is called.
+// Output is buffered in blocks and goes through OutputFile, so the CSV
+// appears under its name only when Finish() is called; a preview writes into
+// memory instead.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/conversion_state.h"
@@ -18,10 +22,21 @@
 
 namespace trovlin {
 
+struct CsvFormat {
+  CsvEncoding encoding = CsvEncoding::Cp932;
+  QuoteStyle quotes = QuoteStyle::Apostrophe;
+};
+
+inline CsvFormat CsvFormatFor(const ConversionSettings& settings) {
+  return {.encoding = settings.csvEncoding, .quotes = settings.quoteStyle};
+}
+
 class CsvWriter {
  public:
   // Starts the output at path ("-" = standard output).
-  explicit CsvWriter(const std::string& path);
+  explicit CsvWriter(const std::string& path, CsvFormat format = {});
+  // Writes into *memory instead of a file.
+  CsvWriter(std::string* memory, CsvFormat format);
 
   // Writes the header row: one title per code of items.
   void WriteHeader(const ItemTable& items);
@@ -36,9 +51,13 @@ class CsvWriter {
 
  private:
   void WriteField(const std::u16string& text, bool last);
+  void DoubleQuotesFrom(std::size_t start);
+  void Flush();
   void FlushIfFull();
 
-  OutputFile file_;
+  const CsvFormat format_;
+  std::optional<OutputFile> file_;
+  std::string* memory_ = nullptr;
   std::string buffer_;
   std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;

@@ -26,10 +26,10 @@ bool IsStnLine(std::u16string_view s) {
 
 }  // namespace
 
-DatabaseKind DetectDatabase(const std::string& path) {
+DatabaseKind DetectDatabase(const std::string& path, LogEncoding encoding) {
   DatabaseKind kind = DatabaseKind::None;
   {
-    LogReader log(path);
+    LogReader log(path, {.encoding = encoding});
     std::u16string line;
     std::u16string s;
     log.ReadLogLine(line);

@@ -20,6 +20,6 @@ namespace trovlin {
 // The message shown when no service is recognised.
 inline constexpr std::string_view kNotALogMessage = "検索結果ログファイルを指定してください";
 
-DatabaseKind DetectDatabase(const std::string& path);
+DatabaseKind DetectDatabase(const std::string& path, LogEncoding encoding = LogEncoding::Cp932);
 
 }  // namespace trovlin

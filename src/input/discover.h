@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "common/conversion_state.h"
+
 namespace trovlin {
 
 struct DiscoveredItem {
@@ -27,6 +29,6 @@ struct Discovery {
 // The default join mark of an item code.
 std::u16string DefaultJoinMark(std::u16string_view code);
 
-Discovery DiscoverItems(const std::string& path);
+Discovery DiscoverItems(const std::string& path, LogEncoding encoding = LogEncoding::Cp932);
 
 }  // namespace trovlin

@@ -13,6 +13,7 @@
 
 #include "common/errors.h"
 #include "text/cp932.h"
+#include "text/utf8.h"
 
 namespace trovlin {
 namespace {
@@ -73,7 +74,11 @@ const char* FindLineEnd(const char* p, const char* end, bool& tab) {
 }  // namespace
 
 LogReader::LogReader(const std::string& path, Options options, DecodeReporter* reporter)
-    : path_(path), reporter_(reporter), trailingLinePending_(options.trailingEmptyLine) {
+    : path_(path),
+      reporter_(reporter),
+      encoding_(options.encoding),
+      reportUnencodable_(options.reportCp932Unencodable && options.encoding == LogEncoding::Utf8),
+      trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw IoError(path, "cannot read the log", "it is a folder");
   file_ = std::fopen(path.c_str(), "rb");
@@ -83,6 +88,12 @@ LogReader::LogReader(const std::string& path, Options options, DecodeReporter* r
   totalBytes_ = ec ? 0 : size;
   buffer_.resize(kBlockSize);
   Fill();
+  static constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  while (encoding_ == LogEncoding::Utf8 && end_ - begin_ < kBom.size() && !fileEnded_) Fill();
+  if (encoding_ == LogEncoding::Utf8 && std::string_view(buffer_.data() + begin_, end_ - begin_).starts_with(kBom)) {
+    Consume(begin_ + kBom.size());
+    if (begin_ == end_) Fill();
+  }
 }
 
 LogReader::~LogReader() {
@@ -140,9 +151,15 @@ void LogReader::ReadLogLine(std::u16string& line) {
   ++lineNumber_;
   const std::size_t lineEnd = cr != nullptr ? static_cast<std::size_t>(cr - buffer_.data()) : end_;
   std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
-  std::size_t invalid = DecodeCp932(bytes, line);
+  const std::size_t invalid = encoding_ == LogEncoding::Utf8 ? DecodeUtf8(bytes, line) : DecodeCp932(bytes, line);
   if (tab) ExpandTabs(line, 0);
-  if (invalid > 0 && reporter_ != nullptr) reporter_->OnInvalidBytes(lineNumber_, invalid);
+  if (reporter_ != nullptr) {
+    if (invalid > 0) reporter_->OnInvalidBytes(lineNumber_, invalid);
+    if (reportUnencodable_) {
+      const auto unencodable = std::count_if(line.begin(), line.end(), [](char16_t c) { return !Cp932RoundTrips(c); });
+      if (unencodable > 0) reporter_->OnUnencodable(lineNumber_, static_cast<std::size_t>(unencodable));
+    }
+  }
 
   Consume(cr != nullptr ? lineEnd + 1 : lineEnd);
   if (begin_ == end_) Fill();

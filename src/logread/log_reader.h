@@ -2,7 +2,8 @@
 //
 // A line runs up to a CR; an LF right after that CR belongs to the line end,
 // any other LF is an ordinary character. The last line needs no line end.
-// Each line is decoded from code page 932 and every TAB becomes four spaces.
+// Each line is decoded from code page 932 (or UTF-8, when the options say so;
+// a leading byte-order mark is then skipped) and every TAB becomes four spaces.
 // AtEnd() is true as soon as nothing remains to be read, that is, right after
 // the last line has been returned; reading at the end yields "".
 //
@@ -21,18 +22,33 @@
 #include <string>
 #include <vector>
 
+#include "common/conversion_state.h"
+
 namespace trovlin {
 
-// Told about bytes that are not valid code page 932 (they are kept, escaped).
+// Told about bytes that are not valid in the log's encoding (they are kept,
+// escaped), and, for a UTF-8 log whose CSV is code page 932, about characters
+// that code page 932 cannot hold.
 class DecodeReporter {
  public:
   virtual ~DecodeReporter() = default;
   virtual void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) = 0;
+  virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
 };
 
 struct LogReaderOptions {
   bool trailingEmptyLine = false;
+  LogEncoding encoding = LogEncoding::Cp932;
+  // Report characters of a UTF-8 log that code page 932 cannot hold.
+  bool reportCp932Unencodable = false;
 };
+
+// How a conversion with these settings reads its log.
+inline LogReaderOptions ReaderOptionsFor(const ConversionSettings& settings, bool trailingEmptyLine) {
+  return {.trailingEmptyLine = trailingEmptyLine,
+          .encoding = settings.inputEncoding,
+          .reportCp932Unencodable = settings.csvEncoding == CsvEncoding::Cp932};
+}
 
 class LogReader {
  public:
@@ -59,6 +75,8 @@ class LogReader {
   std::string path_;
   std::FILE* file_ = nullptr;
   DecodeReporter* reporter_;
+  const LogEncoding encoding_;
+  const bool reportUnencodable_;
   std::vector<char> buffer_;
   std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)
   std::size_t end_ = 0;

@@ -58,8 +58,8 @@ void RunConverter(int layoutCode, LogReader& log, CsvWriter& csv, PendingEvents&
 
 }  // namespace
 
-std::optional<AnswerHeader> FindAnswerHeader(const std::string& path) {
-  LogReader log(path);
+std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, LogEncoding encoding) {
+  LogReader log(path, {.encoding = encoding});
   return ReadAnswerHeader(log);
 }
 
@@ -78,7 +78,7 @@ std::vector<std::u16string> PatolisColumnTitles(int layoutCode) {
 }
 
 PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener, DecodeReporter* reporter) {
-  LogReader log(settings.inputPath, {}, reporter);
+  LogReader log(settings.inputPath, ReaderOptionsFor(settings, false), reporter);
   PatolisOutcome outcome;
   std::optional<CsvWriter> csv;
   try {
@@ -87,7 +87,7 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener*
     outcome.layoutCode = header->layoutCode;
     PendingEvents events(listener);
     events.SetSource(log.BytesConsumed(), log.TotalBytes());
-    csv.emplace(settings.outputPath);
+    csv.emplace(settings.outputPath, CsvFormatFor(settings));
     RunConverter(outcome.layoutCode, log, *csv, events);
     csv->Finish();
     outcome.status = PatolisOutcome::Status::Converted;

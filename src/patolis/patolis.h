@@ -28,7 +28,7 @@ struct AnswerHeader {
 
 // The first answer header line's layout, or nullopt when there is no header
 // line or it holds no "様式". Throws IoError.
-std::optional<AnswerHeader> FindAnswerHeader(const std::string& path);
+std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, LogEncoding encoding = LogEncoding::Cp932);
 
 // The fixed column titles of a layout code (1-4); empty for any other code.
 std::vector<std::u16string> PatolisColumnTitles(int layoutCode);

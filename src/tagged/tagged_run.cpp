@@ -1,7 +1,6 @@
 #include "tagged/tagged_run.h"
 
 #include "common/database_kind.h"
-#include "csv/csv_writer.h"
 #include "tagged/record_reader.h"
 #include "text/utf8.h"
 
@@ -14,26 +13,44 @@ void SetRunOptions(ConversionSettings& settings, bool starsChecked, bool halfWid
   settings.toHalfWidth = (name == "JOIS" || name == "PATOLIS") && halfWidthChecked;
 }
 
-RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
-                                  EventListener* listener, DecodeReporter* reporter) {
-  LogReader log(settings.inputPath, {.trailingEmptyLine = true}, reporter);
-  PendingEvents events(listener);
-  events.SetSource(log.BytesConsumed(), log.TotalBytes());
+namespace {
 
-  CsvWriter csv(settings.outputPath);
+// Converts records from log into csv, at most maxRows of them.
+void ConvertRecords(const ConversionSettings& settings, const ItemTable& items, LogReader& log, CsvWriter& csv,
+                    PendingEvents& events, std::uint64_t maxRows) {
   csv.WriteHeader(items);
   RecordBuffer record;
   record.Resize(items.ColumnCount());
   RecordReader reader(log, items, record, settings, events);
-
   std::u16string line;
   log.ReadLogLine(line);
-  while (!log.AtEnd()) {
+  while (!log.AtEnd() && csv.RowsWritten() < maxRows) {
     reader.ReadRecord(line);
     csv.WriteRow(record);
   }
+}
+
+}  // namespace
+
+RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
+                                  EventListener* listener, DecodeReporter* reporter) {
+  LogReader log(settings.inputPath, ReaderOptionsFor(settings, true), reporter);
+  PendingEvents events(listener);
+  events.SetSource(log.BytesConsumed(), log.TotalBytes());
+  CsvWriter csv(settings.outputPath, CsvFormatFor(settings));
+  ConvertRecords(settings, items, log, csv, events, UINT64_MAX);
   csv.Finish();
   return {csv.RowsWritten(), csv.UnencodableCount()};
+}
+
+std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {
+  LogReader log(settings.inputPath, ReaderOptionsFor(settings, true));
+  PendingEvents events;
+  std::string bytes;
+  CsvWriter csv(&bytes, CsvFormatFor(settings));
+  ConvertRecords(settings, items, log, csv, events, maxRows);
+  csv.Finish();
+  return bytes;
 }
 
 }  // namespace trovlin

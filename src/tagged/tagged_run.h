@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/conversion_state.h"
 #include "common/event_hook.h"
+#include "csv/csv_writer.h"
 #include "logread/log_reader.h"
 
 namespace trovlin {
@@ -29,5 +31,9 @@ void SetRunOptions(ConversionSettings& settings, bool starsChecked, bool halfWid
 // as columns. items must hold at least one code.
 RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
                                   EventListener* listener = nullptr, DecodeReporter* reporter = nullptr);
+
+// The bytes of the CSV's header and first maxRows rows, as the same run
+// would write them; no file is written.
+std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows);
 
 }  // namespace trovlin

@@ -9,7 +9,18 @@ namespace trovlin {
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
-  out.reserve(utf8.size());
+  DecodeUtf8(utf8, out);
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  EncodeUtf8(utf16, out);
+  return out;
+}
+
+std::size_t DecodeUtf8(std::string_view utf8, std::u16string& out) {
+  std::size_t invalid = 0;
   const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
   const int32_t length = static_cast<int32_t>(utf8.size());
   int32_t i = 0;
@@ -20,6 +31,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     if (c < 0) {
       // U8_NEXT skips a malformed sequence whole; escape each of its bytes.
       for (int32_t k = start; k < i; ++k) out.push_back(EscapeInvalidByte(s[k]));
+      invalid += static_cast<std::size_t>(i - start);
     } else if (c < 0x10000) {
       out.push_back(static_cast<char16_t>(c));
     } else {
@@ -27,12 +39,10 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
       out.push_back(U16_TRAIL(c));
     }
   }
-  return out;
+  return invalid;
 }
 
-std::string Utf16ToUtf8(std::u16string_view utf16) {
-  std::string out;
-  out.reserve(utf16.size() * 3);
+void EncodeUtf8(std::u16string_view utf16, std::string& out) {
   const std::size_t n = utf16.size();
   for (std::size_t i = 0; i < n; ++i) {
     char16_t c = utf16[i];
@@ -52,7 +62,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     U8_APPEND_UNSAFE(buf, len, cp);
     out.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(len));
   }
-  return out;
 }
 
 }  // namespace trovlin

@@ -13,4 +13,9 @@ namespace trovlin {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Appends the decoded text of utf8 to out; returns how many bytes were invalid.
+std::size_t DecodeUtf8(std::string_view utf8, std::u16string& out);
+// Appends the UTF-8 bytes of utf16 to out; escaped bytes go back as themselves.
+void EncodeUtf8(std::u16string_view utf16, std::string& out);
+
 }  // namespace trovlin

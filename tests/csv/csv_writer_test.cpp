@@ -153,3 +153,46 @@ TEST(CsvWriter, LongOutputArrivesWhole) {
 
 }  // namespace
 }  // namespace trovlin
+
+namespace trovlin {
+namespace {
+
+TEST(CsvWriter, OtherEncodingsAndQuoteStyles) {
+  struct FormatCase {
+    const char* name;
+    CsvFormat format;
+    std::string bytes;
+  };
+  const FormatCase cases[] = {
+      {"double quotes doubled", {CsvEncoding::Cp932, QuoteStyle::Double},
+       "\"T\"\"I\"\r\n\"a \"\"b\"\", \x82\x60\"\r\n"},
+      {"UTF-8", {CsvEncoding::Utf8, QuoteStyle::Apostrophe}, "\"T'I\"\r\n\"a 'b', \xEF\xBC\xA1\"\r\n"},
+      {"UTF-8 with a byte-order mark and double quotes", {CsvEncoding::Utf8Bom, QuoteStyle::Double},
+       "\xEF\xBB\xBF\"T\"\"I\"\r\n\"a \"\"b\"\", \xEF\xBC\xA1\"\r\n"},
+  };
+  TempDir dir;
+  for (const FormatCase& c : cases) {
+    CsvWriter csv(dir.File("out.csv"), c.format);
+    csv.WriteHeader(Items({u"T\"I"}));
+    RecordBuffer record;
+    record.values = {u"a \"b\", Ａ"};
+    csv.WriteRow(record);
+    csv.Finish();
+    EXPECT_EQ(ReadBytes(dir.File("out.csv")), c.bytes) << c.name;
+  }
+}
+
+TEST(CsvWriter, EscapedBytesGoBackAsThemselvesInUtf8Too) {
+  std::string memory;
+  CsvWriter csv(&memory, {CsvEncoding::Utf8, QuoteStyle::Apostrophe});
+  csv.WriteHeader(Items({u"A"}));
+  RecordBuffer record;
+  record.values = {u"\xDC81x\xDCFF"};
+  csv.WriteRow(record);
+  csv.Finish();
+  EXPECT_EQ(memory, "\"A\"\r\n\"\x81x\xFF\"\r\n");
+  EXPECT_EQ(csv.UnencodableCount(), 0u);
+}
+
+}  // namespace
+}  // namespace trovlin

@@ -201,3 +201,30 @@ TEST(LogReader, LinesUpToTheLimitAreReadAndLongerOnesStop) {
 
 }  // namespace
 }  // namespace trovlin
+
+namespace trovlin {
+namespace {
+
+TEST(LogReader, ReadsUtf8LogsAndSkipsTheByteOrderMark) {
+  TempDir dir;
+  struct Recorder : DecodeReporter {
+    std::vector<std::uint64_t> invalidLines, unencodableLines;
+    void OnInvalidBytes(std::uint64_t line, std::size_t) override { invalidLines.push_back(line); }
+    void OnUnencodable(std::uint64_t line, std::size_t) override { unencodableLines.push_back(line); }
+  } recorder;
+  const std::string path =
+      dir.Write("log", "\xEF\xBB\xBFTI\t\xE6\xA4\x9C\xE7\xB4\xA2\r\nx\xFFy\r\ncaf\xC3\xA9\r\n");
+  LogReader reader(path, {.encoding = LogEncoding::Utf8, .reportCp932Unencodable = true}, &recorder);
+  std::vector<std::u16string> lines;
+  while (!reader.AtEnd()) {
+    std::u16string line;
+    reader.ReadLogLine(line);
+    lines.push_back(line);
+  }
+  EXPECT_EQ(lines, (std::vector<std::u16string>{u"TI    検索", u"x\xDCFFy", u"caf\u00E9"}));
+  EXPECT_EQ(recorder.invalidLines, std::vector<std::uint64_t>{2});
+  EXPECT_EQ(recorder.unencodableLines, std::vector<std::uint64_t>{3});
+}
+
+}  // namespace
+}  // namespace trovlin
