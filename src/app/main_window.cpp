@@ -17,9 +17,12 @@
 #include "common/errors.h"
 #include "input/detect.h"
 #include "input/discover.h"
+#include "input/item_preset.h"
+#include "input/log_encoding.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
 #include "tagged/tagged_run.h"
+#include "text/cp932.h"
 #include "text/utf8.h"
 
 namespace trovlin::app {
@@ -35,6 +38,41 @@ std::u16string Number(std::uint64_t n) { return U(std::to_string(n)); }
 
 // The path of a local file in the form the core opens.
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+constexpr std::size_t kPreviewRows = 5;
+
+// The preview's text of CSV bytes: one line per row.
+std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {
+  std::u16string decoded;
+  if (encoding == CsvEncoding::Cp932) {
+    DecodeCp932(csv, decoded);
+  } else {
+    if (csv.starts_with(kUtf8Bom)) csv.remove_prefix(kUtf8Bom.size());
+    decoded = Utf8ToUtf16(csv);
+  }
+  std::u16string text;
+  for (std::size_t i = 0; i < decoded.size(); ++i) {
+    if (decoded[i] == u'\r' && i + 1 < decoded.size() && decoded[i + 1] == u'\n') {
+      if (i + 2 < decoded.size()) text += u'\n';
+      ++i;
+    } else if (decoded[i] == u'\n') {
+      text += captions::kPreviewLineFeed;
+    } else {
+      text += decoded[i];
+    }
+  }
+  return text;
+}
+
+// The same limits as the command line's --items-file.
+void CheckItemListSize(const std::string& path, std::size_t size) {
+  if (size == 0) throw IoError(path, "cannot use the item list", "it holds no item");
+  if (size > kMaxTaggedItems) {
+    throw IoError(path, "cannot use the item list",
+                  "it holds " + std::to_string(size) + " items; at most " + std::to_string(kMaxTaggedItems) +
+                      " can be converted");
+  }
+}
 
 }  // namespace
 
@@ -83,6 +121,12 @@ void MainWindow::Connect() {
   editEntry(w_.pastCsv, &MainWindow::PastCsvClick);
   editEntry(w_.delCsv, &MainWindow::DelCsvClick);
   editEntry(w_.cutCsv, &MainWindow::CutCsvClick);
+  editEntry(w_.loadItems, &MainWindow::LoadItemsClick);
+  editEntry(w_.saveItems, &MainWindow::SaveItemsClick);
+  for (std::size_t i = 0; i < w_.csvEncoding.size(); ++i) {
+    connect(w_.csvEncoding[i], &QAction::triggered, this, [this, i] { CsvEncodingClick(static_cast<CsvEncoding>(i)); });
+  }
+  connect(w_.rfcQuotes, &QAction::triggered, this, &MainWindow::RfcQuotesClick);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
   connect(&worker_, &ConversionWorker::finished, this, &MainWindow::OnRunFinished);
 }
@@ -97,9 +141,36 @@ void MainWindow::Mirror() {
   w_.dispcode->setVisible(controls_.gridVisible);
   for (std::size_t i = 0; i < w_.db.size(); ++i) w_.db[i]->setEnabled(controls_.dbEnabled[i]);
   w_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
+  w_.previewPanel->setVisible(controls_.gridVisible);
+  w_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
+  w_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8 : captions::kLogCp932));
+  w_.csvEncoding[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
+  w_.rfcQuotes->setChecked(settings_.quoteStyle == QuoteStyle::Double);
 }
 
 void MainWindow::ShowGrid() { w_.dispcode->Show(grid_); }
+
+void MainWindow::GridChanged() {
+  ShowGrid();
+  UpdatePreview();
+}
+
+void MainWindow::UpdatePreview() {
+  ConversionSettings settings = settings_;
+  SetRunOptions(settings, w_.delHit->isChecked(), w_.conH->isChecked());
+  const ItemTable items = grid_.ReadItemTable();
+  std::u16string text;
+  // A PATOLIS run writes its layout's fixed columns, not the grid's.
+  if (settings.databaseKind != DatabaseKind::None && settings.databaseKind != DatabaseKind::Patolis &&
+      !items.codes.empty()) {
+    try {
+      text = PreviewText(PreviewTaggedConversion(settings, items, kPreviewRows), settings.csvEncoding);
+    } catch (const IoError& e) {
+      text = std::u16string(captions::kPreviewFailed) + U(e.what());
+    }
+  }
+  w_.preview->setPlainText(Q(text));
+}
 
 MainWindow::Snapshot MainWindow::Take() const {
   return {settings_, grid_, controls_, label2Caption_, w_.dbGroup->checkedId()};
@@ -113,7 +184,7 @@ void MainWindow::Restore(const Snapshot& snapshot) {
   ClearDbSelection();
   if (snapshot.selectedDb >= 0) w_.db[static_cast<std::size_t>(snapshot.selectedDb)]->setChecked(true);
   Mirror();
-  ShowGrid();
+  GridChanged();
 }
 
 bool MainWindow::Busy() {
@@ -149,6 +220,21 @@ void MainWindow::SetControlState(bool on) {
 void MainWindow::DbClick(int index) {
   if (ended_ || index < 0 || index > 3) return;
   settings_.databaseKind = static_cast<DatabaseKind>(index + 1);
+  UpdatePreview();
+}
+
+void MainWindow::CsvEncodingClick(CsvEncoding encoding) {
+  if (ended_) return;
+  settings_.csvEncoding = encoding;
+  Mirror();
+  UpdatePreview();
+}
+
+void MainWindow::RfcQuotesClick(bool checked) {
+  if (ended_) return;
+  settings_.quoteStyle = checked ? QuoteStyle::Double : QuoteStyle::Apostrophe;
+  Mirror();
+  UpdatePreview();
 }
 
 void MainWindow::SelectDb(int index) {
@@ -246,7 +332,8 @@ void MainWindow::FpasteClick() {
             u" 文字はコードページ932で表せないため、「?」に置き換えて読み込みます。",
         Icon::Warning, Buttons::Ok);
   }
-  LoadFile(path);
+  // Sniffing could take a short code page 932 text for UTF-8.
+  Load(false, path, LogEncoding::Cp932);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -283,15 +370,18 @@ bool MainWindow::AskForLog() {
   }
 }
 
-void MainWindow::Load(bool ask, const std::string& path) {
+void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncoding> known) {
   if (Busy()) return;
   const Snapshot before = Take();
   if (!ask) settings_.inputPath = path;
   try {
     for (;;) {
-      if (ask && !AskForLog()) return;
+      if (ask) {
+        if (!AskForLog()) return;
+        known.reset();
+      }
       ResetItemGrid();
-      if (!ChkDb()) return;
+      if (!ChkDb(known)) return;
       if (settings_.databaseKind != DatabaseKind::None) break;
       ask = true;
     }
@@ -300,6 +390,7 @@ void MainWindow::Load(bool ask, const std::string& path) {
       controls_.ShowPatolisSide();
       ShowAnswerLayout();
       Mirror();
+      UpdatePreview();
     } else {
       DiscoverItems();
     }
@@ -315,10 +406,11 @@ void MainWindow::ResetItemGrid() {
   ShowGrid();
 }
 
-bool MainWindow::ChkDb() {
+bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
   settings_.databaseKind = DatabaseKind::None;
   ClearDbSelection();
-  const DatabaseKind kind = DetectDatabase(settings_.inputPath);
+  settings_.inputEncoding = known ? *known : SniffLogEncoding(settings_.inputPath);
+  const DatabaseKind kind = DetectDatabase(settings_.inputPath, settings_.inputEncoding);
   if (kind != DatabaseKind::None) {
     SelectDb(static_cast<int>(kind) - 1);
     return true;
@@ -331,14 +423,14 @@ bool MainWindow::ChkDb() {
 }
 
 void MainWindow::ShowAnswerLayout() {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath);
+  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.inputEncoding);
   if (!header) return;
   label2Caption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
   controls_.label2Visible = true;
 }
 
 void MainWindow::DiscoverItems() {
-  const Discovery found = trovlin::DiscoverItems(settings_.inputPath);
+  const Discovery found = trovlin::DiscoverItems(settings_.inputPath, settings_.inputEncoding);
   std::vector<std::u16string> codes;
   std::vector<std::u16string> marks;
   for (const DiscoveredItem& item : found.items) {
@@ -348,7 +440,7 @@ void MainWindow::DiscoverItems() {
   grid_.Fill(codes, marks);
   controls_.ShowTaggedSide();
   Mirror();
-  ShowGrid();
+  GridChanged();
   if (found.leftOut > 0) {
     Say(u"最初の回答の項目は" + Number(kMaxTaggedItems) + u"を超えています。\r先頭から" + Number(kMaxTaggedItems) +
             u"項目を表に載せました（載せていない項目: " + Number(found.leftOut) + u"）。",
@@ -385,7 +477,7 @@ void MainWindow::Text1Change() {
   const QString text = w_.text1->text();
   if (grid_.EditCurrentCell(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                                 static_cast<std::size_t>(text.size())))) {
-    ShowGrid();
+    GridChanged();
   }
 }
 
@@ -393,28 +485,94 @@ void MainWindow::InsertCsvClick() {
   if (Busy()) return;
   w_.dispcode->setFocus();
   grid_.Insert();
-  ShowGrid();
+  GridChanged();
 }
 
 void MainWindow::PastCsvClick() {
   if (Busy()) return;
   w_.dispcode->setFocus();
   grid_.Paste();
-  ShowGrid();
+  GridChanged();
 }
 
 void MainWindow::DelCsvClick() {
   if (Busy()) return;
   w_.dispcode->setFocus();
   grid_.Delete();
-  ShowGrid();
+  GridChanged();
 }
 
 void MainWindow::CutCsvClick() {
   if (Busy()) return;
   w_.dispcode->setFocus();
   grid_.Cut();
-  ShowGrid();
+  GridChanged();
+}
+
+// The open or save dialog of an item list: the chosen path, or "".
+std::string MainWindow::AskItemList(FileDialogRequest::Kind kind) {
+  const bool open = kind == FileDialogRequest::Kind::Open;
+  FileDialogRequest request;
+  request.kind = kind;
+  request.title = open ? captions::kLoadItemsTitle : captions::kSaveItemsTitle;
+  request.filter = captions::kItemsFilter;
+  request.filterIndex = 1;
+  request.defaultExt = captions::kItemsDefaultExt;
+  request.flags = open ? CommonDialog::kFileMustExist | CommonDialog::kHideReadOnly : CommonDialog::kSaveFlags;
+  request.fileName = lastItemList_;
+  const FileDialogResult result = prompts_.ShowFileDialog(request);
+  if (!result.accepted || result.fileName.empty()) return std::string();
+  lastItemList_ = result.fileName;
+  return result.fileName;
+}
+
+void MainWindow::LoadItemsClick() {
+  if (Busy()) return;
+  const std::string path = AskItemList(FileDialogRequest::Kind::Open);
+  if (path.empty()) return;
+  std::vector<DiscoveredItem> list;
+  std::vector<std::u16string> missing;
+  try {
+    list = LoadItemPreset(path);
+    CheckItemListSize(path, list.size());
+    missing = CodesMissingFrom(list, trovlin::DiscoverItems(settings_.inputPath, settings_.inputEncoding));
+  } catch (const IoError& e) {
+    ShowFailure(captions::kItemsLoadFailed, e.what());
+    return;
+  }
+  std::vector<std::u16string> codes;
+  std::vector<std::u16string> marks;
+  for (const DiscoveredItem& item : list) {
+    codes.push_back(item.code);
+    marks.push_back(item.mark);
+  }
+  grid_.Reset();
+  grid_.Fill(codes, marks);
+  GridChanged();
+  if (!missing.empty()) {
+    std::u16string names;
+    for (const std::u16string& code : missing) names += (names.empty() ? u"" : u", ") + code;
+    Say(u"このログの最初の回答にない項目があります: " + names + u"\rこれらの項目は表に残し、CSVの列は空になります。",
+        Icon::Warning, Buttons::Ok);
+  }
+}
+
+void MainWindow::SaveItemsClick() {
+  if (Busy()) return;
+  const ItemTable table = grid_.ReadItemTable();
+  // A list of no item could not be loaded again.
+  if (table.codes.empty()) return;
+  std::vector<DiscoveredItem> list;
+  for (std::size_t i = 0; i < table.codes.size(); ++i) {
+    list.push_back({table.codes[i], table.notJoined[i] ? u"" : std::u16string(ItemGridModel::kJoinMark)});
+  }
+  const std::string path = AskItemList(FileDialogRequest::Kind::Save);
+  if (path.empty()) return;
+  try {
+    SaveItemPreset(path, list);
+  } catch (const IoError& e) {
+    ShowFailure(captions::kItemsSaveFailed, e.what());
+  }
 }
 
 // ---- The conversion run -------------------------------------------------------
@@ -454,6 +612,7 @@ void MainWindow::ConvClick() {
       const PatolisOutcome outcome = ConvertPatolis(settings, listener, reporter);
       RunResult result;
       result.rows = outcome.rows;
+      result.unencodable = outcome.unencodable;
       result.patolisFailed = outcome.status == PatolisOutcome::Status::Failed;
       result.patolisFailure = outcome.failure;
       return result;
@@ -506,8 +665,10 @@ void MainWindow::OnRunFinished() {
   }
   std::u16string trouble;
   if (result.invalidBytes > 0) {
-    trouble += u"ログの " + Number(result.invalidBytes) + u" バイトはコードページ932の文字ではないため、そのままCSVに書き込みました（最初は " +
-               Number(result.firstInvalidLine) + u" 行目）。";
+    const std::u16string_view encoding = settings_.inputEncoding == LogEncoding::Utf8 ? u"UTF-8" : u"コードページ932";
+    trouble += u"ログの " + Number(result.invalidBytes) + u" バイトは" + std::u16string(encoding) +
+               u"の文字ではないため、そのままCSVに書き込みました（最初は " + Number(result.firstInvalidLine) +
+               u" 行目）。";
   }
   if (result.unencodable > 0) {
     if (!trouble.empty()) trouble += u"\r";

@@ -1,5 +1,7 @@
 // The main window: loading a log, the Data Base options, the item grid and
-// its edit menu, the conversion run and the ending of the program.
+// its edit menu (item lists saved to and loaded from files included), the
+// CSV options, the preview of a tagged log's first CSV rows, the conversion
+// run and the ending of the program.
 //
 // The handlers are public and named after their control and event, so that
 // the widgets, main() and tests all go through the same code. Every question
@@ -15,6 +17,7 @@
 
 #include <QMainWindow>
 #include <QMimeData>
+#include <optional>
 #include <string>
 
 #include "app/common_dialog.h"
@@ -50,6 +53,9 @@ class MainWindow : public QMainWindow {
   void PendClick();
   void AboutClick();
   void DbClick(int index);
+  // The CSV options of the 設定 menu: the output encoding and the quoting.
+  void CsvEncodingClick(CsvEncoding encoding);
+  void RfcQuotesClick(bool checked);
   void SetControlState(bool on);
 
   // The item grid: a click on the cell (row, column), the edit box's change,
@@ -60,6 +66,8 @@ class MainWindow : public QMainWindow {
   void PastCsvClick();
   void DelCsvClick();
   void CutCsvClick();
+  void LoadItemsClick();
+  void SaveItemsClick();
 
   bool IsRunning() const { return worker_.IsRunning(); }
   bool IsEnded() const { return ended_; }
@@ -97,19 +105,25 @@ class MainWindow : public QMainWindow {
   void Connect();
   void Mirror();
   void ShowGrid();
+  // After every change to what a tagged run would write.
+  void UpdatePreview();
+  void GridChanged();
   Snapshot Take() const;
   void Restore(const Snapshot& snapshot);
 
   // The load routine: asks for a file first when ask is set, otherwise loads
-  // path. Keeps the previous log when the new one cannot be read.
-  void Load(bool ask, const std::string& path);
+  // path. Keeps the previous log when the new one cannot be read. known: the
+  // encoding of path when the window wrote it itself (the paste file); a log
+  // chosen in the dialog is always sniffed.
+  void Load(bool ask, const std::string& path, std::optional<LogEncoding> known = std::nullopt);
   bool AskForLog();
   void ResetItemGrid();
-  bool ChkDb();
+  bool ChkDb(std::optional<LogEncoding> known);
   void SelectDb(int index);
   void ClearDbSelection();
   void ShowAnswerLayout();
   void DiscoverItems();
+  std::string AskItemList(FileDialogRequest::Kind kind);
 
   bool ChooseOutputFile();
   void StartRun(ConversionWorker::Job job);
@@ -128,6 +142,7 @@ class MainWindow : public QMainWindow {
   ItemGridModel grid_;
   ControlState controls_ = InitialControlState();
   std::u16string label2Caption_;
+  std::string lastItemList_;  // the item list file last saved or loaded
   ConversionWorker worker_;
   bool ended_ = false;
   bool askingToStop_ = false;

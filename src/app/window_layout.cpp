@@ -4,10 +4,15 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <QVBoxLayout>
 #include <cmath>
 #include <string_view>
 
 #include "app/captions.h"
+#include "common/conversion_state.h"
 #include "common/database_kind.h"
 
 namespace trovlin::app {
@@ -47,6 +52,21 @@ QAction* AddCheckedOption(QMenu* menu, const char* name, std::u16string_view cap
     if (!checked) action->setChecked(true);
   });
   return action;
+}
+
+QAction* AddChoice(QMenu* menu, QActionGroup* group, const char* name, std::u16string_view caption) {
+  QAction* action = AddEntry(menu, name, caption);
+  action->setCheckable(true);
+  group->addAction(action);
+  return action;
+}
+
+// A header row and five CSV rows, with room for the horizontal scroll bar.
+int PreviewHeight(const QPlainTextEdit* edit) {
+  const int lines = 6;
+  return edit->fontMetrics().lineSpacing() * lines + 2 * edit->frameWidth() +
+         2 * static_cast<int>(std::ceil(edit->document()->documentMargin())) +
+         edit->horizontalScrollBar()->sizeHint().height();
 }
 
 QPixmap DrawIcon(int size) {
@@ -92,10 +112,17 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   window->setWindowTitle(Q(captions::kWindow));
   window->setWindowIcon(WindowIcon());
 
-  auto* client = new QWidget(window);
+  auto* central = new QWidget(window);
+  central->setObjectName(QStringLiteral("central"));
+  window->setCentralWidget(central);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  auto* client = new QWidget(central);
   client->setObjectName(QStringLiteral("client"));
-  window->setCentralWidget(client);
   client->setFixedSize(TwipsToPixelsX(client, 4095), TwipsToPixelsY(client, 2865));
+  column->addWidget(client);
 
   w.dispcode = new ItemGridView(client);
   w.dispcode->setObjectName(QStringLiteral("dispcode"));
@@ -146,6 +173,39 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   Place(w.progress, 117, 2640, 1534, 180);
   w.progress->hide();
 
+  w.previewPanel = new QWidget(central);
+  w.previewPanel->setObjectName(QStringLiteral("previewPanel"));
+  QSizePolicy keepRoom = w.previewPanel->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  w.previewPanel->setSizePolicy(keepRoom);
+  auto* panel = new QVBoxLayout(w.previewPanel);
+  // Aligned with the load button on the left and the grid on the right.
+  panel->setContentsMargins(TwipsToPixelsX(client, 117), 0, TwipsToPixelsX(client, 65), TwipsToPixelsY(client, 60));
+  panel->setSpacing(TwipsToPixelsY(client, 30));
+  w.previewLabel = new QLabel(Q(captions::kPreviewLabel), w.previewPanel);
+  w.previewLabel->setObjectName(QStringLiteral("previewLabel"));
+  panel->addWidget(w.previewLabel);
+  w.preview = new QPlainTextEdit(w.previewPanel);
+  w.preview->setObjectName(QStringLiteral("preview"));
+  w.preview->setReadOnly(true);
+  w.preview->setLineWrapMode(QPlainTextEdit::NoWrap);
+  w.preview->setAcceptDrops(false);
+  w.preview->setFixedHeight(PreviewHeight(w.preview));
+  panel->addWidget(w.preview);
+  column->addWidget(w.previewPanel);
+
+  QStatusBar* status = window->statusBar();
+  status->setSizeGripEnabled(false);
+  w.logEncoding = new QLabel(status);
+  w.logEncoding->setObjectName(QStringLiteral("logEncoding"));
+  // The status bar's own margin and this indent line it up with the preview.
+  w.logEncoding->setIndent(TwipsToPixelsX(client, 90));
+  w.logEncoding->setText(Q(captions::kLogCp932));
+  status->addWidget(w.logEncoding);
+  // The label is hidden until a log is loaded; the window's fixed size must
+  // already hold it.
+  status->setMinimumHeight(status->sizeHint().height());
+
   // Keyboard order of the design: grid, convert, edit box, options from
   // PATOLIS up to STN, load.
   QWidget::setTabOrder(w.dispcode, w.conv);
@@ -155,6 +215,7 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   QWidget::setTabOrder(w.db[2], w.db[1]);
   QWidget::setTabOrder(w.db[1], w.db[0]);
   QWidget::setTabOrder(w.db[0], w.fileopen);
+  QWidget::setTabOrder(w.fileopen, w.preview);
 
   QMenuBar* bar = window->menuBar();
   w.fileMenu = AddMenu(bar, "file", captions::kFileMenu);
@@ -168,10 +229,28 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   w.pastCsv = AddEntry(w.editMenu, "past_csv", captions::kPastCsv, QKeySequence(Qt::CTRL | Qt::Key_V));
   w.delCsv = AddEntry(w.editMenu, "del_csv", captions::kDelCsv, QKeySequence(Qt::Key_Delete));
   w.cutCsv = AddEntry(w.editMenu, "cut_csv", captions::kCutCsv, QKeySequence(Qt::CTRL | Qt::Key_X));
+  w.editMenu->addSeparator();
+  w.loadItems = AddEntry(w.editMenu, "load_items", captions::kLoadItems);
+  w.saveItems = AddEntry(w.editMenu, "save_items", captions::kSaveItems);
 
   w.stnMenu = AddMenu(bar, "stn", captions::kStnMenu);
   w.delHit = AddCheckedOption(w.stnMenu, "del_hit", captions::kDelHit);
   w.conH = AddCheckedOption(w.stnMenu, "con_h", captions::kConH);
+  w.stnMenu->addSeparator();
+  w.csvEncodingMenu = w.stnMenu->addMenu(Q(captions::kCsvEncodingMenu));
+  w.csvEncodingMenu->setObjectName(QStringLiteral("csv_encoding"));
+  w.csvEncodingMenu->menuAction()->setObjectName(QStringLiteral("csv_encoding"));
+  w.csvEncodingGroup = new QActionGroup(window);
+  w.csvEncodingGroup->setExclusive(true);
+  auto choice = [&](CsvEncoding encoding, const char* name, std::u16string_view caption) {
+    w.csvEncoding[static_cast<std::size_t>(encoding)] = AddChoice(w.csvEncodingMenu, w.csvEncodingGroup, name, caption);
+  };
+  choice(CsvEncoding::Cp932, "csv_cp932", captions::kCsvCp932);
+  choice(CsvEncoding::Utf8, "csv_utf8", captions::kCsvUtf8);
+  choice(CsvEncoding::Utf8Bom, "csv_utf8_bom", captions::kCsvUtf8Bom);
+  w.csvEncoding[static_cast<std::size_t>(CsvEncoding::Cp932)]->setChecked(true);
+  w.rfcQuotes = AddEntry(w.stnMenu, "rfc_quotes", captions::kRfcQuotes);
+  w.rfcQuotes->setCheckable(true);
 
   w.about = bar->addAction(Q(captions::kAbout));
   w.about->setObjectName(QStringLiteral("About"));

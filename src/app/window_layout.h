@@ -8,12 +8,14 @@
 #pragma once
 
 #include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +39,11 @@ struct WindowWidgets {
   QButtonGroup* dbGroup = nullptr;    // ids 0 to 3
   QPushButton* fileopen = nullptr;
   QProgressBar* progress = nullptr;  // shown only while a conversion runs
+  // Below the design's client area, which keeps its size and positions.
+  QWidget* previewPanel = nullptr;  // keeps its room when hidden
+  QLabel* previewLabel = nullptr;
+  QPlainTextEdit* preview = nullptr;
+  QLabel* logEncoding = nullptr;  // in the status bar
 
   QMenu* fileMenu = nullptr;
   QAction* fopen = nullptr;
@@ -48,14 +55,21 @@ struct WindowWidgets {
   QAction* pastCsv = nullptr;
   QAction* delCsv = nullptr;
   QAction* cutCsv = nullptr;
+  QAction* loadItems = nullptr;
+  QAction* saveItems = nullptr;
   QMenu* stnMenu = nullptr;
   QAction* delHit = nullptr;
   QAction* conH = nullptr;
+  QMenu* csvEncodingMenu = nullptr;
+  QActionGroup* csvEncodingGroup = nullptr;  // exclusive
+  std::array<QAction*, 3> csvEncoding{};     // indexed by CsvEncoding
+  QAction* rfcQuotes = nullptr;
   QAction* about = nullptr;
 };
 
-// Builds the central area and the menu bar of window; the window's size is
-// fixed to a client area of 4095 x 2865 twips below the menu bar.
+// Builds the central area, the menu bar and the status bar of window. The
+// design's client area ("client") is 4095 x 2865 twips below the menu bar;
+// the preview panel follows it, as wide.
 WindowWidgets BuildWindowWidgets(QMainWindow* window);
 
 // The window's icon, drawn at 16 x 16 and 32 x 32.

@@ -387,6 +387,22 @@ TEST_F(RunningTest, LoadsRunsAndGridEditsAreRefused) {
   EXPECT_EQ(ReadBytes(out_).substr(0, 14), "\"L1\",\"AN\",\"TI\"");
 }
 
+TEST_F(RunningTest, ItemListsAreRefusedButTheCsvOptionsMayChange) {
+  StartBigRun();
+  QSignalSpy refused(&window(), &MainWindow::commandRefused);
+  w().loadItems->trigger();
+  w().saveItems->trigger();
+  EXPECT_EQ(refused.count(), 2);
+  EXPECT_EQ(prompts.asked().size(), 1u);  // the save dialog of the run itself
+  // The run keeps the options it started with: no byte-order mark.
+  w().csvEncoding[2]->trigger();
+  w().rfcQuotes->trigger();
+  EXPECT_EQ(window().settings().csvEncoding, CsvEncoding::Utf8Bom);
+  prompts.Reply(Answer::No);
+  ASSERT_TRUE(WaitForRun());
+  EXPECT_EQ(ReadBytes(out_).substr(0, 14), "\"L1\",\"AN\",\"TI\"");
+}
+
 TEST_F(RunningTest, ADropIsNotAcceptedDuringARun) {
   StartBigRun();
   QMimeData data;

@@ -340,5 +340,25 @@ TEST_F(PasteTest, CharactersWithoutCodePage932FormAreWarnedAbout) {
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
 }
 
+TEST_F(PasteTest, ThePasteFileIsReadAsCodePage932EvenWhereItCouldPassForUtf8) {
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  // "ﾃｽ" is C3 BD in code page 932, and C3 BD is "ý" in UTF-8.
+  SetClipboard(QString::fromUtf16(u"AN   0001 DIALOG\nTI   ﾃｽﾃｽ\n"));
+  w().fpaste->trigger();
+  EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Cp932);
+  Convert(dir.File("out.csv"), Answer::No);
+  EXPECT_EQ(ReadBytes(dir.File("out.csv")), "\"AN\",\"TI\"\r\n\"0001 DIALOG\",\"\xC3\xBD\xC3\xBD\"\r\n");
+}
+
+TEST_F(PasteTest, ALogChosenAfterPastedTextThatIsNoLogIsSniffed) {
+  ScopedEnv tmp("TMP", dir.path().c_str());
+  const std::string log = Write("u.log", "\xEF\xBB\xBF" "AN   0001 DIALOG\r\nTI   t\r\n");
+  SetClipboard(QStringLiteral("hello\nworld\n"));
+  prompts.Reply(Answer::Ok).Choose(log);
+  w().fpaste->trigger();
+  EXPECT_EQ(window().settings().inputPath, log);
+  EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Utf8);
+}
+
 }  // namespace
 }  // namespace trovlin::app::testing

@@ -32,11 +32,13 @@ void ExpectLook(MainWindow& window, const Look& e) {
   EXPECT_EQ(!w.label2->isHidden(), e.label2);
   EXPECT_EQ(!w.text1->isHidden(), e.text1);
   EXPECT_EQ(!w.dispcode->isHidden(), e.grid);
+  EXPECT_EQ(!w.previewPanel->isHidden(), e.grid);
   EXPECT_EQ(w.editMenu->menuAction()->isEnabled(), e.edit);
   // Always available, whatever the state.
   EXPECT_TRUE(w.fileopen->isEnabled());
   for (QAction* a : {w.fopen, w.fpaste, w.mconv, w.pend, w.delHit, w.conH, w.about, w.insertCsv, w.pastCsv,
-                     w.delCsv, w.cutCsv}) {
+                     w.delCsv, w.cutCsv, w.loadItems, w.saveItems, w.rfcQuotes, w.csvEncoding[0], w.csvEncoding[1],
+                     w.csvEncoding[2]}) {
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
   }
   EXPECT_TRUE(w.fileMenu->menuAction()->isEnabled());
@@ -62,11 +64,13 @@ TEST_F(WindowLayoutTest, CaptionsOfWindowAndControls) {
 }
 
 TEST_F(WindowLayoutTest, ControlsCarryTheirDesignNames) {
-  for (const char* name : {"dispcode", "conv", "Text1", "Label1", "Label2", "Frame1", "fileopen"}) {
+  for (const char* name : {"dispcode", "conv", "Text1", "Label1", "Label2", "Frame1", "fileopen", "preview",
+                           "logEncoding"}) {
     EXPECT_NE(window().findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
   for (const char* name : {"fopen", "fpaste", "mconv", "pend", "insert_csv", "past_csv", "del_csv", "cut_csv", "del_hit",
-                           "con_h", "About"}) {
+                           "con_h", "About", "load_items", "save_items", "csv_cp932", "csv_utf8", "csv_utf8_bom",
+                           "rfc_quotes"}) {
     EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
   }
 }
@@ -88,8 +92,12 @@ TEST_F(WindowLayoutTest, PositionsInTwipsAtTheScreensDpi) {
     EXPECT_EQ(p.widget->geometry(),
               QRect(PxX(w, p.left), PxY(w, p.top), PxX(w, p.width), PxY(w, p.height)));
   }
-  const QWidget* client = window().centralWidget();
+  const QWidget* client = window().findChild<QWidget*>(QStringLiteral("client"));
+  ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->size(), QSize(PxX(client, 4095), PxY(client, 2865)));
+  // The preview follows the design's area, no wider.
+  EXPECT_GE(w().previewPanel->y(), client->geometry().bottom());
+  EXPECT_LE(w().previewPanel->width(), client->width());
 }
 
 TEST_F(WindowLayoutTest, GridColumnsAndHeaderRowInTwips) {
@@ -143,11 +151,22 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
        {{w().insertCsv, u"追加&I", QKeySequence(Qt::CTRL | Qt::Key_I)},
         {w().pastCsv, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_V)},
         {w().delCsv, u"削除&D", QKeySequence(Qt::Key_Delete)},
-        {w().cutCsv, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X)}}},
-      {w().stnMenu, {{w().delHit, u"STNで***を削除", QKeySequence()}, {w().conH, u"全角を半角に変換", QKeySequence()}}},
+        {w().cutCsv, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {w().loadItems, u"項目リスト読込&L...", QKeySequence()},
+        {w().saveItems, u"項目リスト保存&S...", QKeySequence()}}},
+      {w().stnMenu,
+       {{w().delHit, u"STNで***を削除", QKeySequence()},
+        {w().conH, u"全角を半角に変換", QKeySequence()},
+        {w().csvEncodingMenu->menuAction(), u"CSVの文字コード&K", QKeySequence()},
+        {w().rfcQuotes, u"値の\"を\"\"と書く（RFC 4180）", QKeySequence()}}},
+      {w().csvEncodingMenu,
+       {{w().csvEncoding[0], u"Shift_JIS（コードページ932）", QKeySequence()},
+        {w().csvEncoding[1], u"UTF-8", QKeySequence()},
+        {w().csvEncoding[2], u"UTF-8（BOM付き）", QKeySequence()}}},
   };
   for (const auto& [menu, entries] : menus) {
-    const QList<QAction*> actions = menu->actions();
+    QList<QAction*> actions = menu->actions();
+    actions.removeIf([](const QAction* a) { return a->isSeparator(); });
     ASSERT_EQ(actions.size(), static_cast<qsizetype>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
       SCOPED_TRACE(actions[i]->objectName().toStdString());
@@ -158,7 +177,17 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
   }
   EXPECT_TRUE(w().delHit->isCheckable() && w().delHit->isChecked());
   EXPECT_TRUE(w().conH->isCheckable() && w().conH->isChecked());
-  for (QAction* a : {w().fopen, w().fpaste, w().mconv, w().pend, w().insertCsv, w().pastCsv, w().delCsv, w().cutCsv}) {
+  // Code page 932 and apostrophes unless chosen otherwise.
+  EXPECT_TRUE(w().csvEncodingGroup->isExclusive());
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(w().csvEncoding[i]->isCheckable());
+    EXPECT_EQ(w().csvEncoding[i]->isChecked(), i == 0);
+    EXPECT_EQ(w().csvEncoding[i]->actionGroup(), w().csvEncodingGroup);
+  }
+  EXPECT_TRUE(w().rfcQuotes->isCheckable());
+  EXPECT_FALSE(w().rfcQuotes->isChecked());
+  for (QAction* a : {w().fopen, w().fpaste, w().mconv, w().pend, w().insertCsv, w().pastCsv, w().delCsv, w().cutCsv,
+                     w().loadItems, w().saveItems}) {
     EXPECT_FALSE(a->isCheckable());
   }
 }
@@ -178,6 +207,7 @@ using WindowStateTest = WindowTest;
 TEST_F(WindowStateTest, StartState) {
   // Form_Load does nothing: what the window shows comes from its design.
   ExpectLook(window(), {false, false, false, false, false, false, false});
+  EXPECT_TRUE(w().logEncoding->isHidden());
   for (QRadioButton* b : w().db) EXPECT_FALSE(b->isChecked());
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::None);
   EXPECT_EQ(window().settings().inputPath, "");
