@@ -64,16 +64,6 @@ std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {
   return text;
 }
 
-// The same limits as the command line's --items-file.
-void CheckItemListSize(const std::string& path, std::size_t size) {
-  if (size == 0) throw IoError(path, "cannot use the item list", "it holds no item");
-  if (size > kMaxTaggedItems) {
-    throw IoError(path, "cannot use the item list",
-                  "it holds " + std::to_string(size) + " items; at most " + std::to_string(kMaxTaggedItems) +
-                      " can be converted");
-  }
-}
-
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
@@ -534,7 +524,7 @@ void MainWindow::LoadItemsClick() {
   std::vector<std::u16string> missing;
   try {
     list = LoadItemPreset(path);
-    CheckItemListSize(path, list.size());
+    CheckPresetConvertible(path, list);
     missing = CodesMissingFrom(list, trovlin::DiscoverItems(settings_.inputPath, settings_.inputEncoding));
   } catch (const IoError& e) {
     ShowFailure(captions::kItemsLoadFailed, e.what());

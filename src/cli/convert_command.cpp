@@ -170,12 +170,7 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
 std::optional<std::vector<DiscoveredItem>> LoadPreset(const ConvertOptions& options) {
   if (!options.itemsFile) return std::nullopt;
   std::vector<DiscoveredItem> preset = LoadItemPreset(*options.itemsFile);
-  if (preset.empty()) throw IoError(*options.itemsFile, "cannot use the item list", "it holds no item");
-  if (preset.size() > kMaxTaggedItems) {
-    throw IoError(*options.itemsFile, "cannot use the item list",
-                  "it holds " + std::to_string(preset.size()) + " items; at most " + std::to_string(kMaxTaggedItems) +
-                      " can be converted");
-  }
+  CheckPresetConvertible(*options.itemsFile, preset);
   return preset;
 }
 

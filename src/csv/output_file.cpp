@@ -13,7 +13,6 @@
 namespace trovlin {
 namespace {
 
-constexpr const char* kWriteFailed = "cannot write the CSV file";
 
 // Every chunk of this many bytes is sent to the disk once the next one is
 // complete. A fresh cache page is dear (on a virtual machine each costs a
@@ -32,19 +31,19 @@ std::string RandomSuffix() {
 
 }  // namespace
 
-OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
+OutputFile::OutputFile(std::string path, std::string failure) : path_(std::move(path)), failure_(std::move(failure)) {
   if (IsStandardOutput()) {
     fd_ = STDOUT_FILENO;
     return;
   }
   std::error_code ec;
-  if (std::filesystem::is_directory(path_, ec)) throw OutputError(path_, kWriteFailed, "it is a folder");
+  if (std::filesystem::is_directory(path_, ec)) throw OutputError(path_, failure_, "it is a folder");
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temporaryPath_ = path_ + std::string(kPartialMarker) + RandomSuffix();
     fd_ = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd_ < 0 && errno != EEXIST) throw OutputError(path_, kWriteFailed, SystemReason(errno));
+    if (fd_ < 0 && errno != EEXIST) throw OutputError(path_, failure_, SystemReason(errno));
   }
-  if (fd_ < 0) throw OutputError(path_, kWriteFailed, SystemReason(EEXIST));
+  if (fd_ < 0) throw OutputError(path_, failure_, SystemReason(EEXIST));
 }
 
 OutputFile::~OutputFile() { Discard(); }
@@ -61,7 +60,7 @@ void OutputFile::Write(std::string_view bytes) {
     ssize_t n = ::write(fd_, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw OutputError(path_, kWriteFailed, SystemReason(errno));
+      throw OutputError(path_, failure_, SystemReason(errno));
     }
     bytes.remove_prefix(static_cast<std::size_t>(n));
     written_ += static_cast<std::uint64_t>(n);
@@ -78,7 +77,7 @@ void OutputFile::WriteBack() {
 #if defined(__linux__)
   const auto sync = [this](std::uint64_t from, std::uint64_t to, unsigned flags) {
     if (::sync_file_range(fd_, static_cast<off_t>(from), static_cast<off_t>(to - from), flags) == 0) return true;
-    if (errno == EIO || errno == ENOSPC || errno == EDQUOT) throw OutputError(path_, kWriteFailed, SystemReason(errno));
+    if (errno == EIO || errno == ENOSPC || errno == EDQUOT) throw OutputError(path_, failure_, SystemReason(errno));
     writeBackEarly_ = false;
     return false;
   };
@@ -103,12 +102,12 @@ void OutputFile::Commit() {
     committed_ = true;
     return;
   }
-  if (::fsync(fd_) != 0 && errno != EINVAL) throw OutputError(path_, kWriteFailed, SystemReason(errno));
+  if (::fsync(fd_) != 0 && errno != EINVAL) throw OutputError(path_, failure_, SystemReason(errno));
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) throw OutputError(path_, kWriteFailed, SystemReason(errno));
+  if (::close(fd) != 0) throw OutputError(path_, failure_, SystemReason(errno));
   if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-    throw OutputError(path_, kWriteFailed, SystemReason(errno));
+    throw OutputError(path_, failure_, SystemReason(errno));
   }
   committed_ = true;
 }

@@ -23,7 +23,8 @@ class OutputFile {
  public:
   static constexpr std::string_view kPartialMarker = ".trovlin-partial-";
 
-  explicit OutputFile(std::string path);
+  // failure opens the message of every error ("cannot write the CSV file").
+  explicit OutputFile(std::string path, std::string failure = "cannot write the CSV file");
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -39,6 +40,7 @@ class OutputFile {
   void WriteBack();
 
   std::string path_;
+  const std::string failure_;
   std::string temporaryPath_;
   int fd_ = -1;
   bool committed_ = false;

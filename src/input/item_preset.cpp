@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/conversion_state.h"
 #include "common/errors.h"
 #include "csv/output_file.h"
 #include "text/utf8.h"
@@ -25,7 +26,7 @@ void SaveItemPreset(const std::string& path, const std::vector<DiscoveredItem>& 
   for (const DiscoveredItem& item : items) {
     text += Utf16ToUtf8(item.code) + '\t' + Utf16ToUtf8(item.mark) + '\n';
   }
-  OutputFile file(path);
+  OutputFile file(path, "cannot save the item list");
   file.Write(text);
   file.Commit();
 }
@@ -55,6 +56,16 @@ std::vector<DiscoveredItem> LoadItemPreset(const std::string& path) {
   }
   if (in.bad()) throw IoError(path, kLoadFailed, SystemReason(errno));
   return items;
+}
+
+void CheckPresetConvertible(const std::string& path, const std::vector<DiscoveredItem>& items) {
+  constexpr const char* kUnusable = "cannot use the item list";
+  if (items.empty()) throw IoError(path, kUnusable, "it holds no item");
+  if (items.size() > kMaxTaggedItems) {
+    throw IoError(path, kUnusable,
+                  "it holds " + std::to_string(items.size()) + " items; at most " + std::to_string(kMaxTaggedItems) +
+                      " can be converted");
+  }
 }
 
 std::vector<std::u16string> CodesMissingFrom(const std::vector<DiscoveredItem>& preset, const Discovery& found) {

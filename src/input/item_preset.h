@@ -21,6 +21,10 @@ inline constexpr std::string_view kPresetSignature = "trovlin-items 1";
 void SaveItemPreset(const std::string& path, const std::vector<DiscoveredItem>& items);
 std::vector<DiscoveredItem> LoadItemPreset(const std::string& path);
 
+// Throws IoError unless a conversion can take the list: at least one item,
+// at most kMaxTaggedItems.
+void CheckPresetConvertible(const std::string& path, const std::vector<DiscoveredItem>& items);
+
 // The preset's codes that the log's first answer does not show, in preset order.
 std::vector<std::u16string> CodesMissingFrom(const std::vector<DiscoveredItem>& preset, const Discovery& found);
 

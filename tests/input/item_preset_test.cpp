@@ -25,6 +25,30 @@ TEST(ItemPreset, SavesAndLoadsCodesOrderAndMarks) {
   }
 }
 
+TEST(ItemPreset, SaveFailuresNameTheList) {
+  TempDir dir;
+  const std::string path = dir.File("missing/items.txt");
+  try {
+    SaveItemPreset(path, {{u"TI", u"*"}});
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot save the item list '" + path + "': No such file or directory");
+  }
+}
+
+TEST(ItemPreset, ConvertibleListsHoldOneTo51Items) {
+  const std::vector<DiscoveredItem> one = {{u"TI", u"*"}};
+  EXPECT_NO_THROW(CheckPresetConvertible("l", one));
+  EXPECT_NO_THROW(CheckPresetConvertible("l", std::vector<DiscoveredItem>(51, one[0])));
+  try {
+    CheckPresetConvertible("l", std::vector<DiscoveredItem>(52, one[0]));
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()), "cannot use the item list 'l': it holds 52 items; at most 51 can be converted");
+  }
+  EXPECT_THROW(CheckPresetConvertible("l", {}), IoError);
+}
+
 TEST(ItemPreset, AcceptsCrLfLineEnds) {
   TempDir dir;
   const auto loaded = LoadItemPreset(dir.Write("items.txt", "trovlin-items 1\r\nAN\t*\r\n"));
