@@ -8,13 +8,17 @@ cd "$(dirname "$0")"
 source scripts/setup.sh
 install_missing_packages
 
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+
 echo "== release build and tests"
 build build
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)") | tee -a "$summary"
 
 echo "== sanitizer build and tests"
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DTROVLIN_SANITIZE=ON -DTROVLIN_BUILD_GUI=OFF -DTROVLIN_BUILD_BENCH=OFF
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$(nproc)")
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$(nproc)") |
+  tee -a "$summary"
 
 if command -v clang++ >/dev/null && [ -n "$(find /usr/lib/llvm-*/lib/clang -name 'libclang_rt.fuzzer-x86_64.a' 2>/dev/null)" ]; then
   echo "== fuzz smoke run"
@@ -22,3 +26,9 @@ if command -v clang++ >/dev/null && [ -n "$(find /usr/lib/llvm-*/lib/clang -name
 else
   echo "== fuzz smoke run skipped: clang with libFuzzer is not installed"
 fi
+
+# One closing line for both test runs (a failing run has stopped the script already).
+total=0
+for n in $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$summary"); do total=$((total + n)); done
+skipped=$(grep -c '(Skipped)$' "$summary" || true)
+echo "test.sh: $((total - skipped)) passed, 0 failed, $skipped skipped"
