@@ -5,6 +5,11 @@
 #
 #   bench/run.sh                      after ./test.sh: 20 MB and 200 MB logs
 #   RUNS=3 SIZES="20" bench/run.sh    fewer runs, smaller logs
+#   BASELINE=/tmp/old/build bench/run.sh
+#                                     also times the trovlin-cli of another
+#                                     build (say, of the previous commit) in
+#                                     the same turns, for a before/after
+#                                     comparison that a busy machine hits alike
 #
 # Every figure is the median of RUNS runs (default 7), the three commands
 # taking turns so that a drift of the machine hits them alike. MB is
@@ -22,6 +27,11 @@ build=${TROVLIN_BUILD_DIR:-build}
 cli=$build/src/cli/trovlin-cli
 gen=$build/bench/trovlin_loggen
 probe=$build/bench/trovlin_hook_probe
+baseline_cli=${BASELINE:+$BASELINE/src/cli/trovlin-cli}
+if [ -n "$baseline_cli" ] && [ ! -x "$baseline_cli" ]; then
+  echo "bench/run.sh: no trovlin-cli in the baseline build $BASELINE" >&2
+  exit 1
+fi
 
 if [ ! -x /usr/bin/time ] || [ ! -f "$build/build.ninja" ]; then
   source scripts/setup.sh
@@ -71,11 +81,15 @@ for size in $SIZES; do
     log="$work/$kind-$size.log"
     "$gen" "$kind" "$size" "$log"
     bytes=$(stat -c %s "$log")
-    rm -f "$work/trovlin" "$work/iconv" "$work/cat"
+    rm -f "$work/trovlin" "$work/iconv" "$work/cat" "$work/baseline"
     cat "$log" >/dev/null  # every tool then reads the log from the page cache
     for ((run = 1; run <= RUNS; run++)); do
       timed trovlin "$cli" convert "$log" -o "$work/out.csv"
       rm -f "$work/out.csv"
+      if [ -n "$baseline_cli" ]; then
+        timed baseline "$baseline_cli" convert "$log" -o "$work/out.csv"
+        rm -f "$work/out.csv"
+      fi
       timed iconv iconv -f CP932 -t UTF-16LE "$log"
       timed cat cat "$log"
     done
@@ -85,17 +99,24 @@ for size in $SIZES; do
     r_trovlin=$(median "$work/trovlin" 2)
     r_iconv=$(median "$work/iconv" 2)
     r_cat=$(median "$work/cat" 2)
+    t_base=-
+    r_base=-
+    if [ -n "$baseline_cli" ]; then
+      t_base=$(median "$work/baseline" 1)
+      r_base=$(median "$work/baseline" 2)
+    fi
     echo
     awk -v title="$(title "$kind")" -v mb="$bytes" -v tt="$t_trovlin" -v ti="$t_iconv" -v tc="$t_cat" \
-      -v rt="$r_trovlin" -v ri="$r_iconv" -v rc="$r_cat" 'BEGIN {
+      -v rt="$r_trovlin" -v ri="$r_iconv" -v rc="$r_cat" -v tb="$t_base" -v rb="$r_base" 'BEGIN {
         m = mb / 1e6
         printf "%s, %.1f MB\n", title, m
         printf "  %-22s %9s %9s %9s %8s %10s\n", "", "seconds", "MB/s", "vs iconv", "of cat", "peak RSS"
         printf "  %-22s %9.3f %9.1f %8.2fx %7.1f%% %6.1f MiB\n", "trovlin-cli convert", tt, m / tt, ti / tt, 100 * tc / tt, rt / 1024
+        if (tb != "-") printf "  %-22s %9.3f %9.1f %8.2fx %7.1f%% %6.1f MiB\n", "baseline convert", tb, m / tb, ti / tb, 100 * tc / tb, rb / 1024
         printf "  %-22s %9.3f %9.1f %8.2fx %7.1f%% %6.1f MiB\n", "iconv (decode floor)", ti, m / ti, 1, 100 * tc / ti, ri / 1024
         printf "  %-22s %9.3f %9.1f %9s %7.1f%% %6.1f MiB\n", "cat (read floor)", tc, m / tc, "", 100, rc / 1024
       }'
-    echo "$kind $size $bytes $t_trovlin $t_iconv $t_cat $r_trovlin" >>"$summary"
+    echo "$kind $size $bytes $t_trovlin $t_iconv $t_cat $r_trovlin $t_base" >>"$summary"
     [ "$size" = "${SIZES##* }" ] || rm -f "$log"
   done
 done
@@ -127,6 +148,16 @@ awk -v targets="stn=2.5 jois=1.5 patolis3=1.5" -v sizes="$SIZES" -v kinds="$KIND
       print line
     }
   }' "$summary"
+
+if [ -n "$baseline_cli" ]; then
+  echo
+  echo "Against the baseline $BASELINE (MB/s; ratio to iconv in the same turns)"
+  printf "  %-9s %6s %10s %7s %10s %7s %9s\n" log size baseline ratio trovlin ratio speed-up
+  awk '{
+    m = $3 / 1e6
+    printf "  %-9s %5dMB %10.1f %6.2fx %10.1f %6.2fx %8.2fx\n", $1, $2, m / $8, $5 / $8, m / $4, $5 / $4, $8 / $4
+  }' "$summary"
+fi
 
 largest=${SIZES##* }
 echo

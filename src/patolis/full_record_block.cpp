@@ -64,44 +64,44 @@ void FullRecordBlock::CutLine1() {
   SetCell(c[3], Trim(Cut(line_, m.u + 1, m.v - m.u - 1)));
 }
 
-void FullRecordBlock::CutLine2() {
+void FullRecordBlock::CutLine2(std::u16string_view line) {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.a, Find(line_, u"[", 1), 1);
-  SetPosition(m.b, Find(line_, u"]", 1));
-  SetCell(c[4], Cut(line_, m.a, m.b - m.a - 1));
-  SetPosition(m.p, Find(line_, u"(", m.b));
-  SetPosition(m.q, Find(line_, u")", m.p));
-  SetCell(c[5], Trim(Cut(line_, m.p + 1, m.q - m.p - 1)));
+  SetPosition(m.a, Find(line, u"[", 1), 1);
+  SetPosition(m.b, Find(line, u"]", 1));
+  SetCell(c[4], Cut(line, m.a, m.b - m.a - 1));
+  SetPosition(m.p, Find(line, u"(", m.b));
+  SetPosition(m.q, Find(line, u")", m.p));
+  SetCell(c[5], Trim(Cut(line, m.p + 1, m.q - m.p - 1)));
   for (std::size_t cell : {6, 7}) {
-    SetPosition(m.p, Find(line_, u"(", m.q + 2));
-    SetPosition(m.q, Find(line_, u")", m.p));
-    SetCell(c[cell], Trim(Cut(line_, m.p + 1, m.q - m.p - 1)));
+    SetPosition(m.p, Find(line, u"(", m.q + 2));
+    SetPosition(m.q, Find(line, u")", m.p));
+    SetCell(c[cell], Trim(Cut(line, m.p + 1, m.q - m.p - 1)));
   }
 }
 
-void FullRecordBlock::CutLine3() {
+void FullRecordBlock::CutLine3(std::u16string_view line) {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.g, Find(line_, u"[", 1));
-  SetCell(c[8], Cut(line_, 1, m.g - 1));
-  SetCell(c[9], Cut(line_, m.g + 1, kDateWidth));
-  SetPosition(m.h, Find(line_, u"[", m.g + 13));
-  SetCell(c[10], Trim(Cut(line_, m.g + 14, m.h - m.g - 14)));
-  SetCell(c[11], Trim(Cut(line_, m.h + 1, kDateWidth)));
-  SetCell(c[12], Trim(Cut(line_, m.h + 14, 7)));
-  SetCell(c[13], Trim(Cut(line_, m.h + 22, kDateWidth)));
+  SetPosition(m.g, Find(line, u"[", 1));
+  SetCell(c[8], Cut(line, 1, m.g - 1));
+  SetCell(c[9], Cut(line, m.g + 1, kDateWidth));
+  SetPosition(m.h, Find(line, u"[", m.g + 13));
+  SetCell(c[10], Trim(Cut(line, m.g + 14, m.h - m.g - 14)));
+  SetCell(c[11], Trim(Cut(line, m.h + 1, kDateWidth)));
+  SetCell(c[12], Trim(Cut(line, m.h + 14, 7)));
+  SetCell(c[13], Trim(Cut(line, m.h + 22, kDateWidth)));
 }
 
-void FullRecordBlock::CutLine4() {
+void FullRecordBlock::CutLine4(std::u16string_view line) {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.a, Find(line_, u"(", 1));
-  SetCell(c[14], Trim(Cut(line_, m.a + 1, 1)));
-  SetPosition(m.a, Find(line_, u"審", m.a));
-  SetCell(c[15], Trim(Cut(line_, m.a + 6, kDateWidth)));
-  SetPosition(m.b, Find(line_, u"[", m.a + 8));
-  SetCell(c[16], Trim(Cut(line_, m.b + 1, kDateWidth)));
+  SetPosition(m.a, Find(line, u"(", 1));
+  SetCell(c[14], Trim(Cut(line, m.a + 1, 1)));
+  SetPosition(m.a, Find(line, u"審", m.a));
+  SetCell(c[15], Trim(Cut(line, m.a + 6, kDateWidth)));
+  SetPosition(m.b, Find(line, u"[", m.a + 8));
+  SetCell(c[16], Trim(Cut(line, m.b + 1, kDateWidth)));
 }
 
 bool FullRecordBlock::ReadNumberedLines() {
@@ -112,15 +112,12 @@ bool FullRecordBlock::ReadNumberedLines() {
   }
   // Lines 2 to 4 are read with no end test: at the end they are "".
   ReadNextLine();
-  TrimInPlace(line_);
-  CutLine2();
+  CutLine2(TrimSpaces(line_));
   ReadNextLine();
-  TrimInPlace(line_);
-  CutLine3();
+  CutLine3(TrimSpaces(line_));
   ReadNextLine();
-  TrimInPlace(line_);
-  CutLine4();
-  for (std::size_t i = 0; i < kNarrowedCells; ++i) record_.values[i] = NarrowAndCollapseSpaces(record_.values[i]);
+  CutLine4(TrimSpaces(line_));
+  for (std::size_t i = 0; i < kNarrowedCells; ++i) NarrowAndCollapseSpaces(record_.values[i]);
   if (log_.AtEnd()) {
     WritePartialRow();
     return false;
@@ -136,7 +133,7 @@ bool FullRecordBlock::ReadRunningField(std::size_t cell, Position restFrom, Spac
 bool FullRecordBlock::JoinContinuationLines(std::size_t cell, Spaces spaces) {
   std::u16string& value = record_.values[cell];
   const bool ended = AppendContinuationLines(log_, value, line_);
-  if (spaces == Spaces::Collapse) value = CollapseSpaces(value);
+  if (spaces == Spaces::Collapse) CollapseSpaces(value);
   if (ended) WritePartialRow();
   return !ended;
 }

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/event_hook.h"
@@ -74,9 +75,10 @@ class FullRecordBlock {
   // Writes the row as far as it is filled; the conversion then stops.
   void WritePartialRow();
   void CutLine1();
-  void CutLine2();
-  void CutLine3();
-  void CutLine4();
+  // Lines 2 to 4 are cut trimmed, as views: the line itself is not needed later.
+  void CutLine2(std::u16string_view line);
+  void CutLine3(std::u16string_view line);
+  void CutLine4(std::u16string_view line);
 
   LogReader& log_;
   CsvWriter& csv_;

@@ -92,7 +92,7 @@ void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& eve
 
     log.ReadLogLine(second);
     ReadDates(second, record.values);
-    for (std::u16string& value : record.values) value = NarrowAndCollapseSpaces(value);
+    for (std::u16string& value : record.values) NarrowAndCollapseSpaces(value);
     csv.WriteRow(record);
     events.Process();
   }

@@ -23,11 +23,11 @@ namespace trovlin {
 // had already ended), and nothing more is read.
 [[nodiscard]] bool AppendContinuationLines(LogReader& log, std::u16string& value, std::u16string& line);
 
-// value becomes its half-width form; returns that form with its runs of
-// spaces collapsed.
-std::u16string NarrowAndCollapseSpaces(std::u16string& value);
+// value becomes its half-width form with its runs of spaces collapsed. The
+// value is changed where it stands, so a cell keeps its memory from row to row.
+void NarrowAndCollapseSpaces(std::u16string& value);
 
-// value with its runs of spaces collapsed.
-std::u16string CollapseSpaces(std::u16string_view value);
+// value's runs of spaces collapsed, where it stands.
+void CollapseSpaces(std::u16string& value);
 
 }  // namespace trovlin

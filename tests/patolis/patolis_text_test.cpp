@@ -36,17 +36,38 @@ TEST(AppendContinuationLinesTest, JoinsTrimmedLinesThatBeginWithTwoSpaces) {
 TEST(CollapseSpacesTest, RunsOfSpacesShrinkToAQuarterRoundedUp) {
   const std::pair<std::size_t, std::size_t> runs[] = {{1, 1}, {2, 1}, {4, 1}, {5, 2}, {8, 2}, {9, 3}, {12, 3}, {13, 4}};
   for (const auto& [run, kept] : runs) {
-    EXPECT_EQ(CollapseSpaces(u"a" + std::u16string(run, u' ') + u"b"), u"a" + std::u16string(kept, u' ') + u"b");
+    std::u16string value = u"a" + std::u16string(run, u' ') + u"b";
+    CollapseSpaces(value);
+    EXPECT_EQ(value, u"a" + std::u16string(kept, u' ') + u"b");
   }
-  EXPECT_EQ(CollapseSpaces(u"  x　　z"), u" x　　z");
+  const std::pair<std::u16string, std::u16string> cases[] = {
+      {u"  x　　z", u" x　　z"},
+      {u"", u""},
+      {u" ", u" "},
+      {u"  ", u" "},
+      {u"a b", u"a b"},
+      {u"a b  c     d ", u"a b c  d "},
+      {u"     ", u"  "},
+      {u"ab  ", u"ab "},
+  };
+  for (const auto& [before, after] : cases) {
+    std::u16string value = before;
+    CollapseSpaces(value);
+    EXPECT_EQ(value, after);
+  }
 }
 
-TEST(NarrowAndCollapseSpacesTest, NarrowsTheVariableAndReturnsItCollapsed) {
+TEST(NarrowAndCollapseSpacesTest, NarrowsThenCollapses) {
+  // The ideographic spaces become half-width first and are then collapsed with the others.
   std::u16string value = u"ＡＢＣ　　１２";
-  EXPECT_EQ(NarrowAndCollapseSpaces(value), u"ABC 12");
-  EXPECT_EQ(value, u"ABC  12");
+  NarrowAndCollapseSpaces(value);
+  EXPECT_EQ(value, u"ABC 12");
   value = u"ガイド　あ漢（Ｘ）";
-  EXPECT_EQ(NarrowAndCollapseSpaces(value), u"ｶﾞｲﾄﾞ あ漢(X)");
+  NarrowAndCollapseSpaces(value);
+  EXPECT_EQ(value, u"ｶﾞｲﾄﾞ あ漢(X)");
+  value = u"Ａ　 　 　Ｂ";
+  NarrowAndCollapseSpaces(value);
+  EXPECT_EQ(value, u"A  B");
 }
 
 }  // namespace

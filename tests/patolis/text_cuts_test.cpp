@@ -32,6 +32,23 @@ TEST(TextCutsTest, StartsBelowOneAndNegativeLengthsHaveNoResult) {
   EXPECT_EQ(cell, u"kept");
 }
 
+TEST(TextCutsTest, FindAndSetCellAtTheEdges) {
+  EXPECT_EQ(Find(kLine, u"ef", 7), 7);
+  EXPECT_EQ(Find(kLine, u"ef", 8), 0);
+  EXPECT_EQ(Find(kLine, u"cd)", 1), 4);
+  EXPECT_EQ(Find(kLine, u"f", 9), 0);  // start right after the end
+  EXPECT_EQ(Find(kLine, u"a", 1), 1);
+  EXPECT_EQ(Find(kLine, u"a", 2), 0);
+
+  std::u16string cell = u"a longer value than the next";
+  SetCell(cell, Cut(kLine, 3, 4));
+  EXPECT_EQ(cell, u"(cd)");
+  SetCell(cell, Cut(kLine, 20, 4));
+  EXPECT_EQ(cell, u"");
+  SetCell(cell, Rest(kLine, 2));
+  EXPECT_EQ(cell, u"b(cd)ef");
+}
+
 TEST(TextCutsTest, PositionsPastSixteenBitsWork) {
   const std::u16string line = std::u16string(40000, u'x') + u"[abc]";
   EXPECT_EQ(Find(line, u"]", 40001), 40005);
