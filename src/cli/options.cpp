@@ -1,6 +1,9 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
 
 #include "common/database_kind.h"
 #include "text/utf8.h"
@@ -19,6 +22,18 @@ void AddItem(ConvertOptions& options, const std::string& code) {
   if (options.items.size() > kMaxTaggedItems) {
     throw UsageError("at most " + std::to_string(kMaxTaggedItems) + " items can be converted");
   }
+}
+
+// The value of option named by name among choices; anything else is a usage error.
+template <typename T>
+T Choose(const std::string& option, const std::string& name,
+         std::initializer_list<std::pair<std::string_view, T>> choices) {
+  std::string names;
+  for (const auto& [word, value] : choices) {
+    if (word == name) return value;
+    names += (names.empty() ? "" : ", ") + std::string(word);
+  }
+  throw UsageError(option + " takes " + names + ", not " + name);
 }
 
 }  // namespace
@@ -63,36 +78,14 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
     } else if (a == "--items-file") {
       options.itemsFile = value(i);
     } else if (a == "--input-encoding") {
-      const std::string& name = value(i);
-      if (name == "auto") {
-        options.inputEncoding.reset();
-      } else if (name == "cp932") {
-        options.inputEncoding = LogEncoding::Cp932;
-      } else if (name == "utf-8") {
-        options.inputEncoding = LogEncoding::Utf8;
-      } else {
-        throw UsageError("--input-encoding takes auto, cp932 or utf-8, not " + name);
-      }
+      options.inputEncoding = Choose<std::optional<LogEncoding>>(
+          a, value(i), {{"auto", std::nullopt}, {"cp932", LogEncoding::Cp932}, {"utf-8", LogEncoding::Utf8}});
     } else if (a == "--encoding") {
-      const std::string& name = value(i);
-      if (name == "cp932") {
-        options.csvEncoding = CsvEncoding::Cp932;
-      } else if (name == "utf-8") {
-        options.csvEncoding = CsvEncoding::Utf8;
-      } else if (name == "utf-8-bom") {
-        options.csvEncoding = CsvEncoding::Utf8Bom;
-      } else {
-        throw UsageError("--encoding takes cp932, utf-8 or utf-8-bom, not " + name);
-      }
+      options.csvEncoding = Choose<CsvEncoding>(
+          a, value(i), {{"cp932", CsvEncoding::Cp932}, {"utf-8", CsvEncoding::Utf8}, {"utf-8-bom", CsvEncoding::Utf8Bom}});
     } else if (a == "--quotes") {
-      const std::string& name = value(i);
-      if (name == "apostrophe") {
-        options.quoteStyle = QuoteStyle::Apostrophe;
-      } else if (name == "double") {
-        options.quoteStyle = QuoteStyle::Double;
-      } else {
-        throw UsageError("--quotes takes apostrophe or double, not " + name);
-      }
+      options.quoteStyle =
+          Choose<QuoteStyle>(a, value(i), {{"apostrophe", QuoteStyle::Apostrophe}, {"double", QuoteStyle::Double}});
     } else if (a == "--keep-stars") {
       options.keepStars = true;
     } else if (a == "--keep-width") {
