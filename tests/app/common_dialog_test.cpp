@@ -9,36 +9,6 @@ namespace {
 
 using testing::ScriptedPrompts;
 
-TEST(CommonDialogTest, OpenDialogProperties) {
-  ScriptedPrompts prompts;
-  prompts.Choose("/logs/a.log");
-  CommonDialog dialog;
-  EXPECT_EQ(dialog.AskLogFile(prompts), "/logs/a.log");
-  const FileDialogRequest r = prompts.Dialogs().at(0);
-  EXPECT_EQ(r.kind, FileDialogRequest::Kind::Open);
-  EXPECT_EQ(r.title, u"ファイルを開く");
-  EXPECT_EQ(r.filter, u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|");
-  EXPECT_EQ(r.filterIndex, 2);
-  EXPECT_EQ(r.defaultExt, u"LOG");
-  EXPECT_EQ(r.flags, 20481);
-  EXPECT_EQ(r.fileName, "");
-}
-
-TEST(CommonDialogTest, SaveDialogProperties) {
-  ScriptedPrompts prompts;
-  prompts.Choose("/logs/a.csv");
-  CommonDialog dialog;
-  EXPECT_EQ(dialog.AskOutputFile(prompts, "/logs/a.csv"), "/logs/a.csv");
-  const FileDialogRequest r = prompts.Dialogs().at(0);
-  EXPECT_EQ(r.kind, FileDialogRequest::Kind::Save);
-  EXPECT_EQ(r.title, u"書き込むファイル");
-  EXPECT_EQ(r.filter, u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|");
-  EXPECT_EQ(r.defaultExt, u"CSV");
-  EXPECT_EQ(r.flags, 6);
-  EXPECT_EQ(r.fileName, "/logs/a.csv");
-  EXPECT_EQ(r.filterIndex, 0);  // never set: the control's first filter
-}
-
 TEST(CommonDialogTest, TheTwoDialogsShareFileNameAndFilterIndex) {
   ScriptedPrompts prompts;
   prompts.Choose("/logs/a.log").Choose("/out/b.csv").Choose("/logs/c.log", 1).Choose("/out/d.csv");

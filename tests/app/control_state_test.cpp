@@ -25,58 +25,27 @@ void ExpectState(const ControlState& s, const Expected& e) {
 TEST(ControlStateTest, WindowStates) {
   struct Case {
     const char* name;
-    void (*reach)(ControlState&);
+    const char* steps;  // T: a tagged log loaded, P: a PATOLIS log loaded, n: No after converting
     Expected expected;
   };
   const Case cases[] = {
-      {"program start", [](ControlState&) {}, {false, false, false, false, false, false, false, false}},
-      {"tagged log loaded",
-       [](ControlState& s) {
-         s.Set(true);
-         s.ShowTaggedSide();
-       },
-       {true, true, true, false, true, true, true, true}},
-      {"PATOLIS log loaded",
-       [](ControlState& s) {
-         s.Set(true);
-         s.ShowPatolisSide();
-       },
-       {true, true, false, true, false, false, true, false}},
-      {"No after converting a tagged log: edit stays as loading left it",
-       [](ControlState& s) {
-         s.Set(true);
-         s.ShowTaggedSide();
-         s.Set(false);
-       },
+      {"program start", "", {false, false, false, false, false, false, false, false}},
+      {"tagged log loaded", "T", {true, true, true, false, true, true, true, true}},
+      {"PATOLIS log loaded", "P", {true, true, false, true, false, false, true, false}},
+      {"No after converting a tagged log: edit stays as loading left it", "Tn",
        {false, false, false, false, false, false, false, true}},
-      {"No after converting a PATOLIS log",
-       [](ControlState& s) {
-         s.Set(true);
-         s.ShowPatolisSide();
-         s.Set(false);
-       },
-       {false, false, false, false, false, false, false, false}},
-      {"PATOLIS after tagged",
-       [](ControlState& s) {
-         s.Set(true);
-         s.ShowTaggedSide();
-         s.Set(true);
-         s.ShowPatolisSide();
-       },
-       {true, true, false, true, false, false, true, false}},
-      {"tagged after PATOLIS",
-       [](ControlState& s) {
-         s.Set(true);
-         s.ShowPatolisSide();
-         s.Set(true);
-         s.ShowTaggedSide();
-       },
-       {true, true, true, false, true, true, true, true}},
+      {"No after converting a PATOLIS log", "Pn", {false, false, false, false, false, false, false, false}},
+      {"PATOLIS after tagged", "TP", {true, true, false, true, false, false, true, false}},
+      {"tagged after PATOLIS", "PT", {true, true, true, false, true, true, true, true}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ControlState s = InitialControlState();
-    c.reach(s);
+    for (const char* step = c.steps; *step != '\0'; ++step) {
+      s.Set(*step != 'n');
+      if (*step == 'T') s.ShowTaggedSide();
+      if (*step == 'P') s.ShowPatolisSide();
+    }
     ExpectState(s, c.expected);
   }
 }

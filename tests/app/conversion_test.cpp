@@ -1,15 +1,12 @@
 // The conversion run started from the window: the output-file questions,
 // both conversion paths, the completion question, and what the window
 // refuses while a run is under way.
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "support/temp_dir.h"
 #include "window_fixture.h"
@@ -21,8 +18,6 @@ using trovlin::testing::CrLfLines;
 using trovlin::testing::ReadBytes;
 using trovlin::testing::RunCli;
 using trovlin::testing::Sjis;
-
-const Message kDone{u"Trovlin", u"変換完了\r終了しますか", Icon::None, Buttons::YesNo};
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
@@ -47,29 +42,20 @@ std::string BigStnLog() {
 
 using ConversionTest = WindowTest;
 
-TEST_F(ConversionTest, TaggedLogToCsv) {
+TEST_F(ConversionTest, TaggedLogToCsvAndAgainFromTheMenuAfterNo) {
   const std::string log = Write("result.log", StnLog());
   Drop(log);
   Convert(dir.File("result.csv"), Answer::No);
   EXPECT_EQ(ReadBytes(dir.File("result.csv")), StnCsv());
-  ASSERT_EQ(prompts.Dialogs().size(), 1u);
-  const FileDialogRequest save = prompts.Dialogs()[0];
-  EXPECT_EQ(save.kind, FileDialogRequest::Kind::Save);
-  EXPECT_EQ(save.title, u"書き込むファイル");
-  EXPECT_EQ(save.filter, u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|");
-  EXPECT_EQ(save.defaultExt, u"CSV");
-  EXPECT_EQ(save.flags, 6);
-  EXPECT_EQ(save.fileName, dir.File("result.csv"));
-  EXPECT_EQ(prompts.Messages(), (std::vector<Message>{kDone}));
+  // A log loaded by a drop leaves the dialog on its first filter (0).
+  EXPECT_EQ(prompts.Dialogs(), (std::vector<FileDialogRequest>{{FileDialogRequest::Kind::Save, u"書き込むファイル",
+                                                                u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|", 0,
+                                                                u"CSV", 6, dir.File("result.csv")}}));
   EXPECT_EQ(window().settings().outputPath, dir.File("result.csv"));
   EXPECT_EQ(window().settings().databaseName, u"STN");
   EXPECT_TRUE(window().settings().deleteStars);
   EXPECT_FALSE(window().settings().toHalfWidth);
-}
-
-TEST_F(ConversionTest, NoDisablesConvertButMconvRunsAgainWithTheSameLogAndItems) {
-  Drop(Write("result.log", StnLog()));
-  Convert(dir.File("one.csv"), Answer::No);
+  // No disables the convert button, but the menu entry runs again with the same log and items.
   EXPECT_FALSE(window().IsEnded());
   EXPECT_FALSE(w().conv->isEnabled());
   EXPECT_TRUE(w().dispcode->isHidden());
@@ -79,29 +65,17 @@ TEST_F(ConversionTest, NoDisablesConvertButMconvRunsAgainWithTheSameLogAndItems)
   ASSERT_TRUE(WaitForRun());
   EXPECT_EQ(ReadBytes(dir.File("two.csv")), StnCsv());
   EXPECT_EQ(prompts.Dialogs()[1].fileName, dir.File("result.csv"));  // a fresh proposal from the log
+  EXPECT_EQ(prompts.Messages(), (std::vector<Message>{kDone, kDone}));
 }
 
-TEST_F(ConversionTest, TheSaveDialogOpensOnTheFilterTheOpenDialogLeft) {
-  const std::string log = Write("result.log", StnLog());
-  prompts.Choose(log);
+TEST_F(ConversionTest, TheSaveDialogAfterTheOpenDialogAndAfterAPaste) {
+  prompts.Choose(Write("result.log", StnLog()));
   window().FileopenClick();
   Convert(dir.File("x.csv"), Answer::No);
-  EXPECT_EQ(prompts.Dialogs()[1].filterIndex, 2);
-}
-
-TEST_F(ConversionTest, ALogLoadedByDropLeavesTheSaveDialogOnItsFirstFilter) {
-  Drop(Write("result.log", StnLog()));
+  EXPECT_EQ(prompts.Dialogs()[1].filterIndex, 2);  // the filter the open dialog left
+  Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
   Convert(dir.File("x.csv"), Answer::No);
-  EXPECT_EQ(prompts.Dialogs()[0].filterIndex, 0);
-}
-
-TEST_F(ConversionTest, TheProposalForThePasteFile) {
-  ::setenv("TMP", dir.path().c_str(), 1);
-  QGuiApplication::clipboard()->setText(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  w().fpaste->trigger();
-  ::unsetenv("TMP");
-  Convert(dir.File("x.csv"), Answer::No);
-  EXPECT_EQ(prompts.Dialogs()[0].fileName, dir.File("trovlint001.csv"));
+  EXPECT_EQ(prompts.Dialogs()[2].fileName, dir.File("trovlint001.csv"));  // the proposal for the paste file
 }
 
 TEST_F(ConversionTest, SameBytesAsTheCommandLineTwin) {
@@ -124,64 +98,56 @@ TEST_F(ConversionTest, SameBytesAsTheCommandLineTwin) {
   if (compared == 0) GTEST_SKIP() << "no samples";
 }
 
-TEST_F(ConversionTest, EditedItemsAreTheColumnsInGridOrder) {
-  Drop(Write("result.log", StnLog()));
-  window().DispcodeClick(1, 1);  // L1
-  window().DelCsvClick();
-  window().DispcodeClick(2, 1);  // TI
-  window().CutCsvClick();
-  window().DispcodeClick(1, 1);  // AN
-  window().PastCsvClick();
-  Convert(dir.File("out.csv"), Answer::No);
-  EXPECT_EQ(ReadBytes(dir.File("out.csv")), CrLfLines({"\"TI\",\"AN\",\"PI\"",
-                                                      "\"Catalyst for olefin polymerization\",\"2005:12\",\"JP 2005-1\"",
-                                                      "\"Second title\",\"2005:13\",\"\""}));
-}
-
-TEST_F(ConversionTest, AnEmptyCodeEndsTheItemList) {
-  Drop(Write("result.log", StnLog()));
-  window().DispcodeClick(3, 1);
-  w().text1->clear();  // TI's code emptied
-  Convert(dir.File("out.csv"), Answer::No);
-  EXPECT_EQ(ReadBytes(dir.File("out.csv")),
-            CrLfLines({"\"L1\",\"AN\"", "\"ANSWER 1 OF 2  CAPLUS\",\"2005:12\"", "\"ANSWER 2 OF 2  CAPLUS\",\"2005:13\""}));
-}
-
-TEST_F(ConversionTest, NoItemAtAllEndsTheRunSilently) {
-  Drop(Write("result.log", StnLog()));
-  window().DispcodeClick(1, 1);
-  w().text1->clear();
-  prompts.Choose(dir.File("out.csv"));
-  window().ConvClick();
-  EXPECT_FALSE(window().IsRunning());
-  EXPECT_FALSE(Exists(dir.File("out.csv")));
-  EXPECT_EQ(prompts.asked().size(), 1u);  // the save dialog only
-  EXPECT_TRUE(w().conv->isEnabled());
-  EXPECT_FALSE(w().dispcode->isHidden());
-}
-
-TEST_F(ConversionTest, TheCheckMarksApplyPerService) {
+TEST_F(ConversionTest, TheColumnsFollowTheGridAndTheCheckMarksApplyPerService) {
   struct Case {
     const char* name;
     std::string log;
-    int option;  // the Data Base option clicked after loading, -1 none
-    std::string csv;
+    void (*edit)(ConversionTest&);  // after loading; nullptr: none
+    std::optional<std::string> csv;  // nullopt: no file written
   };
   const Case cases[] = {
-      {"STN removes asterisks", StnLog(), -1, StnCsv()},
-      {"JOIS makes full-width half-width", JoisLog(), -1, CrLfLines({"\"AN\",\"TI\"", "\"JST0001\",\"ABC123\""})},
-      {"DIALOG does neither", DialogLog(), -1, CrLfLines({"\"AN\",\"TI\"", "\"0001 DIALOG\",\"Dialog *title*\""})},
-      {"STN log read as JOIS keeps its asterisks", CrLfLines({"L1   ANSWER 1", "TI   *a*", ""}), 2,
+      {"edited items are the columns in grid order", StnLog(),
+       [](ConversionTest& t) {
+         t.window().DispcodeClick(1, 1);  // L1
+         t.window().DelCsvClick();
+         t.window().DispcodeClick(2, 1);  // TI
+         t.window().CutCsvClick();
+         t.window().DispcodeClick(1, 1);  // AN
+         t.window().PastCsvClick();
+       },
+       CrLfLines({"\"TI\",\"AN\",\"PI\"", "\"Catalyst for olefin polymerization\",\"2005:12\",\"JP 2005-1\"",
+                  "\"Second title\",\"2005:13\",\"\""})},
+      {"an empty code ends the item list", StnLog(),
+       [](ConversionTest& t) {
+         t.window().DispcodeClick(3, 1);
+         t.w().text1->clear();  // TI's code emptied
+       },
+       CrLfLines({"\"L1\",\"AN\"", "\"ANSWER 1 OF 2  CAPLUS\",\"2005:12\"", "\"ANSWER 2 OF 2  CAPLUS\",\"2005:13\""})},
+      {"STN removes asterisks", StnLog(), nullptr, StnCsv()},
+      {"JOIS makes full-width half-width", JoisLog(), nullptr, CrLfLines({"\"AN\",\"TI\"", "\"JST0001\",\"ABC123\""})},
+      {"DIALOG does neither", DialogLog(), nullptr,
+       CrLfLines({"\"AN\",\"TI\"", "\"0001 DIALOG\",\"Dialog *title*\""})},
+      {"STN log read as JOIS keeps its asterisks", CrLfLines({"L1   ANSWER 1", "TI   *a*", ""}),
+       [](ConversionTest& t) { QTest::mouseClick(t.w().db[2], Qt::LeftButton); },
        CrLfLines({"\"L1\",\"TI\"", "\"ANSWER 1\",\"*a*\""})},
-      {"JOIS log read as STN keeps full width", JoisLog(), 0,
+      {"JOIS log read as STN keeps full width", JoisLog(),
+       [](ConversionTest& t) { QTest::mouseClick(t.w().db[0], Qt::LeftButton); },
        CrLfLines({"\"AN\",\"TI\"", Sjis(u"\"JST0001\",\"ＡＢＣ１２３\"")})},
+      {"PATOLIS chosen for a tagged log converts nothing and still completes", StnLog(),
+       [](ConversionTest& t) { QTest::mouseClick(t.w().db[3], Qt::LeftButton); }, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    Reopen();
+    std::filesystem::remove(dir.File("out.csv"));
     Drop(Write("in.log", c.log));
-    if (c.option >= 0) QTest::mouseClick(w().db[c.option], Qt::LeftButton);
+    if (c.edit != nullptr) c.edit(*this);
     Convert(dir.File("out.csv"), Answer::No);
-    EXPECT_EQ(ReadBytes(dir.File("out.csv")), c.csv);
+    EXPECT_EQ(Exists(dir.File("out.csv")), c.csv.has_value());
+    if (c.csv) {
+      EXPECT_EQ(ReadBytes(dir.File("out.csv")), *c.csv);
+    }
+    EXPECT_EQ(prompts.Messages(), (std::vector<Message>{kDone}));
   }
 }
 
@@ -214,8 +180,7 @@ TEST_F(ConversionTest, AnswersToTheOutputFileAndCompletionQuestions) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    window_ = std::make_unique<MainWindow>(prompts);
-    prompts.Clear();
+    Reopen();
     // Named .csv, so that the proposal is the log's own name.
     const std::string log = Write("answers.csv", StnLog());
     const std::string out = dir.File("out.csv");
@@ -257,22 +222,39 @@ TEST_F(ConversionTest, PatolisLogGoesToItsLayoutsColumns) {
   EXPECT_TRUE(window().settings().toHalfWidth);
 }
 
-TEST_F(ConversionTest, PatolisChosenForATaggedLogConvertsNothingAndStillCompletes) {
-  Drop(Write("result.log", StnLog()));
-  QTest::mouseClick(w().db[3], Qt::LeftButton);
-  Convert(dir.File("out.csv"), Answer::No);
-  EXPECT_FALSE(Exists(dir.File("out.csv")));
-  EXPECT_EQ(prompts.Messages(), (std::vector<Message>{kDone}));
-}
-
-TEST_F(ConversionTest, JoisChosenForAPatolisLogFindsNoItemsAndEndsSilently) {
-  Drop(Write("p.log", PatolisLog()));
-  QTest::mouseClick(w().db[2], Qt::LeftButton);
-  prompts.Choose(dir.File("out.csv"));
-  window().ConvClick();
-  EXPECT_FALSE(window().IsRunning());
-  EXPECT_FALSE(Exists(dir.File("out.csv")));
-  EXPECT_TRUE(prompts.Messages().empty());
+TEST_F(ConversionTest, NoItemToConvertEndsTheRunSilently) {
+  struct Case {
+    const char* name;
+    void (*reach)(ConversionTest&);
+    bool gridShown;
+  };
+  const Case cases[] = {
+      {"the first code emptied",
+       [](ConversionTest& t) {
+         t.Drop(t.Write("result.log", StnLog()));
+         t.window().DispcodeClick(1, 1);
+         t.w().text1->clear();
+       },
+       true},
+      {"JOIS chosen for a PATOLIS log",
+       [](ConversionTest& t) {
+         t.Drop(t.Write("p.log", PatolisLog()));
+         QTest::mouseClick(t.w().db[2], Qt::LeftButton);
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reopen();
+    c.reach(*this);
+    prompts.Choose(dir.File("out.csv"));
+    window().ConvClick();
+    EXPECT_FALSE(window().IsRunning());
+    EXPECT_FALSE(Exists(dir.File("out.csv")));
+    EXPECT_EQ(prompts.asked().size(), 1u);  // the save dialog only
+    EXPECT_TRUE(w().conv->isEnabled());
+    EXPECT_EQ(!w().dispcode->isHidden(), c.gridShown);
+  }
 }
 
 TEST_F(ConversionTest, APatolisFailureIsShownUnderItsTitleAndTheRunCompletes) {
@@ -281,49 +263,48 @@ TEST_F(ConversionTest, APatolisFailureIsShownUnderItsTitleAndTheRunCompletes) {
   prompts.Choose(out).Reply(Answer::Ok).Reply(Answer::No);
   window().ConvClick();
   ASSERT_TRUE(WaitForRun());
-  const auto messages = prompts.Messages();
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0].title, u"PATOLISデータ変換");
-  EXPECT_EQ(messages[0].icon, Icon::Critical);
-  EXPECT_EQ(messages[0].buttons, Buttons::Ok);
-  EXPECT_EQ(messages[0].text, u"cannot write the CSV file '" + trovlin::Utf8ToUtf16(out) + u"': No such file or directory");
-  EXPECT_EQ(messages[1], kDone);
+  const std::u16string text = u"cannot write the CSV file '" + Utf8ToUtf16(out) + u"': No such file or directory";
+  EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"PATOLISデータ変換", text, Icon::Critical, Buttons::Ok}, kDone}));
 }
 
 // ---- Failures ----------------------------------------------------------------
 
-TEST_F(ConversionTest, AnOutputThatCannotBeCreatedIsReportedAndTheWindowStaysAsItWas) {
-  Drop(Write("result.log", StnLog()));
-  const std::string out = dir.File("missing/out.csv");
-  QSignalSpy finished(&window(), &MainWindow::runFinished);
-  prompts.Choose(out).Reply(Answer::Ok);
-  window().ConvClick();
-  ASSERT_TRUE(WaitForRun());
-  EXPECT_EQ(finished.count(), 1);
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0],
-            (Message{u"Trovlin",
-                     u"変換できませんでした\rcannot write the CSV file '" + trovlin::Utf8ToUtf16(out) + u"': No such file or directory",
-                     Icon::Critical, Buttons::Ok}));
-  EXPECT_TRUE(w().conv->isEnabled());
-  EXPECT_FALSE(w().dispcode->isHidden());
-  EXPECT_TRUE(w().progress->isHidden());
-  EXPECT_FALSE(window().IsEnded());
-}
-
-TEST_F(ConversionTest, ALogRemovedAfterLoadingIsReportedAndAnOldCsvIsKept) {
+TEST_F(ConversionTest, AFailedRunIsReportedAndTheWindowStaysAsItWas) {
   const std::string log = Write("result.log", StnLog());
-  Drop(log);
-  std::filesystem::remove(log);
-  const std::string out = Write("out.csv", "old contents");
-  prompts.Choose(out).Reply(Answer::Ok);
-  window().ConvClick();
-  ASSERT_TRUE(WaitForRun());
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0].text,
-            u"変換できませんでした\rcannot open the log '" + trovlin::Utf8ToUtf16(log) + u"': No such file or directory");
-  EXPECT_EQ(ReadBytes(out), "old contents");
-  EXPECT_TRUE(w().conv->isEnabled());
+  const std::string missing = dir.File("missing/out.csv");
+  const std::string old = dir.File("out.csv");
+  struct Case {
+    const char* name;
+    bool removeLog;
+    const std::string& out;
+    std::u16string reason;
+  };
+  const Case cases[] = {
+      {"an output that cannot be created", false, missing,
+       u"cannot write the CSV file '" + Utf8ToUtf16(missing) + u"': No such file or directory"},
+      {"the log removed after loading; an old CSV is kept", true, old,
+       u"cannot open the log '" + Utf8ToUtf16(log) + u"': No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reopen();
+    Write("result.log", StnLog());
+    Write("out.csv", "old contents");
+    Drop(log);
+    if (c.removeLog) std::filesystem::remove(log);
+    QSignalSpy finished(&window(), &MainWindow::runFinished);
+    prompts.Choose(c.out).Reply(Answer::Ok);
+    window().ConvClick();
+    ASSERT_TRUE(WaitForRun());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(prompts.Messages(),
+              (std::vector<Message>{{u"Trovlin", u"変換できませんでした\r" + c.reason, Icon::Critical, Buttons::Ok}}));
+    EXPECT_EQ(ReadBytes(old), "old contents");
+    EXPECT_TRUE(w().conv->isEnabled());
+    EXPECT_FALSE(w().dispcode->isHidden());
+    EXPECT_TRUE(w().progress->isHidden());
+    EXPECT_FALSE(window().IsEnded());
+  }
 }
 
 // ---- While a run is under way -----------------------------------------------
@@ -331,7 +312,6 @@ TEST_F(ConversionTest, ALogRemovedAfterLoadingIsReportedAndAnOldCsvIsKept) {
 class RunningTest : public WindowTest {
  protected:
   void StartBigRun() {
-    ::setenv("TMP", dir.path().c_str(), 1);
     log_ = Write("big.log", BigStnLog());
     Drop(log_);
     out_ = Write("big.csv", "previous file");
@@ -340,37 +320,41 @@ class RunningTest : public WindowTest {
     ASSERT_TRUE(window().IsRunning());
     ASSERT_FALSE(w().progress->isHidden());
   }
-  void TearDown() override {
-    ::unsetenv("TMP");
-    WindowTest::TearDown();
-  }
   std::string log_;
   std::string out_;
 };
 
-TEST_F(RunningTest, LoadsRunsAndGridEditsAreRefused) {
+TEST_F(RunningTest, LoadsRunsGridEditsAndItemListsAreRefusedButTheCsvOptionsMayChange) {
   StartBigRun();
   QSignalSpy refused(&window(), &MainWindow::commandRefused);
   const ItemGridModel gridBefore = window().grid();
+  const auto other = FileUrls({Write("other.log", DialogLog())});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, other.get(), Qt::LeftButton, Qt::NoModifier);
+  enter.ignore();
+  QApplication::sendEvent(&window(), &enter);
+  EXPECT_FALSE(enter.isAccepted());  // a drop is not even accepted
 
   window().ConvClick();
   w().mconv->trigger();
   QTest::mouseClick(w().fileopen, Qt::LeftButton);
   w().fopen->trigger();
-  QGuiApplication::clipboard()->setText(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  w().fpaste->trigger();
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Write("other.log", DialogLog())))});
-  window().FormOleDragDrop(&data, Qt::CopyAction);
+  Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+  window().FormOleDragDrop(other.get(), Qt::CopyAction);
   window().DispcodeClick(2, 2);
   window().DispcodeClick(3, 1);
   w().insertCsv->trigger();
   w().pastCsv->trigger();
   w().delCsv->trigger();
   w().cutCsv->trigger();
+  w().loadItems->trigger();
+  w().saveItems->trigger();
   EXPECT_TRUE(w().text1->isReadOnly());
+  // The run keeps the options it started with: no byte-order mark, as the end shows.
+  w().csvEncoding[2]->trigger();
+  w().rfcQuotes->trigger();
+  EXPECT_EQ(window().settings().csvEncoding, CsvEncoding::Utf8Bom);
 
-  EXPECT_EQ(refused.count(), 12);
+  EXPECT_EQ(refused.count(), 14);
   EXPECT_EQ(prompts.asked().size(), 1u);  // the save dialog of the run itself
   EXPECT_EQ(window().settings().inputPath, log_);
   EXPECT_FALSE(Exists(dir.File("trovlint001.tmp")));
@@ -378,6 +362,8 @@ TEST_F(RunningTest, LoadsRunsAndGridEditsAreRefused) {
     for (int c = 0; c < 3; ++c) EXPECT_EQ(window().grid().Cell(r, c), gridBefore.Cell(r, c));
   }
   EXPECT_EQ(window().grid().CutRowText(), gridBefore.CutRowText());
+  // The progress bar follows the run.
+  EXPECT_TRUE(QTest::qWaitFor([this] { return w().progress->value() > 0 || !window().IsRunning(); }, 30000));
 
   prompts.Reply(Answer::No);
   ASSERT_TRUE(WaitForRun());
@@ -385,34 +371,6 @@ TEST_F(RunningTest, LoadsRunsAndGridEditsAreRefused) {
   EXPECT_TRUE(w().progress->isHidden());
   EXPECT_EQ(prompts.Messages(), (std::vector<Message>{kDone}));
   EXPECT_EQ(ReadBytes(out_).substr(0, 14), "\"L1\",\"AN\",\"TI\"");
-}
-
-TEST_F(RunningTest, ItemListsAreRefusedButTheCsvOptionsMayChange) {
-  StartBigRun();
-  QSignalSpy refused(&window(), &MainWindow::commandRefused);
-  w().loadItems->trigger();
-  w().saveItems->trigger();
-  EXPECT_EQ(refused.count(), 2);
-  EXPECT_EQ(prompts.asked().size(), 1u);  // the save dialog of the run itself
-  // The run keeps the options it started with: no byte-order mark.
-  w().csvEncoding[2]->trigger();
-  w().rfcQuotes->trigger();
-  EXPECT_EQ(window().settings().csvEncoding, CsvEncoding::Utf8Bom);
-  prompts.Reply(Answer::No);
-  ASSERT_TRUE(WaitForRun());
-  EXPECT_EQ(ReadBytes(out_).substr(0, 14), "\"L1\",\"AN\",\"TI\"");
-}
-
-TEST_F(RunningTest, ADropIsNotAcceptedDuringARun) {
-  StartBigRun();
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Write("other.log", DialogLog())))});
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  enter.ignore();
-  QApplication::sendEvent(&window(), &enter);
-  EXPECT_FALSE(enter.isAccepted());
-  window().CancelRun();
-  ASSERT_TRUE(WaitForRun());
 }
 
 TEST_F(RunningTest, ClosingAsksAndNoLetsTheRunFinish) {
@@ -427,24 +385,31 @@ TEST_F(RunningTest, ClosingAsksAndNoLetsTheRunFinish) {
   EXPECT_NE(ReadBytes(out_), "previous file");
 }
 
-TEST_F(RunningTest, ClosingAndYesStopsTheRunLeavingNoCsvAndThePreviousFile) {
-  StartBigRun();
-  QSignalSpy ended(&window(), &MainWindow::programEnded);
-  prompts.Reply(Answer::Yes);
-  EXPECT_TRUE(window().close());
-  EXPECT_EQ(ended.count(), 1);
-  EXPECT_TRUE(window().IsEnded());
-  ASSERT_TRUE(WaitForRun());
-  EXPECT_EQ(ReadBytes(out_), "previous file");
-  EXPECT_EQ(FilesContaining(dir.path(), ".trovlin-partial-"), 0);
-  EXPECT_EQ(prompts.Messages().size(), 1u);  // the stopped run is not reported after the end
+TEST_F(RunningTest, YesToClosingOrToTheExitEntryStopsTheRunLeavingNoCsvAndThePreviousFile) {
+  for (bool byExitEntry : {false, true}) {
+    SCOPED_TRACE(byExitEntry ? "exit entry" : "closing");
+    Reopen();
+    StartBigRun();
+    QSignalSpy ended(&window(), &MainWindow::programEnded);
+    prompts.Reply(Answer::Yes);
+    if (byExitEntry) {
+      w().pend->trigger();
+    } else {
+      EXPECT_TRUE(window().close());
+    }
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(window().IsEnded());
+    ASSERT_TRUE(WaitForRun());
+    EXPECT_EQ(ReadBytes(out_), "previous file");
+    EXPECT_EQ(FilesContaining(dir.path(), ".trovlin-partial-"), 0);
+    EXPECT_EQ(prompts.Messages().size(), 1u);  // the stopped run is not reported after the end
+  }
 }
 
 TEST_F(RunningTest, ARunThatEndsWhileTheStopQuestionIsOpenCompletesAfterIt) {
   for (Answer answer : {Answer::No, Answer::Yes}) {
     SCOPED_TRACE(answer == Answer::No ? "No" : "Yes");
-    window_ = std::make_unique<MainWindow>(prompts);
-    prompts.Clear();
+    Reopen();
     StartBigRun();
     prompts.Reply(answer, [this] { ASSERT_TRUE(WaitForRun()); });
     if (answer == Answer::No) prompts.Reply(Answer::No);
@@ -459,16 +424,6 @@ TEST_F(RunningTest, ARunThatEndsWhileTheStopQuestionIsOpenCompletesAfterIt) {
   }
 }
 
-TEST_F(RunningTest, TheExitEntryAsksToo) {
-  StartBigRun();
-  prompts.Reply(Answer::Yes);
-  w().pend->trigger();
-  EXPECT_TRUE(window().IsEnded());
-  ASSERT_TRUE(WaitForRun());
-  EXPECT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(ReadBytes(out_), "previous file");
-}
-
 TEST_F(RunningTest, AStoppedRunChangesNothing) {
   StartBigRun();
   QSignalSpy finished(&window(), &MainWindow::runFinished);
@@ -479,14 +434,6 @@ TEST_F(RunningTest, AStoppedRunChangesNothing) {
   EXPECT_EQ(FilesContaining(dir.path(), ".trovlin-partial-"), 0);
   EXPECT_TRUE(w().conv->isEnabled());
   EXPECT_FALSE(window().IsEnded());
-}
-
-TEST_F(RunningTest, TheProgressBarFollowsTheRun) {
-  StartBigRun();
-  EXPECT_TRUE(QTest::qWaitFor([this] { return w().progress->value() > 0 || !window().IsRunning(); }, 30000));
-  prompts.Reply(Answer::No);
-  ASSERT_TRUE(WaitForRun());
-  EXPECT_TRUE(w().progress->isHidden());
 }
 
 }  // namespace

@@ -12,8 +12,6 @@ namespace {
 using trovlin::testing::ReadBytes;
 using trovlin::testing::Sjis;
 
-QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
-
 const std::string kBom = "\xEF\xBB\xBF";
 
 // Lines joined with CR LF after each, in code page 932 or UTF-8.

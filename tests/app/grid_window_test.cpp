@@ -8,19 +8,18 @@ namespace trovlin::app::testing {
 namespace {
 
 using trovlin::testing::CrLfLines;
-using Strings = std::vector<std::u16string>;
-
-QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 
 class GridWindowTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    // Items L1, AN, ti, PI: a lower-case code shows the edit box's upper-casing.
-    Drop(Write("a.log", CrLfLines({"L1   ANSWER 1 OF 1", "AN   2005:12", "ti   lower", "PI   JP 1", ""})));
+    Load();
     window().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
   }
+
+  // Items L1, AN, ti, PI: a lower-case code shows the edit box's upper-casing.
+  void Load() { Drop(Write("a.log", CrLfLines({"L1   ANSWER 1 OF 1", "AN   2005:12", "ti   lower", "PI   JP 1", ""}))); }
 
   void ClickCell(int row, int column) {
     ItemGridView* grid = w().dispcode;
@@ -31,15 +30,12 @@ class GridWindowTest : public WindowTest {
 
   // Rows below the header as the model holds them and as the view shows them.
   Strings Rows() {
-    Strings rows;
     const ItemGridModel& model = window().grid();
-    ItemGridView* view = w().dispcode;
-    EXPECT_EQ(view->rowCount(), model.RowCount());
+    EXPECT_EQ(w().dispcode->rowCount(), model.RowCount());
     for (int r = 1; r < model.RowCount(); ++r) {
-      rows.push_back(model.Cell(r, 0) + u"|" + model.Cell(r, 1) + u"|" + model.Cell(r, 2));
-      for (int c = 0; c < 3; ++c) EXPECT_EQ(view->item(r, c)->text(), Q(model.Cell(r, c)));
+      for (int c = 0; c < 3; ++c) EXPECT_EQ(w().dispcode->item(r, c)->text(), Q(model.Cell(r, c)));
     }
-    return rows;
+    return testing::Rows(model);
   }
 
   void ExpectCurrent(int row, int column) {
@@ -50,14 +46,7 @@ class GridWindowTest : public WindowTest {
   }
 };
 
-TEST_F(GridWindowTest, DiscoveredItemsFillTheGrid) {
-  EXPECT_EQ(Rows(), (Strings{u"1|L1|*", u"2|AN|*", u"3|ti|*", u"4|PI|", u"||"}));
-  EXPECT_EQ(window().grid().ItemRowCount(), 4);
-  EXPECT_EQ(w().dispcode->item(0, 1)->text(), Q(u"項目"));
-  EXPECT_EQ(w().dispcode->item(0, 2)->text(), Q(u"行連結→*"));
-}
-
-TEST_F(GridWindowTest, ClickingAMarkCellTogglesIt) {
+TEST_F(GridWindowTest, ClickingAMarkCellTogglesItAndClicksOnTheHeaderAndNumberCellsSelectNothing) {
   ClickCell(4, 2);
   EXPECT_EQ(window().grid().Cell(4, 2), u"*");
   ClickCell(4, 2);
@@ -66,16 +55,18 @@ TEST_F(GridWindowTest, ClickingAMarkCellTogglesIt) {
   ClickCell(5, 2);  // the row without a code
   EXPECT_EQ(window().grid().Cell(5, 2), u"");
   ExpectCurrent(5, 1);
+  ClickCell(2, 2);
+  ClickCell(0, 1);
+  ClickCell(3, 0);
+  ExpectCurrent(2, 2);
+  EXPECT_EQ(Rows(), (Strings{u"1|L1|*", u"2|AN|", u"3|ti|*", u"4|PI|", u"||"}));
 }
 
-TEST_F(GridWindowTest, ClickingACodeCellPutsItInTheEditBoxWhichRewritesItInUpperCase) {
+TEST_F(GridWindowTest, TheEditBoxTakesAClickedCodeAndWritesUpperCaseIntoTheCurrentCellAtEachKey) {
   ClickCell(3, 1);
   EXPECT_EQ(w().text1->text(), QStringLiteral("ti"));
   EXPECT_TRUE(w().text1->hasFocus());
   EXPECT_EQ(window().grid().Cell(3, 1), u"TI");
-}
-
-TEST_F(GridWindowTest, TypingInTheEditBoxWritesUpperCaseIntoTheCurrentCellAtEachKey) {
   ClickCell(2, 1);
   w().text1->selectAll();
   QTest::keyClick(w().text1, Qt::Key_A);
@@ -84,62 +75,51 @@ TEST_F(GridWindowTest, TypingInTheEditBoxWritesUpperCaseIntoTheCurrentCellAtEach
   EXPECT_EQ(window().grid().Cell(2, 1), u"AB");
   EXPECT_EQ(w().text1->text(), QStringLiteral("ab"));
   EXPECT_EQ(w().dispcode->item(2, 1)->text(), QStringLiteral("AB"));
-}
-
-TEST_F(GridWindowTest, TheEditBoxWritesIntoAMarkCellWhenThatIsCurrent) {
   ClickCell(1, 2);  // toggles the mark off; the mark cell stays current
   w().text1->setText(QStringLiteral("x"));
   EXPECT_EQ(window().grid().Cell(1, 2), u"X");
 }
 
-TEST_F(GridWindowTest, ClicksOnTheHeaderAndNumberCellsSelectNothing) {
-  ClickCell(2, 2);
-  ClickCell(0, 1);
-  ClickCell(3, 0);
-  ExpectCurrent(2, 2);
-  EXPECT_EQ(Rows(), (Strings{u"1|L1|*", u"2|AN|", u"3|ti|*", u"4|PI|", u"||"}));
-}
-
-TEST_F(GridWindowTest, EditMenuEntries) {
-  ClickCell(2, 1);
-  w().insertCsv->trigger();
-  EXPECT_EQ(Rows(), (Strings{u"1|L1|*", u"2||", u"3|AN|*", u"4|ti|*", u"5|PI|", u"||"}));
-  ExpectCurrent(5, 0);
-  EXPECT_TRUE(w().dispcode->hasFocus());
-
-  ClickCell(4, 1);
-  w().cutCsv->trigger();
-  EXPECT_EQ(window().grid().CutRowText(), u" \tTI\t*");
-  EXPECT_EQ(Rows(), (Strings{u"1|L1|*", u"2||", u"3|AN|*", u"4|PI|", u"||"}));
-
-  ClickCell(1, 1);
-  w().pastCsv->trigger();
-  EXPECT_EQ(Rows(), (Strings{u"1|TI|*", u"2|L1|*", u"3||", u"4|AN|*", u"5|PI|", u"||"}));
-
-  ClickCell(3, 2);
-  w().delCsv->trigger();
-  EXPECT_EQ(Rows(), (Strings{u"1|TI|*", u"2|L1|*", u"3|AN|*", u"4|PI|", u"||"}));
-  EXPECT_EQ(window().grid().ItemRowCount(), 4);
-}
-
-TEST_F(GridWindowTest, ShortcutsOfTheEditMenu) {
-  ClickCell(2, 2);  // AN's mark off
-  w().dispcode->setFocus();
-  QTest::keyClick(&window(), Qt::Key_X, Qt::ControlModifier);
-  EXPECT_EQ(Rows(), (Strings{u"1|L1|*", u"2|ti|*", u"3|PI|", u"||"}));
-  EXPECT_EQ(window().grid().CutRowText(), u" \tAN\t");
-  ClickCell(1, 1);
-  w().dispcode->setFocus();
-  QTest::keyClick(&window(), Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(Rows(), (Strings{u"1|AN|", u"2|L1|*", u"3|ti|*", u"4|PI|", u"||"}));
-  ClickCell(4, 1);
-  w().dispcode->setFocus();
-  QTest::keyClick(&window(), Qt::Key_I, Qt::ControlModifier);
-  EXPECT_EQ(Rows(), (Strings{u"1|AN|", u"2|L1|*", u"3|ti|*", u"4||", u"5|PI|", u"||"}));
-  ClickCell(4, 2);
-  w().dispcode->setFocus();
-  QTest::keyClick(&window(), Qt::Key_Delete);
-  EXPECT_EQ(Rows(), (Strings{u"1|AN|", u"2|L1|*", u"3|ti|*", u"4|PI|", u"||"}));
+TEST_F(GridWindowTest, EditMenuEntriesAndTheirShortcuts) {
+  struct Step {
+    int row, column;  // the cell clicked first
+    QAction* entry;   // chosen from the menu; nullptr: key typed on the grid
+    QKeyCombination key;
+    Strings rows;
+  };
+  const std::vector<Step> sequences[] = {
+      {{2, 1, w().insertCsv, {}, {u"1|L1|*", u"2||", u"3|AN|*", u"4|ti|*", u"5|PI|", u"||"}},
+       {4, 1, w().cutCsv, {}, {u"1|L1|*", u"2||", u"3|AN|*", u"4|PI|", u"||"}},
+       {1, 1, w().pastCsv, {}, {u"1|TI|*", u"2|L1|*", u"3||", u"4|AN|*", u"5|PI|", u"||"}},
+       {3, 2, w().delCsv, {}, {u"1|TI|*", u"2|L1|*", u"3|AN|*", u"4|PI|", u"||"}}},
+      {{2, 2, nullptr, Qt::ControlModifier | Qt::Key_X, {u"1|L1|*", u"2|ti|*", u"3|PI|", u"||"}},  // AN's mark off
+       {1, 1, nullptr, Qt::ControlModifier | Qt::Key_V, {u"1|AN|", u"2|L1|*", u"3|ti|*", u"4|PI|", u"||"}},
+       {4, 1, nullptr, Qt::ControlModifier | Qt::Key_I, {u"1|AN|", u"2|L1|*", u"3|ti|*", u"4||", u"5|PI|", u"||"}},
+       {4, 2, nullptr, QKeyCombination(Qt::Key_Delete), {u"1|AN|", u"2|L1|*", u"3|ti|*", u"4|PI|", u"||"}}},
+  };
+  for (const std::vector<Step>& steps : sequences) {
+    Load();
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.entry != nullptr ? step.entry->objectName().toStdString()
+                                         : QKeySequence(step.key).toString().toStdString());
+      ClickCell(step.row, step.column);
+      if (step.entry != nullptr) {
+        step.entry->trigger();
+      } else {
+        w().dispcode->setFocus();
+        QTest::keyClick(&window(), step.key.key(), step.key.keyboardModifiers());
+      }
+      EXPECT_EQ(Rows(), step.rows);
+      if (step.entry == w().insertCsv) {
+        ExpectCurrent(5, 0);
+        EXPECT_TRUE(w().dispcode->hasFocus());
+      }
+      if (step.entry == w().cutCsv || step.key.key() == Qt::Key_X) {
+        EXPECT_EQ(window().grid().CutRowText(), step.entry != nullptr ? u" \tTI\t*" : u" \tAN\t");
+      }
+    }
+    EXPECT_EQ(window().grid().ItemRowCount(), 4);
+  }
 }
 
 TEST_F(GridWindowTest, ArrowKeysMoveTheCurrentCellThatTheMenuActsOn) {

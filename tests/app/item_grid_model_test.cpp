@@ -1,5 +1,7 @@
 #include "app/item_grid_model.h"
 
+#include "window_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,29 +10,26 @@
 namespace trovlin::app {
 namespace {
 
-// A grid filled as item discovery fills it: codes with their marks.
-ItemGridModel Filled(std::initializer_list<std::pair<std::u16string, std::u16string>> items) {
-  ItemGridModel grid;
-  std::vector<std::u16string> codes;
-  std::vector<std::u16string> marks;
+using testing::Rows;
+using testing::Strings;
+using Items = std::vector<std::pair<std::u16string, std::u16string>>;
+
+// Fills the grid as item discovery does: codes with their marks.
+void Fill(ItemGridModel& grid, const Items& items) {
+  Strings codes;
+  Strings marks;
   for (const auto& [code, mark] : items) {
     codes.push_back(code);
     marks.push_back(mark);
   }
   grid.Fill(codes, marks);
+}
+
+ItemGridModel Filled(const Items& items) {
+  ItemGridModel grid;
+  Fill(grid, items);
   return grid;
 }
-
-// Rows below the header as "number|code|mark".
-std::vector<std::u16string> Rows(const ItemGridModel& grid) {
-  std::vector<std::u16string> rows;
-  for (int r = 1; r < grid.RowCount(); ++r) {
-    rows.push_back(grid.Cell(r, 0) + u"|" + grid.Cell(r, 1) + u"|" + grid.Cell(r, 2));
-  }
-  return rows;
-}
-
-using Strings = std::vector<std::u16string>;
 
 TEST(ItemGridModelTest, ResetLeavesHeaderAndOneEmptyRowWithCurrentCellOnHeaderMark) {
   ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}});
@@ -45,19 +44,6 @@ TEST(ItemGridModelTest, ResetLeavesHeaderAndOneEmptyRowWithCurrentCellOnHeaderMa
   EXPECT_EQ(grid.ItemRowCount(), 0);
 }
 
-TEST(ItemGridModelTest, LayoutInTwips) {
-  EXPECT_EQ(ItemGridModel::kColumnWidthsTwips[0], 250);
-  EXPECT_EQ(ItemGridModel::kColumnWidthsTwips[1], 600);
-  EXPECT_EQ(ItemGridModel::kColumnWidthsTwips[2], 1000);
-  EXPECT_EQ(ItemGridModel::kHeaderHeightTwips, 400);
-}
-
-TEST(ItemGridModelTest, FillNumbersRowsAndKeepsTheEmptyRowLast) {
-  const ItemGridModel grid = Filled({{u"AN", u"*"}, {u"PI", u""}, {u"TI", u"*"}});
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"2|PI|", u"3|TI|*", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 3);
-}
-
 TEST(ItemGridModelTest, AddItemSplitsTheRowTextAtTabs) {
   ItemGridModel grid;
   grid.AddItem(u"7\tAB", 1);
@@ -65,180 +51,112 @@ TEST(ItemGridModelTest, AddItemSplitsTheRowTextAtTabs) {
   EXPECT_EQ(Rows(grid), (Strings{u"7|AB|", u"8|CD|*", u"||"}));
 }
 
-TEST(ItemGridModelTest, ClickOnMarkCellTogglesTheMarkOfARowWithACode) {
-  ItemGridModel grid = Filled({{u"PI", u""}, {u"TI", u""}});
-  grid.SetCurrentCell(2, 2);
-  EXPECT_FALSE(grid.Click().editCode);
-  EXPECT_EQ(grid.Cell(2, 2), u"*");
-  EXPECT_EQ(grid.CurrentColumn(), 2);
-  grid.Click();
-  EXPECT_EQ(grid.Cell(2, 2), u"");
-  EXPECT_EQ(grid.CurrentColumn(), 2);
-}
-
-TEST(ItemGridModelTest, ClickOnMarkCellOfARowWithoutCodeWritesNothing) {
-  ItemGridModel grid = Filled({{u"TI", u"*"}});
-  grid.SetCurrentCell(2, 2);  // the empty row after the items
-  grid.Click();
-  EXPECT_EQ(grid.Cell(2, 2), u"");
-  EXPECT_EQ(grid.CurrentRow(), 2);
-  EXPECT_EQ(grid.CurrentColumn(), 1);
-}
-
-TEST(ItemGridModelTest, ClickOnCodeCellHandsTheCodeToTheEditBox) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"ti", u"*"}});
-  grid.SetCurrentCell(2, 1);
-  const ItemGridModel::ClickResult click = grid.Click();
-  EXPECT_TRUE(click.editCode);
-  EXPECT_EQ(click.codeText, u"ti");
-  EXPECT_EQ(grid.Cell(2, 1), u"ti");  // the edit box's change rewrites it, not the click
-}
-
-TEST(ItemGridModelTest, ClicksOnTheFixedRowOrColumnDoNothing) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}});
-  for (auto [row, column] : {std::pair{0, 1}, std::pair{0, 2}, std::pair{1, 0}}) {
-    grid.SetCurrentCell(row, column);
-    EXPECT_FALSE(grid.Click().editCode);
-  }
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"||"}));
-  EXPECT_EQ(grid.Cell(0, 2), u"行連結→*");
-}
-
-TEST(ItemGridModelTest, EditBoxWritesUpperCaseIntoTheCurrentCellWhicheverColumn) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}});
-  grid.SetCurrentCell(2, 1);
-  EXPECT_TRUE(grid.EditCurrentCell(u"ab"));
-  EXPECT_EQ(grid.Cell(2, 1), u"AB");
-  grid.SetCurrentCell(1, 2);
-  EXPECT_TRUE(grid.EditCurrentCell(u"x"));
-  EXPECT_EQ(grid.Cell(1, 2), u"X");
-  grid.SetCurrentCell(1, 1);
-  EXPECT_TRUE(grid.EditCurrentCell(u"ｔｉ項"));
-  EXPECT_EQ(grid.Cell(1, 1), u"ＴＩ項");
-}
-
-TEST(ItemGridModelTest, EditBoxNeverWritesIntoTheHeaderRow) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}});
-  grid.Reset();  // current cell on the header's mark column
-  EXPECT_FALSE(grid.EditCurrentCell(u"zz"));
-  EXPECT_EQ(grid.Cell(0, 2), u"行連結→*");
-}
-
-TEST(ItemGridModelTest, InsertOnRowTwoOfThreeGivesFourNumberedRows) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}, {u"PI", u""}});
-  grid.SetCurrentCell(2, 1);
-  EXPECT_TRUE(grid.Insert());
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"2||", u"3|TI|*", u"4|PI|", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 4);
-  EXPECT_EQ(grid.CurrentRow(), 4);
-  EXPECT_EQ(grid.CurrentColumn(), 0);
-}
-
-TEST(ItemGridModelTest, InsertOnTheEmptyLastRowAddsAnItemAtTheEnd) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}});
-  grid.SetCurrentCell(2, 1);
-  EXPECT_TRUE(grid.Insert());
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"2||", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 2);
-}
-
-TEST(ItemGridModelTest, InsertAndPasteOnTheHeaderRowAreRefused) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}});
-  grid.SetCurrentCell(2, 1);
-  grid.Cut();
-  grid.Reset();
-  grid.Fill({u"AN"}, {u"*"});
-  ASSERT_EQ(grid.CurrentRow(), 0);
-  EXPECT_FALSE(grid.Insert());
-  EXPECT_FALSE(grid.Paste());
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 1);
-}
-
-TEST(ItemGridModelTest, DeleteRemovesTheCurrentRowAndRenumbers) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}, {u"PI", u""}});
-  grid.SetCurrentCell(2, 2);
-  EXPECT_TRUE(grid.Delete());
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"2|PI|", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 2);
-  EXPECT_EQ(grid.CurrentRow(), 2);
-  EXPECT_EQ(grid.CurrentColumn(), 0);
-}
-
-TEST(ItemGridModelTest, DeleteRefusals) {
+// Clicks, the edit box and the edit menu on a filled grid. Each step first
+// makes (row, column) current (row -1: leaves the current cell as it is).
+TEST(ItemGridModelTest, Operations) {
+  enum Op { kClick, kEdit, kInsert, kDelete, kCut, kPaste, kResetAndFill };
+  struct Step {
+    Op op;
+    int row, column;
+    bool accepted;              // for a click: the code went to the edit box
+    std::u16string text = u"";  // typed (kEdit) or handed to the edit box (kClick)
+  };
   struct Case {
     const char* name;
-    int items;
-    int row;
+    Items items;
+    std::vector<Step> steps;
+    Strings rows;
+    int itemRows;
+    std::pair<int, int> current = {-1, -1};  // row, column; -1: not checked
+    std::u16string cutRow = u"-";            // "-": not checked
   };
+  const Items three = {{u"AN", u"*"}, {u"TI", u"*"}, {u"PI", u""}};
+  const Items two = {{u"AN", u"*"}, {u"TI", u"*"}};
   const Case cases[] = {
-      {"only one item row left", 1, 1},
-      {"the header row", 3, 0},
-      {"the empty row that ends the list", 3, 4},
+      {"fill numbers the rows and keeps the empty row last", {{u"AN", u"*"}, {u"PI", u""}, {u"TI", u"*"}}, {},
+       {u"1|AN|*", u"2|PI|", u"3|TI|*", u"||"}, 3},
+      {"a click on a mark cell sets the mark", {{u"PI", u""}, {u"TI", u""}}, {{kClick, 2, 2, false}},
+       {u"1|PI|", u"2|TI|*", u"||"}, 2, {2, 2}},
+      {"a second click clears it", {{u"PI", u""}, {u"TI", u""}}, {{kClick, 2, 2, false}, {kClick, 2, 2, false}},
+       {u"1|PI|", u"2|TI|", u"||"}, 2, {2, 2}},
+      {"a click on the mark cell of a row without code writes nothing", {{u"TI", u"*"}}, {{kClick, 2, 2, false}},
+       {u"1|TI|*", u"||"}, 1, {2, 1}},
+      {"a click on a code cell hands the code to the edit box, which rewrites it", {{u"AN", u"*"}, {u"ti", u"*"}},
+       {{kClick, 2, 1, true, u"ti"}}, {u"1|AN|*", u"2|ti|*", u"||"}, 2},
+      {"clicks on the fixed row or column do nothing", {{u"AN", u"*"}},
+       {{kClick, 0, 1, false}, {kClick, 0, 2, false}, {kClick, 1, 0, false}}, {u"1|AN|*", u"||"}, 1},
+      {"the edit box writes upper case into the current cell, whichever column", two,
+       {{kEdit, 2, 1, true, u"ab"}, {kEdit, 1, 2, true, u"x"}, {kEdit, 1, 1, true, u"ｔｉ項"}},
+       {u"1|ＴＩ項|X", u"2|AB|*", u"||"}, 2},
+      {"the edit box never writes into the header row", {{u"AN", u"*"}},
+       {{kResetAndFill, -1, 0, true}, {kEdit, -1, 0, false, u"zz"}}, {u"1|AN|*", u"||"}, 1},
+      {"insert on row two of three", three, {{kInsert, 2, 1, true}}, {u"1|AN|*", u"2||", u"3|TI|*", u"4|PI|", u"||"},
+       4, {4, 0}},
+      {"insert on the empty last row adds an item at the end", {{u"AN", u"*"}}, {{kInsert, 2, 1, true}},
+       {u"1|AN|*", u"2||", u"||"}, 2},
+      {"insert and paste on the header row are refused", two,
+       {{kCut, 2, 1, true}, {kResetAndFill, -1, 0, true}, {kInsert, -1, 0, false}, {kPaste, -1, 0, false}},
+       {u"1|AN|*", u"2|TI|*", u"||"}, 2, {0, -1}},
+      {"delete removes the current row and renumbers", three, {{kDelete, 2, 2, true}}, {u"1|AN|*", u"2|PI|", u"||"},
+       2, {2, 0}},
+      {"delete refused: only one item row left", {{u"A", u"*"}}, {{kDelete, 1, 1, false}}, {u"1|A|*", u"||"}, 1},
+      {"delete refused: the header row", three, {{kDelete, 0, 1, false}}, {u"1|AN|*", u"2|TI|*", u"3|PI|", u"||"}, 3},
+      {"delete refused: the empty row that ends the list", three, {{kDelete, 4, 1, false}},
+       {u"1|AN|*", u"2|TI|*", u"3|PI|", u"||"}, 3},
+      {"cut row three", three, {{kCut, 3, 0, true}}, {u"1|AN|*", u"2|TI|*", u"||"}, 2, {-1, -1}, u" \tPI\t"},
+      {"cut row three and paste on row one: code and mark move, the cut row stays", three,
+       {{kCut, 3, 0, true}, {kPaste, 1, 1, true}}, {u"1|PI|", u"2|AN|*", u"3|TI|*", u"||"}, 3, {-1, -1}, u" \tPI\t"},
+      {"cutting the last item row keeps it but fills the cut row", {{u"TI", u"*"}}, {{kCut, 1, 1, false}},
+       {u"1|TI|*", u"||"}, 1, {-1, 2}, u" \tTI\t*"},
+      {"and a paste then copies it", {{u"TI", u"*"}}, {{kCut, 1, 1, false}, {kPaste, 1, 1, true}},
+       {u"1|TI|*", u"2|TI|*", u"||"}, 2},
+      {"cut on the header row replaces the cut row and removes nothing", two,
+       {{kResetAndFill, -1, 0, true}, {kCut, -1, 0, false}}, {u"1|AN|*", u"2|TI|*", u"||"}, 2, {-1, -1},
+       u" \t項目\t行連結→*"},
+      {"paste before any cut inserts an empty row", two, {{kPaste, 1, 1, true}},
+       {u"1||", u"2|AN|*", u"3|TI|*", u"||"}, 3},
+      {"the cut row survives a reset", {{u"AN", u"*"}, {u"TI", u""}}, {{kCut, 2, 1, true}, {kResetAndFill, -1, 0, true}},
+       {u"1|AN|*", u"2|TI|", u"||"}, 2, {-1, -1}, u" \tTI\t"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ItemGridModel grid;
-    std::vector<std::u16string> codes;
-    for (int i = 0; i < c.items; ++i) codes.push_back(std::u16string(1, char16_t(u'A' + i)));
-    grid.Fill(codes, std::vector<std::u16string>(codes.size(), u"*"));
-    const auto before = Rows(grid);
-    grid.SetCurrentCell(c.row, 1);
-    EXPECT_FALSE(grid.Delete());
-    EXPECT_EQ(Rows(grid), before);
-    EXPECT_EQ(grid.ItemRowCount(), c.items);
+    ItemGridModel grid = Filled(c.items);
+    for (const Step& step : c.steps) {
+      if (step.row >= 0) grid.SetCurrentCell(step.row, step.column);
+      switch (step.op) {
+        case kClick: {
+          const ItemGridModel::ClickResult click = grid.Click();
+          EXPECT_EQ(click.editCode, step.accepted);
+          if (step.accepted) {
+            EXPECT_EQ(click.codeText, step.text);
+          }
+          break;
+        }
+        case kEdit: EXPECT_EQ(grid.EditCurrentCell(step.text), step.accepted); break;
+        case kInsert: EXPECT_EQ(grid.Insert(), step.accepted); break;
+        case kDelete: EXPECT_EQ(grid.Delete(), step.accepted); break;
+        case kCut: EXPECT_EQ(grid.Cut(), step.accepted); break;
+        case kPaste: EXPECT_EQ(grid.Paste(), step.accepted); break;
+        case kResetAndFill:
+          grid.Reset();
+          Fill(grid, c.items);
+          break;
+      }
+    }
+    EXPECT_EQ(Rows(grid), c.rows);
+    EXPECT_EQ(grid.ItemRowCount(), c.itemRows);
     EXPECT_EQ(grid.Cell(0, 1), u"項目");
+    EXPECT_EQ(grid.Cell(0, 2), u"行連結→*");
+    if (c.current.first >= 0) {
+      EXPECT_EQ(grid.CurrentRow(), c.current.first);
+    }
+    if (c.current.second >= 0) {
+      EXPECT_EQ(grid.CurrentColumn(), c.current.second);
+    }
+    if (c.cutRow != u"-") {
+      EXPECT_EQ(grid.CutRowText(), c.cutRow);
+    }
   }
-}
-
-TEST(ItemGridModelTest, CutRowThreeAndPasteOnRowOneMovesCodeAndMark) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}, {u"PI", u""}});
-  grid.SetCurrentCell(3, 0);
-  EXPECT_TRUE(grid.Cut());
-  EXPECT_EQ(grid.CutRowText(), u" \tPI\t");
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"2|TI|*", u"||"}));
-  grid.SetCurrentCell(1, 1);
-  EXPECT_TRUE(grid.Paste());
-  EXPECT_EQ(Rows(grid), (Strings{u"1|PI|", u"2|AN|*", u"3|TI|*", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 3);
-  EXPECT_EQ(grid.CutRowText(), u" \tPI\t");  // a paste keeps the cut row
-}
-
-TEST(ItemGridModelTest, CuttingTheLastItemRowKeepsItButFillsTheCutRow) {
-  ItemGridModel grid = Filled({{u"TI", u"*"}});
-  grid.SetCurrentCell(1, 1);
-  EXPECT_FALSE(grid.Cut());
-  EXPECT_EQ(grid.CutRowText(), u" \tTI\t*");
-  EXPECT_EQ(grid.CurrentColumn(), 2);
-  EXPECT_EQ(Rows(grid), (Strings{u"1|TI|*", u"||"}));
-  grid.SetCurrentCell(1, 1);
-  EXPECT_TRUE(grid.Paste());
-  EXPECT_EQ(Rows(grid), (Strings{u"1|TI|*", u"2|TI|*", u"||"}));
-  EXPECT_EQ(grid.ItemRowCount(), 2);
-}
-
-TEST(ItemGridModelTest, CutOnTheHeaderRowReplacesTheCutRowAndRemovesNothing) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}});
-  grid.Reset();
-  grid.Fill({u"AN", u"TI"}, {u"*", u"*"});
-  EXPECT_FALSE(grid.Cut());
-  EXPECT_EQ(grid.CutRowText(), u" \t項目\t行連結→*");
-  EXPECT_EQ(Rows(grid), (Strings{u"1|AN|*", u"2|TI|*", u"||"}));
-}
-
-TEST(ItemGridModelTest, PasteBeforeAnyCutInsertsAnEmptyRow) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u"*"}});
-  grid.SetCurrentCell(1, 1);
-  EXPECT_TRUE(grid.Paste());
-  EXPECT_EQ(Rows(grid), (Strings{u"1||", u"2|AN|*", u"3|TI|*", u"||"}));
-}
-
-TEST(ItemGridModelTest, CutRowSurvivesAReset) {
-  ItemGridModel grid = Filled({{u"AN", u"*"}, {u"TI", u""}});
-  grid.SetCurrentCell(2, 1);
-  grid.Cut();
-  grid.Reset();
-  EXPECT_EQ(grid.CutRowText(), u" \tTI\t");
 }
 
 TEST(ItemGridModelTest, ReadItemTableStopsAtTheFirstEmptyCode) {
@@ -270,10 +188,7 @@ TEST(ItemGridModelTest, ReadItemTableTakesAtMostFiftyOneCodes) {
   EXPECT_EQ(table.codes.back(), u"C50");
 }
 
-TEST(ItemGridModelTest, ReadItemTableOfAnEmptyListIsEmpty) {
-  ItemGridModel grid;
-  EXPECT_TRUE(grid.ReadItemTable().codes.empty());
-}
+TEST(ItemGridModelTest, ReadItemTableOfAnEmptyListIsEmpty) { EXPECT_TRUE(ItemGridModel().ReadItemTable().codes.empty()); }
 
 }  // namespace
 }  // namespace trovlin::app

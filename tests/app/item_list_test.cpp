@@ -11,15 +11,6 @@ namespace {
 
 using trovlin::testing::CrLfLines;
 using trovlin::testing::ReadBytes;
-using Strings = std::vector<std::u16string>;
-
-// The item rows as "number|code|mark", and the empty row that ends them.
-Strings Rows(const ItemGridModel& grid) {
-  Strings rows;
-  for (int r = 1; r < grid.RowCount(); ++r)
-    rows.push_back(grid.Cell(r, 0) + u"|" + grid.Cell(r, 1) + u"|" + grid.Cell(r, 2));
-  return rows;
-}
 
 using ItemListTest = WindowTest;
 
@@ -38,11 +29,9 @@ TEST_F(ItemListTest, TheGridsListIsSavedAndLoadedIntoAnotherLogKeepingCodesItLac
   w().loadItems->trigger();
   EXPECT_EQ(Rows(window().grid()), (Strings{u"1|AN|*", u"2|TI|", u"3|PI|", u"||"}));
   EXPECT_EQ(window().grid().ItemRowCount(), 3);
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0],
-            (Message{u"Trovlin",
-                     u"このログの最初の回答にない項目があります: PI\rこれらの項目は表に残し、CSVの列は空になります。",
-                     Icon::Warning, Buttons::Ok}));
+  EXPECT_EQ(prompts.Messages(),
+            (std::vector<Message>{{u"Trovlin", u"このログの最初の回答にない項目があります: PI\rこれらの項目は表に残し、CSVの列は空になります。",
+                                   Icon::Warning, Buttons::Ok}}));
 
   const auto dialogs = prompts.Dialogs();
   ASSERT_EQ(dialogs.size(), 2u);
@@ -90,11 +79,9 @@ TEST_F(ItemListTest, AListThatCannotBeUsedIsReportedAndTheGridStaysAsItWas) {
     const std::string what = c.detail.starts_with("': it holds") ? "cannot use" : "cannot load";
     prompts.Choose(path).Reply(Answer::Ok);
     w().loadItems->trigger();
-    ASSERT_EQ(prompts.Messages().size(), 1u);
-    EXPECT_EQ(
-        prompts.Messages()[0],
-        (Message{u"Trovlin", u"項目リストを読み込めません\r" + Utf8ToUtf16(what + " the item list '" + path + c.detail),
-                 Icon::Critical, Buttons::Ok}));
+    EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"Trovlin", u"項目リストを読み込めません\r" +
+                                                                        Utf8ToUtf16(what + " the item list '" + path + c.detail),
+                                                        Icon::Critical, Buttons::Ok}}));
     EXPECT_EQ(Rows(window().grid()), before);
   }
 }

@@ -1,13 +1,8 @@
 // Loading a log from the open dialog, a drop and the clipboard.
 #include <QApplication>
-#include <QClipboard>
 #include <QDropEvent>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -20,36 +15,6 @@ namespace {
 using trovlin::testing::CrLfLines;
 using trovlin::testing::ReadBytes;
 using trovlin::testing::Sjis;
-using trovlin::testing::TempDir;
-
-QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
-
-
-// Sets an environment variable for one test.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-void SetClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
 using OpenDialogTest = WindowTest;
 
@@ -58,18 +23,10 @@ TEST_F(OpenDialogTest, LoadsTheChosenLog) {
   prompts.Choose(log);
   window().FileopenClick();
   ASSERT_EQ(prompts.Dialogs().size(), 1u);
-  const FileDialogRequest r = prompts.Dialogs()[0];
-  EXPECT_EQ(r.kind, FileDialogRequest::Kind::Open);
-  EXPECT_EQ(r.title, u"ファイルを開く");
-  EXPECT_EQ(r.filter, u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|");
-  EXPECT_EQ(r.filterIndex, 2);
-  EXPECT_EQ(r.defaultExt, u"LOG");
-  EXPECT_EQ(r.flags, 20481);
-  EXPECT_EQ(r.fileName, "");
-  EXPECT_EQ(window().settings().inputPath, log);
-  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
+  EXPECT_EQ(prompts.Dialogs()[0], (FileDialogRequest{FileDialogRequest::Kind::Open, u"ファイルを開く",
+                                                     u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|", 2, u"LOG", 20481, ""}));
+  ExpectLoaded(log, DatabaseKind::Stn, 4);
   EXPECT_TRUE(w().db[0]->isChecked());
-  EXPECT_EQ(window().grid().ItemRowCount(), 4);
 }
 
 TEST_F(OpenDialogTest, ShowsTheLastNameTheDialogHeld) {
@@ -116,13 +73,11 @@ TEST_F(OpenDialogTest, AnswersToTheLoadingQuestions) {
       {"pasted text without marker, Cancel: the end", "paste",
        [](ScriptedPrompts& p, auto&, auto&) { p.Reply(Answer::Cancel); }, {"not a log"}, true},
   };
-  ScopedEnv tmp("TMP", dir.path().c_str());
   const std::string log = Write("a.log", JoisLog());
   const std::string notALog = Write("notes.txt", NotALog());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    window_ = std::make_unique<MainWindow>(prompts);
-    prompts.Clear();
+    Reopen();
     QSignalSpy ended(window_.get(), &MainWindow::programEnded);
     c.script(prompts, log, notALog);
     if (std::string(c.source) == "open") {
@@ -130,8 +85,7 @@ TEST_F(OpenDialogTest, AnswersToTheLoadingQuestions) {
     } else if (std::string(c.source) == "drop") {
       Drop(notALog);
     } else {
-      SetClipboard(QStringLiteral("hello\nworld\n"));
-      w().fpaste->trigger();
+      Paste(QStringLiteral("hello\nworld\n"));
     }
     EXPECT_EQ(Transcript(prompts), c.asked);
     EXPECT_EQ(ended.count(), c.ended ? 1 : 0);
@@ -158,40 +112,30 @@ using DropTest = WindowTest;
 TEST_F(DropTest, LoadsOnlyTheFirstOfSeveralFiles) {
   const std::string a = Write("a.log", DialogLog());
   const std::string b = Write("b.log", StnLog());
-  const std::string c = Write("c.log", JoisLog());
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl::fromLocalFile(QString::fromStdString(b)),
-                QUrl::fromLocalFile(QString::fromStdString(c))});
-  window().FormOleDragDrop(&data, Qt::CopyAction);
-  EXPECT_EQ(window().settings().inputPath, a);
-  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
+  window().FormOleDragDrop(FileUrls({a, b, Write("c.log", JoisLog())}).get(), Qt::CopyAction);
+  ExpectLoaded(a, DatabaseKind::Dialog, 2);
   EXPECT_TRUE(prompts.asked().empty());
 }
 
 TEST_F(DropTest, NoEffectOrNoFilesDoesNothing) {
   const std::string log = Write("a.log", StnLog());
   Drop(log);
-  QMimeData files;
-  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(Write("b.log", DialogLog())))});
-  window().FormOleDragDrop(&files, Qt::IgnoreAction);
+  window().FormOleDragDrop(FileUrls({Write("b.log", DialogLog())}).get(), Qt::IgnoreAction);
   QMimeData text;
   text.setText(QStringLiteral("L1   ANSWER 1 OF 1"));
   window().FormOleDragDrop(&text, Qt::CopyAction);
-  EXPECT_EQ(window().settings().inputPath, log);
-  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
-  EXPECT_EQ(window().grid().ItemRowCount(), 4);
+  ExpectLoaded(log, DatabaseKind::Stn, 4);
   EXPECT_TRUE(prompts.asked().empty());
 }
 
 TEST_F(DropTest, ADropEventOnTheWindowLoadsTheFile) {
   const std::string log = Write("a.log", StnLog());
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(log))});
+  const auto data = FileUrls({log});
   const QPoint at = w().label1->geometry().center();
-  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&window(), &enter);
   EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&window(), &drop);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window().settings().inputPath == log; }, 5000));
   EXPECT_EQ(window().grid().ItemRowCount(), 4);
@@ -212,26 +156,6 @@ TEST_F(DropTest, APatolisLogWithoutLayoutLabelKeepsTheLabelsCaption) {
   Drop(Write("q.log", CrLfLines({Sjis(u"＊＊検索回答　　　　　2"), "END OF ANSWERS"})));
   EXPECT_EQ(window().settings().inputPath, dir.File("q.log"));
   EXPECT_EQ(w().label2->text(), Q(u"回答様式　1"));
-}
-
-TEST_F(DropTest, ALogThatCannotBeReadIsReportedAndThePreviousLogStays) {
-  const std::string log = Write("a.log", StnLog());
-  Drop(log);
-  const std::string folder = dir.File("folder.log");
-  std::filesystem::create_directory(folder);
-  prompts.Reply(Answer::Ok);
-  Drop(folder);
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0],
-            (Message{u"Trovlin", u"ログファイルを読み込めません\rcannot read the log '" + trovlin::Utf8ToUtf16(folder) + u"': it is a folder",
-                     Icon::Critical, Buttons::Ok}));
-  EXPECT_EQ(window().settings().inputPath, log);
-  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
-  EXPECT_TRUE(w().db[0]->isChecked());
-  EXPECT_EQ(window().grid().ItemRowCount(), 4);
-  EXPECT_EQ(w().dispcode->rowCount(), 6);
-  EXPECT_TRUE(w().conv->isEnabled());
-  EXPECT_FALSE(window().IsEnded());
 }
 
 TEST_F(DropTest, MoreThanFiftyOneItemsAreTold) {
@@ -255,84 +179,90 @@ class PasteTest : public WindowTest {
 };
 
 TEST_F(PasteTest, WritesThePasteFileInTmpAndLoadsIt) {
-  ScopedEnv tmp("TMP", dir.path().c_str());
-  SetClipboard(QStringLiteral("L1   ANSWER 1 OF 1\nAN   2005:12\nTI   触媒\n\nL1   ANSWER 2"));
-  w().fpaste->trigger();
+  Paste(QStringLiteral("L1   ANSWER 1 OF 1\nAN   2005:12\nTI   触媒\n\nL1   ANSWER 2"));
   EXPECT_EQ(ReadBytes(PasteFile()),
             "L1   ANSWER 1 OF 1\r\nAN   2005:12\r\nTI   " + Sjis(u"触媒") + "\r\n\r\nL1   ANSWER 2");
-  EXPECT_EQ(window().settings().inputPath, PasteFile());
-  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
-  EXPECT_EQ(window().grid().ItemRowCount(), 3);
+  ExpectLoaded(PasteFile(), DatabaseKind::Stn, 3);
   EXPECT_TRUE(prompts.asked().empty());
 
-  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  w().fpaste->trigger();
+  Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
   EXPECT_EQ(ReadBytes(PasteFile()), "AN   0001 DIALOG\r\nTI   t\r\n");
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
 }
 
 TEST_F(PasteTest, WithoutTmpThePasteFileIsInTheCurrentFolder) {
-  ScopedEnv tmp("TMP", nullptr);
+  ::unsetenv("TMP");
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
-  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  w().fpaste->trigger();
+  Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
   std::filesystem::current_path(before);
   EXPECT_EQ(window().settings().inputPath, "trovlint001.tmp");
   EXPECT_EQ(ReadBytes(PasteFile()), "AN   0001 DIALOG\r\nTI   t\r\n");
 }
 
 TEST_F(PasteTest, AnEmptyClipboardDoesNothing) {
-  ScopedEnv tmp("TMP", dir.path().c_str());
   const std::string log = Write("a.log", StnLog());
   Drop(log);
-  SetClipboard(QString());
-  w().fpaste->trigger();
+  Paste(QString());
   EXPECT_FALSE(std::filesystem::exists(PasteFile()));
   EXPECT_EQ(window().settings().inputPath, log);
   EXPECT_TRUE(prompts.asked().empty());
 }
 
-TEST_F(PasteTest, ALinkPlantedAtThePasteFileIsNotFollowedAndThePreviousLogStays) {
-  ScopedEnv tmp("TMP", dir.path().c_str());
-  const std::string log = Write("a.log", StnLog());
-  Drop(log);
-  const std::string victim = Write("victim.txt", "precious");
-  ASSERT_EQ(::symlink(victim.c_str(), PasteFile().c_str()), 0);
-  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  prompts.Reply(Answer::Ok);
-  w().fpaste->trigger();
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0],
-            (Message{u"Trovlin",
-                     u"貼付ファイルを作成できません\rcannot write the paste file '" + trovlin::Utf8ToUtf16(PasteFile()) +
-                         u"': it is a symbolic link",
-                     Icon::Critical, Buttons::Ok}));
-  EXPECT_EQ(ReadBytes(victim), "precious");
-  EXPECT_EQ(window().settings().inputPath, log);
-  EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Stn);
-  EXPECT_EQ(window().grid().ItemRowCount(), 4);
-}
-
-TEST_F(PasteTest, AMissingTmpFolderIsReportedAndThePreviousLogStays) {
-  const std::string missing = dir.File("gone");
-  ScopedEnv tmp("TMP", missing.c_str());
-  const std::string log = Write("a.log", StnLog());
-  Drop(log);
-  SetClipboard(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  prompts.Reply(Answer::Ok);
-  w().fpaste->trigger();
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0].text, u"貼付ファイルを作成できません\rcannot write the paste file '" +
-                                            trovlin::Utf8ToUtf16(missing) + u"/trovlint001.tmp': No such file or directory");
-  EXPECT_EQ(window().settings().inputPath, log);
+// A drop of something unreadable, and pastes whose file cannot be written:
+// reported, and the log loaded before stays.
+TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
+  struct Case {
+    const char* name;
+    // Prepares the failure and tries to load; gives the message's text.
+    std::u16string (*load)(WindowTest&);
+  };
+  const Case cases[] = {
+      {"a folder dropped",
+       [](WindowTest& t) {
+         const std::string folder = t.dir.File("folder.log");
+         std::filesystem::create_directory(folder);
+         t.Drop(folder);
+         return u"ログファイルを読み込めません\rcannot read the log '" + Utf8ToUtf16(folder) + u"': it is a folder";
+       }},
+      {"a link planted at the paste file",
+       [](WindowTest& t) {
+         const std::string victim = t.Write("victim.txt", "precious");
+         const std::string file = t.dir.File("trovlint001.tmp");
+         EXPECT_EQ(::symlink(victim.c_str(), file.c_str()), 0);
+         t.Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+         EXPECT_EQ(ReadBytes(victim), "precious");
+         return u"貼付ファイルを作成できません\rcannot write the paste file '" + Utf8ToUtf16(file) +
+                u"': it is a symbolic link";
+       }},
+      {"a missing TMP folder",
+       [](WindowTest& t) {
+         const std::string missing = t.dir.File("gone");
+         ::setenv("TMP", missing.c_str(), 1);
+         t.Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+         return u"貼付ファイルを作成できません\rcannot write the paste file '" + Utf8ToUtf16(missing) +
+                u"/trovlint001.tmp': No such file or directory";
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Reopen();
+    const std::string log = Write("a.log", StnLog());
+    Drop(log);
+    prompts.Reply(Answer::Ok);
+    const std::u16string text = c.load(*this);
+    EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"Trovlin", text, Icon::Critical, Buttons::Ok}}));
+    ExpectLoaded(log, DatabaseKind::Stn, 4);
+    EXPECT_TRUE(w().db[0]->isChecked());
+    EXPECT_EQ(w().dispcode->rowCount(), 6);
+    EXPECT_TRUE(w().conv->isEnabled());
+    EXPECT_FALSE(window().IsEnded());
+  }
 }
 
 TEST_F(PasteTest, CharactersWithoutCodePage932FormAreWarnedAbout) {
-  ScopedEnv tmp("TMP", dir.path().c_str());
-  SetClipboard(QString::fromUtf16(u"AN   0001 DIALOG\nTI   한국\n"));
   prompts.Reply(Answer::Ok);
-  w().fpaste->trigger();
+  Paste(QString::fromUtf16(u"AN   0001 DIALOG\nTI   한국\n"));
   ASSERT_EQ(prompts.Messages().size(), 1u);
   EXPECT_EQ(prompts.Messages()[0].icon, Icon::Warning);
   EXPECT_NE(prompts.Messages()[0].text.find(u"2"), std::u16string::npos);
@@ -341,21 +271,17 @@ TEST_F(PasteTest, CharactersWithoutCodePage932FormAreWarnedAbout) {
 }
 
 TEST_F(PasteTest, ThePasteFileIsReadAsCodePage932EvenWhereItCouldPassForUtf8) {
-  ScopedEnv tmp("TMP", dir.path().c_str());
   // "ﾃｽ" is C3 BD in code page 932, and C3 BD is "ý" in UTF-8.
-  SetClipboard(QString::fromUtf16(u"AN   0001 DIALOG\nTI   ﾃｽﾃｽ\n"));
-  w().fpaste->trigger();
+  Paste(QString::fromUtf16(u"AN   0001 DIALOG\nTI   ﾃｽﾃｽ\n"));
   EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Cp932);
   Convert(dir.File("out.csv"), Answer::No);
   EXPECT_EQ(ReadBytes(dir.File("out.csv")), "\"AN\",\"TI\"\r\n\"0001 DIALOG\",\"\xC3\xBD\xC3\xBD\"\r\n");
 }
 
 TEST_F(PasteTest, ALogChosenAfterPastedTextThatIsNoLogIsSniffed) {
-  ScopedEnv tmp("TMP", dir.path().c_str());
   const std::string log = Write("u.log", "\xEF\xBB\xBF" "AN   0001 DIALOG\r\nTI   t\r\n");
-  SetClipboard(QStringLiteral("hello\nworld\n"));
   prompts.Reply(Answer::Ok).Choose(log);
-  w().fpaste->trigger();
+  Paste(QStringLiteral("hello\nworld\n"));
   EXPECT_EQ(window().settings().inputPath, log);
   EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Utf8);
 }

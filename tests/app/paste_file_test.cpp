@@ -58,49 +58,57 @@ TEST(PasteFileTest, CharactersWithoutCodePage932FormAreCountedAndWrittenAsQuesti
   EXPECT_EQ(ReadBytes(path), "a?b?");
 }
 
-TEST(PasteFileTest, ALinkPlantedAtTheNameIsNotFollowed) {
-  TempDir dir;
-  const std::string target = dir.Write("victim.txt", "keep me");
-  const std::string path = dir.File("trovlint001.tmp");
-  ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
-  try {
-    WritePasteFile(path, u"pasted");
-    FAIL() << "wrote through a link";
-  } catch (const IoError& e) {
-    EXPECT_EQ(e.path(), path);
-    EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + path + "': it is a symbolic link");
-  }
-  EXPECT_EQ(ReadBytes(target), "keep me");
-}
-
-TEST(PasteFileTest, SomethingOtherThanAnOrdinaryFileIsRefused) {
-  TempDir dir;
-  const std::string fifo = dir.File("fifo");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  // With no reader a FIFO cannot even be opened without blocking; either
-  // refusal will do, as long as nothing hangs.
-  EXPECT_THROW(WritePasteFile(fifo, u"x"), IoError);
-
-  const std::string original = dir.Write("original.txt", "mine");
-  const std::string linked = dir.File("trovlint001.tmp");
-  ASSERT_EQ(::link(original.c_str(), linked.c_str()), 0);
-  try {
-    WritePasteFile(linked, u"x");
-    FAIL() << "wrote into a file with another name";
-  } catch (const IoError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + linked + "': it has other names (hard links)");
-  }
-  EXPECT_EQ(ReadBytes(original), "mine");
-}
-
-TEST(PasteFileTest, AMissingFolderIsReportedWithTheSystemsReason) {
-  TempDir dir;
-  const std::string path = dir.File("missing/trovlint001.tmp");
-  try {
-    WritePasteFile(path, u"x");
-    FAIL();
-  } catch (const IoError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + path + "': No such file or directory");
+TEST(PasteFileTest, RefusesWhatIsNoOrdinaryFileOfItsOwnAndTellsWhy) {
+  struct Case {
+    const char* name;
+    // Plants something at the paste file's name; gives the name and the file to keep.
+    std::pair<std::string, std::string> (*plant)(TempDir&);
+    std::string reason;  // "" for any refusal
+  };
+  const Case cases[] = {
+      {"a link planted at the name is not followed",
+       [](TempDir& dir) {
+         const std::string target = dir.Write("victim.txt", "keep me");
+         const std::string path = dir.File("trovlint001.tmp");
+         EXPECT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+         return std::pair{path, target};
+       },
+       "it is a symbolic link"},
+      {"a file with other names is not written into",
+       [](TempDir& dir) {
+         const std::string original = dir.Write("original.txt", "keep me");
+         const std::string path = dir.File("trovlint001.tmp");
+         EXPECT_EQ(::link(original.c_str(), path.c_str()), 0);
+         return std::pair{path, original};
+       },
+       "it has other names (hard links)"},
+      {"a missing folder is reported with the system's reason",
+       [](TempDir& dir) { return std::pair{dir.File("missing/trovlint001.tmp"), dir.Write("other.txt", "keep me")}; },
+       "No such file or directory"},
+      // With no reader a FIFO cannot even be opened without blocking; either
+      // refusal will do, as long as nothing hangs.
+      {"a FIFO",
+       [](TempDir& dir) {
+         const std::string fifo = dir.File("fifo");
+         EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+         return std::pair{fifo, dir.Write("other.txt", "keep me")};
+       },
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const auto [path, kept] = c.plant(dir);
+    try {
+      WritePasteFile(path, u"pasted");
+      ADD_FAILURE() << "written";
+    } catch (const IoError& e) {
+      EXPECT_EQ(e.path(), path);
+      if (!c.reason.empty()) {
+        EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + path + "': " + c.reason);
+      }
+    }
+    EXPECT_EQ(ReadBytes(kept), "keep me");
   }
 }
 

@@ -10,8 +10,6 @@ namespace {
 
 using trovlin::testing::CrLfLines;
 
-QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
-
 // Seven answers; the first has stars in its title and two reference lines.
 std::string SevenAnswers() {
   std::string log = CrLfLines({"L1   ANSWER 1 OF 7", "TI   ***One***", "RE", "(1) first", "    (2) second", ""});

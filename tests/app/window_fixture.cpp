@@ -1,6 +1,8 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -46,12 +48,26 @@ std::string PatolisCsv() {
 
 std::string NotALog() { return CrLfLines({"Dear colleague,", "here are the minutes.", ""}); }
 
+Strings Rows(const ItemGridModel& grid) {
+  Strings rows;
+  for (int r = 1; r < grid.RowCount(); ++r) rows.push_back(grid.Cell(r, 0) + u"|" + grid.Cell(r, 1) + u"|" + grid.Cell(r, 2));
+  return rows;
+}
+
+std::unique_ptr<QMimeData> FileUrls(const std::vector<std::string>& paths) {
+  auto data = std::make_unique<QMimeData>();
+  QList<QUrl> urls;
+  for (const std::string& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+  data->setUrls(urls);
+  return data;
+}
+
 std::vector<std::string> Transcript(const ScriptedPrompts& prompts) {
   const std::pair<Message, const char*> known[] = {
       {{u"Trovlin", u"ﾌｧｲﾙ名が不適当です", Icon::None, Buttons::OkCancel}, "bad name"},
       {{u"Trovlin", u"読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません", Icon::None, Buttons::OkCancel}, "same file"},
       {{u"Trovlin", u"検索結果ログファイルを指定してください", Icon::None, Buttons::OkCancel}, "not a log"},
-      {{u"Trovlin", u"変換完了\r終了しますか", Icon::None, Buttons::YesNo}, "done"},
+      {kDone, "done"},
   };
   std::vector<std::string> tags;
   for (const ScriptedPrompts::Asked& a : prompts.asked()) {
@@ -70,6 +86,8 @@ std::vector<std::string> Transcript(const ScriptedPrompts& prompts) {
 
 void WindowTest::SetUp() {
   EnsureApplication();
+  if (const char* old = std::getenv("TMP")) oldTmp_ = old;
+  ::setenv("TMP", dir.path().c_str(), 1);
   window_ = std::make_unique<MainWindow>(prompts);
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -81,13 +99,31 @@ void WindowTest::TearDown() {
     WaitForRun();
   }
   window_.reset();
+  if (oldTmp_) {
+    ::setenv("TMP", oldTmp_->c_str(), 1);
+  } else {
+    ::unsetenv("TMP");
+  }
   EXPECT_TRUE(prompts.ScriptUsedUp()) << "scripted answers left over";
 }
 
-void WindowTest::Drop(const std::string& path) {
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
-  window_->FormOleDragDrop(&data, Qt::CopyAction);
+void WindowTest::Drop(const std::string& path) { window_->FormOleDragDrop(FileUrls({path}).get(), Qt::CopyAction); }
+
+void WindowTest::Paste(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+  window().widgets().fpaste->trigger();
+}
+
+void WindowTest::Reopen() {
+  window_ = std::make_unique<MainWindow>(prompts);
+  window_->show();
+  prompts.Clear();
+}
+
+void WindowTest::ExpectLoaded(const std::string& path, DatabaseKind kind, int items) {
+  EXPECT_EQ(window_->settings().inputPath, path);
+  EXPECT_EQ(window_->settings().databaseKind, kind);
+  EXPECT_EQ(window_->grid().ItemRowCount(), items);
 }
 
 bool WindowTest::WaitForRun() {

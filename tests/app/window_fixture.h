@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QMimeData>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,17 @@
 namespace trovlin::app::testing {
 
 void EnsureApplication();
+
+inline QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+
+using Strings = std::vector<std::u16string>;
+// The rows below the header as "number|code|mark", the empty last row included.
+Strings Rows(const ItemGridModel& grid);
+
+// Drag data holding the files at paths.
+std::unique_ptr<QMimeData> FileUrls(const std::vector<std::string>& paths);
+
+inline const Message kDone{u"Trovlin", u"変換完了\r終了しますか", Icon::None, Buttons::YesNo};
 
 // An STN log of two answers: detected as STN; items L1, AN, TI, PI (PI with
 // no join mark).
@@ -53,6 +66,12 @@ class WindowTest : public ::testing::Test {
   std::string Write(const std::string& name, const std::string& bytes) { return dir.Write(name, bytes); }
   // Loads path as a drop of that file does.
   void Drop(const std::string& path);
+  // Puts text on the clipboard and chooses the paste entry.
+  void Paste(const QString& text);
+  // A fresh window, with nothing asked yet (for tables of cases).
+  void Reopen();
+  // The log at path is loaded as kind, with items item rows.
+  void ExpectLoaded(const std::string& path, DatabaseKind kind, int items);
   // Starts a conversion into output and waits for it; answer is the reply to
   // the completion message.
   void Convert(const std::string& output, Answer answer);
@@ -62,6 +81,9 @@ class WindowTest : public ::testing::Test {
   ScriptedPrompts prompts;
   trovlin::testing::TempDir dir;
   std::unique_ptr<MainWindow> window_;
+
+ private:
+  std::optional<std::string> oldTmp_;  // TMP is the test's folder while it runs
 };
 
 }  // namespace trovlin::app::testing

@@ -6,14 +6,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
-#include <functional>
 
 #include "window_fixture.h"
 
 namespace trovlin::app::testing {
 namespace {
-
-QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 
 int PxX(const QWidget* w, int twips) { return static_cast<int>(std::lround(twips * w->logicalDpiX() / 1440.0)); }
 int PxY(const QWidget* w, int twips) { return static_cast<int>(std::lround(twips * w->logicalDpiY() / 1440.0)); }
@@ -63,35 +60,30 @@ TEST_F(WindowLayoutTest, CaptionsOfWindowAndControls) {
   }
 }
 
-TEST_F(WindowLayoutTest, ControlsCarryTheirDesignNames) {
-  for (const char* name : {"dispcode", "conv", "Text1", "Label1", "Label2", "Frame1", "fileopen", "preview",
-                           "logEncoding"}) {
-    EXPECT_NE(window().findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-  }
-  for (const char* name : {"fopen", "fpaste", "mconv", "pend", "insert_csv", "past_csv", "del_csv", "cut_csv", "del_hit",
-                           "con_h", "About", "load_items", "save_items", "csv_cp932", "csv_utf8", "csv_utf8_bom",
-                           "rfc_quotes"}) {
-    EXPECT_NE(window().findChild<QAction*>(QString::fromLatin1(name)), nullptr) << name;
-  }
-}
-
 TEST_F(WindowLayoutTest, PositionsInTwipsAtTheScreensDpi) {
   struct Place {
     QWidget* widget;
+    const char* name;  // the design's name; the option buttons have none
     int left, top, width, height;
   };
   const Place places[] = {
-      {w().dispcode, 1794, 481, 2236, 2301}, {w().conv, 936, 2223, 715, 375},   {w().text1, 2520, 117, 735, 270},
-      {w().label1, 1794, 117, 741, 260},     {w().label2, 1794, 117, 2769, 260}, {w().frame1, 120, 117, 1455, 1937},
-      {w().db[3], 120, 1440, 1095, 255},     {w().db[2], 120, 1080, 1095, 255}, {w().db[1], 120, 720, 1095, 255},
-      {w().db[0], 120, 351, 1095, 255},      {w().fileopen, 117, 2223, 715, 364},
+      {w().dispcode, "dispcode", 1794, 481, 2236, 2301}, {w().conv, "conv", 936, 2223, 715, 375},
+      {w().text1, "Text1", 2520, 117, 735, 270},         {w().label1, "Label1", 1794, 117, 741, 260},
+      {w().label2, "Label2", 1794, 117, 2769, 260},      {w().frame1, "Frame1", 120, 117, 1455, 1937},
+      {w().db[3], nullptr, 120, 1440, 1095, 255},        {w().db[2], nullptr, 120, 1080, 1095, 255},
+      {w().db[1], nullptr, 120, 720, 1095, 255},         {w().db[0], nullptr, 120, 351, 1095, 255},
+      {w().fileopen, "fileopen", 117, 2223, 715, 364},
   };
   for (const Place& p : places) {
     SCOPED_TRACE(p.widget->objectName().toStdString());
     const QWidget* w = p.widget;
-    EXPECT_EQ(p.widget->geometry(),
-              QRect(PxX(w, p.left), PxY(w, p.top), PxX(w, p.width), PxY(w, p.height)));
+    if (p.name != nullptr) {
+      EXPECT_EQ(window().findChild<QWidget*>(QString::fromLatin1(p.name)), w);
+    }
+    EXPECT_EQ(w->geometry(), QRect(PxX(w, p.left), PxY(w, p.top), PxX(w, p.width), PxY(w, p.height)));
   }
+  EXPECT_EQ(window().findChild<QWidget*>(QStringLiteral("preview")), w().preview);
+  EXPECT_EQ(window().findChild<QWidget*>(QStringLiteral("logEncoding")), w().logEncoding);
   const QWidget* client = window().findChild<QWidget*>(QStringLiteral("client"));
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->size(), QSize(PxX(client, 4095), PxY(client, 2865)));
@@ -129,6 +121,7 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
     QAction* action;
     std::u16string_view caption;
     QKeySequence shortcut;
+    const char* name = nullptr;  // the design's name; the submenu has none
   };
   const QList<QAction*> bar = window().menuBar()->actions();
   ASSERT_EQ(bar.size(), 4);
@@ -140,29 +133,30 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
   EXPECT_EQ(w().editMenu->title(), Q(u"項目編集&E"));
   EXPECT_EQ(w().stnMenu->title(), Q(u"設定&S"));
   EXPECT_EQ(w().about->text(), Q(u"About"));
+  EXPECT_EQ(w().about->objectName(), QStringLiteral("About"));
 
   const std::vector<std::pair<QMenu*, std::vector<Entry>>> menus = {
       {w().fileMenu,
-       {{w().fopen, u"読込&O", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {w().fpaste, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {w().mconv, u"変換&C", QKeySequence()},
-        {w().pend, u"終了&E", QKeySequence()}}},
+       {{w().fopen, u"読込&O", QKeySequence(Qt::CTRL | Qt::Key_O), "fopen"},
+        {w().fpaste, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_P), "fpaste"},
+        {w().mconv, u"変換&C", QKeySequence(), "mconv"},
+        {w().pend, u"終了&E", QKeySequence(), "pend"}}},
       {w().editMenu,
-       {{w().insertCsv, u"追加&I", QKeySequence(Qt::CTRL | Qt::Key_I)},
-        {w().pastCsv, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_V)},
-        {w().delCsv, u"削除&D", QKeySequence(Qt::Key_Delete)},
-        {w().cutCsv, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X)},
-        {w().loadItems, u"項目リスト読込&L...", QKeySequence()},
-        {w().saveItems, u"項目リスト保存&S...", QKeySequence()}}},
+       {{w().insertCsv, u"追加&I", QKeySequence(Qt::CTRL | Qt::Key_I), "insert_csv"},
+        {w().pastCsv, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_V), "past_csv"},
+        {w().delCsv, u"削除&D", QKeySequence(Qt::Key_Delete), "del_csv"},
+        {w().cutCsv, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X), "cut_csv"},
+        {w().loadItems, u"項目リスト読込&L...", QKeySequence(), "load_items"},
+        {w().saveItems, u"項目リスト保存&S...", QKeySequence(), "save_items"}}},
       {w().stnMenu,
-       {{w().delHit, u"STNで***を削除", QKeySequence()},
-        {w().conH, u"全角を半角に変換", QKeySequence()},
+       {{w().delHit, u"STNで***を削除", QKeySequence(), "del_hit"},
+        {w().conH, u"全角を半角に変換", QKeySequence(), "con_h"},
         {w().csvEncodingMenu->menuAction(), u"CSVの文字コード&K", QKeySequence()},
-        {w().rfcQuotes, u"値の\"を\"\"と書く（RFC 4180）", QKeySequence()}}},
+        {w().rfcQuotes, u"値の\"を\"\"と書く（RFC 4180）", QKeySequence(), "rfc_quotes"}}},
       {w().csvEncodingMenu,
-       {{w().csvEncoding[0], u"Shift_JIS（コードページ932）", QKeySequence()},
-        {w().csvEncoding[1], u"UTF-8", QKeySequence()},
-        {w().csvEncoding[2], u"UTF-8（BOM付き）", QKeySequence()}}},
+       {{w().csvEncoding[0], u"Shift_JIS（コードページ932）", QKeySequence(), "csv_cp932"},
+        {w().csvEncoding[1], u"UTF-8", QKeySequence(), "csv_utf8"},
+        {w().csvEncoding[2], u"UTF-8（BOM付き）", QKeySequence(), "csv_utf8_bom"}}},
   };
   for (const auto& [menu, entries] : menus) {
     QList<QAction*> actions = menu->actions();
@@ -173,6 +167,9 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
       EXPECT_EQ(actions[i], entries[i].action);
       EXPECT_EQ(actions[i]->text(), Q(entries[i].caption));
       EXPECT_EQ(actions[i]->shortcut(), entries[i].shortcut);
+      if (entries[i].name != nullptr) {
+        EXPECT_EQ(actions[i]->objectName().toStdString(), entries[i].name);
+      }
     }
   }
   EXPECT_TRUE(w().delHit->isCheckable() && w().delHit->isChecked());
@@ -198,17 +195,14 @@ TEST_F(WindowLayoutTest, WindowIconIn16And32Pixels) {
   EXPECT_TRUE(sizes.contains(QSize(32, 32)));
 }
 
-TEST_F(WindowLayoutTest, AcceptsDrops) { EXPECT_TRUE(window().acceptDrops()); }
-
 // ---- States ------------------------------------------------------------------
 
 using WindowStateTest = WindowTest;
 
 TEST_F(WindowStateTest, StartState) {
-  // Form_Load does nothing: what the window shows comes from its design.
-  ExpectLook(window(), {false, false, false, false, false, false, false});
+  // Form_Load does nothing: what the window shows comes from its design (its
+  // controls: the state table's first row).
   EXPECT_TRUE(w().logEncoding->isHidden());
-  for (QRadioButton* b : w().db) EXPECT_FALSE(b->isChecked());
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::None);
   EXPECT_EQ(window().settings().inputPath, "");
   EXPECT_EQ(window().settings().outputPath, "");
@@ -219,60 +213,40 @@ TEST_F(WindowStateTest, StartState) {
 TEST_F(WindowStateTest, StateTable) {
   struct Case {
     const char* name;
-    std::function<void(WindowStateTest&)> reach;
+    const char* steps;  // S, D, J, P: an STN, DIALOG, JOIS, PATOLIS log dropped; n: converted, No
     Look look;
     int selected;  // checked option, -1 none
     std::u16string_view label2;
   };
   const std::u16string_view kLabel2 = u"回答様式";
+  const std::u16string_view kLayout1 = u"回答様式　1";
+  const Look kNoLog{false, false, false, false, false, false, false};
+  const Look kTagged{true, true, true, false, true, true, true};
+  const Look kPatolis{true, true, false, true, false, false, false};
   const Case cases[] = {
-      {"no log: program start", [](WindowStateTest&) {}, {false, false, false, false, false, false, false}, -1, kLabel2},
-      {"STN log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", StnLog())); },
-       {true, true, true, false, true, true, true}, 0, kLabel2},
-      {"DIALOG log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", DialogLog())); },
-       {true, true, true, false, true, true, true}, 1, kLabel2},
-      {"JOIS log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", JoisLog())); },
-       {true, true, true, false, true, true, true}, 2, kLabel2},
-      {"PATOLIS log loaded", [](WindowStateTest& t) { t.Drop(t.Write("a.log", PatolisLog())); },
-       {true, true, false, true, false, false, false}, 3, u"回答様式　1"},
-      {"no log: No after converting a tagged log (edit as loading left it)",
-       [](WindowStateTest& t) {
-         t.Drop(t.Write("a.log", StnLog()));
-         t.Convert(t.dir.File("a.csv"), Answer::No);
-       },
+      {"no log: program start", "", kNoLog, -1, kLabel2},
+      {"STN log loaded", "S", kTagged, 0, kLabel2},
+      {"DIALOG log loaded", "D", kTagged, 1, kLabel2},
+      {"JOIS log loaded", "J", kTagged, 2, kLabel2},
+      {"PATOLIS log loaded", "P", kPatolis, 3, kLayout1},
+      {"no log: No after converting a tagged log (edit as loading left it)", "Sn",
        {false, false, false, false, false, false, true}, 0, kLabel2},
-      {"no log: No after converting a PATOLIS log",
-       [](WindowStateTest& t) {
-         t.Drop(t.Write("a.log", PatolisLog()));
-         t.Convert(t.dir.File("a.csv"), Answer::No);
-       },
-       {false, false, false, false, false, false, false}, 3, u"回答様式　1"},
-      {"PATOLIS log loaded after a tagged one",
-       [](WindowStateTest& t) {
-         t.Drop(t.Write("a.log", StnLog()));
-         t.Drop(t.Write("b.log", PatolisLog()));
-       },
-       {true, true, false, true, false, false, false}, 3, u"回答様式　1"},
-      {"tagged log loaded after a PATOLIS one",
-       [](WindowStateTest& t) {
-         t.Drop(t.Write("a.log", PatolisLog()));
-         t.Drop(t.Write("b.log", JoisLog()));
-       },
-       {true, true, true, false, true, true, true}, 2, u"回答様式　1"},
-      {"loaded again after No",
-       [](WindowStateTest& t) {
-         t.Drop(t.Write("a.log", StnLog()));
-         t.Convert(t.dir.File("a.csv"), Answer::No);
-         t.Drop(t.Write("b.log", DialogLog()));
-       },
-       {true, true, true, false, true, true, true}, 1, kLabel2},
+      {"no log: No after converting a PATOLIS log", "Pn", kNoLog, 3, kLayout1},
+      {"PATOLIS log loaded after a tagged one", "SP", kPatolis, 3, kLayout1},
+      {"tagged log loaded after a PATOLIS one", "PJ", kTagged, 2, kLayout1},
+      {"loaded again after No", "SnD", kTagged, 1, kLabel2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    window_ = std::make_unique<MainWindow>(prompts);
-    window_->show();
-    prompts.Clear();
-    c.reach(*this);
+    Reopen();
+    for (const char* step = c.steps; *step != '\0'; ++step) {
+      if (*step == 'n') {
+        Convert(dir.File("a.csv"), Answer::No);
+        continue;
+      }
+      const std::string log = *step == 'S' ? StnLog() : *step == 'D' ? DialogLog() : *step == 'J' ? JoisLog() : PatolisLog();
+      Drop(Write(std::string(1, *step) + ".log", log));
+    }
     ExpectLook(window(), c.look);
     EXPECT_EQ(w().dbGroup->checkedId(), c.selected);
     EXPECT_EQ(w().label2->text(), Q(c.label2));
@@ -281,23 +255,23 @@ TEST_F(WindowStateTest, StateTable) {
   }
 }
 
-TEST_F(WindowStateTest, EndedByTheExitEntryEvenWithALogLoaded) {
-  Drop(Write("a.log", StnLog()));
-  QSignalSpy ended(&window(), &MainWindow::programEnded);
-  w().pend->trigger();
-  EXPECT_EQ(ended.count(), 1);
-  EXPECT_TRUE(window().IsEnded());
-  EXPECT_FALSE(window().isVisible());
-  EXPECT_TRUE(prompts.asked().empty());  // no question asked
-  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("a.csv"))));
-}
-
-TEST_F(WindowStateTest, EndedByClosingTheWindow) {
-  QSignalSpy ended(&window(), &MainWindow::programEnded);
-  EXPECT_TRUE(window().close());
-  EXPECT_EQ(ended.count(), 1);
-  EXPECT_TRUE(window().IsEnded());
-  EXPECT_TRUE(prompts.asked().empty());
+TEST_F(WindowStateTest, EndedByTheExitEntryOrByClosingEvenWithALogLoadedAskingNothing) {
+  for (bool byExitEntry : {true, false}) {
+    SCOPED_TRACE(byExitEntry ? "exit entry" : "closing");
+    Reopen();
+    Drop(Write("a.log", StnLog()));
+    QSignalSpy ended(&window(), &MainWindow::programEnded);
+    if (byExitEntry) {
+      w().pend->trigger();
+    } else {
+      EXPECT_TRUE(window().close());
+    }
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_TRUE(window().IsEnded());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_TRUE(prompts.asked().empty());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.File("a.csv"))));
+  }
 }
 
 TEST_F(WindowStateTest, NothingRunsAfterTheEnd) {
@@ -315,9 +289,8 @@ using WindowHandlerTest = WindowTest;
 TEST_F(WindowHandlerTest, AboutBoxHasThreeLinesAndAnInformationIcon) {
   prompts.Reply(Answer::Ok);
   w().about->trigger();
-  ASSERT_EQ(prompts.Messages().size(), 1u);
-  EXPECT_EQ(prompts.Messages()[0],
-            (Message{u"Trovlin", u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17", Icon::Information, Buttons::Ok}));
+  EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"Trovlin", u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17",
+                                                        Icon::Information, Buttons::Ok}}));
   EXPECT_FALSE(window().IsEnded());
 }
 
