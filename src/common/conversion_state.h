@@ -30,6 +30,12 @@ enum class CsvEncoding { Cp932, Utf8, Utf8Bom };
 // old tool wrote it), or two double quotes as RFC 4180 has it.
 enum class QuoteStyle { Apostrophe, Double };
 
+// Which existing file an output may replace.
+struct OutputRules {
+  bool namedByUser = true;  // false: a name Trovlin chose, which replaces only a *.csv file
+  bool force = false;       // replace a read-only file, or what a chosen name holds
+};
+
 struct ConversionSettings {
   std::string inputPath;   // the loaded log
   std::string outputPath;  // the CSV to write; "-" is standard output
@@ -40,6 +46,7 @@ struct ConversionSettings {
   LogEncoding inputEncoding = LogEncoding::Cp932;
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
+  OutputRules outputRules;
 };
 
 // The CSV columns of one conversion, in column order.

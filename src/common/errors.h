@@ -27,9 +27,16 @@ inline std::string SystemReason(int error_number) {
 }
 
 // An IoError of the output side: the CSV could not be created or written.
+// forceable: an existing file was refused that the user may still ask to
+// have replaced.
 class OutputError : public IoError {
  public:
-  using IoError::IoError;
+  OutputError(std::string path, const std::string& what, const std::string& reason, bool forceable = false)
+      : IoError(std::move(path), what, reason), forceable_(forceable) {}
+  bool forceable() const { return forceable_; }
+
+ private:
+  bool forceable_;
 };
 
 class RunCancelled : public std::runtime_error {

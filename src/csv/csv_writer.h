@@ -33,8 +33,9 @@ inline CsvFormat CsvFormatFor(const ConversionSettings& settings) {
 
 class CsvWriter {
  public:
-  // Starts the output at path ("-" = standard output).
-  explicit CsvWriter(const std::string& path, CsvFormat format = {});
+  // Starts the output at path ("-" = standard output); rules say which
+  // existing file it may replace.
+  explicit CsvWriter(const std::string& path, CsvFormat format = {}, OutputRules rules = {});
   // Writes into *memory instead of a file.
   CsvWriter(std::string* memory, CsvFormat format);
 

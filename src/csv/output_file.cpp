@@ -1,18 +1,16 @@
 #include "csv/output_file.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <random>
 
 #include "common/errors.h"
+#include "platform/stop_signals.h"
 
 namespace trovlin {
 namespace {
 
+using platform::OutputTarget;
 
 // Every chunk of this many bytes is sent to the disk once the next one is
 // complete. A fresh cache page is dear (on a virtual machine each costs a
@@ -21,51 +19,77 @@ namespace {
 // waits for a chunk or two instead of the whole file.
 constexpr std::uint64_t kWriteBackChunk = 8 << 20;
 
-std::string RandomSuffix() {
-  static thread_local std::mt19937_64 engine{std::random_device{}()};
-  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string s(8, '0');
-  for (char& c : s) c = kDigits[engine() % 36];
-  return s;
+std::string_view LastName(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
 
-OutputFile::OutputFile(std::string path, std::string failure) : path_(std::move(path)), failure_(std::move(failure)) {
-  if (IsStandardOutput()) {
-    fd_ = STDOUT_FILENO;
-    return;
-  }
-  std::error_code ec;
-  if (std::filesystem::is_directory(path_, ec)) throw OutputError(path_, failure_, "it is a folder");
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporaryPath_ = path_ + std::string(kPartialMarker) + RandomSuffix();
-    fd_ = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd_ < 0 && errno != EEXIST) throw OutputError(path_, failure_, SystemReason(errno));
-  }
-  if (fd_ < 0) throw OutputError(path_, failure_, SystemReason(EEXIST));
+bool HasCsvExtension(std::string_view path) {
+  const std::string_view name = LastName(path);
+  if (name.size() < 4) return false;
+  std::string tail(name.substr(name.size() - 4));
+  for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return tail == ".csv";
 }
 
-OutputFile::~OutputFile() { Discard(); }
+OutputFile::OutputFile(std::string path, std::string failure, OutputRules rules)
+    : path_(std::move(path)), failure_(std::move(failure)) {
+  if (path_ == "-") {
+    fd_ = STDOUT_FILENO;
+    toStandardOutput_ = true;
+    return;
+  }
+  OutputTarget target;
+  if (const int error = platform::InspectOutputTarget(path_, &target)) Fail(error);
+  Refuse(target, rules);
+  if (target.kind == OutputTarget::Kind::Stream || target.kind == OutputTarget::Kind::Socket) {
+    if (const int error = platform::OpenStream(target, &stream_)) Fail(error);
+    fd_ = stream_.get();
+    return;
+  }
+  if (const int error = pending_.Create(target)) Fail(error);
+  fd_ = pending_.fd();
+  writeBackEarly_ = true;
+}
 
-void OutputFile::Discard() noexcept {
-  if (IsStandardOutput() || committed_) return;
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
+void OutputFile::Fail(int error) const {
+  if (platform::StopRequested()) throw RunCancelled();
+  throw OutputError(path_, failure_, SystemReason(error));
+}
+
+void OutputFile::Refuse(const OutputTarget& target, const OutputRules& rules) const {
+  using Kind = OutputTarget::Kind;
+  switch (target.kind) {
+    case Kind::Missing:
+      return;
+    case Kind::Folder:
+      throw OutputError(path_, failure_, "it is a folder");
+    case Kind::BlockDevice:
+      throw OutputError(path_, failure_, "it is a block device");
+    case Kind::Other:
+      throw OutputError(path_, failure_, "it is not a file, character device, FIFO or socket");
+    default:
+      break;
+  }
+  // A proposed name can fall on a file the user never meant to give up
+  // (the proposal for "search.log.1" is "search.log.c").
+  if (!rules.namedByUser && !rules.force && !(HasCsvExtension(path_) && HasCsvExtension(target.path))) {
+    throw OutputError(path_, failure_, "it exists and is not a CSV file", true);
+  }
+  if (target.kind != Kind::File) return;
+  if (target.links > 1) {
+    throw OutputError(path_, failure_, "it has " + std::to_string(target.links - 1) +
+                                           " other name(s) (hard links); replacing it would separate them");
+  }
+  if ((target.mode & 0222) == 0 && !rules.force) throw OutputError(path_, failure_, "it is read-only", true);
 }
 
 void OutputFile::Write(std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw OutputError(path_, failure_, SystemReason(errno));
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-    written_ += static_cast<std::uint64_t>(n);
-  }
-  if (written_ - writebackStarted_ >= kWriteBackChunk && writeBackEarly_ && !IsStandardOutput()) WriteBack();
+  if (const int error = platform::WriteAll(fd_, bytes)) Fail(error);
+  written_ += bytes.size();
+  if (written_ - writebackStarted_ >= kWriteBackChunk && writeBackEarly_) WriteBack();
 }
 
 // Starts the newest chunk on its way to the disk, then waits for the chunk
@@ -74,40 +98,32 @@ void OutputFile::Write(std::string_view bytes) {
 // disk is the CSV's failure (once reported here, fsync would not report it
 // again); any other refusal leaves the whole flush to fsync, as without this.
 void OutputFile::WriteBack() {
-#if defined(__linux__)
-  const auto sync = [this](std::uint64_t from, std::uint64_t to, unsigned flags) {
-    if (::sync_file_range(fd_, static_cast<off_t>(from), static_cast<off_t>(to - from), flags) == 0) return true;
-    if (errno == EIO || errno == ENOSPC || errno == EDQUOT) throw OutputError(path_, failure_, SystemReason(errno));
+  const auto sync = [this](std::uint64_t from, std::uint64_t to, bool wait) {
+    const int error = platform::WriteBackRange(fd_, from, to, wait);
+    if (error == 0) return true;
+    if (error == EIO || error == ENOSPC || error == EDQUOT) Fail(error);
     writeBackEarly_ = false;
     return false;
   };
-  if (!sync(writebackStarted_, written_, SYNC_FILE_RANGE_WRITE)) return;
+  if (!sync(writebackStarted_, written_, false)) return;
   if (writebackPrevious_ > writebackDone_) {
-    constexpr unsigned kWait = SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-    if (!sync(writebackDone_, writebackPrevious_, kWait)) return;
-    ::posix_fadvise(fd_, static_cast<off_t>(writebackDone_), static_cast<off_t>(writebackPrevious_ - writebackDone_),
-                    POSIX_FADV_DONTNEED);
+    if (!sync(writebackDone_, writebackPrevious_, true)) return;
     writebackDone_ = writebackPrevious_;
   }
   writebackPrevious_ = writebackStarted_;
   writebackStarted_ = written_;
-#else
-  writeBackEarly_ = false;
-#endif
 }
 
 void OutputFile::Commit() {
   if (committed_) return;
-  if (IsStandardOutput()) {
-    committed_ = true;
-    return;
-  }
-  if (::fsync(fd_) != 0 && errno != EINVAL) throw OutputError(path_, failure_, SystemReason(errno));
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) throw OutputError(path_, failure_, SystemReason(errno));
-  if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-    throw OutputError(path_, failure_, SystemReason(errno));
+  // A stop that came after the last pending-events point still wins over
+  // putting the file in place.
+  if (platform::StopRequested()) throw RunCancelled();
+  if (stream_.valid()) {
+    if (const int error = stream_.Close()) Fail(error);
+  } else if (!toStandardOutput_) {
+    if (const int error = platform::SyncFile(fd_)) Fail(error);
+    if (const int error = pending_.Publish()) Fail(error);
   }
   committed_ = true;
 }

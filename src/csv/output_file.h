@@ -1,12 +1,19 @@
 // An output file that appears under its name only when it is complete.
 //
-// Bytes go to a temporary file beside the target, named
-// "<target>.trovlin-partial-<random>", created afresh (never through a link).
-// Commit() flushes, closes and renames it over the target in one step; if the
-// object dies uncommitted the temporary file is removed, so a failed or
-// cancelled run never leaves a half-written file under the target's name and
-// never destroys a previous file of that name. The path "-" is standard
-// output, written straight through. Failures throw IoError.
+// A regular file (or a new name) is written as a temporary file beside it,
+// unnamed where the system allows, and Commit() flushes it and puts it in
+// place in one step; if the object dies uncommitted nothing is left, so a
+// failed, cancelled or killed run never leaves a half-written file and never
+// destroys a previous file of that name. A symbolic link is followed: the
+// file it names is replaced and the link stays. A replaced file keeps its
+// permission bits, owner and group. A character device, FIFO or socket is
+// written straight into; "-" is standard output.
+//
+// Refused, with OutputError: a folder, a block device, a file with other hard
+// links (replacing it would separate them), and unless rules.force a file
+// with no write permission bit, or anything at all under a name Trovlin chose
+// (rules.namedByUser false) that does not end in ".csv". A stop signal turns
+// a failure into RunCancelled.
 //
 // A long output is pushed to the disk while it is written and the pages the
 // disk already holds are handed back, so the cache the output occupies stays
@@ -17,15 +24,15 @@
 #include <string>
 #include <string_view>
 
+#include "common/conversion_state.h"
+#include "platform/file_system.h"
+
 namespace trovlin {
 
 class OutputFile {
  public:
-  static constexpr std::string_view kPartialMarker = ".trovlin-partial-";
-
   // failure opens the message of every error ("cannot write the CSV file").
-  explicit OutputFile(std::string path, std::string failure = "cannot write the CSV file");
-  ~OutputFile();
+  explicit OutputFile(std::string path, std::string failure = "cannot write the CSV file", OutputRules rules = {});
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
@@ -33,22 +40,27 @@ class OutputFile {
   void Commit();
 
   const std::string& path() const { return path_; }
-  bool IsStandardOutput() const { return path_ == "-"; }
 
  private:
-  void Discard() noexcept;
+  [[noreturn]] void Fail(int error) const;
+  void Refuse(const platform::OutputTarget& target, const OutputRules& rules) const;
   void WriteBack();
 
   std::string path_;
   const std::string failure_;
-  std::string temporaryPath_;
+  platform::PendingFile pending_;   // a regular file or a new name
+  platform::FileDescriptor stream_;  // a device, FIFO or socket
   int fd_ = -1;
+  bool toStandardOutput_ = false;
   bool committed_ = false;
   std::uint64_t written_ = 0;
   std::uint64_t writebackStarted_ = 0;   // bytes before this are on their way to the disk
   std::uint64_t writebackPrevious_ = 0;  // where the chunk started last time ends
   std::uint64_t writebackDone_ = 0;      // bytes before this are on the disk and out of the cache
-  bool writeBackEarly_ = true;
+  bool writeBackEarly_ = false;
 };
+
+// Whether path's last name ends in ".csv", in any letter case.
+bool HasCsvExtension(std::string_view path);
 
 }  // namespace trovlin

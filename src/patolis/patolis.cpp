@@ -87,7 +87,7 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener*
     outcome.layoutCode = header->layoutCode;
     PendingEvents events(listener);
     events.SetSource(log.BytesConsumed(), log.TotalBytes());
-    csv.emplace(settings.outputPath, CsvFormatFor(settings));
+    csv.emplace(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
     RunConverter(outcome.layoutCode, log, *csv, events);
     csv->Finish();
     outcome.status = PatolisOutcome::Status::Converted;

@@ -37,7 +37,7 @@ RunStatistics RunTaggedConversion(const ConversionSettings& settings, const Item
   LogReader log(settings.inputPath, ReaderOptionsFor(settings, true), reporter);
   PendingEvents events(listener);
   events.SetSource(log.BytesConsumed(), log.TotalBytes());
-  CsvWriter csv(settings.outputPath, CsvFormatFor(settings));
+  CsvWriter csv(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
   ConvertRecords(settings, items, log, csv, events, UINT64_MAX);
   csv.Finish();
   return {csv.RowsWritten(), csv.UnencodableCount()};

@@ -1,0 +1,118 @@
+// File access below the output file, the paste file and standard input.
+//
+// Every call answers 0 or the system's error number, never throws, and
+// retries a call that a signal interrupted unless a stop signal has been
+// received (platform/stop_signals.h): then it answers EINTR so the run can
+// unwind.
+//
+// An output is written in one of two ways. A device, FIFO or socket is
+// written straight into (StreamTarget). A regular file is written as a
+// PendingFile beside its target: an unnamed file where the system has them,
+// so nothing at all is left by a crash or SIGKILL, otherwise a named file
+// "<target>.trovlin-partial-<random>"; Publish() gives it the target's name
+// in one step.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace trovlin::platform {
+
+inline constexpr std::string_view kPartialMarker = ".trovlin-partial-";
+
+// An open file descriptor, closed when the object goes.
+class FileDescriptor {
+ public:
+  FileDescriptor() = default;
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor();
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  // Closes now, answering the error a late write failure may show only here.
+  int Close();
+
+ private:
+  int fd_ = -1;
+};
+
+// Writes every byte of bytes to fd.
+int WriteAll(int fd, std::string_view bytes);
+// Reads up to size bytes; *got is 0 at the end.
+int ReadSome(int fd, char* data, std::size_t size, std::size_t* got);
+int SyncFile(int fd);
+
+// Sends bytes [from, to) of fd towards the disk; with wait, waits for them
+// and drops them from the cache. ENOSYS where the system has no such call.
+int WriteBackRange(int fd, std::uint64_t from, std::uint64_t to, bool wait);
+
+// What an output path names once symbolic links are followed.
+struct OutputTarget {
+  enum class Kind { Missing, File, Folder, Stream, Socket, BlockDevice, Other };
+  std::string path;  // the final name, every link followed
+  Kind kind = Kind::Missing;
+  unsigned mode = 0;  // permission bits
+  std::uint64_t links = 0;
+  std::uint32_t owner = 0;
+  std::uint32_t group = 0;
+};
+int InspectOutputTarget(const std::string& path, OutputTarget* target);
+
+// Opens a Stream or Socket target for writing.
+int OpenStream(const OutputTarget& target, FileDescriptor* out);
+
+class PendingFile {
+ public:
+  PendingFile() = default;
+  ~PendingFile() { Discard(); }
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  // Starts a file in the folder of target.path; a File target's owner, group
+  // and permission bits are given to it, a new one gets the usual mode.
+  int Create(const OutputTarget& target);
+  int fd() const { return fd_.get(); }
+  // Closes the file and puts it at the target's name, replacing what is there.
+  int Publish();
+  // Closes and removes the file unless it was published.
+  void Discard() noexcept;
+
+ private:
+  int LinkAside(std::string* name);
+
+  FileDescriptor fd_;
+  std::string target_;
+  std::string named_;  // the named fallback file, empty when unnamed
+  bool unnamed_ = false;
+  bool targetExisted_ = false;
+};
+
+// Standard input copied into an unnamed temporary file that path() reopens,
+// since a log is read more than once.
+class SpooledInput {
+ public:
+  SpooledInput() = default;
+  ~SpooledInput();
+  SpooledInput(const SpooledInput&) = delete;
+  SpooledInput& operator=(const SpooledInput&) = delete;
+
+  int Spool();
+  const std::string& path() const { return path_; }
+
+ private:
+  FileDescriptor fd_;
+  std::string path_;
+  std::string named_;  // where the file has to keep a name until the end
+};
+
+}  // namespace trovlin::platform

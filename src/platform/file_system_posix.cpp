@@ -1,0 +1,298 @@
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/stop_signals.h"
+
+namespace trovlin::platform {
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+
+// A call a signal interrupted is tried again, unless the signal asks the run
+// to stop: then EINTR reaches the caller.
+bool Retry() { return errno == EINTR && !StopRequested(); }
+
+std::string RandomSuffix() {
+  static thread_local std::mt19937_64 engine{std::random_device{}()};
+  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::string s(8, '0');
+  for (char& c : s) c = kDigits[engine() % 36];
+  return s;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int ReadLink(const std::string& path, std::string* link) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return errno;
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      link->assign(buffer.data(), static_cast<std::size_t>(n));
+      return 0;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+OutputTarget::Kind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return OutputTarget::Kind::File;
+  if (S_ISDIR(mode)) return OutputTarget::Kind::Folder;
+  if (S_ISCHR(mode) || S_ISFIFO(mode)) return OutputTarget::Kind::Stream;
+  if (S_ISSOCK(mode)) return OutputTarget::Kind::Socket;
+  if (S_ISBLK(mode)) return OutputTarget::Kind::BlockDevice;
+  return OutputTarget::Kind::Other;
+}
+
+int ConnectSocket(const std::string& path, FileDescriptor* out) {
+  sockaddr_un address{};
+  if (path.size() >= sizeof address.sun_path) return ENAMETOOLONG;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  FileDescriptor fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+  if (!fd.valid()) return errno;
+  ::fcntl(fd.get(), F_SETFD, FD_CLOEXEC);
+  if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return errno;
+  *out = std::move(fd);
+  return 0;
+}
+
+// The unnamed file's name in /proc, through which it is linked into place.
+std::string SelfPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+bool UnnamedFilesUsable() { return ::access("/proc/self/fd", X_OK) == 0; }
+
+bool UnnamedNotSupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+
+}  // namespace
+
+FileDescriptor::~FileDescriptor() { Close(); }
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = other.release();
+  }
+  return *this;
+}
+
+int FileDescriptor::Close() {
+  if (fd_ < 0) return 0;
+  // Retrying close() after EINTR could close a descriptor another thread got.
+  const int result = ::close(release());
+  return result == 0 || errno == EINTR ? 0 : errno;
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (Retry()) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+int ReadSome(int fd, char* data, std::size_t size, std::size_t* got) {
+  for (;;) {
+    const ssize_t n = ::read(fd, data, size);
+    if (n >= 0) {
+      *got = static_cast<std::size_t>(n);
+      return 0;
+    }
+    if (!Retry()) return errno;
+  }
+}
+
+int SyncFile(int fd) {
+  // A file system that cannot sync (EINVAL) has nothing more to flush.
+  return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+}
+
+int WriteBackRange(int fd, std::uint64_t from, std::uint64_t to, bool wait) {
+#if defined(__linux__)
+  const unsigned flags =
+      wait ? SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER : SYNC_FILE_RANGE_WRITE;
+  if (::sync_file_range(fd, static_cast<off_t>(from), static_cast<off_t>(to - from), flags) != 0) return errno;
+  if (wait) ::posix_fadvise(fd, static_cast<off_t>(from), static_cast<off_t>(to - from), POSIX_FADV_DONTNEED);
+  return 0;
+#else
+  (void)fd, (void)from, (void)to, (void)wait;
+  return ENOSYS;
+#endif
+}
+
+int InspectOutputTarget(const std::string& path, OutputTarget* target) {
+  std::string current = path;
+  for (int hops = 0;; ++hops) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0) {
+      if (errno != ENOENT) return errno;
+      *target = OutputTarget{};
+      target->path = current;
+      return 0;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target->path = current;
+      target->kind = KindOf(info.st_mode);
+      target->mode = info.st_mode & 07777;
+      target->links = info.st_nlink;
+      target->owner = info.st_uid;
+      target->group = info.st_gid;
+      return 0;
+    }
+    if (hops == kMaxLinkHops) return ELOOP;
+    std::string link;
+    if (const int error = ReadLink(current, &link)) return error;
+    const std::size_t slash = current.rfind('/');
+    current = link[0] == '/' || slash == std::string::npos ? link : current.substr(0, slash + 1) + link;
+  }
+}
+
+int OpenStream(const OutputTarget& target, FileDescriptor* out) {
+  if (target.kind == OutputTarget::Kind::Socket) return ConnectSocket(target.path, out);
+  for (;;) {
+    // A FIFO blocks here until something reads it.
+    const int fd = ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+      *out = FileDescriptor(fd);
+      return 0;
+    }
+    if (!Retry()) return errno;
+  }
+}
+
+int PendingFile::Create(const OutputTarget& target) {
+  target_ = target.path;
+  targetExisted_ = target.kind != OutputTarget::Kind::Missing;
+#if defined(O_TMPFILE)
+  if (UnnamedFilesUsable()) {
+    fd_ = FileDescriptor(::open(FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (!fd_.valid() && !UnnamedNotSupported(errno)) return errno;
+    unnamed_ = fd_.valid();
+  }
+#endif
+  for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
+    named_ = target_ + std::string(kPartialMarker) + RandomSuffix();
+    fd_ = FileDescriptor(::open(named_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (!fd_.valid() && errno != EEXIST) {
+      const int error = errno;
+      named_.clear();
+      return error;
+    }
+  }
+  if (!fd_.valid()) {
+    named_.clear();
+    return EEXIST;
+  }
+  if (!named_.empty()) RememberPartialFile(named_);
+  if (target.kind != OutputTarget::Kind::File) return 0;
+  // Only root may give a file away; anyone may keep one of their groups.
+  if (::fchown(fd_.get(), target.owner, target.group) != 0) {
+    [[maybe_unused]] const int ignored = ::fchown(fd_.get(), static_cast<uid_t>(-1), target.group);
+  }
+  return ::fchmod(fd_.get(), target.mode) == 0 ? 0 : errno;
+}
+
+int PendingFile::LinkAside(std::string* name) {
+  const std::string self = SelfPath(fd_.get());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *name = target_ + std::string(kPartialMarker) + RandomSuffix();
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name->c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      RememberPartialFile(*name);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+int PendingFile::Publish() {
+  if (!unnamed_) {
+    if (const int error = fd_.Close()) return error;
+    if (::rename(named_.c_str(), target_.c_str()) != 0) return errno;
+    ForgetPartialFile();
+    named_.clear();
+    return 0;
+  }
+  // A new name is linked straight in; an existing file is replaced by a
+  // rename, which linkat cannot do.
+  if (!targetExisted_) {
+    if (::linkat(AT_FDCWD, SelfPath(fd_.get()).c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return fd_.Close();
+    }
+    if (errno != EEXIST) return errno;
+  }
+  std::string aside;
+  if (const int error = LinkAside(&aside)) return error;
+  if (::rename(aside.c_str(), target_.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(aside.c_str());
+    ForgetPartialFile();
+    return error;
+  }
+  ForgetPartialFile();
+  return fd_.Close();
+}
+
+void PendingFile::Discard() noexcept {
+  fd_.Close();
+  if (named_.empty()) return;
+  ::unlink(named_.c_str());
+  ForgetPartialFile();
+  named_.clear();
+}
+
+SpooledInput::~SpooledInput() {
+  fd_.Close();
+  if (!named_.empty()) ::unlink(named_.c_str());
+}
+
+int SpooledInput::Spool() {
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+#if defined(O_TMPFILE)
+  if (UnnamedFilesUsable()) {
+    fd_ = FileDescriptor(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    if (!fd_.valid() && !UnnamedNotSupported(errno)) return errno;
+  }
+#endif
+  if (!fd_.valid()) {
+    std::string name = folder + "/trovlin-input-XXXXXX";
+    fd_ = FileDescriptor(::mkstemp(name.data()));
+    if (!fd_.valid()) return errno;
+    // Where /proc reopens it, the file needs no name at all.
+    if (UnnamedFilesUsable()) {
+      ::unlink(name.c_str());
+    } else {
+      named_ = name;
+    }
+  }
+  path_ = named_.empty() ? SelfPath(fd_.get()) : named_;
+  std::vector<char> block(1 << 20);
+  for (;;) {
+    std::size_t got = 0;
+    if (const int error = ReadSome(STDIN_FILENO, block.data(), block.size(), &got)) return error;
+    if (got == 0) return 0;
+    if (const int error = WriteAll(fd_.get(), std::string_view(block.data(), got))) return error;
+  }
+}
+
+}  // namespace trovlin::platform
