@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/convert_command.h"
+#include "cli/log_source.h"
 #include "cli/options.h"
 #include "cli/print.h"
 #include "common/database_kind.h"
@@ -22,6 +23,7 @@ constexpr std::string_view kDetectUsage =
     "usage: trovlin-cli detect LOG\n"
     "\n"
     "Prints the service that produced LOG: STN, DIALOG, JOIS or PATOLIS.\n"
+    "LOG \"-\" reads the log from standard input.\n"
     "A PATOLIS log has its LF CR line ends rewritten as CR LF in the file itself.\n"
     "Exit 0 when recognised; 2 when the log is not recognised or cannot be read.\n";
 
@@ -32,6 +34,7 @@ constexpr std::string_view kItemsUsage =
     "one per line in order of first occurrence: CODE, TAB, MARK (\"*\" or empty).\n"
     "At most 51 codes are listed; a warning says how many more there were.\n"
     "For a PATOLIS log, the column titles of its answer layout, one per line.\n"
+    "LOG \"-\" reads the log from standard input.\n"
     "Exit 0; 2 when the log is not recognised or cannot be read.\n";
 
 constexpr std::string_view kProposeUsage =
@@ -54,19 +57,19 @@ DatabaseKind DetectOrReport(const std::string& log, bool quietIfUnknown) {
 }
 
 int Detect(const std::vector<std::string>& args) {
-  const std::string log = ParseSinglePath(args);
-  const DatabaseKind kind = DetectOrReport(log, false);
+  const LogSource source(ParseSinglePath(args));
+  const DatabaseKind kind = DetectOrReport(source.path(), false);
   if (kind == DatabaseKind::None) return kInputProblem;
   Print(stdout, DatabaseCaption(kind));
   Print(stdout, "\n");
   return kOk;
 }
 
-int PatolisItems(const std::string& log) {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(log, SniffLogEncoding(log));
+int PatolisItems(const LogSource& source) {
+  const std::optional<AnswerHeader> header = FindAnswerHeader(source.path(), SniffLogEncoding(source.path()));
   const int code = header ? header->layoutCode : 0;
   if (code == 0) {
-    Error(NoPatolisLayoutMessage(log));
+    Error(NoPatolisLayoutMessage(source.name()));
     return kOk;
   }
   for (const std::u16string& title : PatolisColumnTitles(code)) Print(stdout, Utf16ToUtf8(title) + "\n");
@@ -74,10 +77,11 @@ int PatolisItems(const std::string& log) {
 }
 
 int Items(const std::vector<std::string>& args) {
-  const std::string log = ParseSinglePath(args);
+  const LogSource source(ParseSinglePath(args));
+  const std::string& log = source.path();
   const DatabaseKind kind = DetectOrReport(log, false);
   if (kind == DatabaseKind::None) return kInputProblem;
-  if (kind == DatabaseKind::Patolis) return PatolisItems(log);
+  if (kind == DatabaseKind::Patolis) return PatolisItems(source);
   const Discovery found = DiscoverItems(log, SniffLogEncoding(log));
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");

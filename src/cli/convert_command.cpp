@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "cli/commands.h"
+#include "cli/log_source.h"
 #include "cli/options.h"
 #include "cli/print.h"
 #include "cli/terminal.h"
@@ -17,6 +19,7 @@
 #include "input/log_encoding.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
+#include "platform/stop_signals.h"
 #include "tagged/tagged_run.h"
 #include "text/utf8.h"
 
@@ -27,11 +30,17 @@ const std::string_view kConvertUsage =
     "                           [--item CODE]... [--items A,B,...] [--items-file FILE]\n"
     "                           [--keep-stars] [--keep-width] [--input-encoding auto|cp932|utf-8]\n"
     "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
+    "                           [--force]\n"
     "       trovlin-cli convert LOG... --out-dir DIR [options as above]\n"
     "\n"
     "Converts LOG into a CSV file: one row per answer, one column per item.\n"
+    "LOG \"-\" reads the log from standard input; its CSV then goes to standard output\n"
+    "unless -o names a file.\n"
     "  -o CSV        the output file (default: LOG's name with the extension csv);\n"
-    "                \"-\" writes the CSV to standard output\n"
+    "                \"-\" writes the CSV to standard output. A link is followed; a\n"
+    "                device, FIFO or socket is written into; a replaced file keeps its mode\n"
+    "  --force       replace a read-only file, or a file that is not a CSV file under the\n"
+    "                proposed name (without --force both are refused)\n"
     "  --out-dir DIR convert each LOG, with its own detection, into DIR under its\n"
     "                proposed name; a log that fails is reported and skipped\n"
     "  --db NAME     convert as this service (default: the detected one)\n"
@@ -59,6 +68,15 @@ namespace {
 constexpr std::size_t kNoRows = ~std::size_t{0};
 
 // What converting one log came to, for the exit code and the batch summary.
+// One log to convert and where its CSV goes.
+struct Job {
+  std::string log;           // the path the core opens
+  std::string name;          // what messages call the log
+  std::string output;        // "-" is standard output
+  bool outputNamed = false;  // the user named the output; else a proposed name
+  bool batch = false;
+};
+
 struct LogResult {
   int exitCode = kOk;
   DatabaseKind kind = DatabaseKind::None;
@@ -82,12 +100,13 @@ std::string JoinCodes(const std::vector<std::u16string>& codes) {
 
 // The columns of a tagged run: as given, from the preset, or discovered.
 ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                      const std::string& log, LogEncoding encoding) {
+                      const Job& job, LogEncoding encoding) {
+  const std::string& log = job.log;
   ItemTable items;
   if (preset) {
     const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log, encoding));
     if (!missing.empty()) {
-      Error("warning: the first answer of " + log + " lacks " + JoinCodes(missing) + "; their columns stay empty");
+      Error("warning: the first answer of " + job.name + " lacks " + JoinCodes(missing) + "; their columns stay empty");
     }
     for (const DiscoveredItem& item : *preset) {
       items.codes.push_back(item.code);
@@ -105,13 +124,14 @@ ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::ve
   return items;
 }
 
-LogResult ConvertPatolisLog(const ConversionSettings& settings, bool batch) {
+LogResult ConvertPatolisLog(const ConversionSettings& settings, const Job& job) {
+  const bool batch = job.batch;
   TerminalProgress progress;
-  InvalidBytesWarning invalid(settings.inputPath);
+  InvalidBytesWarning invalid(job.name);
   const PatolisOutcome outcome = ConvertPatolis(settings, &progress, &invalid);
   switch (outcome.status) {
     case PatolisOutcome::Status::NothingToConvert:
-      Error(NoPatolisLayoutMessage(settings.inputPath));
+      Error(NoPatolisLayoutMessage(job.name));
       return {kOk, DatabaseKind::Patolis, kNoRows};
     case PatolisOutcome::Status::Failed:
       Print(stderr, std::string(kPatolisFailureTitle) + ": " + outcome.failure + "\n");
@@ -129,34 +149,37 @@ LogResult ConvertPatolisLog(const ConversionSettings& settings, bool batch) {
 }
 
 LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                     const std::string& log, const std::string& output, bool batch) {
+                     const Job& job) {
+  const std::string& log = job.log;
+  const bool batch = job.batch;
   ConversionSettings settings;
   settings.inputPath = log;
   settings.inputEncoding = options.inputEncoding.value_or(SniffLogEncoding(log));
   settings.csvEncoding = options.csvEncoding;
   settings.quoteStyle = options.quoteStyle;
-  if (settings.inputEncoding == LogEncoding::Utf8) Error(log + ": read as UTF-8");
+  settings.outputRules = {.namedByUser = job.outputNamed, .force = options.force};
+  if (settings.inputEncoding == LogEncoding::Utf8) Error(job.name + ": read as UTF-8");
   settings.databaseKind = DetectDatabase(log, settings.inputEncoding);
   if (settings.databaseKind == DatabaseKind::None && !options.database) {
-    Error(batch ? log + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
+    Error(batch ? job.name + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
     return {kInputProblem};
   }
   if (options.database) settings.databaseKind = *options.database;
-  settings.outputPath = output;
+  settings.outputPath = job.output;
   if (IsSameFile(settings.inputPath, settings.outputPath)) {
-    Error(batch ? log + ": " + std::string(kSameFileMessage) : std::string(kSameFileMessage));
+    Error(batch ? job.name + ": " + std::string(kSameFileMessage) : std::string(kSameFileMessage));
     return {kInputProblem, settings.databaseKind};
   }
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
-  if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings, batch);
+  if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings, job);
 
-  const ItemTable items = ChooseItems(options, preset, log, settings.inputEncoding);
+  const ItemTable items = ChooseItems(options, preset, job, settings.inputEncoding);
   if (items.codes.empty()) {
-    Error("the first answer of " + log + " holds no item code: nothing to convert, no file written");
+    Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
     return {kOk, settings.databaseKind};
   }
   TerminalProgress progress;
-  InvalidBytesWarning invalid(log);
+  InvalidBytesWarning invalid(job.name);
   const RunStatistics stats = RunTaggedConversion(settings, items, &progress, &invalid);
   WarnUnencodable(stats.unencodable);
   if (!batch) {
@@ -190,43 +213,92 @@ void PrintBatchLine(const std::string& log, const LogResult& result, double seco
   Print(stderr, line + ", " + time + "\n");
 }
 
-// A failing log of a batch is reported and the batch goes on.
+// An output refused because of what it would replace says how to insist.
+std::string OutputFailure(const OutputError& e, const Job& job) {
+  if (!e.forceable()) return e.what();
+  if (job.outputNamed || job.batch) return std::string(e.what()) + "; --force replaces it";
+  return std::string(e.what()) + "; name the output with -o, or --force replaces it";
+}
+
+// A failing log of a batch is reported and the batch goes on, unless a stop
+// signal made it fail.
 LogResult ConvertInBatch(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                         const std::string& log, const std::string& output) {
+                         const Job& job) {
   try {
-    return ConvertLog(options, preset, log, output, true);
+    return ConvertLog(options, preset, job);
   } catch (const OutputError& e) {
-    Error(e.what());
+    if (platform::StopRequested()) throw;
+    Error(OutputFailure(e, job));
     return {kOutputProblem};
   } catch (const IoError& e) {
+    if (platform::StopRequested()) throw;
     Error(e.what());
     return {kInputProblem};
   }
 }
 
-}  // namespace
-
-int RunConvert(const std::vector<std::string>& args) {
-  const ConvertOptions options = ParseConvertOptions(args);
-  const std::optional<std::vector<DiscoveredItem>> preset = LoadPreset(options);
-  if (!options.outDir) {
-    const std::string& log = options.logs.front();
-    return ConvertLog(options, preset, log, options.output.value_or(ProposeOutputName(log)), false).exitCode;
+int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset) {
+  const LogSource source(options.logs.front());
+  Job job{source.path(), source.name(), "", options.output.has_value(), false};
+  // A log read from standard input has no name to put a CSV beside.
+  job.output = options.output.value_or(source.IsStandardInput() ? "-" : ProposeOutputName(source.path()));
+  try {
+    return ConvertLog(options, preset, job).exitCode;
+  } catch (const OutputError& e) {
+    if (platform::StopRequested()) throw;
+    Error(OutputFailure(e, job));
+    return kOutputProblem;
   }
+}
+
+// Logs whose proposed names meet in the folder would replace each other's
+// CSV: the second is refused.
+int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset) {
   std::error_code ec;
   if (!std::filesystem::is_directory(*options.outDir, ec)) {
     throw OutputError(*options.outDir, "cannot write into the folder", "it is not a folder");
   }
+  std::map<std::string, std::string> written;  // output -> the log it came from
   int worst = kOk;
   for (const std::string& log : options.logs) {
+    if (platform::StopRequested()) break;
     const auto start = std::chrono::steady_clock::now();
     const std::string name = std::filesystem::path(ProposeOutputName(log)).filename().string();
-    const std::string output = (std::filesystem::path(*options.outDir) / name).string();
-    const LogResult result = ConvertInBatch(options, preset, log, output);
+    const Job job{log, log, (std::filesystem::path(*options.outDir) / name).string(), false, true};
+    LogResult result;
+    if (const auto first = written.find(job.output); first != written.end()) {
+      Error(log + ": its CSV '" + job.output + "' was already written for " + first->second +
+            " in this run; not replaced");
+      result.exitCode = kOutputProblem;
+    } else {
+      result = ConvertInBatch(options, preset, job);
+      if (result.rows != kNoRows) written.emplace(job.output, log);
+    }
     PrintBatchLine(log, result, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     worst = std::max(worst, result.exitCode);
   }
   return worst;
+}
+
+}  // namespace
+
+// SIGINT, SIGTERM and SIGHUP end a conversion through its unwinding, so the
+// temporary output goes; the exit code is the shell's 128 + the signal.
+int RunConvert(const std::vector<std::string>& args) {
+  const ConvertOptions options = ParseConvertOptions(args);
+  const std::optional<std::vector<DiscoveredItem>> preset = LoadPreset(options);
+  const platform::StopSignals stopSignals;
+  int code = kOk;
+  try {
+    code = options.outDir ? ConvertBatch(options, preset) : ConvertOne(options, preset);
+  } catch (...) {
+    if (!platform::StopRequested()) throw;
+    Error("interrupted; no CSV written");
+    return 128 + platform::StopSignal();
+  }
+  if (!platform::StopRequested()) return code;
+  Error(options.outDir ? "interrupted; the remaining logs were not converted" : "interrupted after the CSV was written");
+  return 128 + platform::StopSignal();
 }
 
 }  // namespace trovlin::cli

@@ -90,6 +90,8 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.keepStars = true;
     } else if (a == "--keep-width") {
       options.keepWidth = true;
+    } else if (a == "--force") {
+      options.force = true;
     } else if (a.size() > 1 && a[0] == '-') {
       throw UsageError("unknown option " + a);
     } else {
@@ -98,6 +100,9 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
   }
   if (options.logs.empty()) throw UsageError("no log given");
   if (options.logs.size() > 1 && !options.outDir) throw UsageError("several logs need --out-dir DIR");
+  if (options.outDir && std::find(options.logs.begin(), options.logs.end(), "-") != options.logs.end()) {
+    throw UsageError("standard input (\"-\") cannot be part of a batch with --out-dir");
+  }
   if (options.output && options.outDir) throw UsageError("-o and --out-dir exclude each other");
   if (options.itemsFile && !options.items.empty()) throw UsageError("--items-file excludes --item and --items");
   return options;

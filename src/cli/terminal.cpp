@@ -4,6 +4,9 @@
 
 #include <cstdio>
 
+#include "common/errors.h"
+#include "platform/stop_signals.h"
+
 namespace trovlin::cli {
 namespace {
 
@@ -19,6 +22,7 @@ TerminalProgress::~TerminalProgress() {
 }
 
 void TerminalProgress::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {
+  if (platform::StopRequested()) throw RunCancelled();
   if (!enabled_ || bytesTotal < kLongLog) return;
   const auto now = std::chrono::steady_clock::now();
   if (drawn_ && now - last_ < kRedrawInterval) return;

@@ -10,7 +10,8 @@
 
 namespace trovlin::cli {
 
-// A progress line, drawn only on a terminal and only for long logs.
+// A progress line, drawn only on a terminal and only for long logs; it also
+// stops the run (RunCancelled) once a stop signal has come.
 class TerminalProgress : public EventListener {
  public:
   TerminalProgress();

@@ -140,6 +140,15 @@ int WriteBackRange(int fd, std::uint64_t from, std::uint64_t to, bool wait) {
 }
 
 int InspectOutputTarget(const std::string& path, OutputTarget* target) {
+  // What is not a regular file is opened by the name given: the kernel
+  // follows links such as /dev/fd/N that name a pipe and cannot be read as text.
+  struct stat followed {};
+  if (::stat(path.c_str(), &followed) == 0 && !S_ISREG(followed.st_mode)) {
+    *target = OutputTarget{};
+    target->path = path;
+    target->kind = KindOf(followed.st_mode);
+    return 0;
+  }
   std::string current = path;
   for (int hops = 0;; ++hops) {
     struct stat info {};
