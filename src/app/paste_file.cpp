@@ -7,43 +7,19 @@
 #include <cerrno>
 
 #include "common/errors.h"
+#include "platform/file_system.h"
 #include "text/cp932.h"
 
 namespace trovlin::app {
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 constexpr const char* kCannotWrite = "cannot write the paste file";
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 
 std::string PasteFilePath(const char* tmp) {
   std::string path = tmp != nullptr ? tmp : "";
-  if (!path.empty()) path += kSeparator;
+  if (!path.empty()) path += platform::kPathSeparator;
   path += kPasteFileName;
   return path;
 }
@@ -64,7 +40,7 @@ std::uint64_t WritePasteFile(const std::string& path, std::u16string_view text) 
 
   // O_NOFOLLOW: a link planted at the name fails the open instead of
   // redirecting the write; O_NONBLOCK: a planted FIFO cannot hang the window.
-  Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+  platform::FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
   if (fd.get() < 0) {
     const int error = errno;
     throw IoError(path, kCannotWrite, error == ELOOP ? "it is a symbolic link" : SystemReason(error));
@@ -76,16 +52,8 @@ std::uint64_t WritePasteFile(const std::string& path, std::u16string_view text) 
   if (info.st_nlink > 1) throw IoError(path, kCannotWrite, "it has other names (hard links)");
   if (::ftruncate(fd.get(), 0) != 0) throw IoError(path, kCannotWrite, SystemReason(errno));
 
-  std::string_view rest = bytes;
-  while (!rest.empty()) {
-    const ssize_t n = ::write(fd.get(), rest.data(), rest.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw IoError(path, kCannotWrite, SystemReason(errno));
-    }
-    rest.remove_prefix(static_cast<std::size_t>(n));
-  }
-  if (::close(fd.release()) != 0) throw IoError(path, kCannotWrite, SystemReason(errno));
+  if (const int error = platform::WriteAll(fd.get(), bytes)) throw IoError(path, kCannotWrite, SystemReason(error));
+  if (const int error = fd.Close()) throw IoError(path, kCannotWrite, SystemReason(error));
   return unencodable;
 }
 

@@ -20,6 +20,8 @@
 namespace trovlin::platform {
 
 inline constexpr std::string_view kPartialMarker = ".trovlin-partial-";
+// What separates a folder from a name in a path.
+extern const char kPathSeparator;
 
 // An open file descriptor, closed when the object goes.
 class FileDescriptor {

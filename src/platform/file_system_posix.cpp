@@ -15,6 +15,9 @@
 #include "platform/stop_signals.h"
 
 namespace trovlin::platform {
+
+const char kPathSeparator = '/';
+
 namespace {
 
 constexpr int kMaxLinkHops = 40;
@@ -31,7 +34,7 @@ std::string RandomSuffix() {
   return s;
 }
 
-std::string FolderOf(const std::string& path) {
+[[maybe_unused]] std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
@@ -77,7 +80,7 @@ std::string SelfPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 bool UnnamedFilesUsable() { return ::access("/proc/self/fd", X_OK) == 0; }
 
-bool UnnamedNotSupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+[[maybe_unused]] bool UnnamedNotSupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
 }  // namespace
 
