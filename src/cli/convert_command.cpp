@@ -297,7 +297,8 @@ int RunConvert(const std::vector<std::string>& args) {
     return 128 + platform::StopSignal();
   }
   if (!platform::StopRequested()) return code;
-  Error(options.outDir ? "interrupted; the remaining logs were not converted" : "interrupted after the CSV was written");
+  Error(options.outDir ? "interrupted; the remaining logs were not converted"
+                       : "interrupted after the CSV was written");
   return 128 + platform::StopSignal();
 }
 

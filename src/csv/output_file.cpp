@@ -80,8 +80,9 @@ void OutputFile::Refuse(const OutputTarget& target, const OutputRules& rules) co
   }
   if (target.kind != Kind::File) return;
   if (target.links > 1) {
-    throw OutputError(path_, failure_, "it has " + std::to_string(target.links - 1) +
-                                           " other name(s) (hard links); replacing it would separate them");
+    throw OutputError(
+        path_, failure_,
+        "it has " + std::to_string(target.links - 1) + " other name(s) (hard links); replacing it would separate them");
   }
   if ((target.mode & 0222) == 0 && !rules.force) throw OutputError(path_, failure_, "it is read-only", true);
 }

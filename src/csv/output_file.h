@@ -48,7 +48,7 @@ class OutputFile {
 
   std::string path_;
   const std::string failure_;
-  platform::PendingFile pending_;   // a regular file or a new name
+  platform::PendingFile pending_;    // a regular file or a new name
   platform::FileDescriptor stream_;  // a device, FIFO or socket
   int fd_ = -1;
   bool toStandardOutput_ = false;

@@ -80,7 +80,9 @@ std::string SelfPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 bool UnnamedFilesUsable() { return ::access("/proc/self/fd", X_OK) == 0; }
 
-[[maybe_unused]] bool UnnamedNotSupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
+[[maybe_unused]] bool UnnamedNotSupported(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
 
 }  // namespace
 

@@ -1,10 +1,10 @@
-#include "platform/stop_signals.h"
-
 #include <signal.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstring>
+
+#include "platform/stop_signals.h"
 
 namespace trovlin::platform {
 namespace {

@@ -273,6 +273,8 @@ TEST_F(ConversionTest, AFailedRunIsReportedAndTheWindowStaysAsItWas) {
   const std::string log = Write("result.log", StnLog());
   const std::string missing = dir.File("missing/out.csv");
   const std::string old = dir.File("out.csv");
+  const std::string readOnly = Write("ro.csv", "read-only");
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
   struct Case {
     const char* name;
     bool removeLog;
@@ -284,6 +286,7 @@ TEST_F(ConversionTest, AFailedRunIsReportedAndTheWindowStaysAsItWas) {
        u"cannot write the CSV file '" + Utf8ToUtf16(missing) + u"': No such file or directory"},
       {"the log removed after loading; an old CSV is kept", true, old,
        u"cannot open the log '" + Utf8ToUtf16(log) + u"': No such file or directory"},
+      {"a read-only output", false, readOnly, u"cannot write the CSV file '" + Utf8ToUtf16(readOnly) + u"': it is read-only"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

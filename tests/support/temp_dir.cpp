@@ -77,11 +77,11 @@ std::string Quote(const std::string& s) {
 
 }  // namespace
 
-CommandResult RunCli(std::initializer_list<std::string> args) {
+CommandResult RunCli(const std::vector<std::string>& args, const std::string& input) {
   TempDir capture;
   std::string command = Quote(TROVLIN_CLI_PATH);
   for (const std::string& a : args) command += " " + Quote(a);
-  command += " >" + Quote(capture.File("out")) + " 2>" + Quote(capture.File("err")) + " </dev/null";
+  command += " >" + Quote(capture.File("out")) + " 2>" + Quote(capture.File("err")) + " <" + Quote(input);
   const int status = std::system(command.c_str());
   CommandResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trovlin::testing {
 
@@ -37,7 +38,8 @@ struct CommandResult {
   std::string out;
   std::string err;
 };
-// Runs trovlin-cli with args (each shell-quoted here) in the current folder.
-CommandResult RunCli(std::initializer_list<std::string> args);
+// Runs trovlin-cli with args (each shell-quoted here) in the current folder,
+// standard input read from the file input.
+CommandResult RunCli(const std::vector<std::string>& args, const std::string& input = "/dev/null");
 
 }  // namespace trovlin::testing
