@@ -19,15 +19,17 @@ class UsageError : public std::runtime_error {
 };
 
 struct ConvertOptions {
-  std::vector<std::string> logs;             // one, or several with --out-dir
-  std::optional<std::string> output;        // -o; "-" is standard output
-  std::optional<std::string> outDir;        // --out-dir: each log's proposed name in this folder
-  std::optional<std::string> itemsFile;     // --items-file: a saved item list
-  std::optional<DatabaseKind> database;     // --db
-  std::vector<std::u16string> items;        // --item / --items, in order
+  std::vector<std::string> logs;         // one, or several with --out-dir
+  std::optional<std::string> output;     // -o; "-" is standard output
+  std::optional<std::string> outDir;     // --out-dir: each log's proposed name in this folder
+  std::optional<std::string> itemsFile;  // --items-file: a saved item list
+  std::optional<DatabaseKind> database;  // --db
+  std::vector<std::u16string> items;     // --item / --items, in order
   bool keepStars = false;
   bool keepWidth = false;
-  std::optional<LogEncoding> inputEncoding;  // --input-encoding; unset: decided from the log
+  // --input-encoding; unset: decided from the log. Utf16Le stands for UTF-16
+  // of either byte order, which the log then decides.
+  std::optional<LogEncoding> inputEncoding;
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
 };
