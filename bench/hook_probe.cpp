@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "common/errors.h"
-#include "input/detect.h"
 #include "input/discover.h"
+#include "input/open_log.h"
 #include "tagged/tagged_run.h"
 #ifdef TROVLIN_HAVE_PATOLIS
 #include "patolis/patolis.h"
@@ -103,7 +103,9 @@ int main(int argc, char** argv) {
   settings.inputPath = argv[1];
   settings.outputPath = settings.inputPath + ".hook-probe.csv";
   try {
-    settings.databaseKind = trovlin::DetectDatabase(settings.inputPath);
+    const trovlin::OpenedLog opened = trovlin::OpenLog(settings.inputPath);
+    settings.databaseKind = opened.kind;
+    settings.SetInputFormat(opened.format);
     if (settings.databaseKind == DatabaseKind::None) {
       std::fprintf(stderr, "trovlin_hook_probe: %s is not a log\n", argv[1]);
       return 1;
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
     }
 #endif
     trovlin::SetRunOptions(settings, true, true);
-    for (trovlin::DiscoveredItem& item : trovlin::DiscoverItems(settings.inputPath).items) {
+    for (trovlin::DiscoveredItem& item : trovlin::DiscoverItems(settings.inputPath, settings.InputFormat()).items) {
       conversion.items.codes.push_back(std::move(item.code));
     }
     conversion.items.notJoined.assign(conversion.items.codes.size(), true);

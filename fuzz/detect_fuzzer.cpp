@@ -1,25 +1,35 @@
-// Detection and item discovery on arbitrary bytes. The line-end repair may
-// change only LF CR pairs into CR LF and must keep the file's length.
+// Opening a log and item discovery on arbitrary bytes. Nothing ever writes
+// the log; reading with the PATOLIS repair gives the lines of the log as the
+// repair's rule rewrites it, done here byte by byte.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fuzz_support.h"
-#include "input/detect.h"
 #include "input/discover.h"
+#include "input/open_log.h"
+#include "logread/log_reader.h"
 #include "text/spaces.h"
 
 namespace {
 
-void CheckRepair(std::string_view before, std::string_view after) {
-  using trovlin::fuzz::Fail;
-  if (before.size() != after.size()) Fail("the repair changed the file's length");
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    if (before[i] == after[i]) continue;
-    const bool pair = i + 1 < before.size() && before[i] == '\n' && before[i + 1] == '\r' && after[i] == '\r' &&
-                      after[i + 1] == '\n';
-    if (!pair) Fail("the repair changed something other than an LF CR pair");
+// From the start: an LF whose next byte is CR and whose previous byte (as
+// rewritten) is not CR swaps with that CR; the byte after an LF is skipped.
+std::string Repaired(std::string bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n') continue;
+    if (i + 1 < bytes.size() && bytes[i + 1] == '\r' && (i == 0 || bytes[i - 1] != '\r'))
+      std::swap(bytes[i], bytes[i + 1]);
     ++i;
   }
+  return bytes;
+}
+
+std::vector<std::u16string> Lines(const std::string& path, const trovlin::LogFormat& format) {
+  trovlin::LogReader log(path, {.format = format});
+  std::vector<std::u16string> lines;
+  while (!log.AtEnd()) log.ReadLogLine(lines.emplace_back());
+  return lines;
 }
 
 }  // namespace
@@ -29,12 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::string path = fuzz::ScratchDir() + "/detect.log";
   fuzz::WriteFile(path, input);
-  const DatabaseKind kind = DetectDatabase(path);
-  const std::string after = fuzz::ReadFile(path);
-  if (kind != DatabaseKind::Patolis && after != input) fuzz::Fail("a log other than PATOLIS was changed");
-  CheckRepair(input, after);
+  const OpenedLog opened = OpenLog(path);
+  if (fuzz::ReadFile(path) != input) fuzz::Fail("opening the log changed it");
+  if ((opened.kind == DatabaseKind::None) != (opened.refusal != Refusal::None)) fuzz::Fail("a refusal without reason");
 
-  const Discovery found = DiscoverItems(path);
+  const std::string repaired = fuzz::ScratchDir() + "/repaired.log";
+  fuzz::WriteFile(repaired, Repaired(std::string(input)));
+  if (Lines(path, {.repairLfCr = true}) != Lines(repaired, {})) fuzz::Fail("the repair read other lines than its rule");
+
+  const Discovery found = DiscoverItems(path, opened.format);
   if (found.items.size() > kMaxTaggedItems) fuzz::Fail("more items than the grid takes");
   for (std::size_t i = 0; i < found.items.size(); ++i) {
     const std::u16string& code = found.items[i].code;

@@ -1,12 +1,13 @@
 #include "fuzz_support.h"
 
+#include <unicode/utf8.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-
 
 namespace trovlin::fuzz {
 
@@ -35,6 +36,33 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+void CheckValidUtf8(std::string_view bytes) {
+  const auto* s = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const auto length = static_cast<std::int32_t>(bytes.size());
+  for (std::int32_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(s, i, length, c);
+    if (c < 0) Fail("the UTF-8 output is not valid UTF-8");
+  }
+}
+
+std::string Shape(std::string_view input, Variant variant) {
+  switch (variant) {
+    case Variant::AsIs:
+      break;
+    case Variant::LfOnly: {
+      std::string lf(input);
+      std::erase(lf, '\r');
+      return lf;
+    }
+    case Variant::Utf16Le:
+      return "\xFF\xFE" + std::string(input);
+    case Variant::Utf16Be:
+      return "\xFE\xFF" + std::string(input);
+  }
+  return std::string(input);
 }
 
 std::size_t CheckCsvShape(std::string_view csv) {

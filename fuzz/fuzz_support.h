@@ -18,6 +18,15 @@ std::string ReadFile(const std::string& path);
 // header's number of fields. Returns the number of fields.
 std::size_t CheckCsvShape(std::string_view csv);
 
+// Aborts unless bytes are valid UTF-8.
+void CheckValidUtf8(std::string_view bytes);
+
+// The ways one input is given to the readers: as it is, with every CR
+// removed (so that LF ends its lines), or as UTF-16 of either byte order
+// (the input's bytes taken as code units, after a byte-order mark).
+enum class Variant { AsIs, LfOnly, Utf16Le, Utf16Be };
+std::string Shape(std::string_view input, Variant variant);
+
 [[noreturn]] void Fail(const char* what);
 
 }  // namespace trovlin::fuzz

@@ -56,6 +56,7 @@ inline constexpr std::u16string_view kItemsDefaultExt = u"txt";
 inline constexpr std::u16string_view kPreviewLabel = u"CSVプレビュー（先頭5件）";
 inline constexpr std::u16string_view kLogCp932 = u"ログの文字コード：Shift_JIS";
 inline constexpr std::u16string_view kLogUtf8 = u"ログの文字コード：UTF-8";
+inline constexpr std::u16string_view kLogUtf16 = u"ログの文字コード：UTF-16";
 // Stands for a line feed inside a field, so that each CSV row keeps one line
 // of the preview.
 inline constexpr std::u16string_view kPreviewLineFeed = u"↵";
@@ -68,6 +69,19 @@ inline constexpr std::u16string_view kConvertFailed = u"変換できませんで
 inline constexpr std::u16string_view kPasteFailed = u"貼付ファイルを作成できません";
 inline constexpr std::u16string_view kItemsLoadFailed = u"項目リストを読み込めません";
 inline constexpr std::u16string_view kItemsSaveFailed = u"項目リストを保存できません";
+// Why a log was not recognised, under its name below the "not a log" message.
+inline constexpr std::u16string_view kRefusedEmpty = u"ファイルが空です。";
+inline constexpr std::u16string_view kRefusedUtf16 = u"バイト順マーク（BOM）のないUTF-16のファイルです。";
+inline constexpr std::u16string_view kRefusedNul = u"NULバイトを含むため、テキストのログではありません。";
+inline constexpr std::u16string_view kRefusedMarkers = u"STN・DIALOG・JOIS・PATOLISの目印";
+inline constexpr std::u16string_view kRefusedOnlyLine = u"がありません（1行だけのログの行は調べません）。";
+// Between them: the number of lines examined.
+inline constexpr std::u16string_view kRefusedLinesBefore = u"が先頭の ";
+inline constexpr std::u16string_view kRefusedLinesAfter = u" 行にありません。";
+// Around the number of the short line that ended the search.
+inline constexpr std::u16string_view kRefusedShortBefore = u"（";
+inline constexpr std::u16string_view kRefusedShortAfter = u" 行目が4文字以下のため、そこで探すのをやめました）";
+
 inline constexpr std::u16string_view kStopRunQuestion = u"変換中です。\r変換を中止して終了しますか";
 
 }  // namespace trovlin::app::captions

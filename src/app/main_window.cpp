@@ -19,6 +19,7 @@
 #include "input/discover.h"
 #include "input/item_preset.h"
 #include "input/log_encoding.h"
+#include "input/open_log.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
 #include "tagged/tagged_run.h"
@@ -28,13 +29,35 @@
 namespace trovlin::app {
 namespace {
 
-QString Q(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::u16string U(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 
 std::u16string Number(std::uint64_t n) { return U(std::to_string(n)); }
+
+bool IsUtf16(LogEncoding e) { return e == LogEncoding::Utf16Le || e == LogEncoding::Utf16Be; }
+
+std::u16string RefusalText(const OpenedLog& opened) {
+  namespace c = captions;
+  switch (opened.refusal) {
+    case Refusal::Empty:
+      return std::u16string(c::kRefusedEmpty);
+    case Refusal::Utf16WithoutBom:
+      return std::u16string(c::kRefusedUtf16);
+    case Refusal::NulBytes:
+      return std::u16string(c::kRefusedNul);
+    case Refusal::NoMarker:
+    case Refusal::None:
+      break;
+  }
+  std::u16string text(c::kRefusedMarkers);
+  if (opened.linesExamined == 0 && opened.shortLine == 0) return text + std::u16string(c::kRefusedOnlyLine);
+  text += std::u16string(c::kRefusedLinesBefore) + Number(opened.linesExamined) + std::u16string(c::kRefusedLinesAfter);
+  if (opened.shortLine != 0) {
+    text += std::u16string(c::kRefusedShortBefore) + Number(opened.shortLine) + std::u16string(c::kRefusedShortAfter);
+  }
+  return text;
+}
 
 // The path of a local file in the form the core opens.
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -133,7 +156,9 @@ void MainWindow::Mirror() {
   w_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
   w_.previewPanel->setVisible(controls_.gridVisible);
   w_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
-  w_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8 : captions::kLogCp932));
+  w_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
+                            : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
+                                                                         : captions::kLogCp932));
   w_.csvEncoding[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
   w_.rfcQuotes->setChecked(settings_.quoteStyle == QuoteStyle::Double);
 }
@@ -308,8 +333,8 @@ void MainWindow::FpasteClick() {
   const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
   if (text.isEmpty()) return;
   const std::string path = PasteFilePath(std::getenv("TMP"));
-  const std::u16string content = ClipboardLineBreaks(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                                    static_cast<std::size_t>(text.size())));
+  const std::u16string content = ClipboardLineBreaks(
+      std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
   std::uint64_t unencodable = 0;
   try {
     unencodable = WritePasteFile(path, content);
@@ -399,13 +424,14 @@ void MainWindow::ResetItemGrid() {
 bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
   settings_.databaseKind = DatabaseKind::None;
   ClearDbSelection();
-  settings_.inputEncoding = known ? *known : SniffLogEncoding(settings_.inputPath);
-  const DatabaseKind kind = DetectDatabase(settings_.inputPath, settings_.inputEncoding);
-  if (kind != DatabaseKind::None) {
-    SelectDb(static_cast<int>(kind) - 1);
+  const OpenedLog opened = OpenLog(settings_.inputPath, known);
+  settings_.SetInputFormat(opened.format);
+  if (opened.kind != DatabaseKind::None) {
+    SelectDb(static_cast<int>(opened.kind) - 1);
     return true;
   }
-  if (Say(U(kNotALogMessage), Icon::None, Buttons::OkCancel) == Answer::Cancel) {
+  const std::u16string text = U(kNotALogMessage) + u"\r" + U(settings_.inputPath) + u"\r" + RefusalText(opened);
+  if (Say(text, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
     End();
     return false;
   }
@@ -413,14 +439,14 @@ bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
 }
 
 void MainWindow::ShowAnswerLayout() {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.inputEncoding);
+  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.InputFormat());
   if (!header) return;
   label2Caption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
   controls_.label2Visible = true;
 }
 
 void MainWindow::DiscoverItems() {
-  const Discovery found = trovlin::DiscoverItems(settings_.inputPath, settings_.inputEncoding);
+  const Discovery found = trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat());
   std::vector<std::u16string> codes;
   std::vector<std::u16string> marks;
   for (const DiscoveredItem& item : found.items) {
@@ -525,7 +551,7 @@ void MainWindow::LoadItemsClick() {
   try {
     list = LoadItemPreset(path);
     CheckPresetConvertible(path, list);
-    missing = CodesMissingFrom(list, trovlin::DiscoverItems(settings_.inputPath, settings_.inputEncoding));
+    missing = CodesMissingFrom(list, trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat()));
   } catch (const IoError& e) {
     ShowFailure(captions::kItemsLoadFailed, e.what());
     return;
@@ -655,10 +681,14 @@ void MainWindow::OnRunFinished() {
   }
   std::u16string trouble;
   if (result.invalidBytes > 0) {
-    const std::u16string_view encoding = settings_.inputEncoding == LogEncoding::Utf8 ? u"UTF-8" : u"コードページ932";
+    const std::u16string_view encoding = settings_.inputEncoding == LogEncoding::Utf8 ? u"UTF-8"
+                                         : IsUtf16(settings_.inputEncoding)           ? u"UTF-16"
+                                                                                      : u"コードページ932";
+    const std::u16string_view written =
+        settings_.csvEncoding == CsvEncoding::Cp932 ? u"そのまま" : u"U+FFFD（�）として";
     trouble += u"ログの " + Number(result.invalidBytes) + u" バイトは" + std::u16string(encoding) +
-               u"の文字ではないため、そのままCSVに書き込みました（最初は " + Number(result.firstInvalidLine) +
-               u" 行目）。";
+               u"の文字ではないため、" + std::u16string(written) + u"CSVに書き込みました（最初は " +
+               Number(result.firstInvalidLine) + u" 行目）。";
   }
   if (result.unencodable > 0) {
     if (!trouble.empty()) trouble += u"\r";

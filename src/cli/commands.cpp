@@ -9,9 +9,8 @@
 #include "cli/print.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/detect.h"
 #include "input/discover.h"
-#include "input/log_encoding.h"
+#include "input/open_log.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
 #include "text/utf8.h"
@@ -24,7 +23,7 @@ constexpr std::string_view kDetectUsage =
     "\n"
     "Prints the service that produced LOG: STN, DIALOG, JOIS or PATOLIS.\n"
     "LOG \"-\" reads the log from standard input.\n"
-    "A PATOLIS log has its LF CR line ends rewritten as CR LF in the file itself.\n"
+    "The log is only read; an unrecognised log is reported with the reason.\n"
     "Exit 0 when recognised; 2 when the log is not recognised or cannot be read.\n";
 
 constexpr std::string_view kItemsUsage =
@@ -42,31 +41,24 @@ constexpr std::string_view kProposeUsage =
     "\n"
     "Prints the name of the CSV file proposed for a log at PATH.\n";
 
-
 int Usage(std::string_view usage, const UsageError& e) {
   Error(e.what());
   Print(stderr, usage);
   return kUsage;
 }
 
-// Detection, reporting an unrecognised log; None means the caller must stop.
-DatabaseKind DetectOrReport(const std::string& log, bool quietIfUnknown) {
-  DatabaseKind kind = DetectDatabase(log, SniffLogEncoding(log));
-  if (kind == DatabaseKind::None && !quietIfUnknown) Error(kNotALogMessage);
-  return kind;
-}
-
 int Detect(const std::vector<std::string>& args) {
   const LogSource source(ParseSinglePath(args));
-  const DatabaseKind kind = DetectOrReport(source.path(), false);
-  if (kind == DatabaseKind::None) return kInputProblem;
-  Print(stdout, DatabaseCaption(kind));
+  const OpenedLog opened = OpenLog(source.path());
+  ReportOpenedLog(source.name(), opened, false, false);
+  if (opened.kind == DatabaseKind::None) return kInputProblem;
+  Print(stdout, DatabaseCaption(opened.kind));
   Print(stdout, "\n");
   return kOk;
 }
 
-int PatolisItems(const LogSource& source) {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(source.path(), SniffLogEncoding(source.path()));
+int PatolisItems(const LogSource& source, const LogFormat& format) {
+  const std::optional<AnswerHeader> header = FindAnswerHeader(source.path(), format);
   const int code = header ? header->layoutCode : 0;
   if (code == 0) {
     Error(NoPatolisLayoutMessage(source.name()));
@@ -79,16 +71,20 @@ int PatolisItems(const LogSource& source) {
 int Items(const std::vector<std::string>& args) {
   const LogSource source(ParseSinglePath(args));
   const std::string& log = source.path();
-  const DatabaseKind kind = DetectOrReport(log, false);
-  if (kind == DatabaseKind::None) return kInputProblem;
-  if (kind == DatabaseKind::Patolis) return PatolisItems(source);
-  const Discovery found = DiscoverItems(log, SniffLogEncoding(log));
+  const OpenedLog opened = OpenLog(log);
+  if (opened.kind == DatabaseKind::None) {
+    ReportOpenedLog(source.name(), opened, false, false);
+    return kInputProblem;
+  }
+  if (opened.kind == DatabaseKind::Patolis) return PatolisItems(source, opened.format);
+  const Discovery found = DiscoverItems(log, opened.format);
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
   }
   if (found.leftOut > 0) {
-    Error("warning: " + std::to_string(found.leftOut) + " further item code(s) of the first answer were not listed (at most " +
-          std::to_string(kMaxTaggedItems) + ")");
+    Error("warning: " + std::to_string(found.leftOut) +
+          " further item code(s) of the first answer were not listed (at most " + std::to_string(kMaxTaggedItems) +
+          ")");
   }
   return kOk;
 }

@@ -13,10 +13,9 @@
 #include "cli/terminal.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/detect.h"
 #include "input/discover.h"
 #include "input/item_preset.h"
-#include "input/log_encoding.h"
+#include "input/open_log.h"
 #include "input/output_name.h"
 #include "patolis/patolis.h"
 #include "platform/stop_signals.h"
@@ -28,7 +27,7 @@ namespace trovlin::cli {
 const std::string_view kConvertUsage =
     "usage: trovlin-cli convert LOG [-o CSV|-] [--db STN|DIALOG|JOIS|PATOLIS]\n"
     "                           [--item CODE]... [--items A,B,...] [--items-file FILE]\n"
-    "                           [--keep-stars] [--keep-width] [--input-encoding auto|cp932|utf-8]\n"
+    "                           [--keep-stars] [--keep-width] [--input-encoding auto|cp932|utf-8|utf-16]\n"
     "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
     "                           [--force]\n"
     "       trovlin-cli convert LOG... --out-dir DIR [options as above]\n"
@@ -51,15 +50,18 @@ const std::string_view kConvertUsage =
     "                CODE TAB MARK per line); codes the log lacks stay as empty columns\n"
     "  --keep-stars  keep the \"*\" in STN fields (removed by default)\n"
     "  --keep-width  keep full-width characters in JOIS fields (made half-width by default)\n"
-    "  --input-encoding auto|cp932|utf-8  how LOG is read (default auto: UTF-8 when it starts\n"
-    "                with a byte-order mark or its first 64 KiB are UTF-8 with multi-byte\n"
-    "                characters, code page 932 otherwise)\n"
+    "  --input-encoding auto|cp932|utf-8|utf-16  how LOG is read (default auto: UTF-16\n"
+    "                when it starts with a UTF-16 byte-order mark; UTF-8 when it starts with\n"
+    "                the UTF-8 one or its first 64 KiB are UTF-8 with multi-byte characters;\n"
+    "                code page 932 otherwise). A log whose first 64 KiB hold LF but no CR\n"
+    "                is read with LF line ends\n"
     "  --encoding cp932|utf-8|utf-8-bom   the CSV's encoding (default cp932); a character\n"
     "                cp932 cannot hold is written as \"?\" and reported with its line\n"
     "  --quotes apostrophe|double  a double quote in a value becomes an apostrophe (default)\n"
     "                or two double quotes (RFC 4180)\n"
     "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
     "item options are ignored, and a log with no answer layout 1-4 writes no file.\n"
+    "The log is only read, never written.\n"
     "Exit 0 on success; 1 usage; 2 input problem; 3 output problem (in a batch: the\n"
     "worst of the logs).\n";
 
@@ -85,10 +87,12 @@ struct LogResult {
 
 std::string Where(const std::string& output) { return output == "-" ? std::string("standard output") : output; }
 
-
-void WarnUnencodable(std::uint64_t count) {
+void WarnUnencodable(std::uint64_t count, std::uint64_t replaced) {
   if (count > 0) {
     Error("warning: " + std::to_string(count) + " character(s) have no code page 932 form; written as \"?\"");
+  }
+  if (replaced > 0) {
+    Error("warning: " + std::to_string(replaced) + " invalid byte(s) of the log written as U+FFFD");
   }
 }
 
@@ -100,11 +104,11 @@ std::string JoinCodes(const std::vector<std::u16string>& codes) {
 
 // The columns of a tagged run: as given, from the preset, or discovered.
 ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                      const Job& job, LogEncoding encoding) {
+                      const Job& job, const LogFormat& format) {
   const std::string& log = job.log;
   ItemTable items;
   if (preset) {
-    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log, encoding));
+    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log, format));
     if (!missing.empty()) {
       Error("warning: the first answer of " + job.name + " lacks " + JoinCodes(missing) + "; their columns stay empty");
     }
@@ -116,7 +120,7 @@ ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::ve
     items.codes = options.items;
     items.notJoined.assign(items.codes.size(), true);
   } else {
-    for (DiscoveredItem& item : DiscoverItems(log, encoding).items) {
+    for (DiscoveredItem& item : DiscoverItems(log, format).items) {
       items.notJoined.push_back(item.mark != u"*");
       items.codes.push_back(std::move(item.code));
     }
@@ -127,7 +131,7 @@ ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::ve
 LogResult ConvertPatolisLog(const ConversionSettings& settings, const Job& job) {
   const bool batch = job.batch;
   TerminalProgress progress;
-  InvalidBytesWarning invalid(job.name);
+  InvalidBytesWarning invalid(job.name, settings.csvEncoding != CsvEncoding::Cp932);
   const PatolisOutcome outcome = ConvertPatolis(settings, &progress, &invalid);
   switch (outcome.status) {
     case PatolisOutcome::Status::NothingToConvert:
@@ -135,11 +139,11 @@ LogResult ConvertPatolisLog(const ConversionSettings& settings, const Job& job) 
       return {kOk, DatabaseKind::Patolis, kNoRows};
     case PatolisOutcome::Status::Failed:
       Print(stderr, std::string(kPatolisFailureTitle) + ": " + outcome.failure + "\n");
-      return {kOutputProblem, DatabaseKind::Patolis, kNoRows};
+      return {outcome.readFailed ? kInputProblem : kOutputProblem, DatabaseKind::Patolis, kNoRows};
     case PatolisOutcome::Status::Converted:
       break;
   }
-  WarnUnencodable(outcome.unencodable);
+  WarnUnencodable(outcome.unencodable, outcome.replaced);
   if (!batch) {
     Print(stderr, "PATOLIS (layout " + std::to_string(outcome.layoutCode) + "): " + std::to_string(outcome.rows) +
                       " row(s) of " + std::to_string(PatolisColumnTitles(outcome.layoutCode).size()) +
@@ -154,16 +158,17 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   const bool batch = job.batch;
   ConversionSettings settings;
   settings.inputPath = log;
-  settings.inputEncoding = options.inputEncoding.value_or(SniffLogEncoding(log));
   settings.csvEncoding = options.csvEncoding;
   settings.quoteStyle = options.quoteStyle;
   settings.outputRules = {.namedByUser = job.outputNamed, .force = options.force};
-  if (settings.inputEncoding == LogEncoding::Utf8) Error(job.name + ": read as UTF-8");
-  settings.databaseKind = DetectDatabase(log, settings.inputEncoding);
-  if (settings.databaseKind == DatabaseKind::None && !options.database) {
-    Error(batch ? job.name + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
-    return {kInputProblem};
-  }
+  const OpenedLog opened = OpenLog(log, options.inputEncoding);
+  settings.SetInputFormat(opened.format);
+  settings.databaseKind = opened.kind;
+  OpenedLog reported = opened;
+  // A log the user names the service of is converted whatever detection said.
+  if (options.database) reported.kind = *options.database;
+  ReportOpenedLog(job.name, reported, batch, true);
+  if (settings.databaseKind == DatabaseKind::None && !options.database) return {kInputProblem};
   if (options.database) settings.databaseKind = *options.database;
   settings.outputPath = job.output;
   if (IsSameFile(settings.inputPath, settings.outputPath)) {
@@ -173,15 +178,15 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
   if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings, job);
 
-  const ItemTable items = ChooseItems(options, preset, job, settings.inputEncoding);
+  const ItemTable items = ChooseItems(options, preset, job, settings.InputFormat());
   if (items.codes.empty()) {
     Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
     return {kOk, settings.databaseKind};
   }
   TerminalProgress progress;
-  InvalidBytesWarning invalid(job.name);
+  InvalidBytesWarning invalid(job.name, settings.csvEncoding != CsvEncoding::Cp932);
   const RunStatistics stats = RunTaggedConversion(settings, items, &progress, &invalid);
-  WarnUnencodable(stats.unencodable);
+  WarnUnencodable(stats.unencodable, stats.replaced);
   if (!batch) {
     Print(stderr, std::string(DatabaseCaption(settings.databaseKind)) + ": " + std::to_string(stats.rows) +
                       " row(s) of " + std::to_string(items.codes.size()) + " column(s) written to " +

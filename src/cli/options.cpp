@@ -44,7 +44,7 @@ bool WantsHelp(const std::vector<std::string>& args) {
 
 std::string ParseSinglePath(const std::vector<std::string>& args) {
   if (args.size() != 1) throw UsageError("expected exactly one path");
-  if (args[0].size() > 1 && args[0][0] == '-' ) throw UsageError("unknown option " + args[0]);
+  if (args[0].size() > 1 && args[0][0] == '-') throw UsageError("unknown option " + args[0]);
   return args[0];
 }
 
@@ -78,11 +78,15 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
     } else if (a == "--items-file") {
       options.itemsFile = value(i);
     } else if (a == "--input-encoding") {
-      options.inputEncoding = Choose<std::optional<LogEncoding>>(
-          a, value(i), {{"auto", std::nullopt}, {"cp932", LogEncoding::Cp932}, {"utf-8", LogEncoding::Utf8}});
+      options.inputEncoding = Choose<std::optional<LogEncoding>>(a, value(i),
+                                                                 {{"auto", std::nullopt},
+                                                                  {"cp932", LogEncoding::Cp932},
+                                                                  {"utf-8", LogEncoding::Utf8},
+                                                                  {"utf-16", LogEncoding::Utf16Le}});
     } else if (a == "--encoding") {
       options.csvEncoding = Choose<CsvEncoding>(
-          a, value(i), {{"cp932", CsvEncoding::Cp932}, {"utf-8", CsvEncoding::Utf8}, {"utf-8-bom", CsvEncoding::Utf8Bom}});
+          a, value(i),
+          {{"cp932", CsvEncoding::Cp932}, {"utf-8", CsvEncoding::Utf8}, {"utf-8-bom", CsvEncoding::Utf8Bom}});
     } else if (a == "--quotes") {
       options.quoteStyle =
           Choose<QuoteStyle>(a, value(i), {{"apostrophe", QuoteStyle::Apostrophe}, {"double", QuoteStyle::Double}});

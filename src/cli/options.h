@@ -28,7 +28,9 @@ struct ConvertOptions {
   bool keepStars = false;
   bool keepWidth = false;
   bool force = false;  // --force: replace a read-only file, or a non-CSV file at a proposed name
-  std::optional<LogEncoding> inputEncoding;  // --input-encoding; unset: decided from the log
+  // --input-encoding; unset: decided from the log. Utf16Le stands for UTF-16
+  // of either byte order, which the log then decides.
+  std::optional<LogEncoding> inputEncoding;
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
 };

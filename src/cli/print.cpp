@@ -1,5 +1,8 @@
 #include "cli/print.h"
 
+#include "input/detect.h"
+#include "input/log_encoding.h"
+
 namespace trovlin::cli {
 
 void Print(std::FILE* to, std::string_view text) { std::fwrite(text.data(), 1, text.size(), to); }
@@ -8,6 +11,62 @@ void Error(std::string_view message) {
   Print(stderr, "trovlin-cli: ");
   Print(stderr, message);
   Print(stderr, "\n");
+}
+
+std::string RefusalReason(const OpenedLog& opened) {
+  switch (opened.refusal) {
+    case Refusal::Empty:
+      return "the file is empty";
+    case Refusal::Utf16WithoutBom:
+      return "the file is UTF-16 without a byte-order mark";
+    case Refusal::NulBytes:
+      return "the file holds NUL bytes: not a text log";
+    case Refusal::NoMarker:
+    case Refusal::None:
+      break;
+  }
+  std::string reason = "no STN, DIALOG, JOIS or PATOLIS marker";
+  if (opened.linesExamined > 0) {
+    reason += " in the first " + (opened.linesExamined == 1 ? "line" : std::to_string(opened.linesExamined) + " lines");
+  }
+  if (opened.shortLine != 0) {
+    const std::string shortLine =
+        "line " + std::to_string(opened.shortLine) + " has 4 characters or fewer and ends the search";
+    reason += opened.linesExamined > 0 ? " (" + shortLine + ")" : ": " + shortLine;
+  } else if (opened.linesExamined == 0) {
+    reason += ": the log's only line is never examined";
+  }
+  return reason;
+}
+
+void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch, bool sayHowRead) {
+  if (sayHowRead) {
+    switch (opened.format.encoding) {
+      case LogEncoding::Utf8:
+        Error(log + ": read as UTF-8");
+        break;
+      case LogEncoding::Utf16Le:
+        Error(log + ": read as UTF-16 (little-endian)");
+        break;
+      case LogEncoding::Utf16Be:
+        Error(log + ": read as UTF-16 (big-endian)");
+        break;
+      case LogEncoding::Cp932:
+        break;
+    }
+    if (opened.format.lineEnd == LineEnd::Lf) Error(log + ": read with LF line ends (no CR in its first 64 KiB)");
+  }
+  if (opened.kind == DatabaseKind::None) {
+    Error(batch ? log + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
+    Error(log + ": " + RefusalReason(opened));
+    return;
+  }
+  if (!opened.loneLfLines.empty()) {
+    std::string lines;
+    for (const std::uint64_t line : opened.loneLfLines) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+    Error("warning: " + log + ": CR and LF line ends are mixed; an LF without a CR stays part of its line (line " +
+          lines + (opened.loneLfLines.size() == kLoneLfLinesKept ? ", ..." : "") + ")");
+  }
 }
 
 std::string NoPatolisLayoutMessage(const std::string& log) {

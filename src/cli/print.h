@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "input/open_log.h"
+
 namespace trovlin::cli {
 
 void Print(std::FILE* to, std::string_view text);
@@ -13,5 +15,14 @@ void Error(std::string_view message);
 
 // Said when a PATOLIS log has no answer layout to convert: nothing is written.
 std::string NoPatolisLayoutMessage(const std::string& log);
+
+// Why no service was recognised in an opened log, in a few words.
+std::string RefusalReason(const OpenedLog& opened);
+
+// What the CLI says on opening a log: with sayHowRead, how it is read when
+// that is not code page 932 with CR line ends; that it is refused and why
+// (the first line as it always was, prefixed with the log in a batch); or
+// where lone LFs were met.
+void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch, bool sayHowRead);
 
 }  // namespace trovlin::cli

@@ -34,6 +34,16 @@ void TerminalProgress::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTo
 }
 
 void InvalidBytesWarning::OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) {
+  if (replaced_) {
+    total_ += count;
+    if (++invalidLines_ > kUnencodableLinesNamed) return;
+    std::fprintf(stderr,
+                 "trovlin-cli: warning: %s line %llu: bytes that are not valid in the log's encoding; written as "
+                 "U+FFFD%s\n",
+                 log_.c_str(), static_cast<unsigned long long>(lineNumber),
+                 invalidLines_ == kUnencodableLinesNamed ? " (further lines are not named)" : "");
+    return;
+  }
   if (total_ == 0) {
     std::fprintf(stderr,
                  "trovlin-cli: warning: %s line %llu: bytes that are not valid in the log's encoding; they "

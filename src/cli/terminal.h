@@ -24,21 +24,24 @@ class TerminalProgress : public EventListener {
   std::chrono::steady_clock::time_point last_{};
 };
 
-// Warns once about bytes that are not valid in the log's encoding, naming the
-// first line, and names the first lines whose characters the CSV's code page
-// cannot hold.
+// Warns about bytes that are not valid in the log's encoding: once, naming
+// the first line, when a code page 932 CSV keeps them; naming the first lines
+// when a UTF-8 CSV writes them as U+FFFD. Names the first lines whose
+// characters the CSV's code page cannot hold.
 class InvalidBytesWarning : public DecodeReporter {
  public:
   static constexpr int kUnencodableLinesNamed = 5;
 
-  explicit InvalidBytesWarning(std::string log) : log_(std::move(log)) {}
+  InvalidBytesWarning(std::string log, bool replaced) : log_(std::move(log)), replaced_(replaced) {}
   void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override;
   void OnUnencodable(std::uint64_t lineNumber, std::size_t count) override;
   std::uint64_t total() const { return total_; }
 
  private:
   std::string log_;
+  bool replaced_;
   std::uint64_t total_ = 0;
+  int invalidLines_ = 0;
   int unencodableLines_ = 0;
 };
 

@@ -19,9 +19,21 @@ inline constexpr std::size_t kMaxColumns = 101;
 // The most items a tagged conversion takes from the item list.
 inline constexpr std::size_t kMaxTaggedItems = 51;
 
-// How a log's bytes become text. Code page 932 is the default; UTF-8 is
-// chosen for a log that shows itself to be UTF-8 (see SniffLogEncoding).
-enum class LogEncoding { Cp932, Utf8 };
+// How a log's bytes become text. Code page 932 is the default; UTF-8 and
+// UTF-16 are chosen for a log that shows itself to be one (see SniffLog).
+enum class LogEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
+
+// What ends a line of a log: CR (an LF right after it belongs to the line
+// end), or LF for a log whose opening holds no CR at all.
+enum class LineEnd { Cr, Lf };
+
+// How a log is read, decided once per log before detection. repairLfCr is
+// set for a log detected as PATOLIS: its LF CR pairs are read as CR LF.
+struct LogFormat {
+  LogEncoding encoding = LogEncoding::Cp932;
+  LineEnd lineEnd = LineEnd::Cr;
+  bool repairLfCr = false;
+};
 
 // How the CSV's text becomes bytes.
 enum class CsvEncoding { Cp932, Utf8, Utf8Bom };
@@ -44,9 +56,18 @@ struct ConversionSettings {
   bool deleteStars = false;     // remove every "*" from STN field text
   bool toHalfWidth = false;     // full-width to half-width for JOIS field text
   LogEncoding inputEncoding = LogEncoding::Cp932;
+  LineEnd inputLineEnd = LineEnd::Cr;
+  bool repairLfCr = false;  // see LogFormat
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
   OutputRules outputRules;
+
+  LogFormat InputFormat() const { return {inputEncoding, inputLineEnd, repairLfCr}; }
+  void SetInputFormat(const LogFormat& f) {
+    inputEncoding = f.encoding;
+    inputLineEnd = f.lineEnd;
+    repairLfCr = f.repairLfCr;
+  }
 };
 
 // The CSV columns of one conversion, in column order.

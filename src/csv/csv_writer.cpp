@@ -32,7 +32,8 @@ CsvWriter::CsvWriter(std::string* memory, CsvFormat format) : format_(format), m
 }
 
 void CsvWriter::DoubleQuotesFrom(std::size_t start) {
-  const auto quotes = static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(start), buffer_.end(), '"'));
+  const auto quotes =
+      static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(start), buffer_.end(), '"'));
   if (quotes == 0) return;
   std::size_t src = buffer_.size();
   buffer_.resize(buffer_.size() + quotes);
@@ -53,7 +54,7 @@ void CsvWriter::WriteField(const std::u16string& text, bool last) {
     if (format_.encoding == CsvEncoding::Cp932) {
       unencodable_ += EncodeCp932(text, buffer_);
     } else {
-      EncodeUtf8(text, buffer_);
+      replaced_ += EncodeValidUtf8(text, buffer_);
     }
     if (format_.quotes == QuoteStyle::Double) {
       DoubleQuotesFrom(start);

@@ -6,7 +6,8 @@
 // is written as an apostrophe (the default, so no field ever holds a double
 // quote), or as two double quotes (QuoteStyle::Double, as RFC 4180 has it).
 // Text is written in code page 932 without a byte-order mark by default, or
-// in UTF-8 with or without one; escaped invalid bytes go back as themselves.
+// in UTF-8 with or without one. Escaped invalid bytes go back as themselves
+// into code page 932, and as U+FFFD into UTF-8, which thus stays valid.
 //
 // Output is buffered in blocks and goes through OutputFile, so the CSV
 // appears under its name only when Finish() is called; a preview writes into
@@ -49,6 +50,8 @@ class CsvWriter {
   std::uint64_t RowsWritten() const { return rows_; }
   // Characters that code page 932 cannot hold, written as "?".
   std::uint64_t UnencodableCount() const { return unencodable_; }
+  // Invalid bytes of the log, written as U+FFFD in a UTF-8 CSV.
+  std::uint64_t ReplacedCount() const { return replaced_; }
 
  private:
   void WriteField(const std::u16string& text, bool last);
@@ -62,6 +65,7 @@ class CsvWriter {
   std::string buffer_;
   std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;
+  std::uint64_t replaced_ = 0;
 };
 
 }  // namespace trovlin

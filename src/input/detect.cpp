@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "input/line_end_repair.h"
 #include "logread/log_reader.h"
 #include "text/spaces.h"
 
@@ -26,31 +25,33 @@ bool IsStnLine(std::u16string_view s) {
 
 }  // namespace
 
-DatabaseKind DetectDatabase(const std::string& path, LogEncoding encoding) {
-  DatabaseKind kind = DatabaseKind::None;
-  {
-    LogReader log(path, {.encoding = encoding});
-    std::u16string line;
-    std::u16string s;
-    log.ReadLogLine(line);
-    while (!log.AtEnd() && line.size() > kShortLine && kind <= DatabaseKind::Stn) {
-      s.assign(TrimLeadingSpaces(line));
-      UpperAscii(s);
-      if (IsStnLine(s)) {
-        kind = DatabaseKind::Stn;
-      } else if (Contains(s, u"FN-") || Contains(s, u"DIALOG")) {
-        kind = DatabaseKind::Dialog;
-      } else if (Contains(s, u"JST") || Contains(s, u"JICST")) {
-        kind = DatabaseKind::Jois;
-      } else if (StartsWith(s, u"＊＊検索回答")) {
-        kind = DatabaseKind::Patolis;
-      }
-      if (kind > DatabaseKind::Stn) break;
-      log.ReadLogLine(line);
+Detection DetectLog(const std::string& path, const LogFormat& format) {
+  LogFormat unrepaired = format;
+  unrepaired.repairLfCr = false;
+  LogReader log(path, {.format = unrepaired});
+  Detection found;
+  DatabaseKind& kind = found.kind;
+  std::u16string line;
+  std::u16string s;
+  log.ReadLogLine(line);
+  while (!log.AtEnd() && line.size() > kShortLine && kind <= DatabaseKind::Stn) {
+    ++found.linesExamined;
+    s.assign(TrimLeadingSpaces(line));
+    UpperAscii(s);
+    if (IsStnLine(s)) {
+      kind = DatabaseKind::Stn;
+    } else if (Contains(s, u"FN-") || Contains(s, u"DIALOG")) {
+      kind = DatabaseKind::Dialog;
+    } else if (Contains(s, u"JST") || Contains(s, u"JICST")) {
+      kind = DatabaseKind::Jois;
+    } else if (StartsWith(s, u"＊＊検索回答")) {
+      kind = DatabaseKind::Patolis;
     }
+    if (kind > DatabaseKind::Stn) break;
+    log.ReadLogLine(line);
   }
-  if (kind == DatabaseKind::Patolis) RepairLineEnds(path);
-  return kind;
+  if (kind == DatabaseKind::None && !log.AtEnd() && line.size() <= kShortLine) found.shortLine = log.LineNumber();
+  return found;
 }
 
 }  // namespace trovlin

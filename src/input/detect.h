@@ -5,11 +5,12 @@
 // removed and ASCII letters upper-cased, the tests run in the order STN
 // ("L" + "ANSWER" at 6-11, or "=> " first), DIALOG ("FN-" or "DIALOG"
 // anywhere), JOIS ("JST" or "JICST" anywhere), PATOLIS ("＊＊検索回答" first).
-// STN is provisional and the scan goes on; the others are final. A PATOLIS
-// log has its LF CR line ends rewritten as CR LF in place before returning.
-// Throws IoError when the log cannot be read or repaired.
+// STN is provisional and the scan goes on; the others are final. The log is
+// read as format says, never with the PATOLIS line-end repair (detection is
+// what decides it). Throws IoError when the log cannot be read.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,15 @@ namespace trovlin {
 // The message shown when no service is recognised.
 inline constexpr std::string_view kNotALogMessage = "検索結果ログファイルを指定してください";
 
-DatabaseKind DetectDatabase(const std::string& path, LogEncoding encoding = LogEncoding::Cp932);
+struct Detection {
+  DatabaseKind kind = DatabaseKind::None;
+  std::uint64_t linesExamined = 0;
+  std::uint64_t shortLine = 0;  // the line of four characters or fewer that ended the scan; 0: none did
+};
+
+Detection DetectLog(const std::string& path, const LogFormat& format = {});
+inline DatabaseKind DetectDatabase(const std::string& path, const LogFormat& format = {}) {
+  return DetectLog(path, format).kind;
+}
 
 }  // namespace trovlin

@@ -23,8 +23,8 @@ std::u16string DefaultJoinMark(std::u16string_view code) {
   return std::find(kUnmarked.begin(), kUnmarked.end(), code) != kUnmarked.end() ? u"" : u"*";
 }
 
-Discovery DiscoverItems(const std::string& path, LogEncoding encoding) {
-  LogReader log(path, {.encoding = encoding});
+Discovery DiscoverItems(const std::string& path, const LogFormat& format) {
+  LogReader log(path, {.format = format});
   std::u16string line;
   do {
     log.ReadLogLine(line);

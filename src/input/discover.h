@@ -29,6 +29,6 @@ struct Discovery {
 // The default join mark of an item code.
 std::u16string DefaultJoinMark(std::u16string_view code);
 
-Discovery DiscoverItems(const std::string& path, LogEncoding encoding = LogEncoding::Cp932);
+Discovery DiscoverItems(const std::string& path, const LogFormat& format = {});
 
 }  // namespace trovlin

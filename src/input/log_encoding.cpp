@@ -2,21 +2,62 @@
 
 #include <unicode/utf8.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "common/errors.h"
+#include "text/utf16.h"
 
 namespace trovlin {
 namespace {
 
-constexpr std::size_t kWindow = 64 * 1024;
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+bool IsUtf16(LogEncoding e) { return e == LogEncoding::Utf16Le || e == LogEncoding::Utf16Be; }
+
+// NUL bytes at even and at odd offsets.
+std::array<std::size_t, 2> CountNuls(std::string_view head) {
+  std::array<std::size_t, 2> nuls{};
+  for (std::size_t i = 0; i < head.size(); ++i) nuls[i % 2] += head[i] == '\0';
+  return nuls;
+}
+
+// UTF-16 text of much ASCII has a NUL in one byte of many code units, and
+// (almost) never in the other: a quarter of the units, all on one side.
+bool LooksLikeUtf16(const std::array<std::size_t, 2>& nuls, std::size_t size) {
+  const std::size_t units = size / 2;
+  const std::size_t most = std::max(nuls[0], nuls[1]);
+  const std::size_t least = std::min(nuls[0], nuls[1]);
+  return units > 0 && most * 4 >= units && least * 100 <= most;
+}
+
+void FindLineEnds(std::string_view text, LogSniff& sniff) {
+  const bool cr = text.find('\r') != std::string_view::npos;
+  const bool lf = text.find('\n') != std::string_view::npos;
+  if (lf && !cr) {
+    sniff.format.lineEnd = LineEnd::Lf;
+    return;
+  }
+  std::uint64_t line = 1;
+  for (std::size_t i = 0; i < text.size() && sniff.loneLfLines.size() < kLoneLfLinesKept; ++i) {
+    if (text[i] == '\r') {
+      ++line;
+    } else if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r') && (i + 1 == text.size() || text[i + 1] != '\r')) {
+      if (sniff.loneLfLines.empty() || sniff.loneLfLines.back() != line) sniff.loneLfLines.push_back(line);
+    }
+  }
+}
 
 }  // namespace
 
 LogEncoding SniffEncodingOf(std::string_view head, bool headIsWholeFile) {
+  if (head.starts_with(kUtf16LeBom)) return LogEncoding::Utf16Le;
+  if (head.starts_with(kUtf16BeBom)) return LogEncoding::Utf16Be;
   if (head.substr(0, kUtf8Bom.size()) == kUtf8Bom) return LogEncoding::Utf8;
   const auto* s = reinterpret_cast<const uint8_t*>(head.data());
   const int32_t length = static_cast<int32_t>(head.size());
@@ -40,18 +81,48 @@ LogEncoding SniffEncodingOf(std::string_view head, bool headIsWholeFile) {
   return multiByte ? LogEncoding::Utf8 : LogEncoding::Cp932;
 }
 
-LogEncoding SniffLogEncoding(const std::string& path) {
+LogSniff SniffLogOf(std::string_view head, bool headIsWholeFile, std::optional<LogEncoding> given) {
+  LogSniff sniff;
+  sniff.empty = head.empty();
+  const std::array<std::size_t, 2> nuls = CountNuls(head);
+  LogEncoding encoding = given ? *given : SniffEncodingOf(head, headIsWholeFile);
+  if (given && IsUtf16(*given)) {
+    if (head.starts_with(kUtf16LeBom)) {
+      encoding = LogEncoding::Utf16Le;
+    } else if (head.starts_with(kUtf16BeBom)) {
+      encoding = LogEncoding::Utf16Be;
+    } else {
+      // ASCII in big-endian order has its NUL first, at even offsets.
+      encoding = nuls[0] > nuls[1] ? LogEncoding::Utf16Be : LogEncoding::Utf16Le;
+    }
+  }
+  sniff.format.encoding = encoding;
+  if (!IsUtf16(encoding)) {
+    sniff.nulBytes = nuls[0] + nuls[1] > 0;
+    sniff.utf16WithoutBom = LooksLikeUtf16(nuls, head.size());
+    // Bytes read in the wrong encoding say nothing about line ends.
+    if (!sniff.utf16WithoutBom) FindLineEnds(head, sniff);
+    return sniff;
+  }
+  std::string text(kUtf16MaxGrowth * (head.size() / 2) + 1, '\0');
+  const Utf16Step step = Utf16ToUtf8Bytes(head, encoding == LogEncoding::Utf16Be, headIsWholeFile, text.data());
+  text.resize(step.written);
+  FindLineEnds(text, sniff);
+  return sniff;
+}
+
+LogSniff SniffLog(const std::string& path, std::optional<LogEncoding> given) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw IoError(path, "cannot read the log", "it is a folder");
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) throw IoError(path, "cannot open the log", SystemReason(errno));
-  std::string head(kWindow + 1, '\0');
+  std::string head(kSniffWindow + 1, '\0');
   const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
   if (std::ferror(file.get())) throw IoError(path, "cannot read the log", SystemReason(errno));
   head.resize(got);
-  const bool whole = got <= kWindow;
-  if (!whole) head.resize(kWindow);
-  return SniffEncodingOf(head, whole);
+  const bool whole = got <= kSniffWindow;
+  if (!whole) head.resize(kSniffWindow);
+  return SniffLogOf(head, whole, given);
 }
 
 }  // namespace trovlin

@@ -1,9 +1,19 @@
 // The log line reader: the one way every pass reads a log.
 //
 // A line runs up to a CR; an LF right after that CR belongs to the line end,
-// any other LF is an ordinary character. The last line needs no line end.
-// Each line is decoded from code page 932 (or UTF-8, when the options say so;
-// a leading byte-order mark is then skipped) and every TAB becomes four spaces.
+// any other LF is an ordinary character. For a log whose format says LF, a
+// line runs up to an LF and a CR is an ordinary character. The last line
+// needs no line end. Each line is decoded from code page 932, UTF-8 or UTF-16
+// (as the format says; a leading byte-order mark is then skipped; UTF-16 is
+// turned into UTF-8 first) and every TAB becomes four spaces.
+//
+// With repairLfCr (a CR log only) the bytes are read as if every LF CR pair
+// had been rewritten as CR LF, in this order: from the start, at an LF whose
+// next byte is CR and whose previous byte, as rewritten so far, is not CR, the
+// pair is rewritten; examination always resumes two bytes after an LF, so the
+// byte after an LF never starts a pair. An LF first in the log has no CR
+// before it; one last in the log has no byte after it. The file itself is
+// never written.
 // AtEnd() is true as soon as nothing remains to be read, that is, right after
 // the last line has been returned; reading at the end yields "".
 //
@@ -38,15 +48,15 @@ class DecodeReporter {
 
 struct LogReaderOptions {
   bool trailingEmptyLine = false;
-  LogEncoding encoding = LogEncoding::Cp932;
-  // Report characters of a UTF-8 log that code page 932 cannot hold.
+  LogFormat format{};
+  // Report characters of a UTF-8 or UTF-16 log that code page 932 cannot hold.
   bool reportCp932Unencodable = false;
 };
 
 // How a conversion with these settings reads its log.
 inline LogReaderOptions ReaderOptionsFor(const ConversionSettings& settings, bool trailingEmptyLine) {
   return {.trailingEmptyLine = trailingEmptyLine,
-          .encoding = settings.inputEncoding,
+          .format = settings.InputFormat(),
           .reportCp932Unencodable = settings.csvEncoding == CsvEncoding::Cp932};
 }
 
@@ -65,19 +75,34 @@ class LogReader {
   bool AtEnd() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
 
   std::uint64_t LineNumber() const { return lineNumber_; }
-  const std::uint64_t* BytesConsumed() const { return &consumed_; }
+  // For progress: bytes of the file passed over (of a UTF-16 log: read so far).
+  const std::uint64_t* BytesConsumed() const { return utf16_ ? &rawRead_ : &consumed_; }
   std::uint64_t TotalBytes() const { return totalBytes_; }
 
  private:
   void Fill();
+  std::size_t Read(char* to, std::size_t room);
+  std::size_t ReadUtf16(char* to, std::size_t room);
+  void Repair(std::size_t from);
   void Consume(std::size_t upTo);
 
   std::string path_;
   std::FILE* file_ = nullptr;
   DecodeReporter* reporter_;
-  const LogEncoding encoding_;
+  const LogFormat format_;
+  const bool utf16_;
+  const bool repair_;
   const bool reportUnencodable_;
   std::vector<char> buffer_;
+  std::string raw_;  // UTF-16 bytes read but not yet turned into UTF-8
+  bool rawStarted_ = false;
+  std::uint64_t rawRead_ = 0;
+  // The repair's place: the byte before buffer_[0] as rewritten (-1 at the
+  // start), whether the next byte read is skipped, and whether buffer_'s
+  // last byte is an LF that the next byte, if it is CR, rewrites.
+  int lastByte_ = -1;
+  bool skipNext_ = false;
+  bool pendingLf_ = false;
   std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)
   std::size_t end_ = 0;
   bool fileEnded_ = false;

@@ -58,8 +58,8 @@ void RunConverter(int layoutCode, LogReader& log, CsvWriter& csv, PendingEvents&
 
 }  // namespace
 
-std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, LogEncoding encoding) {
-  LogReader log(path, {.encoding = encoding});
+std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, const LogFormat& format) {
+  LogReader log(path, {.format = format});
   return ReadAnswerHeader(log);
 }
 
@@ -93,9 +93,11 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener*
     outcome.status = PatolisOutcome::Status::Converted;
     outcome.rows = csv->RowsWritten();
     outcome.unencodable = csv->UnencodableCount();
+    outcome.replaced = csv->ReplacedCount();
   } catch (const IoError& e) {
     outcome.status = PatolisOutcome::Status::Failed;
     outcome.failure = e.what();
+    outcome.readFailed = dynamic_cast<const OutputError*>(&e) == nullptr;
     if (csv) {
       outcome.rows = csv->RowsWritten();
       // Keep what was converted before the failure, if the file can still be put in place.

@@ -28,7 +28,7 @@ struct AnswerHeader {
 
 // The first answer header line's layout, or nullopt when there is no header
 // line or it holds no "様式". Throws IoError.
-std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, LogEncoding encoding = LogEncoding::Cp932);
+std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, const LogFormat& format = {});
 
 // The fixed column titles of a layout code (1-4); empty for any other code.
 std::vector<std::u16string> PatolisColumnTitles(int layoutCode);
@@ -39,13 +39,15 @@ struct PatolisOutcome {
   int layoutCode = 0;
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
-  std::string failure;  // for Failed: the description shown under kPatolisFailureTitle
+  std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
+  std::string failure;            // for Failed: the description shown under kPatolisFailureTitle
+  bool readFailed = false;        // for Failed: reading the log failed, not writing the CSV
 };
 
 // Converts settings.inputPath into settings.outputPath. NothingToConvert: no
 // header, no "様式" or a layout outside 1-4; no output file is created or
-// changed. Failed: an I/O error while reading the log or writing the CSV; the
-// rows already written are kept (the partial CSV is put in place where that
+// changed. Failed: an I/O error while reading the log (readFailed) or writing
+// the CSV; the rows already written are kept (the partial CSV is put in place where that
 // is possible). RunCancelled from the listener propagates and leaves no file.
 // Opening the log fails before anything is written: throws IoError.
 PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener = nullptr,

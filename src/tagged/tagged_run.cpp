@@ -32,15 +32,15 @@ void ConvertRecords(const ConversionSettings& settings, const ItemTable& items, 
 
 }  // namespace
 
-RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
-                                  EventListener* listener, DecodeReporter* reporter) {
+RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items, EventListener* listener,
+                                  DecodeReporter* reporter) {
   LogReader log(settings.inputPath, ReaderOptionsFor(settings, true), reporter);
   PendingEvents events(listener);
   events.SetSource(log.BytesConsumed(), log.TotalBytes());
   CsvWriter csv(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
   ConvertRecords(settings, items, log, csv, events, UINT64_MAX);
   csv.Finish();
-  return {csv.RowsWritten(), csv.UnencodableCount()};
+  return {csv.RowsWritten(), csv.UnencodableCount(), csv.ReplacedCount()};
 }
 
 std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {

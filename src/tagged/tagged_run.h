@@ -21,6 +21,7 @@ namespace trovlin {
 struct RunStatistics {
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters written as "?"
+  std::uint64_t replaced = 0;     // invalid bytes written as U+FFFD
 };
 
 // The options a run takes from the window: the caption of the chosen service

@@ -245,6 +245,8 @@ std::size_t Encode(std::u16string_view text, std::string& out, AsciiSwap swap) {
         const char byte = static_cast<char>(c - 0xDC00);  // an invalid byte kept: swapped like any byte
         *o++ = kSwap && byte == swap.from ? swap.to : byte;
       } else {
+        // A surrogate pair is one character, whatever its trail looks like.
+        if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) ++p;
         *o++ = '?';
         ++unencodable;
       }
@@ -324,6 +326,17 @@ bool Cp932RoundTrips(char16_t c) {
   if (e == kNoBytes) return false;
   if (e < 0x100) return t.kind[e] == Tables::kSingle && t.single[e] == c;
   return t.pair[e & 0xFF][e >> 8] == c;
+}
+
+std::size_t CountCp932Unencodable(std::u16string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (Cp932RoundTrips(c)) continue;
+    ++count;
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+  }
+  return count;
 }
 
 }  // namespace trovlin

@@ -19,7 +19,8 @@ namespace trovlin {
 std::size_t DecodeCp932(std::string_view bytes, std::u16string& out);
 
 // Appends the code page 932 bytes of text to out. A character that has no
-// code page 932 form is written as "?"; returns how many there were.
+// code page 932 form is written as "?"; returns how many there were. A
+// character outside the Basic Multilingual Plane (a surrogate pair) is one.
 std::size_t EncodeCp932(std::u16string_view text, std::string& out);
 
 // As EncodeCp932, but every from (a character below U+0080) is written as
@@ -30,6 +31,9 @@ std::size_t EncodeCp932Replacing(std::u16string_view text, char16_t from, char t
 // True when c survives a round trip through code page 932 unchanged, escaped
 // invalid bytes included.
 bool Cp932RoundTrips(char16_t c);
+
+// How many characters of text EncodeCp932 writes as "?".
+std::size_t CountCp932Unencodable(std::u16string_view text);
 
 // The escape character that stands for an invalid byte, and back.
 inline constexpr char16_t EscapeInvalidByte(unsigned char b) { return char16_t(0xDC00 + b); }

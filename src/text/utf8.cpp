@@ -42,12 +42,21 @@ std::size_t DecodeUtf8(std::string_view utf8, std::u16string& out) {
   return invalid;
 }
 
-void EncodeUtf8(std::u16string_view utf16, std::string& out) {
+namespace {
+
+template <bool kValid>
+std::size_t Encode(std::u16string_view utf16, std::string& out) {
+  std::size_t escaped = 0;
   const std::size_t n = utf16.size();
   for (std::size_t i = 0; i < n; ++i) {
     char16_t c = utf16[i];
     if (IsEscapedByte(c)) {
-      out.push_back(static_cast<char>(c - 0xDC00));
+      if constexpr (kValid) {
+        out.append("\xEF\xBF\xBD");
+        ++escaped;
+      } else {
+        out.push_back(static_cast<char>(c - 0xDC00));
+      }
       continue;
     }
     UChar32 cp = c;
@@ -62,6 +71,13 @@ void EncodeUtf8(std::u16string_view utf16, std::string& out) {
     U8_APPEND_UNSAFE(buf, len, cp);
     out.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(len));
   }
+  return escaped;
 }
+
+}  // namespace
+
+void EncodeUtf8(std::u16string_view utf16, std::string& out) { Encode<false>(utf16, out); }
+
+std::size_t EncodeValidUtf8(std::u16string_view utf16, std::string& out) { return Encode<true>(utf16, out); }
 
 }  // namespace trovlin

@@ -17,5 +17,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 std::size_t DecodeUtf8(std::string_view utf8, std::u16string& out);
 // Appends the UTF-8 bytes of utf16 to out; escaped bytes go back as themselves.
 void EncodeUtf8(std::u16string_view utf16, std::string& out);
+// As EncodeUtf8, but every escaped byte is written as U+FFFD, so that out is
+// valid UTF-8; returns how many escaped bytes there were.
+std::size_t EncodeValidUtf8(std::u16string_view utf16, std::string& out);
 
 }  // namespace trovlin

@@ -23,8 +23,9 @@ TEST_F(OpenDialogTest, LoadsTheChosenLog) {
   prompts.Choose(log);
   window().FileopenClick();
   ASSERT_EQ(prompts.Dialogs().size(), 1u);
-  EXPECT_EQ(prompts.Dialogs()[0], (FileDialogRequest{FileDialogRequest::Kind::Open, u"ファイルを開く",
-                                                     u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|", 2, u"LOG", 20481, ""}));
+  EXPECT_EQ(prompts.Dialogs()[0],
+            (FileDialogRequest{FileDialogRequest::Kind::Open, u"ファイルを開く",
+                               u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|", 2, u"LOG", 20481, ""}));
   ExpectLoaded(log, DatabaseKind::Stn, 4);
   EXPECT_TRUE(w().db[0]->isChecked());
 }
@@ -53,25 +54,46 @@ TEST_F(OpenDialogTest, AnswersToTheLoadingQuestions) {
     bool ended;
   };
   const Case cases[] = {
-      {"dialog cancelled, OK: the dialog again", "open",
+      {"dialog cancelled, OK: the dialog again",
+       "open",
        [](ScriptedPrompts& p, auto& log, auto&) { p.CancelDialog().Reply(Answer::Ok).Choose(log); },
-       {"open", "bad name", "open"}, false},
-      {"dialog cancelled, Cancel: the end", "open",
-       [](ScriptedPrompts& p, auto&, auto&) { p.CancelDialog().Reply(Answer::Cancel); }, {"open", "bad name"}, true},
-      {"no marker, OK: the dialog again", "open",
+       {"open", "bad name", "open"},
+       false},
+      {"dialog cancelled, Cancel: the end",
+       "open",
+       [](ScriptedPrompts& p, auto&, auto&) { p.CancelDialog().Reply(Answer::Cancel); },
+       {"open", "bad name"},
+       true},
+      {"no marker, OK: the dialog again",
+       "open",
        [](ScriptedPrompts& p, auto& log, auto& bad) { p.Choose(bad).Reply(Answer::Ok).Choose(log); },
-       {"open", "not a log", "open"}, false},
-      {"no marker, Cancel: the end", "open",
-       [](ScriptedPrompts& p, auto&, auto& bad) { p.Choose(bad).Reply(Answer::Cancel); }, {"open", "not a log"}, true},
-      {"dropped file without marker, OK: the open dialog", "drop",
-       [](ScriptedPrompts& p, auto& log, auto&) { p.Reply(Answer::Ok).Choose(log); }, {"not a log", "open"}, false},
-      {"dropped file without marker, OK, dialog cancelled, Cancel", "drop",
+       {"open", "not a log", "open"},
+       false},
+      {"no marker, Cancel: the end",
+       "open",
+       [](ScriptedPrompts& p, auto&, auto& bad) { p.Choose(bad).Reply(Answer::Cancel); },
+       {"open", "not a log"},
+       true},
+      {"dropped file without marker, OK: the open dialog",
+       "drop",
+       [](ScriptedPrompts& p, auto& log, auto&) { p.Reply(Answer::Ok).Choose(log); },
+       {"not a log", "open"},
+       false},
+      {"dropped file without marker, OK, dialog cancelled, Cancel",
+       "drop",
        [](ScriptedPrompts& p, auto&, auto&) { p.Reply(Answer::Ok).CancelDialog().Reply(Answer::Cancel); },
-       {"not a log", "open", "bad name"}, true},
-      {"pasted text without marker, OK: the open dialog", "paste",
-       [](ScriptedPrompts& p, auto& log, auto&) { p.Reply(Answer::Ok).Choose(log); }, {"not a log", "open"}, false},
-      {"pasted text without marker, Cancel: the end", "paste",
-       [](ScriptedPrompts& p, auto&, auto&) { p.Reply(Answer::Cancel); }, {"not a log"}, true},
+       {"not a log", "open", "bad name"},
+       true},
+      {"pasted text without marker, OK: the open dialog",
+       "paste",
+       [](ScriptedPrompts& p, auto& log, auto&) { p.Reply(Answer::Ok).Choose(log); },
+       {"not a log", "open"},
+       false},
+      {"pasted text without marker, Cancel: the end",
+       "paste",
+       [](ScriptedPrompts& p, auto&, auto&) { p.Reply(Answer::Cancel); },
+       {"not a log"},
+       true},
   };
   const std::string log = Write("a.log", JoisLog());
   const std::string notALog = Write("notes.txt", NotALog());
@@ -141,14 +163,41 @@ TEST_F(DropTest, ADropEventOnTheWindowLoadsTheFile) {
   EXPECT_EQ(window().grid().ItemRowCount(), 4);
 }
 
-TEST_F(DropTest, APatolisLogGetsItsLineEndsRepairedAndShowsItsLayout) {
-  const std::string log = Write("p.log", Sjis(u"＊＊検索回答　様式    3") + "\n\r" + "LINE TWO\n\r" + "END\n\r");
+TEST_F(DropTest, APatolisLogIsReadRepairedButNotWrittenAndShowsItsLayout) {
+  const std::string bytes = Sjis(u"＊＊検索回答　様式    3") + "\n\r" + "LINE TWO\n\r" + "END\n\r";
+  const std::string log = Write("p.log", bytes);
   Drop(log);
-  EXPECT_EQ(ReadBytes(log), Sjis(u"＊＊検索回答　様式    3") + "\r\n" + "LINE TWO\r\n" + "END\r\n");
+  EXPECT_EQ(ReadBytes(log), bytes);
+  EXPECT_TRUE(window().settings().repairLfCr);
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Patolis);
   EXPECT_TRUE(w().db[3]->isChecked());
   EXPECT_EQ(w().label2->text(), Q(u"回答様式　3"));
   EXPECT_FALSE(w().label2->isHidden());
+}
+
+TEST_F(DropTest, ARefusedLogIsNamedWithTheReason) {
+  const struct {
+    std::string bytes;
+    std::u16string reason;
+  } cases[] = {
+      {"", u"ファイルが空です。"},
+      {std::string("hello\0world\r\nx\r\n", 16), u"NULバイトを含むため、テキストのログではありません。"},
+      {std::string("L\0001\0\r\0\n\0x\0\r\0\n\0", 14), u"バイト順マーク（BOM）のないUTF-16のファイルです。"},
+      {NotALog(), u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 2 行にありません。"},
+      {"one line\r\nxyz\r\nDIALOG\r\n",
+       u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。（2 "
+       u"行目が4文字以下のため、そこで探すのをやめました）"},
+      {"DIALOG", u"STN・DIALOG・JOIS・PATOLISの目印がありません（1行だけのログの行は調べません）。"},
+  };
+  for (const auto& c : cases) {
+    const std::string log = Write("refused.log", c.bytes);
+    prompts.Reply(Answer::Cancel);
+    Drop(log);
+    ASSERT_FALSE(prompts.asked().empty());
+    EXPECT_EQ(prompts.asked().back().message.text,
+              u"検索結果ログファイルを指定してください\r" + Utf8ToUtf16(log) + u"\r" + c.reason);
+    Reopen();
+  }
 }
 
 TEST_F(DropTest, APatolisLogWithoutLayoutLabelKeepsTheLabelsCaption) {
@@ -279,7 +328,9 @@ TEST_F(PasteTest, ThePasteFileIsReadAsCodePage932EvenWhereItCouldPassForUtf8) {
 }
 
 TEST_F(PasteTest, ALogChosenAfterPastedTextThatIsNoLogIsSniffed) {
-  const std::string log = Write("u.log", "\xEF\xBB\xBF" "AN   0001 DIALOG\r\nTI   t\r\n");
+  const std::string log = Write("u.log",
+                                "\xEF\xBB\xBF"
+                                "AN   0001 DIALOG\r\nTI   t\r\n");
   prompts.Reply(Answer::Ok).Choose(log);
   Paste(QStringLiteral("hello\nworld\n"));
   EXPECT_EQ(window().settings().inputPath, log);

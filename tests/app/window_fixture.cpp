@@ -26,8 +26,9 @@ void EnsureApplication() {
 }
 
 std::string StnLog() {
-  return CrLfLines({"L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:12", "TI   ***Catalyst*** for", "     olefin polymerization",
-                    "PI   JP 2005-1", "", "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:13", "TI   Second *title*", ""});
+  return CrLfLines({"L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:12", "TI   ***Catalyst*** for",
+                    "     olefin polymerization", "PI   JP 2005-1", "", "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:13",
+                    "TI   Second *title*", ""});
 }
 
 std::string StnCsv() {
@@ -43,14 +44,16 @@ std::string JoisLog() { return CrLfLines({"AN   JST0001", Sjis(u"TI   ＡＢＣ�
 std::string PatolisLog() { return CrLfLines({Sjis(u"＊＊検索回答　様式    1"), "END OF ANSWERS"}); }
 
 std::string PatolisCsv() {
-  return CrLfLines({Sjis(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\"")});
+  return CrLfLines(
+      {Sjis(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\"")});
 }
 
 std::string NotALog() { return CrLfLines({"Dear colleague,", "here are the minutes.", ""}); }
 
 Strings Rows(const ItemGridModel& grid) {
   Strings rows;
-  for (int r = 1; r < grid.RowCount(); ++r) rows.push_back(grid.Cell(r, 0) + u"|" + grid.Cell(r, 1) + u"|" + grid.Cell(r, 2));
+  for (int r = 1; r < grid.RowCount(); ++r)
+    rows.push_back(grid.Cell(r, 0) + u"|" + grid.Cell(r, 1) + u"|" + grid.Cell(r, 2));
   return rows;
 }
 
@@ -66,7 +69,6 @@ std::vector<std::string> Transcript(const ScriptedPrompts& prompts) {
   const std::pair<Message, const char*> known[] = {
       {{u"Trovlin", u"ﾌｧｲﾙ名が不適当です", Icon::None, Buttons::OkCancel}, "bad name"},
       {{u"Trovlin", u"読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません", Icon::None, Buttons::OkCancel}, "same file"},
-      {{u"Trovlin", u"検索結果ログファイルを指定してください", Icon::None, Buttons::OkCancel}, "not a log"},
       {kDone, "done"},
   };
   std::vector<std::string> tags;
@@ -76,6 +78,11 @@ std::vector<std::string> Transcript(const ScriptedPrompts& prompts) {
       continue;
     }
     std::string tag = "message: " + Utf16ToUtf8(a.message.text);
+    // The refusal goes on with the file and the reason, which tests of their own check.
+    if (a.message.text.starts_with(u"検索結果ログファイルを指定してください\r") &&
+        a.message.buttons == Buttons::OkCancel) {
+      tag = "not a log";
+    }
     for (const auto& [message, name] : known) {
       if (a.message == message) tag = name;
     }

@@ -23,11 +23,15 @@ TEST(Batch, ConvertsEachLogAndSkipsTheBrokenOne) {
   const std::string dialog = in.Write("dialog.log", ReadBytes(kSamples + "/dialog_sample.log"));
   const auto r = RunCli({"convert", stn, broken, dialog, "--out-dir", out.path(), "--items", "TI"});
   EXPECT_EQ(r.exitCode, 2);
-  const std::regex expected(
-      std::regex_replace(stn, std::regex("[.]"), "[.]") + ": STN, 4 record\\(s\\), 4 row\\(s\\), [0-9]+[.][0-9]{2} s\n" +
-      "trovlin-cli: " + std::regex_replace(broken, std::regex("[.]"), "[.]") + ": 検索結果ログファイルを指定してください\n" +
-      std::regex_replace(broken, std::regex("[.]"), "[.]") + ": failed, [0-9]+[.][0-9]{2} s\n" +
-      std::regex_replace(dialog, std::regex("[.]"), "[.]") + ": DIALOG, 3 record\\(s\\), 3 row\\(s\\), [0-9.]+ s\n");
+  const std::regex expected(std::regex_replace(stn, std::regex("[.]"), "[.]") +
+                            ": STN, 4 record\\(s\\), 4 row\\(s\\), [0-9]+[.][0-9]{2} s\n" +
+                            "trovlin-cli: " + std::regex_replace(broken, std::regex("[.]"), "[.]") +
+                            ": 検索結果ログファイルを指定してください\n" +
+                            "trovlin-cli: " + std::regex_replace(broken, std::regex("[.]"), "[.]") +
+                            ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n" +
+                            std::regex_replace(broken, std::regex("[.]"), "[.]") + ": failed, [0-9]+[.][0-9]{2} s\n" +
+                            std::regex_replace(dialog, std::regex("[.]"), "[.]") +
+                            ": DIALOG, 3 record\\(s\\), 3 row\\(s\\), [0-9.]+ s\n");
   EXPECT_TRUE(std::regex_match(r.err, expected)) << r.err;
   EXPECT_EQ(ReadBytes(out.File("stn.csv")).substr(0, 6), "\"TI\"\r\n");
   EXPECT_TRUE(std::filesystem::exists(out.File("dialog.csv")));
@@ -37,8 +41,8 @@ TEST(Batch, ConvertsEachLogAndSkipsTheBrokenOne) {
 
 TEST(Batch, AllGoodLogsExitZero) {
   TempDir out;
-  const auto r = RunCli({"convert", kSamples + "/jois_sample.log", kSamples + "/patolis_layout1.log", "--out-dir",
-                         out.path()});
+  const auto r =
+      RunCli({"convert", kSamples + "/jois_sample.log", kSamples + "/patolis_layout1.log", "--out-dir", out.path()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(std::filesystem::exists(out.File("jois_sample.csv")));
   EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));

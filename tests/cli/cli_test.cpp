@@ -37,12 +37,14 @@ TEST(Cli, UnrecognisedAndUnreadableLogsAreInputProblems) {
     const auto r = RunCli({command, plain});
     EXPECT_EQ(r.exitCode, 2) << command;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "trovlin-cli: 検索結果ログファイルを指定してください\n");
+    EXPECT_EQ(r.err, "trovlin-cli: 検索結果ログファイルを指定してください\ntrovlin-cli: " + plain +
+                         ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n");
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("plain.csv")));
   const auto missing = RunCli({"detect", dir.File("missing.log")});
   EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_EQ(missing.err, "trovlin-cli: cannot open the log '" + dir.File("missing.log") + "': No such file or directory\n");
+  EXPECT_EQ(missing.err,
+            "trovlin-cli: cannot open the log '" + dir.File("missing.log") + "': No such file or directory\n");
 }
 
 TEST(Cli, ItemsListsCodesAndMarks) {
@@ -136,8 +138,12 @@ TEST(Cli, UsageErrorsExitOne) {
   std::string many;
   for (int i = 0; i < 52; ++i) many += (i ? ",C" : "C") + std::to_string(i);
   const std::initializer_list<std::string> cases[] = {
-      {"convert", log, "--items", many}, {"convert", log, "--bogus"}, {"convert"},
-      {"convert", log, "--db", "MEDLINE"}, {"convert", log, "--items", "AN,,TI"}, {"detect"},
+      {"convert", log, "--items", many},
+      {"convert", log, "--bogus"},
+      {"convert"},
+      {"convert", log, "--db", "MEDLINE"},
+      {"convert", log, "--items", "AN,,TI"},
+      {"detect"},
       {"frobnicate"},
   };
   int i = 0;

@@ -2,7 +2,6 @@
 // message naming the file and the reason, a non-zero exit, and no file is
 // damaged or left half-written.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -35,9 +34,27 @@ TEST(Faults, LogsThatAreNotLogs) {
   EXPECT_EQ(asFolder.exitCode, 2);
   EXPECT_EQ(asFolder.err, "trovlin-cli: cannot read the log '" + folder + "': it is a folder\n");
 
-  const auto empty = RunCli({"detect", dir.Write("empty.log", "")});
-  EXPECT_EQ(empty.exitCode, 2);
-  EXPECT_EQ(empty.err, "trovlin-cli: 検索結果ログファイルを指定してください\n");
+  const struct {
+    std::string bytes;
+    std::string reason;
+  } refused[] = {
+      {"", "the file is empty"},
+      {std::string("hello\0world\r\nx\r\n", 16), "the file holds NUL bytes: not a text log"},
+      {std::string("L\0001\0\r\0\n\0x\0\r\0\n\0", 14), "the file is UTF-16 without a byte-order mark"},
+      {"abc\r\nDIALOG\r\nx\r\n",
+       "no STN, DIALOG, JOIS or PATOLIS marker: line 1 has 4 characters or fewer and ends the search"},
+      {"one line\r\nxyz\r\nDIALOG\r\n",
+       "no STN, DIALOG, JOIS or PATOLIS marker in the first line (line 2 has 4 characters or fewer and ends the "
+       "search)"},
+      {"DIALOG", "no STN, DIALOG, JOIS or PATOLIS marker: the log's only line is never examined"},
+  };
+  for (const auto& c : refused) {
+    const std::string path = dir.Write("refused.log", c.bytes);
+    const auto r = RunCli({"detect", path});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err,
+              "trovlin-cli: 検索結果ログファイルを指定してください\ntrovlin-cli: " + path + ": " + c.reason + "\n");
+  }
 
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 131 + 7) % 256));
@@ -54,6 +71,17 @@ TEST(Faults, OverlongLineStopsWithAClearMessage) {
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, "trovlin-cli: cannot read the log '" + log + "': line 1 is longer than the limit of 64 MiB\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.csv")));
+
+  // A PATOLIS log keeps the rows it converted, but a failed read is an input problem all the same.
+  const std::string sample = ReadBytes(std::string(TROVLIN_SAMPLES_DIR) + "/patolis_layout1.log");
+  const std::string patolis = dir.Write("long-patolis.log", sample + std::string(70u << 20, 'x'));
+  const auto p = RunCli({"convert", patolis, "-o", dir.File("out.csv")});
+  EXPECT_EQ(p.exitCode, 2);
+  EXPECT_EQ(p.err,
+            "PATOLISデータ変換: cannot read the log '" + patolis + "': line 15 is longer than the limit of 64 MiB\n");
+  const std::string rows =
+      RunCli({"convert", std::string(TROVLIN_SAMPLES_DIR) + "/patolis_layout1.log", "-o", "-"}).out;
+  EXPECT_EQ(ReadBytes(dir.File("out.csv")), rows);
 }
 
 TEST(Faults, OutputThatCannotBeWritten) {
@@ -98,15 +126,22 @@ class Immutable {
   bool ok_;
 };
 
-TEST(Faults, ReadOnlyPatolisLogIsReportedAndLeftWhole) {
+// The LF CR line ends of a PATOLIS log are repaired while reading: a log
+// that cannot be written converts as its CR LF twin does, and stays as it was.
+TEST(Faults, ReadOnlyPatolisLogIsConvertedAndLeftWhole) {
   TempDir dir;
-  const std::string bytes = testing::Sjis(u"＊＊検索回答　様式　１\n\r 1 特許出願\n\r");
+  const std::string twin = std::string(TROVLIN_SAMPLES_DIR) + "/patolis_layout1.log";
+  std::string bytes = ReadBytes(twin);
+  for (std::size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2)) {
+    bytes.replace(at, 2, "\n\r");
+  }
   const std::string log = dir.Write("patolis.log", bytes);
   Immutable guard(log);
   if (!guard.ok()) GTEST_SKIP() << "this file system cannot make a file immutable";
-  const auto r = RunCli({"detect", log});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.err, "trovlin-cli: cannot repair the line ends of '" + log + "': Operation not permitted\n");
+  for (const char* command : {"detect", "items"}) EXPECT_EQ(RunCli({command, log}).exitCode, 0) << command;
+  const auto r = RunCli({"convert", log, "-o", "-"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, RunCli({"convert", twin, "-o", "-"}).out);
   EXPECT_EQ(ReadBytes(log), bytes);
 }
 

@@ -50,7 +50,10 @@ TEST(CsvWriter, QuotesEveryFieldAndEndsRowsWithCrLf) {
       {"comma and LF stay inside", Items({u"A"}), {{u"a,b\nc"}}, "\"A\"\r\n\"a,b\nc\"\r\n"},
       {"quote in the last column", Items({u"A", u"B"}), {{u"x", u"\"y\""}}, "\"A\",\"B\"\r\n\"x\",\"'y'\"\r\n"},
       {"quote in a title", Items({u"T\"I"}), {}, "\"T'I\"\r\n"},
-      {"code page 932", Items({u"出願番号"}), {{u"ｶﾞ１"}}, "\"\x8F\x6F\x8A\xE8\x94\xD4\x8D\x86\"\r\n\"\xB6\xDE\x82\x50\"\r\n"},
+      {"code page 932",
+       Items({u"出願番号"}),
+       {{u"ｶﾞ１"}},
+       "\"\x8F\x6F\x8A\xE8\x94\xD4\x8D\x86\"\r\n\"\xB6\xDE\x82\x50\"\r\n"},
       {"escaped invalid bytes go back as they were", Items({u"A"}), {{u"\xDC81\xDCFF"}}, "\"A\"\r\n\"\x81\xFF\"\r\n"},
   };
   TempDir dir;
@@ -125,7 +128,8 @@ TEST(CsvWriter, QuotesAnywhereInALongValueBecomeApostrophes) {
   for (std::size_t before = 0; before <= 40; ++before) {
     const std::u16string value = std::u16string(before, u'a') + u"\"亜\"" + std::u16string(before % 17, u'b');
     const std::string bytes = WriteCsv(dir.File("out.csv"), Items({u"A"}), {{value}});
-    ASSERT_EQ(bytes, "\"A\"\r\n\"" + std::string(before, 'a') + "'\x88\x9F'" + std::string(before % 17, 'b') + "\"\r\n");
+    ASSERT_EQ(bytes,
+              "\"A\"\r\n\"" + std::string(before, 'a') + "'\x88\x9F'" + std::string(before % 17, 'b') + "\"\r\n");
   }
 }
 
@@ -141,9 +145,11 @@ TEST(CsvWriter, LongOutputArrivesWhole) {
     RecordBuffer record;
     for (int row = 0; row < 250000; ++row) {
       const std::string n = std::to_string(row);
-      record.values = {std::u16string(n.begin(), n.end()), u"データ: a row of text long enough that the rows fill several chunks"};
+      record.values = {std::u16string(n.begin(), n.end()),
+                       u"データ: a row of text long enough that the rows fill several chunks"};
       csv.WriteRow(record);
-      expected += "\"" + n + "\",\"\x83\x66\x81\x5B\x83\x5E: a row of text long enough that the rows fill several chunks\"\r\n";
+      expected +=
+          "\"" + n + "\",\"\x83\x66\x81\x5B\x83\x5E: a row of text long enough that the rows fill several chunks\"\r\n";
     }
     csv.Finish();
   }
@@ -164,10 +170,12 @@ TEST(CsvWriter, OtherEncodingsAndQuoteStyles) {
     std::string bytes;
   };
   const FormatCase cases[] = {
-      {"double quotes doubled", {CsvEncoding::Cp932, QuoteStyle::Double},
+      {"double quotes doubled",
+       {CsvEncoding::Cp932, QuoteStyle::Double},
        "\"T\"\"I\"\r\n\"a \"\"b\"\", \x82\x60\"\r\n"},
       {"UTF-8", {CsvEncoding::Utf8, QuoteStyle::Apostrophe}, "\"T'I\"\r\n\"a 'b', \xEF\xBC\xA1\"\r\n"},
-      {"UTF-8 with a byte-order mark and double quotes", {CsvEncoding::Utf8Bom, QuoteStyle::Double},
+      {"UTF-8 with a byte-order mark and double quotes",
+       {CsvEncoding::Utf8Bom, QuoteStyle::Double},
        "\xEF\xBB\xBF\"T\"\"I\"\r\n\"a \"\"b\"\", \xEF\xBC\xA1\"\r\n"},
   };
   TempDir dir;
@@ -182,7 +190,7 @@ TEST(CsvWriter, OtherEncodingsAndQuoteStyles) {
   }
 }
 
-TEST(CsvWriter, EscapedBytesGoBackAsThemselvesInUtf8Too) {
+TEST(CsvWriter, EscapedBytesBecomeReplacementCharactersInUtf8) {
   std::string memory;
   CsvWriter csv(&memory, {CsvEncoding::Utf8, QuoteStyle::Apostrophe});
   csv.WriteHeader(Items({u"A"}));
@@ -190,8 +198,9 @@ TEST(CsvWriter, EscapedBytesGoBackAsThemselvesInUtf8Too) {
   record.values = {u"\xDC81x\xDCFF"};
   csv.WriteRow(record);
   csv.Finish();
-  EXPECT_EQ(memory, "\"A\"\r\n\"\x81x\xFF\"\r\n");
+  EXPECT_EQ(memory, "\"A\"\r\n\"\xEF\xBF\xBDx\xEF\xBF\xBD\"\r\n");
   EXPECT_EQ(csv.UnencodableCount(), 0u);
+  EXPECT_EQ(csv.ReplacedCount(), 2u);
 }
 
 }  // namespace

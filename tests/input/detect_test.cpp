@@ -7,7 +7,6 @@
 namespace trovlin {
 namespace {
 
-using testing::ReadBytes;
 using testing::Sjis;
 using testing::TempDir;
 
@@ -50,21 +49,6 @@ TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
   for (const DetectCase& c : cases) {
     EXPECT_EQ(DetectDatabase(dir.Write("log", Sjis(c.log))), c.kind) << c.name;
   }
-}
-
-TEST(Detect, PatolisLogGetsItsLineEndsRepaired) {
-  TempDir dir;
-  const std::string path = dir.Write("log", Sjis(u"＊＊検索回答 様式 1\n\r1 特許出願\n\rx\n\r"));
-  EXPECT_EQ(DetectDatabase(path), DatabaseKind::Patolis);
-  EXPECT_EQ(ReadBytes(path), Sjis(u"＊＊検索回答 様式 1\r\n1 特許出願\r\nx\r\n"));
-}
-
-TEST(Detect, OtherLogsAreNotTouched) {
-  TempDir dir;
-  const std::string bytes = "L1   ANSWER 1\n\rAN   1\n\rx\r\n";
-  const std::string path = dir.Write("log", bytes);
-  DetectDatabase(path);
-  EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 }  // namespace

@@ -76,9 +76,23 @@ TEST(Cp932, EveryByteSequenceSurvivesDecodeAndEncode) {
 }
 
 TEST(Cp932, UnencodableCharactersBecomeQuestionMarks) {
-  std::string out;
-  EXPECT_EQ(EncodeCp932(u"a\u00E9b\U0001F600", out), 3u);  // é and both halves of the emoji
-  EXPECT_EQ(out, "a?b??");
+  struct Case {
+    std::u16string text;
+    std::string out;
+    std::size_t count;
+  };
+  const Case cases[] = {
+      {u"a\u00E9b\U0001F600", "a?b?", 2},  // a character outside the BMP is one, both halves
+      {u"𠮷x", "?x", 1},
+      {u"\U00010000", "?", 1},     // its second half looks like an escaped byte
+      {u"\xDFB7\xD842", "??", 2},  // halves out of order are two
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(EncodeCp932(c.text, out), c.count);
+    EXPECT_EQ(out, c.out);
+    EXPECT_EQ(CountCp932Unencodable(c.text), c.count);
+  }
 }
 
 TEST(Cp932, RoundTripQuestion) {
