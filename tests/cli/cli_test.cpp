@@ -15,11 +15,6 @@ using testing::TempDir;
 
 const std::string kSamples = TROVLIN_SAMPLES_DIR;
 
-// A copy of a bundled sample in a fresh folder, so outputs land beside it.
-std::string CopySample(const TempDir& dir, const std::string& name) {
-  return dir.Write(name, ReadBytes(kSamples + "/" + name));
-}
-
 TEST(Cli, DetectNamesTheService) {
   const std::pair<const char*, const char*> cases[] = {
       {"stn_sample.log", "STN\n"}, {"dialog_sample.log", "DIALOG\n"}, {"jois_sample.log", "JOIS\n"}};

@@ -8,10 +8,6 @@
 namespace trovlin::testing {
 namespace {
 
-std::string CopySample(const TempDir& dir, const std::string& name) {
-  return dir.Write(name, ReadBytes(std::string(TROVLIN_SAMPLES_DIR) + "/" + name));
-}
-
 TEST(PatolisCliTest, ConvertWritesTheLayoutColumns) {
   TempDir dir;
   const std::string csv = dir.File("out.csv");
