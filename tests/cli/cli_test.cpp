@@ -1,165 +1,134 @@
-// trovlin-cli as other tools call it: the real binary, real files.
+// trovlin-cli as other tools call it: the real binary on real files, one log
+// at a time or in a batch, tagged or PATOLIS.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <sstream>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
-namespace trovlin {
+namespace trovlin::testing {
 namespace {
 
-using testing::ReadBytes;
-using testing::RunCli;
-using testing::Sjis;
-using testing::TempDir;
-
-const std::string kSamples = TROVLIN_SAMPLES_DIR;
-
-// A copy of a bundled sample in a fresh folder, so outputs land beside it.
-std::string CopySample(const TempDir& dir, const std::string& name) {
-  return dir.Write(name, ReadBytes(kSamples + "/" + name));
+// A command line split at its spaces (no path here holds one).
+CommandResult RunLine(const std::string& line) {
+  std::istringstream words(line);
+  return RunCli({std::istream_iterator<std::string>(words), {}});
 }
 
-TEST(Cli, DetectNamesTheService) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"stn_sample.log", "STN\n"}, {"dialog_sample.log", "DIALOG\n"}, {"jois_sample.log", "JOIS\n"}};
-  for (const auto& [sample, name] : cases) {
-    const auto r = RunCli({"detect", kSamples + "/" + sample});
-    EXPECT_EQ(r.exitCode, 0) << sample;
-    EXPECT_EQ(r.out, name);
-  }
-}
-
-TEST(Cli, UnrecognisedAndUnreadableLogsAreInputProblems) {
+TEST(Cli, CommandsOutputsAndExitCodes) {
   TempDir dir;
-  const std::string plain = dir.Write("plain.txt", "hello world\r\nsecond line\r\n");
-  for (const char* command : {"detect", "items", "convert"}) {
-    const auto r = RunCli({command, plain});
-    EXPECT_EQ(r.exitCode, 2) << command;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "trovlin-cli: 検索結果ログファイルを指定してください\ntrovlin-cli: " + plain +
-                         ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n");
-  }
-  EXPECT_FALSE(std::filesystem::exists(dir.File("plain.csv")));
-  const auto missing = RunCli({"detect", dir.File("missing.log")});
-  EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_EQ(missing.err,
-            "trovlin-cli: cannot open the log '" + dir.File("missing.log") + "': No such file or directory\n");
-}
-
-TEST(Cli, ItemsListsCodesAndMarks) {
-  const auto r = RunCli({"items", kSamples + "/stn_sample.log"});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out,
-            "L1\t*\nAN\t*\nDN\t*\nTI\t*\nIN\t*\nPA\t*\nSO\t*\nDT\t*\nLA\t*\nIC\t*\nPI\t\nPRAI\t\nAB\t*\n"
-            "RE.C\t*\nRE\t\n");
-}
-
-TEST(Cli, ConvertWritesTheProposedFileByDefault) {
-  TempDir dir;
-  const std::string log = CopySample(dir, "dialog_sample.log");
-  const auto r = RunCli({"convert", log, "--items", "TI-,PN-"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "DIALOG: 3 row(s) of 2 column(s) written to " + dir.File("dialog_sample.csv") + "\n");
-  EXPECT_EQ(ReadBytes(dir.File("dialog_sample.csv")),
-            "\"TI-\",\"PN-\"\r\n"
-            "\"Catalyst for olefin polymerization contains transition metal compound\","
-            "\"JP 2005126543 A 20050519 200535 B\"\r\n"
-            "\"Propylene polymer production using metallocene catalyst\",\"WO 2005042580 A1 20050512 200531 E\"\r\n"
-            "\"\",\"\"\r\n");
-}
-
-TEST(Cli, ConvertToStandardOutputWithOptions) {
-  const std::string log = kSamples + "/stn_sample.log";
-  const std::string rows =
-      "\"2005:412345  CAPLUS\",\"Supported %catalyst% for olefin %polymerization% and process for producing "
-      "polyolefin with it\"\r\n"
-      "\"2005:398765  CAPLUS\",\"Propylene %polymerization% with metallocene %catalyst%\"\r\n"
-      "\"2004:998877  CAPLUS\",\"Review of single-site %catalysts%\"\r\n"
-      "\"\",\"\"\r\n";
-  auto expect = [&](const std::string& stars) {
-    std::string out = "\"AN\",\"TI\"\r\n";
-    for (char c : rows) {
-      if (c == '%') {
-        out += stars;
-      } else {
-        out += c;
-      }
-    }
-    return out;
+  const std::string stn = CopySample(dir, "stn_sample.log"), jois = SamplePath("jois_sample.log");
+  const std::string plain = dir.Write("plain.txt", "hello world\r\n"), stars = dir.Write("stars.txt", "TI   *a*");
+  const std::string wide = dir.Write("wide.txt", Sjis(u"TI   Ａ\r\n")), no = dir.File("no/a.csv");
+  const std::string nine = dir.Write("nine.log", Sjis(u"＊＊検索回答＊＊  様式 :  9\r\n  1 特許出願 2003-1\r\n"));
+  const std::string preset = dir.Write("items.txt", "trovlin-items 1\nPY\t*\nAN\t*\nXX\t\n");
+  std::filesystem::create_symlink(stn, dir.File("link.csv"));
+  const std::string notALog = "trovlin-cli: 検索結果ログファイルを指定してください\n";
+  const std::string sameFile = "trovlin-cli: 読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません\n";
+  const std::string noLayout = "trovlin-cli: " + nine +
+                               ": no PATOLIS answer header (\"＊＊検索回答\" with \"様式\" and a layout 1-4): nothing "
+                               "to convert, no file written\n";
+  const struct {
+    std::string line;
+    int exitCode;
+    std::string out, err;  // err: what standard error begins with
+  } cases[] = {
+      {"detect " + stn, 0, "STN\n", ""},
+      {"items " + stn, 0,
+       "L1\t*\nAN\t*\nDN\t*\nTI\t*\nIN\t*\nPA\t*\nSO\t*\nDT\t*\nLA\t*\nIC\t*\nPI\t\nPRAI\t\nAB\t*\nRE.C\t*\nRE\t\n",
+       ""},
+      {"convert " + stars + " -o -", 2, "", notALog},
+      {"convert " + stars + " --db STN", 0, "",
+       "STN: 1 row(s) of 1 column(s) written to " + dir.File("stars.csv") + "\n"},
+      {"convert " + stars + " -o - --db STN --keep-stars", 0, "\"TI\"\r\n\"*a*\"\r\n", ""},
+      {"convert " + wide + " -o - --db JOIS", 0, "\"TI\"\r\n\"A\"\r\n", ""},
+      {"convert " + wide + " -o - --db JOIS --keep-width", 0, "\"TI\"\r\n\"" + Sjis(u"Ａ") + "\"\r\n", ""},
+      {"convert " + jois + " -o - --items-file " + preset, 0,
+       "\"PY\",\"AN\",\"XX\"\r\n\"2005\",\"05A0123456\",\"\"\r\n\"2004\",\"04A0987654\",\"\"\r\n",
+       "trovlin-cli: warning: the first answer of " + jois + " lacks XX; their columns stay empty\n"},
+      {"convert " + jois + " -o - --items-file " + plain, 2, "",
+       "trovlin-cli: cannot load the item list '" + plain +
+           "': line 1: not a Trovlin item list (it must begin with \"trovlin-items 1\")\n"},
+      {"propose-name /d/logs.2005/result.log", 0, "/d/logs.2005/result.csv\n", ""},
+      {"convert " + stn + " --items AN,,TI", 1, "",
+       "trovlin-cli: an item code must not be empty\nusage: trovlin-cli convert LOG"},
+      {"detect", 1, "", "trovlin-cli: expected exactly one path\nusage: trovlin-cli detect LOG\n"},
+      {"detect " + plain, 2, "", notALog},
+      {"convert " + plain, 2, "", notALog},
+      {"detect " + dir.File("no.log"), 2, "",
+       "trovlin-cli: cannot open the log '" + dir.File("no.log") + "': No such file or directory\n"},
+      {"convert " + stn + " -o " + stn, 2, "", sameFile},
+      {"convert " + stn + " -o " + dir.File("link.csv"), 2, "", sameFile},
+      {"convert " + stn + " -o " + no, 3, "",
+       "trovlin-cli: cannot write the CSV file '" + no + "': No such file or directory\n"},
+      {"convert " + stn + " --out-dir " + no, 3, "",
+       "trovlin-cli: cannot write into the folder '" + no + "': it is not a folder\n"},
+      {"convert " + nine, 0, "", noLayout},
+      {"items " + nine, 0, "", noLayout},
+      {"convert " + CopySample(dir, "patolis_layout1.log") + " -o " + dir.File("p1.csv"), 0, "",
+       "PATOLIS (layout 1): 4 row(s) of 8 column(s) written to " + dir.File("p1.csv") + "\n"},
+      // Item options do not apply.
+      {"convert " + CopySample(dir, "patolis_layout2.log") + " --db PATOLIS --items AN,TI -o " + dir.File("p2.csv"), 0,
+       "", "PATOLIS (layout 2): 2 row(s) of 29 column(s) written to " + dir.File("p2.csv") + "\n"},
+      {"convert " + CopySample(dir, "patolis_layout3.log") + " -o " + no, 3, "",
+       "PATOLISデータ変換: cannot write the CSV file '" + no + "': No such file or directory\n"},
   };
-  const auto plain = RunCli({"convert", log, "-o", "-", "--item", "AN", "--item", "TI"});
-  EXPECT_EQ(plain.exitCode, 0);
-  EXPECT_EQ(plain.out, expect(""));
-  const auto kept = RunCli({"convert", log, "-o", "-", "--items", "AN,TI", "--keep-stars"});
-  EXPECT_EQ(kept.out, expect("***"));
-}
-
-TEST(Cli, JoisWidthFollowsTheOption) {
-  const std::string log = kSamples + "/jois_sample.log";
-  const auto narrow = RunCli({"convert", log, "-o", "-", "--items", "PY"});
-  EXPECT_EQ(narrow.out, "\"PY\"\r\n\"2005\"\r\n\"2004\"\r\n");
-  const auto wide = RunCli({"convert", log, "-o", "-", "--items", "PY", "--keep-width"});
-  EXPECT_EQ(wide.out, "\"PY\"\r\n\"" + Sjis(u"２００５") + "\"\r\n\"" + Sjis(u"２００４") + "\"\r\n");
-}
-
-TEST(Cli, DbOverridesDetection) {
-  TempDir dir;
-  const std::string log = dir.Write("pasted.txt", "TI   only line");
-  EXPECT_EQ(RunCli({"convert", log, "-o", "-"}).exitCode, 2);
-  const auto r = RunCli({"convert", log, "-o", "-", "--db", "STN"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "\"TI\"\r\n\"only line\"\r\n");
-}
-
-TEST(Cli, RefusesToWriteOverTheLog) {
-  TempDir dir;
-  const std::string log = CopySample(dir, "stn_sample.log");
-  std::filesystem::create_symlink(log, dir.File("link.csv"));
-  for (const std::string& out : {log, dir.File("link.csv")}) {
-    const auto r = RunCli({"convert", log, "-o", out});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "trovlin-cli: 読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません\n");
+  for (const auto& c : cases) {
+    const CommandResult r = RunLine(c.line);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.line << ": " << r.err;
+    EXPECT_EQ(r.out, c.out) << c.line;
+    EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.line;
   }
-  EXPECT_EQ(ReadBytes(log), ReadBytes(kSamples + "/stn_sample.log"));
-}
-
-TEST(Cli, OutputProblemsExitThree) {
-  TempDir dir;
-  const std::string out = dir.File("missing/out.csv");
-  const auto r = RunCli({"convert", kSamples + "/stn_sample.log", "-o", out});
-  EXPECT_EQ(r.exitCode, 3);
-  EXPECT_EQ(r.err, "trovlin-cli: cannot write the CSV file '" + out + "': No such file or directory\n");
-}
-
-TEST(Cli, UsageErrorsExitOne) {
-  const std::string log = kSamples + "/stn_sample.log";
-  std::string many;
-  for (int i = 0; i < 52; ++i) many += (i ? ",C" : "C") + std::to_string(i);
-  const std::initializer_list<std::string> cases[] = {
-      {"convert", log, "--items", many},
-      {"convert", log, "--bogus"},
-      {"convert"},
-      {"convert", log, "--db", "MEDLINE"},
-      {"convert", log, "--items", "AN,,TI"},
-      {"detect"},
-      {"frobnicate"},
-  };
-  int i = 0;
-  for (const auto& args : cases) EXPECT_EQ(RunCli(args).exitCode, 1) << "case " << i++;
-  const std::string err = RunCli({"convert", log, "--items", many}).err;
-  EXPECT_EQ(err.rfind("trovlin-cli: at most 51 items can be converted\nusage: trovlin-cli convert LOG", 0), 0u) << err;
-}
-
-TEST(Cli, ProposeNameAndHelp) {
-  EXPECT_EQ(RunCli({"propose-name", "/d/logs.2005/result.log"}).out, "/d/logs.2005/result.csv\n");
-  for (const char* command : {"detect", "items", "convert", "propose-name"}) {
-    const auto r = RunCli({command, "--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out.rfind(std::string("usage: trovlin-cli ") + command, 0), 0u) << command;
+  EXPECT_EQ(ReadBytes(dir.File("stars.csv")), "\"TI\"\r\n\"a\"\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("plain.csv")) || std::filesystem::exists(dir.File("nine.csv")));
+  EXPECT_EQ(ReadBytes(stn), ReadBytes(SamplePath("stn_sample.log")));
+  const CommandResult unknown = RunLine("frobnicate");
+  EXPECT_EQ(unknown.err, "trovlin-cli: unknown command: frobnicate\n");
+  EXPECT_EQ(std::pair(unknown.exitCode, unknown.out.rfind("usage: trovlin-cli COMMAND [ARGS]\n", 0)),
+            std::pair(1, 0ul));
+  for (const std::string command : {"detect", "items", "convert", "propose-name"}) {
+    EXPECT_EQ(std::pair(RunLine(command + " --help").out.rfind("usage: trovlin-cli " + command, 0), 0),
+              std::pair(0ul, 0))
+        << command;
   }
+}
+
+// The titles `items` lists for a PATOLIS log are those its CSV starts with.
+TEST(Cli, PatolisItemsAreTheColumnsOfTheConversion) {
+  TempDir dir;
+  for (const char* sample :
+       {"patolis_layout1.log", "patolis_layout2.log", "patolis_layout3.log", "patolis_layout4.log"}) {
+    const std::string log = CopySample(dir, sample);
+    const std::string csv = RunLine("convert " + log + " -o - --encoding utf-8").out;
+    EXPECT_EQ(std::regex_replace(RunLine("items " + log).out, std::regex("(.*)\n"), "\"$1\","),
+              csv.substr(0, csv.find("\r\n")) + ",")
+        << sample;
+  }
+}
+
+std::string Literal(const std::string& text) { return std::regex_replace(text, std::regex("[.()]"), "\\$&"); }
+
+TEST(Cli, ABatchConvertsEachLogSkipsTheBrokenOneAndExitsWithTheWorst) {
+  TempDir in, out;
+  const std::string stn = CopySample(in, "stn_sample.log"), patolis = CopySample(in, "patolis_layout1.log");
+  const std::string broken = in.Write("notes.txt", "just some notes\r\nnothing here\r\n");
+  const CommandResult r = RunCli({"convert", stn, broken, patolis, "--out-dir", out.path(), "--items", "TI"});
+  EXPECT_EQ(r.exitCode, 2);
+  const std::string seconds = "[0-9]+[.][0-9]{2} s\n";
+  EXPECT_TRUE(std::regex_match(
+      r.err, std::regex(Literal(stn + ": STN, 4 record(s), 4 row(s), ") + seconds + Literal("trovlin-cli: " + broken) +
+                        ": 検索結果ログファイルを指定してください\n" +
+                        Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
+                        Literal(broken + ": failed, ") + seconds +
+                        Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), ") + seconds)))
+      << r.err;
+  EXPECT_EQ(ReadBytes(out.File("stn_sample.csv")).substr(0, 6), "\"TI\"\r\n");
+  EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));
+  EXPECT_FALSE(std::filesystem::exists(out.File("notes.csv")) || std::filesystem::exists(in.File("stn_sample.csv")));
 }
 
 }  // namespace
-}  // namespace trovlin
+}  // namespace trovlin::testing

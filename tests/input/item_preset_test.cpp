@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/errors.h"
 #include "support/temp_dir.h"
 
-namespace trovlin {
+namespace trovlin::testing {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
+using Items = std::vector<std::pair<std::u16string, std::u16string>>;  // code, mark
+
+Items Pairs(const std::vector<DiscoveredItem>& items) {
+  Items out;
+  for (const DiscoveredItem& item : items) out.emplace_back(item.code, item.mark);
+  return out;
+}
 
 TEST(ItemPreset, SavesAndLoadsCodesOrderAndMarks) {
   TempDir dir;
@@ -17,71 +24,40 @@ TEST(ItemPreset, SavesAndLoadsCodesOrderAndMarks) {
   const std::string path = dir.File("items.txt");
   SaveItemPreset(path, items);
   EXPECT_EQ(ReadBytes(path), "trovlin-items 1\nTI\t*\nPI\t\n AB\t*\n著者\t\n");
-  const auto loaded = LoadItemPreset(path);
-  ASSERT_EQ(loaded.size(), items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    EXPECT_EQ(loaded[i].code, items[i].code);
-    EXPECT_EQ(loaded[i].mark, items[i].mark);
-  }
+  EXPECT_EQ(Pairs(LoadItemPreset(path)), Pairs(items));
+  EXPECT_EQ(Pairs(LoadItemPreset(dir.Write("crlf.txt", "trovlin-items 1\r\nAN\t*\r\n"))), (Items{{u"AN", u"*"}}));
+  EXPECT_NO_THROW(CheckPresetConvertible("l", std::vector<DiscoveredItem>(51, items[0])));
+  Discovery found;
+  found.items = {{u"AN", u"*"}, {u"TI", u"*"}};
+  EXPECT_EQ(CodesMissingFrom(items, found), (std::vector<std::u16string>{u"PI", u" AB", u"著者"}));
 }
 
-TEST(ItemPreset, SaveFailuresNameTheList) {
+TEST(ItemPreset, FailuresNameTheListAndTheReason) {
   TempDir dir;
-  const std::string path = dir.File("missing/items.txt");
-  try {
-    SaveItemPreset(path, {{u"TI", u"*"}});
-    FAIL() << "no error";
-  } catch (const IoError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot save the item list '" + path + "': No such file or directory");
-  }
-}
-
-TEST(ItemPreset, ConvertibleListsHoldOneTo51Items) {
-  const std::vector<DiscoveredItem> one = {{u"TI", u"*"}};
-  EXPECT_NO_THROW(CheckPresetConvertible("l", one));
-  EXPECT_NO_THROW(CheckPresetConvertible("l", std::vector<DiscoveredItem>(51, one[0])));
-  try {
-    CheckPresetConvertible("l", std::vector<DiscoveredItem>(52, one[0]));
-    FAIL() << "no error";
-  } catch (const IoError& e) {
-    EXPECT_EQ(std::string(e.what()), "cannot use the item list 'l': it holds 52 items; at most 51 can be converted");
-  }
-  EXPECT_THROW(CheckPresetConvertible("l", {}), IoError);
-}
-
-TEST(ItemPreset, AcceptsCrLfLineEnds) {
-  TempDir dir;
-  const auto loaded = LoadItemPreset(dir.Write("items.txt", "trovlin-items 1\r\nAN\t*\r\n"));
-  ASSERT_EQ(loaded.size(), 1u);
-  EXPECT_EQ(loaded[0].code, u"AN");
-  EXPECT_EQ(loaded[0].mark, u"*");
-}
-
-TEST(ItemPreset, RejectsWhatIsNotAPreset) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"AN\t*\n", "line 1: not a Trovlin item list (it must begin with \"trovlin-items 1\")"},
-      {"trovlin-items 1\nAN\n", "line 2: expected CODE, TAB, MARK"},
-      {"trovlin-items 1\nAN\t*\n\t*\n", "line 3: the code is empty"},
-      {"trovlin-items 1\nAN\tx\n", "line 2: the join mark must be \"*\" or nothing"},
+  const std::string missing = dir.File("missing/items.txt"), bad = dir.File("bad.txt");
+  const auto load = [&](const char* text) { return [&dir, text] { LoadItemPreset(dir.Write("bad.txt", text)); }; };
+  const std::string notALoad = "cannot load the item list '" + bad + "': line ";
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[&] { SaveItemPreset(missing, {}); }, "cannot save the item list '" + missing + "': No such file or directory"},
+      {load("AN\t*\n"), notALoad + "1: not a Trovlin item list (it must begin with \"trovlin-items 1\")"},
+      {load("trovlin-items 1\nAN\n"), notALoad + "2: expected CODE, TAB, MARK"},
+      {load("trovlin-items 1\nAN\t*\n\t*\n"), notALoad + "3: the code is empty"},
+      {load("trovlin-items 1\nAN\tx\n"), notALoad + "2: the join mark must be \"*\" or nothing"},
+      {[] {
+         CheckPresetConvertible("l", std::vector<DiscoveredItem>(52, {u"TI", u"*"}));
+       },
+       "cannot use the item list 'l': it holds 52 items; at most 51 can be converted"},
+      {[] { CheckPresetConvertible("l", {}); }, "cannot use the item list 'l': it holds no item"},
   };
-  TempDir dir;
-  for (const auto& [text, reason] : cases) {
-    const std::string path = dir.Write("bad.txt", text);
+  for (const auto& [action, message] : cases) {
     try {
-      LoadItemPreset(path);
-      ADD_FAILURE() << "accepted: " << text;
+      action();
+      ADD_FAILURE() << "no error: " << message;
     } catch (const IoError& e) {
-      EXPECT_EQ(std::string(e.what()), "cannot load the item list '" + path + "': " + reason);
+      EXPECT_EQ(std::string(e.what()), message);
     }
   }
 }
 
-TEST(ItemPreset, NamesTheCodesTheLogDoesNotShow) {
-  Discovery found;
-  found.items = {{u"AN", u"*"}, {u"TI", u"*"}};
-  const std::vector<DiscoveredItem> preset = {{u"TI", u"*"}, {u"PY", u""}, {u"AN", u"*"}, {u"KW", u"*"}};
-  EXPECT_EQ(CodesMissingFrom(preset, found), (std::vector<std::u16string>{u"PY", u"KW"}));
-}
-
 }  // namespace
-}  // namespace trovlin
+}  // namespace trovlin::testing

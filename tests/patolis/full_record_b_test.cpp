@@ -24,25 +24,12 @@ const Lines kClassLines = {"IPC：A01M  7/00    A01M 21/04",
                            "  ＬＥＤ"};
 const Lines kBlock = Join({kUpToInventor, kClassLines, {"広域分類：(A01M)(除草剤  散布)"}});
 // IPC, FI and F-term runs shrink (six and five spaces to two); abstract and keywords keep theirs.
-const Filled kLaterCells = {
-    {17, "ＬＥＤ付き散布装置及び制御方法"},
-    {18, "【課題】散布むらを減らす。【解決手段】走行速度に応じてノズル開度を制御する。ＬＥＤで  照らす。"},
-    {19, "株式会社テスト農機"},
-    {20, "山田　太郎佐藤　花子"},
-    {21, "US"},
-    {22, "60/123,456"},
-    {23, "H14.04.26"},
-    {24, "特願2001-111111"},
-    {25, "H13.03.01"},
-    {26, "分割"},
-    {27, "特願2000-222222"},
-    {28, "H12.06.01"},
-    {29, "A01M 7/00 A01M 21/04B05B 1/00"},
-    {30, "A01M 7/00  AA01M 21/04  Z"},
-    {31, "2B121 AA11 CC02"},
-    {32, "散布むら  走行速度ＬＥＤ"},
-    {33, "'A01M"},
-    {34, "除草剤  散布"}};
+const Filled kLaterCells =
+    From(17,
+         "ＬＥＤ付き散布装置及び制御方法|【課題】散布むらを減らす。【解決手段】走行速度に応じてノズル開度を制御する。"
+         "ＬＥＤで  照らす。|株式会社テスト農機|山田　太郎佐藤　花子|US|60/123,456|H14.04.26|特願2001-111111|"
+         "H13.03.01|分割|特願2000-222222|H12.06.01|A01M 7/00 A01M 21/04B05B 1/00|A01M 7/00  AA01M 21/04  Z|"
+         "2B121 AA11 CC02|散布むら  走行速度ＬＥＤ|'A01M|除草剤  散布");
 
 std::vector<Row> Convert(const Lines& lines, const std::string& layout = "3") {
   return ConvertLines(Join({{AnswerHeaderLine(layout)}, lines}));
@@ -58,23 +45,21 @@ TEST(FullRecordBTest, LayoutsThreeAndFourDifferOnlyInTheAbstractTitle) {
 }
 
 TEST(FullRecordBTest, BroadClassificationLine) {
-  struct Case {
+  const struct {
     Lines lines;  // the broad classification line and what follows it
     std::string broad, fixed;
-  } cases[] = {
-      {{"広域分類：()(除草剤)", ""}, "'", "除草剤"},      // an empty first group keeps its apostrophe
-      {{"広域分類：(A01M(x)除草)", ""}, "'A01M(x", "x"},  // the second "(" is searched after the first
-      // An unclosed second group: the continuation lines are the keywords, its own text is lost.
-      {{"広域分類：(B05B)(噴霧  ノズル", "  粒径  均一", "  散布)", ""}, "'B05B", "粒径  均一散布)"},
-      {{"広域分類：(B05B)(噴霧", "  粒径"}, "'B05B", "粒径"},
-      // No second "(": no fixed keywords, and the line after is not taken.
-      {{"広域分類：(A01M)", "  除草剤", ""}, "'A01M", ""},
-      // No group: the first cut is skipped (no apostrophe); the continuation lines are the keywords.
-      {{"広域分類：", "  除草剤", "  散布", ""}, "", "除草剤散布"},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{{"広域分類：()(除草剤)", ""}, "'", "除草剤"},      // an empty first group keeps its apostrophe
+               {{"広域分類：(A01M(x)除草)", ""}, "'A01M(x", "x"},  // the second "(" is searched after the first
+               // An unclosed second group: the continuation lines are the keywords, its own text is lost.
+               {{"広域分類：(B05B)(噴霧  ノズル", "  粒径  均一", "  散布)", ""}, "'B05B", "粒径  均一散布)"},
+               {{"広域分類：(B05B)(噴霧", "  粒径"}, "'B05B", "粒径"},
+               // No second "(": no fixed keywords, and the line after is not taken.
+               {{"広域分類：(A01M)", "  除草剤", ""}, "'A01M", ""},
+               // No group: the first cut is skipped (no apostrophe); the continuation lines are the keywords.
+               {{"広域分類：", "  除草剤", "  散布", ""}, "", "除草剤散布"}};
+  for (const auto& c : cases) {
     EXPECT_EQ(Convert(Join({kUpToInventor, kClassLines, c.lines})),
-              (std::vector<Row>{LayoutBTitles("要約"), Record({{33, c.broad}, {34, c.fixed}})}))
+              (std::vector<Row>{LayoutBTitles("要約"), Record(From(33, c.broad + "|" + c.fixed))}))
         << c.lines[0];
   }
   // Two closed groups: nothing is read after the line, so a start line right after it opens the next record.
@@ -87,8 +72,7 @@ TEST(FullRecordBTest, EndOfInputInsideARecordWritesWhatWasRead) {
        Record({{17, "ＬＥＤ付き散布装置"}, {18, "【課題】散布むら"}}, 18)},
       {kUpToInventor, Record({}, 28)},  // the IPC line is read with no end test
       {Join({kUpToInventor, {kClassLines.begin(), kClassLines.begin() + 4}}), Record({}, 30)},
-      {Join({kUpToInventor, kClassLines}), Record({}, 32)},
-  };
+      {Join({kUpToInventor, kClassLines}), Record({}, 32)}};
   for (const auto& [lines, row] : cases) EXPECT_EQ(Convert(lines), (std::vector<Row>{LayoutBTitles("要約"), row}));
 }
 

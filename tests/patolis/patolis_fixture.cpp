@@ -6,6 +6,19 @@
 #include "text/utf8.h"
 
 namespace trovlin::testing {
+namespace {
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (std::size_t to; (to = text.find(separator, from)) != std::string::npos; from = to + separator.size()) {
+    parts.push_back(text.substr(from, to - from));
+  }
+  parts.push_back(text.substr(from));
+  return parts;
+}
+
+}  // namespace
 
 std::string AnswerHeaderLine(const std::string& layout) {
   return "＊＊検索回答＊＊  様式 :  " + layout + "   回答件数   2件";
@@ -29,6 +42,12 @@ std::string Columns(const std::vector<std::pair<int, std::string>>& pieces) {
   return Utf16ToUtf8(line);
 }
 
+Filled From(std::size_t first, const std::string& texts) {
+  Filled cells;
+  for (const std::string& text : Split(texts, "|")) cells.emplace_back(first++, text);
+  return cells;
+}
+
 Row Cells(std::size_t width, std::initializer_list<Filled> layers, std::size_t last) {
   Row row(width);
   for (const Filled& layer : layers) {
@@ -38,37 +57,20 @@ Row Cells(std::size_t width, std::initializer_list<Filled> layers, std::size_t l
   return row;
 }
 
-ConversionSettings Settings(const std::string& inputPath, const std::string& outputPath) {
-  ConversionSettings settings;
-  settings.inputPath = inputPath;
-  settings.outputPath = outputPath;
-  return settings;
-}
-
 // The converted values hold no quote, CR or LF, so rows split plainly.
-PatolisResult ConvertPatolisLog(const std::string& logBytes) {
+std::vector<Row> ConvertLines(const Lines& lines) {
   TempDir dir;
-  const ConversionSettings settings = Settings(dir.Write("a.log", logBytes), dir.File("a.csv"));
-  PatolisResult result;
-  result.outcome = ConvertPatolis(settings);
-  result.written = std::filesystem::exists(settings.outputPath);
-  if (!result.written) return result;
-  result.bytes = ReadBytes(settings.outputPath);
-  for (std::size_t start = 0, end; (end = result.bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    const std::string line = result.bytes.substr(start + 1, end - start - 2);  // without the outer quotes
-    Row& row = result.rows.emplace_back();
-    for (std::size_t from = 0, to;; from = to + 3) {
-      to = std::min(line.find("\",\"", from), line.size());
-      std::u16string cell;
-      DecodeCp932(std::string_view(line).substr(from, to - from), cell);
-      row.push_back(Utf16ToUtf8(cell));
-      if (to == line.size()) break;
-    }
+  const ConversionSettings settings = LogSettings(dir, PatolisLog(lines));
+  ConvertPatolis(settings);
+  if (!std::filesystem::exists(settings.outputPath)) return {};
+  std::u16string csv;
+  DecodeCp932(ReadBytes(settings.outputPath), csv);
+  std::vector<Row> rows;
+  for (const std::string& line : Split(Utf16ToUtf8(csv), "\r\n")) {
+    if (!line.empty()) rows.push_back(Split(line.substr(1, line.size() - 2), "\",\""));
   }
-  return result;
+  return rows;
 }
-
-std::vector<Row> ConvertLines(const Lines& lines) { return ConvertPatolisLog(PatolisLog(lines)).rows; }
 
 // Trimmed, the start line has 願 at 8 and "[" at 21 and its groups at 33-36
 // and 38-53; line 2 has "[" at 4 and "]" at 15; line 3 has "[" at 14 and 38;
@@ -81,10 +83,9 @@ Lines NumberedLines() {
 }
 
 Filled NumberedCells() {
-  return {{0, "2003-123456"}, {1, "H15.04.25"},  {2, "通常"},     {3, "PCT/JP03/05678"},  {4, "H15.04.25"},
-          {5, "出願日"},      {6, "5"},          {7, "請求"},     {8, "特開2004-300001"}, {9, "H16.10.28"},
-          {10, "H07-012345"}, {11, "H07.02.15"}, {12, "3456789"}, {13, "H17.05.20"},      {14, "有"},
-          {15, "H15.05.01"},  {16, "H16.10.28"}};
+  return From(0,
+              "2003-123456|H15.04.25|通常|PCT/JP03/05678|H15.04.25|出願日|5|請求|特開2004-300001|H16.10.28|H07-012345|"
+              "H07.02.15|3456789|H17.05.20|有|H15.05.01|H16.10.28");
 }
 
 Row LayoutBTitles(const std::string& abstract) {
@@ -93,6 +94,13 @@ Row LayoutBTitles(const std::string& abstract) {
           "早期審査",   "審査請求日", "公報発行日", "名称",         abstract,         "出願人",   "発明者",
           "パリ優先権", "優先権番号", "優先日",     "国内優先権",   "国内優先日",     "関連種別", "原出願番号",
           "遡及日",     "IPC",        "FI",         "Fﾀｰﾑ",         "ﾌﾘｰｷｰﾜｰﾄﾞ",      "広域分類", "固定ｷｰﾜｰﾄﾞ"};
+}
+
+// Layout 2 has the first 29 columns, with its IPC where the abstract goes.
+Row LayoutATitles() {
+  Row titles = LayoutBTitles("IPC");
+  titles.resize(29);
+  return titles;
 }
 
 }  // namespace trovlin::testing

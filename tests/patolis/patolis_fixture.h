@@ -20,28 +20,23 @@ using Filled = std::vector<std::pair<std::size_t, std::string>>;  // cell index,
 std::string AnswerHeaderLine(const std::string& layout);
 // The lines in code page 932, each followed by CR LF.
 std::string PatolisLog(const Lines& lines);
-// The parts joined in order.
 Lines Join(const std::vector<Lines>& parts);
 // Text placed at 1-based character columns, spaces before each piece.
 std::string Columns(const std::vector<std::pair<int, std::string>>& pieces);
+// Consecutive cells from first on, their texts separated by "|".
+Filled From(std::size_t first, const std::string& texts);
 // A row of width cells filled from the layers in order; cells after last stay empty.
 Row Cells(std::size_t width, std::initializer_list<Filled> layers, std::size_t last = 100);
 
-ConversionSettings Settings(const std::string& inputPath, const std::string& outputPath);
-
-struct PatolisResult {
-  PatolisOutcome outcome;
-  bool written = false;   // the CSV file exists
-  std::string bytes;      // the CSV file
-  std::vector<Row> rows;  // header row first
-};
-PatolisResult ConvertPatolisLog(const std::string& logBytes);
+// The CSV's rows, header first, or none when no file was written.
 std::vector<Row> ConvertLines(const Lines& lines);
 
 // The four numbered lines of a full record as a log prints them, and the
 // cells 0-16 they give.
 Lines NumberedLines();
 Filled NumberedCells();
+// The titles of layouts 3 and 4, and of layout 2.
 Row LayoutBTitles(const std::string& abstract);
+Row LayoutATitles();
 
 }  // namespace trovlin::testing

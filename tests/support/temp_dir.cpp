@@ -1,12 +1,10 @@
 #include "support/temp_dir.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "text/cp932.h"
@@ -35,9 +33,7 @@ std::string TempDir::Write(std::string_view name, std::string_view bytes) const 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WriteBytes(const std::string& path, std::string_view bytes) {
@@ -54,40 +50,16 @@ std::string Sjis(std::u16string_view text) {
 
 std::string CrLfLines(std::initializer_list<std::string_view> lines) {
   std::string out;
-  for (std::string_view line : lines) {
-    out.append(line);
-    out.append("\r\n");
-  }
+  for (std::string_view line : lines) out.append(line).append("\r\n");
   return out;
 }
 
-namespace {
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) {
-    if (c == '\'') {
-      q += "'\\''";
-    } else {
-      q += c;
-    }
-  }
-  return q + "'";
-}
-
-}  // namespace
-
-CommandResult RunCli(const std::vector<std::string>& args, const std::string& input) {
-  TempDir capture;
-  std::string command = Quote(TROVLIN_CLI_PATH);
-  for (const std::string& a : args) command += " " + Quote(a);
-  command += " >" + Quote(capture.File("out")) + " 2>" + Quote(capture.File("err")) + " <" + Quote(input);
-  const int status = std::system(command.c_str());
-  CommandResult result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadBytes(capture.File("out"));
-  result.err = ReadBytes(capture.File("err"));
-  return result;
+ConversionSettings LogSettings(const TempDir& dir, std::string_view logBytes, DatabaseKind kind) {
+  ConversionSettings settings;
+  settings.inputPath = dir.Write("in.log", logBytes);
+  settings.outputPath = dir.File("out.csv");
+  settings.databaseKind = kind;
+  return settings;
 }
 
 }  // namespace trovlin::testing

@@ -1,10 +1,13 @@
-// Test support: a temporary folder removed with its contents, and whole-file
-// reads and writes of raw bytes.
+// Test support: a temporary folder removed with its contents, whole-file
+// reads and writes of raw bytes, log bytes from readable text, and the
+// settings that convert such a log.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "common/conversion_state.h"
 
 namespace trovlin::testing {
 
@@ -16,8 +19,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& path() const { return path_; }
-  // path()/name
-  std::string File(std::string_view name) const;
+  std::string File(std::string_view name) const;  // path()/name
   // Writes bytes to path()/name and returns that path.
   std::string Write(std::string_view name, std::string_view bytes) const;
 
@@ -27,19 +29,14 @@ class TempDir {
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, std::string_view bytes);
-
 // text in code page 932, for building logs from readable literals.
 std::string Sjis(std::u16string_view text);
 // Lines joined with CR LF after each.
 std::string CrLfLines(std::initializer_list<std::string_view> lines);
-
-struct CommandResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-// Runs trovlin-cli with args (each shell-quoted here) in the current folder,
-// standard input read from the file input.
-CommandResult RunCli(const std::vector<std::string>& args, const std::string& input = "/dev/null");
+// A conversion of logBytes, written to in.log in dir, into out.csv in dir.
+ConversionSettings LogSettings(const TempDir& dir, std::string_view logBytes, DatabaseKind kind = DatabaseKind::None);
 
 }  // namespace trovlin::testing
+
+// Tests written before the CLI runner had a header of its own reach it here.
+#include "support/cli_run.h"

@@ -1,0 +1,73 @@
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+namespace trovlin::cli {
+namespace {
+
+using Args = std::vector<std::string>;
+
+std::string Codes(int count) {
+  std::string list;
+  for (int i = 0; i < count; ++i) list += (i ? ",C" : "C") + std::to_string(i);
+  return list;
+}
+
+TEST(ConvertOptions, EveryOptionIsRead) {
+  ConvertOptions o = ParseConvertOptions({"a.log", "--db", "jois", "--item", "AN", "--items", "TI,PY", "-o", "-",
+                                          "--keep-stars", "--keep-width", "--input-encoding", "utf-8", "--encoding",
+                                          "utf-8-bom", "--quotes", "double"});
+  EXPECT_EQ(o.logs, Args{"a.log"});
+  EXPECT_EQ(o.output, "-");
+  EXPECT_EQ(o.database, DatabaseKind::Jois);
+  EXPECT_EQ(o.items, (std::vector<std::u16string>{u"AN", u"TI", u"PY"}));
+  EXPECT_TRUE(o.keepStars && o.keepWidth);
+  EXPECT_EQ(o.inputEncoding, LogEncoding::Utf8);
+  EXPECT_EQ(o.csvEncoding, CsvEncoding::Utf8Bom);
+  EXPECT_EQ(o.quoteStyle, QuoteStyle::Double);
+
+  o = ParseConvertOptions({"a.log", "b.log", "--out-dir", "d", "--items-file", "f", "--input-encoding", "auto"});
+  EXPECT_EQ(o.logs, (Args{"a.log", "b.log"}));
+  EXPECT_EQ(o.outDir, "d");
+  EXPECT_EQ(o.itemsFile, "f");
+  EXPECT_FALSE(o.output || o.database || o.inputEncoding || o.keepStars || o.keepWidth);
+  EXPECT_EQ(o.csvEncoding, CsvEncoding::Cp932);
+  EXPECT_EQ(o.quoteStyle, QuoteStyle::Apostrophe);
+  EXPECT_EQ(ParseConvertOptions({"-", "--encoding", "utf-8", "--items", Codes(51)}).items.size(), 51u);
+}
+
+TEST(ConvertOptions, UsageErrorsSayWhatIsWrong) {
+  const std::pair<Args, std::string> cases[] = {
+      {{}, "no log given"},
+      {{"a.log", "b.log"}, "several logs need --out-dir DIR"},
+      {{"a.log", "--out-dir", "d", "-o", "x.csv"}, "-o and --out-dir exclude each other"},
+      {{"a.log", "--items-file", "f", "--item", "AN"}, "--items-file excludes --item and --items"},
+      {{"a.log", "--bogus"}, "unknown option --bogus"},
+      {{"a.log", "-o"}, "-o needs a value"},
+      {{"a.log", "--db", "medline"}, "--db takes STN, DIALOG, JOIS or PATOLIS, not medline"},
+      {{"a.log", "--items", "AN,,TI"}, "an item code must not be empty"},
+      {{"a.log", "--item", ""}, "an item code must not be empty"},
+      {{"a.log", "--items", Codes(52)}, "at most 51 items can be converted"},
+      {{"a.log", "--input-encoding", "latin1"}, "--input-encoding takes auto, cp932, utf-8, utf-16, not latin1"},
+      {{"a.log", "--encoding", "utf-16"}, "--encoding takes cp932, utf-8, utf-8-bom, not utf-16"},
+      {{"a.log", "--quotes", "single"}, "--quotes takes apostrophe, double, not single"}};
+  for (const auto& [args, message] : cases) {
+    try {
+      ParseConvertOptions(args);
+      ADD_FAILURE() << "accepted: " << message;
+    } catch (const UsageError& e) {
+      EXPECT_EQ(std::string(e.what()), message);
+    }
+  }
+}
+
+TEST(SinglePath, OneOperandThatIsNoOption) {
+  EXPECT_EQ(ParseSinglePath({"-"}), "-");
+  EXPECT_EQ(ParseSinglePath({"a.log"}), "a.log");
+  for (const Args& args : {Args{}, Args{"a", "b"}, Args{"-x"}}) EXPECT_THROW(ParseSinglePath(args), UsageError);
+  EXPECT_TRUE(WantsHelp({"a.log", "-h"}));
+  EXPECT_FALSE(WantsHelp({"a.log", "--helpful"}));
+}
+
+}  // namespace
+}  // namespace trovlin::cli
