@@ -70,4 +70,34 @@ inline constexpr std::u16string_view kItemsLoadFailed = u"項目リストを読�
 inline constexpr std::u16string_view kItemsSaveFailed = u"項目リストを保存できません";
 inline constexpr std::u16string_view kStopRunQuestion = u"変換中です。\r変換を中止して終了しますか";
 
+// Questions that offer another try (OK) or the end of the program (Cancel).
+inline constexpr std::u16string_view kBadFileName = u"ﾌｧｲﾙ名が不適当です";
+inline constexpr std::u16string_view kSameFile = u"読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません";
+inline constexpr std::u16string_view kNotALog = u"検索結果ログファイルを指定してください";
+
+// The file dialog shared by the log and the CSV file.
+inline constexpr std::u16string_view kOpenLogTitle = u"ファイルを開く";
+inline constexpr std::u16string_view kOpenLogFilter = u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|";
+inline constexpr std::u16string_view kOpenLogDefaultExt = u"LOG";
+inline constexpr std::u16string_view kSaveCsvTitle = u"書き込むファイル";
+inline constexpr std::u16string_view kSaveCsvFilter = u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|";
+inline constexpr std::u16string_view kSaveCsvDefaultExt = u"CSV";
+
+// Warnings; "%1", "%2", "%3" are filled in with numbers, names or codes.
+inline constexpr std::u16string_view kPasteUnencodable =
+    u"貼り付けたテキストのうち %1 文字はコードページ932で表せないため、「?」に置き換えて読み込みます。";
+inline constexpr std::u16string_view kTooManyItems =
+    u"最初の回答の項目は%1を超えています。\r先頭から%1項目を表に載せました（載せていない項目: %2）。";
+inline constexpr std::u16string_view kItemsMissing =
+    u"このログの最初の回答にない項目があります: %1\rこれらの項目は表に残し、CSVの列は空になります。";
+inline constexpr std::u16string_view kCodeSeparator = u", ";
+inline constexpr std::u16string_view kInvalidBytes =
+    u"ログの %1 バイトは%2の文字ではないため、そのままCSVに書き込みました（最初は %3 行目）。";
+inline constexpr std::u16string_view kCp932Name = u"コードページ932";
+inline constexpr std::u16string_view kUtf8Name = u"UTF-8";
+inline constexpr std::u16string_view kUnencodable =
+    u"コードページ932で表せない %1 文字を「?」としてCSVに書き込みました。";
+// The title of a PATOLIS converter's own failure message.
+inline constexpr std::u16string_view kPatolisFailureTitle = u"PATOLISデータ変換";
+
 }  // namespace trovlin::app::captions

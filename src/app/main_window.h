@@ -27,6 +27,7 @@
 #include "app/prompts.h"
 #include "app/window_layout.h"
 #include "common/conversion_state.h"
+#include "input/discover.h"
 
 namespace trovlin::app {
 
@@ -123,12 +124,17 @@ class MainWindow : public QMainWindow {
   void ClearDbSelection();
   void ShowAnswerLayout();
   void DiscoverItems();
+  void FillGrid(const std::vector<DiscoveredItem>& items);
+  // An entry of the edit menu: the grid edit, with the grid focused.
+  void EditGrid(bool (ItemGridModel::*edit)());
   std::string AskItemList(FileDialogRequest::Kind kind);
 
   bool ChooseOutputFile();
   void StartRun(ConversionWorker::Job job);
   void OnProgress(quint64 bytesRead, quint64 bytesTotal);
   void OnRunFinished();
+  // Warns of bytes carried over and characters replaced by a finished run.
+  void ReportTrouble(const RunResult& result);
 
   bool Busy();  // true (and refused) while a run is under way or after the end
   Answer Say(std::u16string_view text, Icon icon, Buttons buttons);
