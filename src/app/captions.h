@@ -12,35 +12,35 @@ namespace trovlin::app::captions {
 inline constexpr std::u16string_view kAppTitle = u"Trovlin";
 inline constexpr std::u16string_view kWindow = u"検索結果Trovlin";
 
-inline constexpr std::u16string_view kConv = u"変換&C";
-inline constexpr std::u16string_view kFileopen = u"読込&O";
-inline constexpr std::u16string_view kLabel1 = u"項目名";
-inline constexpr std::u16string_view kLabel2 = u"回答様式";
-inline constexpr std::u16string_view kFrame1 = u"Data Base";
+inline constexpr std::u16string_view kConvertButton = u"変換&C";
+inline constexpr std::u16string_view kLoadButton = u"読込&O";
+inline constexpr std::u16string_view kCodeLabel = u"項目名";
+inline constexpr std::u16string_view kLayoutLabel = u"回答様式";
+inline constexpr std::u16string_view kDatabaseFrame = u"Data Base";
 // Shown in the answer-layout label before the layout character.
 inline constexpr std::u16string_view kLayoutPrefix = u"回答様式　";
 
 inline constexpr std::u16string_view kFileMenu = u"ﾌｧｲﾙ&F";
-inline constexpr std::u16string_view kFopen = u"読込&O";
-inline constexpr std::u16string_view kFpaste = u"貼付&P";
-inline constexpr std::u16string_view kMconv = u"変換&C";
-inline constexpr std::u16string_view kPend = u"終了&E";
+inline constexpr std::u16string_view kLoadEntry = u"読込&O";
+inline constexpr std::u16string_view kPasteEntry = u"貼付&P";
+inline constexpr std::u16string_view kConvertEntry = u"変換&C";
+inline constexpr std::u16string_view kExitEntry = u"終了&E";
 inline constexpr std::u16string_view kEditMenu = u"項目編集&E";
-inline constexpr std::u16string_view kInsertCsv = u"追加&I";
-inline constexpr std::u16string_view kPastCsv = u"貼付&P";
-inline constexpr std::u16string_view kDelCsv = u"削除&D";
-inline constexpr std::u16string_view kCutCsv = u"切抜&X";
-inline constexpr std::u16string_view kLoadItems = u"項目リスト読込&L...";
-inline constexpr std::u16string_view kSaveItems = u"項目リスト保存&S...";
-inline constexpr std::u16string_view kStnMenu = u"設定&S";
-inline constexpr std::u16string_view kDelHit = u"STNで***を削除";
-inline constexpr std::u16string_view kConH = u"全角を半角に変換";
+inline constexpr std::u16string_view kInsertRow = u"追加&I";
+inline constexpr std::u16string_view kPasteRow = u"貼付&P";
+inline constexpr std::u16string_view kDeleteRow = u"削除&D";
+inline constexpr std::u16string_view kCutRow = u"切抜&X";
+inline constexpr std::u16string_view kLoadList = u"項目リスト読込&L...";
+inline constexpr std::u16string_view kSaveList = u"項目リスト保存&S...";
+inline constexpr std::u16string_view kSettingsMenu = u"設定&S";
+inline constexpr std::u16string_view kRemoveStars = u"STNで***を削除";
+inline constexpr std::u16string_view kHalfWidth = u"全角を半角に変換";
 inline constexpr std::u16string_view kCsvEncodingMenu = u"CSVの文字コード&K";
 inline constexpr std::u16string_view kCsvCp932 = u"Shift_JIS（コードページ932）";
 inline constexpr std::u16string_view kCsvUtf8 = u"UTF-8";
 inline constexpr std::u16string_view kCsvUtf8Bom = u"UTF-8（BOM付き）";
-inline constexpr std::u16string_view kRfcQuotes = u"値の\"を\"\"と書く（RFC 4180）";
-inline constexpr std::u16string_view kAbout = u"About";
+inline constexpr std::u16string_view kDoubleQuotes = u"値の\"を\"\"と書く（RFC 4180）";
+inline constexpr std::u16string_view kAboutEntry = u"About";
 
 inline constexpr std::u16string_view kAboutText = u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17";
 inline constexpr std::u16string_view kDone = u"変換完了\r終了しますか";

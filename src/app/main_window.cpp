@@ -47,7 +47,7 @@ std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), w_(BuildWindowWidgets(this)), label2Caption_(captions::kLabel2) {
+    : QMainWindow(parent), prompts_(prompts), w_(BuildWindowWidgets(this)), layoutCaption_(captions::kLayoutLabel) {
   setAcceptDrops(true);
   Connect();
   Mirror();
@@ -62,16 +62,16 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Connect() {
-  connect(w_.fileopen, &QPushButton::clicked, this, &MainWindow::FileopenClick);
-  connect(w_.fopen, &QAction::triggered, this, &MainWindow::FopenClick);
-  connect(w_.fpaste, &QAction::triggered, this, &MainWindow::FpasteClick);
-  connect(w_.conv, &QPushButton::clicked, this, &MainWindow::ConvClick);
-  connect(w_.mconv, &QAction::triggered, this, &MainWindow::MconvClick);
-  connect(w_.pend, &QAction::triggered, this, &MainWindow::PendClick);
-  connect(w_.about, &QAction::triggered, this, &MainWindow::AboutClick);
-  connect(w_.dbGroup, &QButtonGroup::idClicked, this, &MainWindow::DbClick);
-  connect(w_.dispcode, &ItemGridView::cellPicked, this, &MainWindow::DispcodeClick);
-  connect(w_.dispcode, &ItemGridView::currentMoved, this, [this](int row, int column) {
+  connect(w_.loadButton, &QPushButton::clicked, this, &MainWindow::OpenLog);
+  connect(w_.loadEntry, &QAction::triggered, this, &MainWindow::OpenLog);
+  connect(w_.pasteEntry, &QAction::triggered, this, &MainWindow::PasteLog);
+  connect(w_.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
+  connect(w_.convertEntry, &QAction::triggered, this, &MainWindow::StartConversion);
+  connect(w_.exitEntry, &QAction::triggered, this, &MainWindow::Exit);
+  connect(w_.aboutEntry, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(w_.databaseGroup, &QButtonGroup::idClicked, this, &MainWindow::ChooseDatabase);
+  connect(w_.itemGrid, &ItemGridView::cellPicked, this, &MainWindow::ClickGridCell);
+  connect(w_.itemGrid, &ItemGridView::currentMoved, this, [this](int row, int column) {
     // The fixed row and column cannot hold the current cell.
     if (row >= 1 && column >= 1) {
       grid_.SetCurrentCell(row, column);
@@ -79,7 +79,7 @@ void MainWindow::Connect() {
       ShowGrid();
     }
   });
-  connect(w_.text1, &QLineEdit::textChanged, this, &MainWindow::Text1Change);
+  connect(w_.codeEdit, &QLineEdit::textChanged, this, &MainWindow::EditCurrentCode);
   // The entries of the edit menu, shortcuts included, are reachable only
   // while the menu itself is enabled.
   auto editEntry = [this](QAction* action, void (MainWindow::*handler)()) {
@@ -87,38 +87,40 @@ void MainWindow::Connect() {
       if (controls_.editMenuEnabled) (this->*handler)();
     });
   };
-  editEntry(w_.insertCsv, &MainWindow::InsertCsvClick);
-  editEntry(w_.pastCsv, &MainWindow::PastCsvClick);
-  editEntry(w_.delCsv, &MainWindow::DelCsvClick);
-  editEntry(w_.cutCsv, &MainWindow::CutCsvClick);
-  editEntry(w_.loadItems, &MainWindow::LoadItemsClick);
-  editEntry(w_.saveItems, &MainWindow::SaveItemsClick);
-  for (std::size_t i = 0; i < w_.csvEncoding.size(); ++i) {
-    connect(w_.csvEncoding[i], &QAction::triggered, this, [this, i] { CsvEncodingClick(static_cast<CsvEncoding>(i)); });
+  editEntry(w_.insertRowEntry, &MainWindow::InsertRow);
+  editEntry(w_.pasteRowEntry, &MainWindow::PasteRow);
+  editEntry(w_.deleteRowEntry, &MainWindow::DeleteRow);
+  editEntry(w_.cutRowEntry, &MainWindow::CutRow);
+  editEntry(w_.loadListEntry, &MainWindow::LoadItemList);
+  editEntry(w_.saveListEntry, &MainWindow::SaveItemList);
+  for (std::size_t i = 0; i < w_.csvEncodingEntries.size(); ++i) {
+    connect(w_.csvEncodingEntries[i], &QAction::triggered, this,
+            [this, i] { ChooseCsvEncoding(static_cast<CsvEncoding>(i)); });
   }
-  connect(w_.rfcQuotes, &QAction::triggered, this, &MainWindow::RfcQuotesClick);
+  connect(w_.doubleQuotesEntry, &QAction::triggered, this, &MainWindow::ChooseDoubleQuotes);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
   connect(&worker_, &ConversionWorker::finished, this, &MainWindow::OnRunFinished);
 }
 
 void MainWindow::Mirror() {
-  w_.conv->setEnabled(controls_.convEnabled);
-  w_.frame1->setEnabled(controls_.frameEnabled);
-  w_.label1->setVisible(controls_.label1Visible);
-  w_.label2->setVisible(controls_.label2Visible);
-  w_.label2->setText(Q(label2Caption_));
-  w_.text1->setVisible(controls_.text1Visible);
-  w_.dispcode->setVisible(controls_.gridVisible);
-  for (std::size_t i = 0; i < w_.db.size(); ++i) w_.db[i]->setEnabled(controls_.dbEnabled[i]);
+  w_.convertButton->setEnabled(controls_.convertEnabled);
+  w_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
+  w_.codeLabel->setVisible(controls_.codeLabelVisible);
+  w_.layoutLabel->setVisible(controls_.layoutLabelVisible);
+  w_.layoutLabel->setText(Q(layoutCaption_));
+  w_.codeEdit->setVisible(controls_.codeEditVisible);
+  w_.itemGrid->setVisible(controls_.gridVisible);
+  for (std::size_t i = 0; i < w_.databaseOptions.size(); ++i)
+    w_.databaseOptions[i]->setEnabled(controls_.databaseOptionsEnabled[i]);
   w_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
   w_.previewPanel->setVisible(controls_.gridVisible);
   w_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
   w_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8 : captions::kLogCp932));
-  w_.csvEncoding[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
-  w_.rfcQuotes->setChecked(settings_.quoteStyle == QuoteStyle::Double);
+  w_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
+  w_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
 }
 
-void MainWindow::ShowGrid() { w_.dispcode->Show(grid_); }
+void MainWindow::ShowGrid() { w_.itemGrid->Show(grid_); }
 
 void MainWindow::GridChanged() {
   ShowGrid();
@@ -127,7 +129,7 @@ void MainWindow::GridChanged() {
 
 void MainWindow::UpdatePreview() {
   ConversionSettings settings = settings_;
-  SetRunOptions(settings, w_.delHit->isChecked(), w_.conH->isChecked());
+  SetRunOptions(settings, w_.removeStarsEntry->isChecked(), w_.halfWidthEntry->isChecked());
   const ItemTable items = grid_.ReadItemTable();
   std::u16string text;
   // A PATOLIS run writes its layout's fixed columns, not the grid's.
@@ -143,16 +145,17 @@ void MainWindow::UpdatePreview() {
 }
 
 MainWindow::Snapshot MainWindow::Take() const {
-  return {settings_, grid_, controls_, label2Caption_, w_.dbGroup->checkedId()};
+  return {settings_, grid_, controls_, layoutCaption_, w_.databaseGroup->checkedId()};
 }
 
 void MainWindow::Restore(const Snapshot& snapshot) {
   settings_ = snapshot.settings;
   grid_ = snapshot.grid;
   controls_ = snapshot.controls;
-  label2Caption_ = snapshot.label2Caption;
-  ClearDbSelection();
-  if (snapshot.selectedDb >= 0) w_.db[static_cast<std::size_t>(snapshot.selectedDb)]->setChecked(true);
+  layoutCaption_ = snapshot.layoutCaption;
+  ClearDatabaseSelection();
+  if (snapshot.selectedDatabase >= 0)
+    w_.databaseOptions[static_cast<std::size_t>(snapshot.selectedDatabase)]->setChecked(true);
   Mirror();
   GridChanged();
 }
@@ -185,44 +188,44 @@ void MainWindow::SetControlState(bool on) {
   Mirror();
 }
 
-void MainWindow::DbClick(int index) {
+void MainWindow::ChooseDatabase(int index) {
   if (ended_ || index < 0 || index > 3) return;
   settings_.databaseKind = static_cast<DatabaseKind>(index + 1);
   UpdatePreview();
 }
 
-void MainWindow::CsvEncodingClick(CsvEncoding encoding) {
+void MainWindow::ChooseCsvEncoding(CsvEncoding encoding) {
   if (ended_) return;
   settings_.csvEncoding = encoding;
   Mirror();
   UpdatePreview();
 }
 
-void MainWindow::RfcQuotesClick(bool checked) {
+void MainWindow::ChooseDoubleQuotes(bool checked) {
   if (ended_) return;
   settings_.quoteStyle = checked ? QuoteStyle::Double : QuoteStyle::Apostrophe;
   Mirror();
   UpdatePreview();
 }
 
-void MainWindow::SelectDb(int index) {
-  w_.db[static_cast<std::size_t>(index)]->setChecked(true);
-  DbClick(index);
+void MainWindow::SelectDatabase(int index) {
+  w_.databaseOptions[static_cast<std::size_t>(index)]->setChecked(true);
+  ChooseDatabase(index);
 }
 
-void MainWindow::ClearDbSelection() {
+void MainWindow::ClearDatabaseSelection() {
   // An exclusive group cannot be emptied button by button.
-  w_.dbGroup->setExclusive(false);
-  for (QRadioButton* button : w_.db) button->setChecked(false);
-  w_.dbGroup->setExclusive(true);
+  w_.databaseGroup->setExclusive(false);
+  for (QRadioButton* button : w_.databaseOptions) button->setChecked(false);
+  w_.databaseGroup->setExclusive(true);
 }
 
-void MainWindow::AboutClick() {
+void MainWindow::ShowAbout() {
   if (ended_) return;
   Say(captions::kAboutText, Icon::Information, Buttons::Ok);
 }
 
-void MainWindow::PendClick() {
+void MainWindow::Exit() {
   if (ended_) return;
   // During a run, exit goes the way of closing: ask, then stop the run cleanly.
   if (worker_.IsRunning()) {

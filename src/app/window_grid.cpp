@@ -19,7 +19,7 @@ void MainWindow::FillGrid(const std::vector<DiscoveredItem>& items) {
   grid_.Fill(codes, marks);
 }
 
-void MainWindow::DispcodeClick(int row, int column) {
+void MainWindow::ClickGridCell(int row, int column) {
   if (Busy()) return;
   // A click on the fixed header row or row-number column selects nothing.
   if (row < 1 || column < 1) {
@@ -31,35 +31,35 @@ void MainWindow::DispcodeClick(int row, int column) {
   ShowGrid();
   if (click.editCode) {
     const QString code = Q(click.codeText);
-    if (w_.text1->text() != code) w_.text1->setText(code);
-    w_.text1->setFocus();
+    if (w_.codeEdit->text() != code) w_.codeEdit->setText(code);
+    w_.codeEdit->setFocus();
   }
 }
 
-void MainWindow::Text1Change() {
+void MainWindow::EditCurrentCode() {
   if (ended_) return;
   if (worker_.IsRunning()) {
     // The box is read-only during a run; a change can only come from code.
     emit commandRefused();
     return;
   }
-  if (grid_.EditCurrentCell(FromQt(w_.text1->text()))) GridChanged();
+  if (grid_.EditCurrentCell(FromQt(w_.codeEdit->text()))) GridChanged();
 }
 
 void MainWindow::EditGrid(bool (ItemGridModel::*edit)()) {
   if (Busy()) return;
-  w_.dispcode->setFocus();
+  w_.itemGrid->setFocus();
   (grid_.*edit)();
   GridChanged();
 }
 
-void MainWindow::InsertCsvClick() { EditGrid(&ItemGridModel::Insert); }
+void MainWindow::InsertRow() { EditGrid(&ItemGridModel::Insert); }
 
-void MainWindow::PastCsvClick() { EditGrid(&ItemGridModel::Paste); }
+void MainWindow::PasteRow() { EditGrid(&ItemGridModel::Paste); }
 
-void MainWindow::DelCsvClick() { EditGrid(&ItemGridModel::Delete); }
+void MainWindow::DeleteRow() { EditGrid(&ItemGridModel::Delete); }
 
-void MainWindow::CutCsvClick() { EditGrid(&ItemGridModel::Cut); }
+void MainWindow::CutRow() { EditGrid(&ItemGridModel::Cut); }
 
 // The open or save dialog of an item list: the chosen path, or "".
 std::string MainWindow::AskItemList(FileDialogRequest::Kind kind) {
@@ -78,7 +78,7 @@ std::string MainWindow::AskItemList(FileDialogRequest::Kind kind) {
   return result.fileName;
 }
 
-void MainWindow::LoadItemsClick() {
+void MainWindow::LoadItemList() {
   if (Busy()) return;
   const std::string path = AskItemList(FileDialogRequest::Kind::Open);
   if (path.empty()) return;
@@ -105,7 +105,7 @@ void MainWindow::LoadItemsClick() {
   }
 }
 
-void MainWindow::SaveItemsClick() {
+void MainWindow::SaveItemList() {
   if (Busy()) return;
   const ItemTable table = grid_.ReadItemTable();
   // A list of no item could not be loaded again.

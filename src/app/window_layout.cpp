@@ -47,34 +47,34 @@ struct Menu {
 using K = Entry::Kind;
 
 const Entry kFileEntries[] = {
-    {K::Plain, &WindowWidgets::fopen, "fopen", captions::kFopen, Qt::CTRL | Qt::Key_O},
-    {K::Plain, &WindowWidgets::fpaste, "fpaste", captions::kFpaste, Qt::CTRL | Qt::Key_P},
-    {K::Plain, &WindowWidgets::mconv, "mconv", captions::kMconv},
-    {K::Plain, &WindowWidgets::pend, "pend", captions::kPend},
+    {K::Plain, &WindowWidgets::loadEntry, "fopen", captions::kLoadEntry, Qt::CTRL | Qt::Key_O},
+    {K::Plain, &WindowWidgets::pasteEntry, "fpaste", captions::kPasteEntry, Qt::CTRL | Qt::Key_P},
+    {K::Plain, &WindowWidgets::convertEntry, "mconv", captions::kConvertEntry},
+    {K::Plain, &WindowWidgets::exitEntry, "pend", captions::kExitEntry},
 };
 
 const Entry kEditEntries[] = {
-    {K::Plain, &WindowWidgets::insertCsv, "insert_csv", captions::kInsertCsv, Qt::CTRL | Qt::Key_I},
-    {K::Plain, &WindowWidgets::pastCsv, "past_csv", captions::kPastCsv, Qt::CTRL | Qt::Key_V},
-    {K::Plain, &WindowWidgets::delCsv, "del_csv", captions::kDelCsv, Qt::Key_Delete},
-    {K::Plain, &WindowWidgets::cutCsv, "cut_csv", captions::kCutCsv, Qt::CTRL | Qt::Key_X},
+    {K::Plain, &WindowWidgets::insertRowEntry, "insert_csv", captions::kInsertRow, Qt::CTRL | Qt::Key_I},
+    {K::Plain, &WindowWidgets::pasteRowEntry, "past_csv", captions::kPasteRow, Qt::CTRL | Qt::Key_V},
+    {K::Plain, &WindowWidgets::deleteRowEntry, "del_csv", captions::kDeleteRow, Qt::Key_Delete},
+    {K::Plain, &WindowWidgets::cutRowEntry, "cut_csv", captions::kCutRow, Qt::CTRL | Qt::Key_X},
     {K::Separator},
-    {K::Plain, &WindowWidgets::loadItems, "load_items", captions::kLoadItems},
-    {K::Plain, &WindowWidgets::saveItems, "save_items", captions::kSaveItems},
+    {K::Plain, &WindowWidgets::loadListEntry, "load_items", captions::kLoadList},
+    {K::Plain, &WindowWidgets::saveListEntry, "save_items", captions::kSaveList},
 };
 
 const Entry kSettingsEntries[] = {
-    {K::AlwaysChecked, &WindowWidgets::delHit, "del_hit", captions::kDelHit},
-    {K::AlwaysChecked, &WindowWidgets::conH, "con_h", captions::kConH},
+    {K::AlwaysChecked, &WindowWidgets::removeStarsEntry, "del_hit", captions::kRemoveStars},
+    {K::AlwaysChecked, &WindowWidgets::halfWidthEntry, "con_h", captions::kHalfWidth},
     {K::Separator},
     {K::CsvEncodingMenu, nullptr, "csv_encoding", captions::kCsvEncodingMenu},
-    {K::Checkable, &WindowWidgets::rfcQuotes, "rfc_quotes", captions::kRfcQuotes},
+    {K::Checkable, &WindowWidgets::doubleQuotesEntry, "rfc_quotes", captions::kDoubleQuotes},
 };
 
 const Menu kMenus[] = {
     {&WindowWidgets::fileMenu, "file", captions::kFileMenu, kFileEntries},
     {&WindowWidgets::editMenu, "edit", captions::kEditMenu, kEditEntries},
-    {&WindowWidgets::stnMenu, "stn", captions::kStnMenu, kSettingsEntries},
+    {&WindowWidgets::settingsMenu, "stn", captions::kSettingsMenu, kSettingsEntries},
 };
 
 struct EncodingChoice {
@@ -121,9 +121,9 @@ void AddCsvEncodingMenu(QMainWindow* window, QMenu* parent, const Entry& entry, 
     QAction* action = AddAction(w.csvEncodingMenu, choice.name, choice.caption);
     action->setCheckable(true);
     w.csvEncodingGroup->addAction(action);
-    w.csvEncoding[static_cast<std::size_t>(choice.encoding)] = action;
+    w.csvEncodingEntries[static_cast<std::size_t>(choice.encoding)] = action;
   }
-  w.csvEncoding[static_cast<std::size_t>(CsvEncoding::Cp932)]->setChecked(true);
+  w.csvEncodingEntries[static_cast<std::size_t>(CsvEncoding::Cp932)]->setChecked(true);
 }
 
 void AddEntries(QMainWindow* window, QMenu* menu, std::span<const Entry> entries, WindowWidgets& w) {
@@ -176,52 +176,52 @@ QPixmap DrawIcon(int size) {
 // The design's client area: the grid, the buttons, the edit box and its
 // labels, and the progress bar.
 void BuildClient(QWidget* client, WindowWidgets& w) {
-  w.dispcode = new ItemGridView(client);
-  w.dispcode->setObjectName(QStringLiteral("dispcode"));
-  Place(w.dispcode, 1794, 481, 2236, 2301);
-  w.dispcode->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
+  w.itemGrid = new ItemGridView(client);
+  w.itemGrid->setObjectName(QStringLiteral("dispcode"));
+  Place(w.itemGrid, 1794, 481, 2236, 2301);
+  w.itemGrid->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
 
-  w.conv = new QPushButton(Q(captions::kConv), client);
-  w.conv->setObjectName(QStringLiteral("conv"));
-  Place(w.conv, 936, 2223, 715, 375);
+  w.convertButton = new QPushButton(Q(captions::kConvertButton), client);
+  w.convertButton->setObjectName(QStringLiteral("conv"));
+  Place(w.convertButton, 936, 2223, 715, 375);
 
-  w.text1 = new QLineEdit(client);
-  w.text1->setObjectName(QStringLiteral("Text1"));
+  w.codeEdit = new QLineEdit(client);
+  w.codeEdit->setObjectName(QStringLiteral("Text1"));
   // A file dropped here is a log for the window, not text for the box.
-  w.text1->setAcceptDrops(false);
-  Place(w.text1, 2520, 117, 735, 270);
+  w.codeEdit->setAcceptDrops(false);
+  Place(w.codeEdit, 2520, 117, 735, 270);
 
-  w.label1 = new QLabel(Q(captions::kLabel1), client);
-  w.label1->setObjectName(QStringLiteral("Label1"));
-  Place(w.label1, 1794, 117, 741, 260);
+  w.codeLabel = new QLabel(Q(captions::kCodeLabel), client);
+  w.codeLabel->setObjectName(QStringLiteral("Label1"));
+  Place(w.codeLabel, 1794, 117, 741, 260);
 
-  w.label2 = new QLabel(Q(captions::kLabel2), client);
-  w.label2->setObjectName(QStringLiteral("Label2"));
-  Place(w.label2, 1794, 117, 2769, 260);
+  w.layoutLabel = new QLabel(Q(captions::kLayoutLabel), client);
+  w.layoutLabel->setObjectName(QStringLiteral("Label2"));
+  Place(w.layoutLabel, 1794, 117, 2769, 260);
 }
 
 void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) {
-  w.frame1 = new QGroupBox(Q(captions::kFrame1), client);
-  w.frame1->setObjectName(QStringLiteral("Frame1"));
-  Place(w.frame1, 120, 117, 1455, 1937);
+  w.databaseFrame = new QGroupBox(Q(captions::kDatabaseFrame), client);
+  w.databaseFrame->setObjectName(QStringLiteral("Frame1"));
+  Place(w.databaseFrame, 120, 117, 1455, 1937);
 
-  w.dbGroup = new QButtonGroup(window);
+  w.databaseGroup = new QButtonGroup(window);
   constexpr std::array<int, 4> kTops = {351, 720, 1080, 1440};
   for (int i = 0; i < 4; ++i) {
     const std::string_view caption = kDatabaseCaptions[static_cast<std::size_t>(i)];
     auto* button =
-        new QRadioButton(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())), w.frame1);
+        new QRadioButton(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())), w.databaseFrame);
     button->setObjectName(QStringLiteral("DB%1").arg(i));
     Place(button, 120, kTops[static_cast<std::size_t>(i)], 1095, 255);
-    w.dbGroup->addButton(button, i);
-    w.db[static_cast<std::size_t>(i)] = button;
+    w.databaseGroup->addButton(button, i);
+    w.databaseOptions[static_cast<std::size_t>(i)] = button;
   }
 }
 
 void BuildLoadButtonAndProgress(QWidget* client, WindowWidgets& w) {
-  w.fileopen = new QPushButton(Q(captions::kFileopen), client);
-  w.fileopen->setObjectName(QStringLiteral("fileopen"));
-  Place(w.fileopen, 117, 2223, 715, 364);
+  w.loadButton = new QPushButton(Q(captions::kLoadButton), client);
+  w.loadButton->setObjectName(QStringLiteral("fileopen"));
+  Place(w.loadButton, 117, 2223, 715, 364);
 
   w.progress = new QProgressBar(client);
   w.progress->setObjectName(QStringLiteral("progress"));
@@ -270,7 +270,9 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
 // Keyboard order of the design: grid, convert, edit box, options from
 // PATOLIS up to STN, load.
 void SetTabOrder(const WindowWidgets& w) {
-  QWidget* const order[] = {w.dispcode, w.conv, w.text1, w.db[3], w.db[2], w.db[1], w.db[0], w.fileopen, w.preview};
+  QWidget* const order[] = {w.itemGrid,           w.convertButton,      w.codeEdit,
+                            w.databaseOptions[3], w.databaseOptions[2], w.databaseOptions[1],
+                            w.databaseOptions[0], w.loadButton,         w.preview};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -282,8 +284,8 @@ void BuildMenus(QMainWindow* window, WindowWidgets& w) {
     w.*spec.field = menu;
     AddEntries(window, menu, spec.entries, w);
   }
-  w.about = bar->addAction(Q(captions::kAbout));
-  w.about->setObjectName(QStringLiteral("About"));
+  w.aboutEntry = bar->addAction(Q(captions::kAboutEntry));
+  w.aboutEntry->setObjectName(QStringLiteral("About"));
 }
 
 }  // namespace

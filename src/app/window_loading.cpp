@@ -27,15 +27,11 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 }  // namespace
 
-void MainWindow::FileopenClick() { LoadLog(0); }
-
-void MainWindow::FopenClick() { LoadLog(0); }
-
-void MainWindow::LoadLog(int source) { Load(source != 1, settings_.inputPath); }
+void MainWindow::OpenLog() { Load(true, settings_.inputPath); }
 
 void MainWindow::LoadFile(const std::string& path) { Load(false, path); }
 
-void MainWindow::FormOleDragDrop(const QMimeData* data, Qt::DropAction effect) {
+void MainWindow::LoadDropped(const QMimeData* data, Qt::DropAction effect) {
   if (effect == Qt::IgnoreAction || data == nullptr) return;
   QString first;
   for (const QUrl& url : data->urls()) {
@@ -48,7 +44,7 @@ void MainWindow::FormOleDragDrop(const QMimeData* data, Qt::DropAction effect) {
   LoadFile(LocalPath(first));
 }
 
-void MainWindow::FpasteClick() {
+void MainWindow::PasteLog() {
   if (Busy()) return;
   const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
   if (text.isEmpty()) return;
@@ -83,7 +79,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
   QMetaObject::invokeMethod(
       this,
       [this, data, effect] {
-        FormOleDragDrop(data, effect);
+        LoadDropped(data, effect);
         delete data;
       },
       Qt::QueuedConnection);
@@ -111,7 +107,7 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
         known.reset();
       }
       ResetItemGrid();
-      if (!ChkDb(known)) return;
+      if (!DetectService(known)) return;
       if (settings_.databaseKind != DatabaseKind::None) break;
       ask = true;
     }
@@ -136,13 +132,13 @@ void MainWindow::ResetItemGrid() {
   ShowGrid();
 }
 
-bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
+bool MainWindow::DetectService(std::optional<LogEncoding> known) {
   settings_.databaseKind = DatabaseKind::None;
-  ClearDbSelection();
+  ClearDatabaseSelection();
   settings_.inputEncoding = known ? *known : SniffLogEncoding(settings_.inputPath);
   const DatabaseKind kind = DetectDatabase(settings_.inputPath, settings_.inputEncoding);
   if (kind != DatabaseKind::None) {
-    SelectDb(static_cast<int>(kind) - 1);
+    SelectDatabase(static_cast<int>(kind) - 1);
     return true;
   }
   if (Say(captions::kNotALog, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
@@ -155,8 +151,8 @@ bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
 void MainWindow::ShowAnswerLayout() {
   const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.inputEncoding);
   if (!header) return;
-  label2Caption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
-  controls_.label2Visible = true;
+  layoutCaption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
+  controls_.layoutLabelVisible = true;
 }
 
 void MainWindow::DiscoverItems() {

@@ -10,8 +10,6 @@
 
 namespace trovlin::app {
 
-void MainWindow::MconvClick() { ConvClick(); }
-
 bool MainWindow::ChooseOutputFile() {
   for (;;) {
     const std::string proposal = ProposeOutputName(settings_.inputPath);
@@ -32,12 +30,12 @@ bool MainWindow::ChooseOutputFile() {
   }
 }
 
-void MainWindow::ConvClick() {
+void MainWindow::StartConversion() {
   if (Busy()) return;
   // The menu entry can start a run before any log has been loaded.
   if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
   if (!ChooseOutputFile()) return;
-  SetRunOptions(settings_, w_.delHit->isChecked(), w_.conH->isChecked());
+  SetRunOptions(settings_, w_.removeStarsEntry->isChecked(), w_.halfWidthEntry->isChecked());
 
   const ConversionSettings settings = settings_;
   if (settings.databaseName == u"PATOLIS") {
@@ -66,7 +64,7 @@ void MainWindow::ConvClick() {
 void MainWindow::StartRun(ConversionWorker::Job job) {
   w_.progress->setValue(0);
   w_.progress->show();
-  w_.text1->setReadOnly(true);
+  w_.codeEdit->setReadOnly(true);
   worker_.Start(std::move(job));
 }
 
@@ -80,7 +78,7 @@ void MainWindow::OnRunFinished() {
     return;
   }
   w_.progress->hide();
-  w_.text1->setReadOnly(false);
+  w_.codeEdit->setReadOnly(false);
   if (ended_) return;
   const RunResult result = worker_.result();
   if (result.status == RunResult::Status::Cancelled) {

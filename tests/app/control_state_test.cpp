@@ -12,13 +12,13 @@ struct Expected {
 };
 
 void ExpectState(const ControlState& s, const Expected& e) {
-  EXPECT_EQ(s.convEnabled, e.conv);
-  EXPECT_EQ(s.frameEnabled, e.frame);
-  EXPECT_EQ(s.label1Visible, e.label1);
-  EXPECT_EQ(s.label2Visible, e.label2);
-  EXPECT_EQ(s.text1Visible, e.text1);
+  EXPECT_EQ(s.convertEnabled, e.conv);
+  EXPECT_EQ(s.databaseFrameEnabled, e.frame);
+  EXPECT_EQ(s.codeLabelVisible, e.label1);
+  EXPECT_EQ(s.layoutLabelVisible, e.label2);
+  EXPECT_EQ(s.codeEditVisible, e.text1);
   EXPECT_EQ(s.gridVisible, e.grid);
-  for (bool enabled : s.dbEnabled) EXPECT_EQ(enabled, e.options);
+  for (bool enabled : s.databaseOptionsEnabled) EXPECT_EQ(enabled, e.options);
   EXPECT_EQ(s.editMenuEnabled, e.edit);
 }
 

@@ -57,11 +57,11 @@ TEST_F(ConversionTest, TaggedLogToCsvAndAgainFromTheMenuAfterNo) {
   EXPECT_FALSE(window().settings().toHalfWidth);
   // No disables the convert button, but the menu entry runs again with the same log and items.
   EXPECT_FALSE(window().IsEnded());
-  EXPECT_FALSE(w().conv->isEnabled());
-  EXPECT_TRUE(w().dispcode->isHidden());
-  EXPECT_TRUE(w().mconv->isEnabled());
+  EXPECT_FALSE(w().convertButton->isEnabled());
+  EXPECT_TRUE(w().itemGrid->isHidden());
+  EXPECT_TRUE(w().convertEntry->isEnabled());
   prompts.Choose(dir.File("two.csv")).Reply(Answer::No);
-  w().mconv->trigger();
+  w().convertEntry->trigger();
   ASSERT_TRUE(WaitForRun());
   EXPECT_EQ(ReadBytes(dir.File("two.csv")), StnCsv());
   EXPECT_EQ(prompts.Dialogs()[1].fileName, dir.File("result.csv"));  // a fresh proposal from the log
@@ -70,7 +70,7 @@ TEST_F(ConversionTest, TaggedLogToCsvAndAgainFromTheMenuAfterNo) {
 
 TEST_F(ConversionTest, TheSaveDialogAfterTheOpenDialogAndAfterAPaste) {
   prompts.Choose(Write("result.log", StnLog()));
-  window().FileopenClick();
+  window().OpenLog();
   Convert(dir.File("x.csv"), Answer::No);
   EXPECT_EQ(prompts.Dialogs()[1].filterIndex, 2);  // the filter the open dialog left
   Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
@@ -108,19 +108,19 @@ TEST_F(ConversionTest, TheColumnsFollowTheGridAndTheCheckMarksApplyPerService) {
   const Case cases[] = {
       {"edited items are the columns in grid order", StnLog(),
        [](ConversionTest& t) {
-         t.window().DispcodeClick(1, 1);  // L1
-         t.window().DelCsvClick();
-         t.window().DispcodeClick(2, 1);  // TI
-         t.window().CutCsvClick();
-         t.window().DispcodeClick(1, 1);  // AN
-         t.window().PastCsvClick();
+         t.window().ClickGridCell(1, 1);  // L1
+         t.window().DeleteRow();
+         t.window().ClickGridCell(2, 1);  // TI
+         t.window().CutRow();
+         t.window().ClickGridCell(1, 1);  // AN
+         t.window().PasteRow();
        },
        CrLfLines({"\"TI\",\"AN\",\"PI\"", "\"Catalyst for olefin polymerization\",\"2005:12\",\"JP 2005-1\"",
                   "\"Second title\",\"2005:13\",\"\""})},
       {"an empty code ends the item list", StnLog(),
        [](ConversionTest& t) {
-         t.window().DispcodeClick(3, 1);
-         t.w().text1->clear();  // TI's code emptied
+         t.window().ClickGridCell(3, 1);
+         t.w().codeEdit->clear();  // TI's code emptied
        },
        CrLfLines({"\"L1\",\"AN\"", "\"ANSWER 1 OF 2  CAPLUS\",\"2005:12\"", "\"ANSWER 2 OF 2  CAPLUS\",\"2005:13\""})},
       {"STN removes asterisks", StnLog(), nullptr, StnCsv()},
@@ -128,13 +128,13 @@ TEST_F(ConversionTest, TheColumnsFollowTheGridAndTheCheckMarksApplyPerService) {
       {"DIALOG does neither", DialogLog(), nullptr,
        CrLfLines({"\"AN\",\"TI\"", "\"0001 DIALOG\",\"Dialog *title*\""})},
       {"STN log read as JOIS keeps its asterisks", CrLfLines({"L1   ANSWER 1", "TI   *a*", ""}),
-       [](ConversionTest& t) { QTest::mouseClick(t.w().db[2], Qt::LeftButton); },
+       [](ConversionTest& t) { QTest::mouseClick(t.w().databaseOptions[2], Qt::LeftButton); },
        CrLfLines({"\"L1\",\"TI\"", "\"ANSWER 1\",\"*a*\""})},
       {"JOIS log read as STN keeps full width", JoisLog(),
-       [](ConversionTest& t) { QTest::mouseClick(t.w().db[0], Qt::LeftButton); },
+       [](ConversionTest& t) { QTest::mouseClick(t.w().databaseOptions[0], Qt::LeftButton); },
        CrLfLines({"\"AN\",\"TI\"", Sjis(u"\"JST0001\",\"ＡＢＣ１２３\"")})},
       {"PATOLIS chosen for a tagged log converts nothing and still completes", StnLog(),
-       [](ConversionTest& t) { QTest::mouseClick(t.w().db[3], Qt::LeftButton); }, std::nullopt},
+       [](ConversionTest& t) { QTest::mouseClick(t.w().databaseOptions[3], Qt::LeftButton); }, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -188,7 +188,7 @@ TEST_F(ConversionTest, AnswersToTheOutputFileAndCompletionQuestions) {
     Drop(log);
     QSignalSpy ended(window_.get(), &MainWindow::programEnded);
     c.script(prompts, log, out);
-    window().ConvClick();
+    window().StartConversion();
     ASSERT_TRUE(WaitForRun());
     EXPECT_EQ(Transcript(prompts), c.asked);
     for (const FileDialogRequest& save : prompts.Dialogs()) EXPECT_EQ(save.fileName, log);  // a fresh proposal each time
@@ -199,15 +199,15 @@ TEST_F(ConversionTest, AnswersToTheOutputFileAndCompletionQuestions) {
     }
     EXPECT_EQ(ReadBytes(log), StnLog());
     if (!c.ended) {
-      EXPECT_FALSE(w().conv->isEnabled());
-      EXPECT_TRUE(w().dispcode->isHidden());
+      EXPECT_FALSE(w().convertButton->isEnabled());
+      EXPECT_TRUE(w().itemGrid->isHidden());
     }
   }
 }
 
 TEST_F(ConversionTest, MconvBeforeAnyLoadEndsAtOnce) {
   QSignalSpy ended(&window(), &MainWindow::programEnded);
-  w().mconv->trigger();
+  w().convertEntry->trigger();
   EXPECT_TRUE(prompts.asked().empty());
   EXPECT_EQ(ended.count(), 0);
   EXPECT_FALSE(window().IsRunning());
@@ -232,14 +232,14 @@ TEST_F(ConversionTest, NoItemToConvertEndsTheRunSilently) {
       {"the first code emptied",
        [](ConversionTest& t) {
          t.Drop(t.Write("result.log", StnLog()));
-         t.window().DispcodeClick(1, 1);
-         t.w().text1->clear();
+         t.window().ClickGridCell(1, 1);
+         t.w().codeEdit->clear();
        },
        true},
       {"JOIS chosen for a PATOLIS log",
        [](ConversionTest& t) {
          t.Drop(t.Write("p.log", PatolisLog()));
-         QTest::mouseClick(t.w().db[2], Qt::LeftButton);
+         QTest::mouseClick(t.w().databaseOptions[2], Qt::LeftButton);
        },
        false},
   };
@@ -248,12 +248,12 @@ TEST_F(ConversionTest, NoItemToConvertEndsTheRunSilently) {
     Reopen();
     c.reach(*this);
     prompts.Choose(dir.File("out.csv"));
-    window().ConvClick();
+    window().StartConversion();
     EXPECT_FALSE(window().IsRunning());
     EXPECT_FALSE(Exists(dir.File("out.csv")));
     EXPECT_EQ(prompts.asked().size(), 1u);  // the save dialog only
-    EXPECT_TRUE(w().conv->isEnabled());
-    EXPECT_EQ(!w().dispcode->isHidden(), c.gridShown);
+    EXPECT_TRUE(w().convertButton->isEnabled());
+    EXPECT_EQ(!w().itemGrid->isHidden(), c.gridShown);
   }
 }
 
@@ -261,7 +261,7 @@ TEST_F(ConversionTest, APatolisFailureIsShownUnderItsTitleAndTheRunCompletes) {
   Drop(Write("p.log", PatolisLog()));
   const std::string out = dir.File("missing/p.csv");
   prompts.Choose(out).Reply(Answer::Ok).Reply(Answer::No);
-  window().ConvClick();
+  window().StartConversion();
   ASSERT_TRUE(WaitForRun());
   const std::u16string text = u"cannot write the CSV file '" + Utf8ToUtf16(out) + u"': No such file or directory";
   EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"PATOLISデータ変換", text, Icon::Critical, Buttons::Ok}, kDone}));
@@ -294,14 +294,14 @@ TEST_F(ConversionTest, AFailedRunIsReportedAndTheWindowStaysAsItWas) {
     if (c.removeLog) std::filesystem::remove(log);
     QSignalSpy finished(&window(), &MainWindow::runFinished);
     prompts.Choose(c.out).Reply(Answer::Ok);
-    window().ConvClick();
+    window().StartConversion();
     ASSERT_TRUE(WaitForRun());
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(prompts.Messages(),
               (std::vector<Message>{{u"Trovlin", u"変換できませんでした\r" + c.reason, Icon::Critical, Buttons::Ok}}));
     EXPECT_EQ(ReadBytes(old), "old contents");
-    EXPECT_TRUE(w().conv->isEnabled());
-    EXPECT_FALSE(w().dispcode->isHidden());
+    EXPECT_TRUE(w().convertButton->isEnabled());
+    EXPECT_FALSE(w().itemGrid->isHidden());
     EXPECT_TRUE(w().progress->isHidden());
     EXPECT_FALSE(window().IsEnded());
   }
@@ -316,7 +316,7 @@ class RunningTest : public WindowTest {
     Drop(log_);
     out_ = Write("big.csv", "previous file");
     prompts.Choose(out_);
-    window().ConvClick();
+    window().StartConversion();
     ASSERT_TRUE(window().IsRunning());
     ASSERT_FALSE(w().progress->isHidden());
   }
@@ -334,24 +334,24 @@ TEST_F(RunningTest, LoadsRunsGridEditsAndItemListsAreRefusedButTheCsvOptionsMayC
   QApplication::sendEvent(&window(), &enter);
   EXPECT_FALSE(enter.isAccepted());  // a drop is not even accepted
 
-  window().ConvClick();
-  w().mconv->trigger();
-  QTest::mouseClick(w().fileopen, Qt::LeftButton);
-  w().fopen->trigger();
+  window().StartConversion();
+  w().convertEntry->trigger();
+  QTest::mouseClick(w().loadButton, Qt::LeftButton);
+  w().loadEntry->trigger();
   Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-  window().FormOleDragDrop(other.get(), Qt::CopyAction);
-  window().DispcodeClick(2, 2);
-  window().DispcodeClick(3, 1);
-  w().insertCsv->trigger();
-  w().pastCsv->trigger();
-  w().delCsv->trigger();
-  w().cutCsv->trigger();
-  w().loadItems->trigger();
-  w().saveItems->trigger();
-  EXPECT_TRUE(w().text1->isReadOnly());
+  window().LoadDropped(other.get(), Qt::CopyAction);
+  window().ClickGridCell(2, 2);
+  window().ClickGridCell(3, 1);
+  w().insertRowEntry->trigger();
+  w().pasteRowEntry->trigger();
+  w().deleteRowEntry->trigger();
+  w().cutRowEntry->trigger();
+  w().loadListEntry->trigger();
+  w().saveListEntry->trigger();
+  EXPECT_TRUE(w().codeEdit->isReadOnly());
   // The run keeps the options it started with: no byte-order mark, as the end shows.
-  w().csvEncoding[2]->trigger();
-  w().rfcQuotes->trigger();
+  w().csvEncodingEntries[2]->trigger();
+  w().doubleQuotesEntry->trigger();
   EXPECT_EQ(window().settings().csvEncoding, CsvEncoding::Utf8Bom);
 
   EXPECT_EQ(refused.count(), 14);
@@ -367,7 +367,7 @@ TEST_F(RunningTest, LoadsRunsGridEditsAndItemListsAreRefusedButTheCsvOptionsMayC
 
   prompts.Reply(Answer::No);
   ASSERT_TRUE(WaitForRun());
-  EXPECT_FALSE(w().text1->isReadOnly());
+  EXPECT_FALSE(w().codeEdit->isReadOnly());
   EXPECT_TRUE(w().progress->isHidden());
   EXPECT_EQ(prompts.Messages(), (std::vector<Message>{kDone}));
   EXPECT_EQ(ReadBytes(out_).substr(0, 14), "\"L1\",\"AN\",\"TI\"");
@@ -393,7 +393,7 @@ TEST_F(RunningTest, YesToClosingOrToTheExitEntryStopsTheRunLeavingNoCsvAndThePre
     QSignalSpy ended(&window(), &MainWindow::programEnded);
     prompts.Reply(Answer::Yes);
     if (byExitEntry) {
-      w().pend->trigger();
+      w().exitEntry->trigger();
     } else {
       EXPECT_TRUE(window().close());
     }
@@ -432,7 +432,7 @@ TEST_F(RunningTest, AStoppedRunChangesNothing) {
   EXPECT_EQ(finished.count(), 1);
   EXPECT_EQ(ReadBytes(out_), "previous file");
   EXPECT_EQ(FilesContaining(dir.path(), ".trovlin-partial-"), 0);
-  EXPECT_TRUE(w().conv->isEnabled());
+  EXPECT_TRUE(w().convertButton->isEnabled());
   EXPECT_FALSE(window().IsEnded());
 }
 

@@ -65,7 +65,7 @@ TEST_F(CsvOptionsTest, ALogIsReadInTheEncodingItShowsItselfIn) {
     EXPECT_FALSE(w().logEncoding->isHidden());
     EXPECT_EQ(w().logEncoding->text(), Q(c.label));
     if (c.kind == DatabaseKind::Patolis) {
-      EXPECT_EQ(w().label2->text(), Q(u"回答様式　1"));
+      EXPECT_EQ(w().layoutLabel->text(), Q(u"回答様式　1"));
     } else {
       EXPECT_EQ(window().grid().ItemRowCount(), 3);
       EXPECT_EQ(window().grid().Cell(3, 1), c.thirdCode);
@@ -108,11 +108,11 @@ TEST_F(CsvOptionsTest, TheOptionsShapeTheCsvAndThePreviewAndTheRunSaysWhatItRepl
     SCOPED_TRACE(c.name);
     Drop(Write("in.log", c.log));
     // Chosen after loading: the preview follows the menu.
-    w().csvEncoding[static_cast<std::size_t>(c.encoding)]->trigger();
-    if (w().rfcQuotes->isChecked() != c.doubleQuotes) w().rfcQuotes->trigger();
+    w().csvEncodingEntries[static_cast<std::size_t>(c.encoding)]->trigger();
+    if (w().doubleQuotesEntry->isChecked() != c.doubleQuotes) w().doubleQuotesEntry->trigger();
     EXPECT_EQ(window().settings().csvEncoding, c.encoding);
     EXPECT_EQ(window().settings().quoteStyle, c.doubleQuotes ? QuoteStyle::Double : QuoteStyle::Apostrophe);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(w().csvEncoding[i]->isChecked(), i == std::size_t(c.encoding));
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(w().csvEncodingEntries[i]->isChecked(), i == std::size_t(c.encoding));
     if (!c.preview.empty()) {
       EXPECT_EQ(w().preview->toPlainText(), Q(c.preview));
     }
@@ -121,7 +121,7 @@ TEST_F(CsvOptionsTest, TheOptionsShapeTheCsvAndThePreviewAndTheRunSaysWhatItRepl
     prompts.Choose(dir.File("out.csv"));
     if (!c.warning.empty()) prompts.Reply(Answer::Ok);
     prompts.Reply(Answer::No);
-    window().ConvClick();
+    window().StartConversion();
     ASSERT_TRUE(WaitForRun());
     EXPECT_EQ(ReadBytes(dir.File("out.csv")), c.csv);
     std::vector<std::string> expected = {"save", "done"};
@@ -140,7 +140,7 @@ TEST_F(CsvOptionsTest, APatolisRunSaysHowManyCharactersItReplaced) {
   Drop(Write("p.log", Utf16ToUtf8(text)));
   ASSERT_EQ(window().settings().databaseKind, DatabaseKind::Patolis);
   prompts.Choose(dir.File("p.csv")).Reply(Answer::Ok).Reply(Answer::No);
-  window().ConvClick();
+  window().StartConversion();
   ASSERT_TRUE(WaitForRun());
   EXPECT_EQ(Transcript(prompts),
             (std::vector<std::string>{

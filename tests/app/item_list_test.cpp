@@ -16,17 +16,17 @@ using ItemListTest = WindowTest;
 
 TEST_F(ItemListTest, TheGridsListIsSavedAndLoadedIntoAnotherLogKeepingCodesItLacks) {
   Drop(Write("stn.log", StnLog()));  // L1 *, AN *, TI *, PI
-  window().DispcodeClick(1, 1);
-  window().DelCsvClick();        // AN, TI, PI
-  window().DispcodeClick(2, 2);  // TI's join mark off
+  window().ClickGridCell(1, 1);
+  window().DeleteRow();        // AN, TI, PI
+  window().ClickGridCell(2, 2);  // TI's join mark off
   const std::string list = dir.File("items.txt");
   prompts.Choose(list);
-  w().saveItems->trigger();
+  w().saveListEntry->trigger();
   EXPECT_EQ(ReadBytes(list), "trovlin-items 1\nAN\t*\nTI\t\nPI\t\n");
 
   Drop(Write("dialog.log", DialogLog()));  // AN *, TI *
   prompts.Choose(list).Reply(Answer::Ok);
-  w().loadItems->trigger();
+  w().loadListEntry->trigger();
   EXPECT_EQ(Rows(window().grid()), (Strings{u"1|AN|*", u"2|TI|", u"3|PI|", u"||"}));
   EXPECT_EQ(window().grid().ItemRowCount(), 3);
   EXPECT_EQ(prompts.Messages(),
@@ -78,7 +78,7 @@ TEST_F(ItemListTest, AListThatCannotBeUsedIsReportedAndTheGridStaysAsItWas) {
     const std::string path = c.bytes ? Write(c.file, *c.bytes) : dir.File(c.file);
     const std::string what = c.detail.starts_with("': it holds") ? "cannot use" : "cannot load";
     prompts.Choose(path).Reply(Answer::Ok);
-    w().loadItems->trigger();
+    w().loadListEntry->trigger();
     EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"Trovlin", u"項目リストを読み込めません\r" +
                                                                         Utf8ToUtf16(what + " the item list '" + path + c.detail),
                                                         Icon::Critical, Buttons::Ok}}));
@@ -90,7 +90,7 @@ TEST_F(ItemListTest, AListThatCannotBeWrittenIsReported) {
   Drop(Write("stn.log", StnLog()));
   const std::string path = dir.File("missing/items.txt");
   prompts.Choose(path).Reply(Answer::Ok);
-  w().saveItems->trigger();
+  w().saveListEntry->trigger();
   ASSERT_EQ(prompts.Messages().size(), 1u);
   const std::u16string text = prompts.Messages()[0].text;
   EXPECT_TRUE(text.starts_with(u"項目リストを保存できません\r")) << Utf16ToUtf8(text);
@@ -100,9 +100,9 @@ TEST_F(ItemListTest, AListThatCannotBeWrittenIsReported) {
 
 TEST_F(ItemListTest, AGridWithoutItemsIsNotSaved) {
   Drop(Write("stn.log", StnLog()));
-  window().DispcodeClick(1, 1);
-  w().text1->clear();  // the first code emptied ends the list
-  w().saveItems->trigger();
+  window().ClickGridCell(1, 1);
+  w().codeEdit->clear();  // the first code emptied ends the list
+  w().saveListEntry->trigger();
   EXPECT_TRUE(prompts.asked().empty());
 }
 

@@ -21,22 +21,22 @@ using OpenDialogTest = WindowTest;
 TEST_F(OpenDialogTest, LoadsTheChosenLog) {
   const std::string log = Write("a.log", StnLog());
   prompts.Choose(log);
-  window().FileopenClick();
+  window().OpenLog();
   ASSERT_EQ(prompts.Dialogs().size(), 1u);
   EXPECT_EQ(prompts.Dialogs()[0], (FileDialogRequest{FileDialogRequest::Kind::Open, u"ファイルを開く",
                                                      u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|", 2, u"LOG", 20481, ""}));
   ExpectLoaded(log, DatabaseKind::Stn, 4);
-  EXPECT_TRUE(w().db[0]->isChecked());
+  EXPECT_TRUE(w().databaseOptions[0]->isChecked());
 }
 
 TEST_F(OpenDialogTest, ShowsTheLastNameTheDialogHeld) {
   const std::string a = Write("a.log", StnLog());
   const std::string b = Write("b.log", DialogLog());
   prompts.Choose(a).Choose(dir.File("a-out.csv")).Reply(Answer::No).Choose(b);
-  window().FopenClick();
-  window().ConvClick();
+  window().OpenLog();
+  window().StartConversion();
   ASSERT_TRUE(WaitForRun());
-  window().FopenClick();
+  window().OpenLog();
   const auto dialogs = prompts.Dialogs();
   ASSERT_EQ(dialogs.size(), 3u);
   EXPECT_EQ(dialogs[2].fileName, dir.File("a-out.csv"));
@@ -81,7 +81,7 @@ TEST_F(OpenDialogTest, AnswersToTheLoadingQuestions) {
     QSignalSpy ended(window_.get(), &MainWindow::programEnded);
     c.script(prompts, log, notALog);
     if (std::string(c.source) == "open") {
-      window().FileopenClick();
+      window().OpenLog();
     } else if (std::string(c.source) == "drop") {
       Drop(notALog);
     } else {
@@ -101,10 +101,10 @@ TEST_F(OpenDialogTest, AnswersToTheLoadingQuestions) {
 TEST_F(OpenDialogTest, AFailedDetectionLeavesAnEmptyGridBehindTheDialog) {
   Drop(Write("a.log", StnLog()));
   prompts.Choose(Write("notes.txt", NotALog())).Reply(Answer::Ok).CancelDialog().Reply(Answer::Cancel);
-  window().FileopenClick();
+  window().OpenLog();
   EXPECT_EQ(window().grid().RowCount(), 2);
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::None);
-  EXPECT_EQ(w().dbGroup->checkedId(), -1);
+  EXPECT_EQ(w().databaseGroup->checkedId(), -1);
 }
 
 using DropTest = WindowTest;
@@ -112,7 +112,7 @@ using DropTest = WindowTest;
 TEST_F(DropTest, LoadsOnlyTheFirstOfSeveralFiles) {
   const std::string a = Write("a.log", DialogLog());
   const std::string b = Write("b.log", StnLog());
-  window().FormOleDragDrop(FileUrls({a, b, Write("c.log", JoisLog())}).get(), Qt::CopyAction);
+  window().LoadDropped(FileUrls({a, b, Write("c.log", JoisLog())}).get(), Qt::CopyAction);
   ExpectLoaded(a, DatabaseKind::Dialog, 2);
   EXPECT_TRUE(prompts.asked().empty());
 }
@@ -120,10 +120,10 @@ TEST_F(DropTest, LoadsOnlyTheFirstOfSeveralFiles) {
 TEST_F(DropTest, NoEffectOrNoFilesDoesNothing) {
   const std::string log = Write("a.log", StnLog());
   Drop(log);
-  window().FormOleDragDrop(FileUrls({Write("b.log", DialogLog())}).get(), Qt::IgnoreAction);
+  window().LoadDropped(FileUrls({Write("b.log", DialogLog())}).get(), Qt::IgnoreAction);
   QMimeData text;
   text.setText(QStringLiteral("L1   ANSWER 1 OF 1"));
-  window().FormOleDragDrop(&text, Qt::CopyAction);
+  window().LoadDropped(&text, Qt::CopyAction);
   ExpectLoaded(log, DatabaseKind::Stn, 4);
   EXPECT_TRUE(prompts.asked().empty());
 }
@@ -131,7 +131,7 @@ TEST_F(DropTest, NoEffectOrNoFilesDoesNothing) {
 TEST_F(DropTest, ADropEventOnTheWindowLoadsTheFile) {
   const std::string log = Write("a.log", StnLog());
   const auto data = FileUrls({log});
-  const QPoint at = w().label1->geometry().center();
+  const QPoint at = w().codeLabel->geometry().center();
   QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&window(), &enter);
   EXPECT_TRUE(enter.isAccepted());
@@ -146,16 +146,16 @@ TEST_F(DropTest, APatolisLogGetsItsLineEndsRepairedAndShowsItsLayout) {
   Drop(log);
   EXPECT_EQ(ReadBytes(log), Sjis(u"＊＊検索回答　様式    3") + "\r\n" + "LINE TWO\r\n" + "END\r\n");
   EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Patolis);
-  EXPECT_TRUE(w().db[3]->isChecked());
-  EXPECT_EQ(w().label2->text(), Q(u"回答様式　3"));
-  EXPECT_FALSE(w().label2->isHidden());
+  EXPECT_TRUE(w().databaseOptions[3]->isChecked());
+  EXPECT_EQ(w().layoutLabel->text(), Q(u"回答様式　3"));
+  EXPECT_FALSE(w().layoutLabel->isHidden());
 }
 
 TEST_F(DropTest, APatolisLogWithoutLayoutLabelKeepsTheLabelsCaption) {
   Drop(Write("p.log", PatolisLog()));
   Drop(Write("q.log", CrLfLines({Sjis(u"＊＊検索回答　　　　　2"), "END OF ANSWERS"})));
   EXPECT_EQ(window().settings().inputPath, dir.File("q.log"));
-  EXPECT_EQ(w().label2->text(), Q(u"回答様式　1"));
+  EXPECT_EQ(w().layoutLabel->text(), Q(u"回答様式　1"));
 }
 
 TEST_F(DropTest, MoreThanFiftyOneItemsAreTold) {
@@ -253,9 +253,9 @@ TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
     const std::u16string text = c.load(*this);
     EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"Trovlin", text, Icon::Critical, Buttons::Ok}}));
     ExpectLoaded(log, DatabaseKind::Stn, 4);
-    EXPECT_TRUE(w().db[0]->isChecked());
-    EXPECT_EQ(w().dispcode->rowCount(), 6);
-    EXPECT_TRUE(w().conv->isEnabled());
+    EXPECT_TRUE(w().databaseOptions[0]->isChecked());
+    EXPECT_EQ(w().itemGrid->rowCount(), 6);
+    EXPECT_TRUE(w().convertButton->isEnabled());
     EXPECT_FALSE(window().IsEnded());
   }
 }

@@ -44,24 +44,24 @@ TEST_F(PreviewTest, ShowsTheHeaderAndFiveRowsOneLineEachWritingNoFile) {
 
 TEST_F(PreviewTest, FollowsTheGridAndTheDataBaseOption) {
   Drop(Write("seven.log", SevenAnswers()));
-  window().DispcodeClick(3, 1);
-  window().CutCsvClick();  // RE
-  window().DispcodeClick(1, 1);
-  window().PastCsvClick();  // RE, L1, TI
-  window().DispcodeClick(2, 1);
-  w().text1->setText(QStringLiteral("AN"));  // L1 becomes AN, which no answer has
+  window().ClickGridCell(3, 1);
+  window().CutRow();  // RE
+  window().ClickGridCell(1, 1);
+  window().PasteRow();  // RE, L1, TI
+  window().ClickGridCell(2, 1);
+  w().codeEdit->setText(QStringLiteral("AN"));  // L1 becomes AN, which no answer has
   auto firstLines = [this] { return w().preview->toPlainText().section(QLatin1Char('\n'), 0, 1); };
   EXPECT_EQ(firstLines(), Q(u"\"RE\",\"AN\",\"TI\"\n\"(1) first↵(2) second\",\"\",\"One\""));
   // Read as JOIS, the title keeps its stars.
-  QTest::mouseClick(w().db[2], Qt::LeftButton);
+  QTest::mouseClick(w().databaseOptions[2], Qt::LeftButton);
   EXPECT_EQ(firstLines(), Q(u"\"RE\",\"AN\",\"TI\"\n\"(1) first↵(2) second\",\"\",\"***One***\""));
 }
 
 TEST_F(PreviewTest, NothingForPatolis) {
   Drop(Write("seven.log", SevenAnswers()));
-  QTest::mouseClick(w().db[3], Qt::LeftButton);  // a PATOLIS run ignores the grid
+  QTest::mouseClick(w().databaseOptions[3], Qt::LeftButton);  // a PATOLIS run ignores the grid
   EXPECT_EQ(w().preview->toPlainText(), QString());
-  QTest::mouseClick(w().db[0], Qt::LeftButton);
+  QTest::mouseClick(w().databaseOptions[0], Qt::LeftButton);
   EXPECT_NE(w().preview->toPlainText(), QString());
   Drop(Write("p.log", PatolisLog()));
   EXPECT_EQ(w().preview->toPlainText(), QString());
@@ -72,8 +72,8 @@ TEST_F(PreviewTest, ALogRemovedAfterLoadingIsSaidInThePreview) {
   const std::string log = Write("seven.log", SevenAnswers());
   Drop(log);
   std::filesystem::remove(log);
-  window().DispcodeClick(1, 1);
-  window().DelCsvClick();
+  window().ClickGridCell(1, 1);
+  window().DeleteRow();
   EXPECT_EQ(w().preview->toPlainText(),
             Q(u"プレビューできません：cannot open the log '" + Utf8ToUtf16(log) + u"': No such file or directory"));
 }

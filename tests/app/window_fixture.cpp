@@ -107,11 +107,11 @@ void WindowTest::TearDown() {
   EXPECT_TRUE(prompts.ScriptUsedUp()) << "scripted answers left over";
 }
 
-void WindowTest::Drop(const std::string& path) { window_->FormOleDragDrop(FileUrls({path}).get(), Qt::CopyAction); }
+void WindowTest::Drop(const std::string& path) { window_->LoadDropped(FileUrls({path}).get(), Qt::CopyAction); }
 
 void WindowTest::Paste(const QString& text) {
   QGuiApplication::clipboard()->setText(text);
-  window().widgets().fpaste->trigger();
+  window().widgets().pasteEntry->trigger();
 }
 
 void WindowTest::Reopen() {
@@ -132,7 +132,7 @@ bool WindowTest::WaitForRun() {
 
 void WindowTest::Convert(const std::string& output, Answer answer) {
   prompts.Choose(output).Reply(answer);
-  window_->ConvClick();
+  window_->StartConversion();
   ASSERT_TRUE(WaitForRun());
 }
 

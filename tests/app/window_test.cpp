@@ -22,41 +22,41 @@ struct Look {
 
 void ExpectLook(MainWindow& window, const Look& e) {
   const WindowWidgets& w = window.widgets();
-  EXPECT_EQ(w.conv->isEnabled(), e.conv);
-  EXPECT_EQ(w.frame1->isEnabled(), e.frame);
-  for (QRadioButton* b : w.db) EXPECT_EQ(b->isEnabled(), e.frame);
-  EXPECT_EQ(!w.label1->isHidden(), e.label1);
-  EXPECT_EQ(!w.label2->isHidden(), e.label2);
-  EXPECT_EQ(!w.text1->isHidden(), e.text1);
-  EXPECT_EQ(!w.dispcode->isHidden(), e.grid);
+  EXPECT_EQ(w.convertButton->isEnabled(), e.conv);
+  EXPECT_EQ(w.databaseFrame->isEnabled(), e.frame);
+  for (QRadioButton* b : w.databaseOptions) EXPECT_EQ(b->isEnabled(), e.frame);
+  EXPECT_EQ(!w.codeLabel->isHidden(), e.label1);
+  EXPECT_EQ(!w.layoutLabel->isHidden(), e.label2);
+  EXPECT_EQ(!w.codeEdit->isHidden(), e.text1);
+  EXPECT_EQ(!w.itemGrid->isHidden(), e.grid);
   EXPECT_EQ(!w.previewPanel->isHidden(), e.grid);
   EXPECT_EQ(w.editMenu->menuAction()->isEnabled(), e.edit);
   // Always available, whatever the state.
-  EXPECT_TRUE(w.fileopen->isEnabled());
-  for (QAction* a : {w.fopen, w.fpaste, w.mconv, w.pend, w.delHit, w.conH, w.about, w.insertCsv, w.pastCsv,
-                     w.delCsv, w.cutCsv, w.loadItems, w.saveItems, w.rfcQuotes, w.csvEncoding[0], w.csvEncoding[1],
-                     w.csvEncoding[2]}) {
+  EXPECT_TRUE(w.loadButton->isEnabled());
+  for (QAction* a : {w.loadEntry, w.pasteEntry, w.convertEntry, w.exitEntry, w.removeStarsEntry, w.halfWidthEntry, w.aboutEntry, w.insertRowEntry, w.pasteRowEntry,
+                     w.deleteRowEntry, w.cutRowEntry, w.loadListEntry, w.saveListEntry, w.doubleQuotesEntry, w.csvEncodingEntries[0], w.csvEncodingEntries[1],
+                     w.csvEncodingEntries[2]}) {
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
   }
   EXPECT_TRUE(w.fileMenu->menuAction()->isEnabled());
-  EXPECT_TRUE(w.stnMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(w.settingsMenu->menuAction()->isEnabled());
 }
 
 using WindowLayoutTest = WindowTest;
 
 TEST_F(WindowLayoutTest, CaptionsOfWindowAndControls) {
   EXPECT_EQ(window().windowTitle(), Q(u"検索結果Trovlin"));
-  EXPECT_EQ(w().conv->text(), Q(u"変換&C"));
-  EXPECT_EQ(w().fileopen->text(), Q(u"読込&O"));
-  EXPECT_EQ(w().label1->text(), Q(u"項目名"));
-  EXPECT_EQ(w().label2->text(), Q(u"回答様式"));
-  EXPECT_EQ(w().frame1->title(), Q(u"Data Base"));
-  EXPECT_EQ(w().text1->text(), QString());
+  EXPECT_EQ(w().convertButton->text(), Q(u"変換&C"));
+  EXPECT_EQ(w().loadButton->text(), Q(u"読込&O"));
+  EXPECT_EQ(w().codeLabel->text(), Q(u"項目名"));
+  EXPECT_EQ(w().layoutLabel->text(), Q(u"回答様式"));
+  EXPECT_EQ(w().databaseFrame->title(), Q(u"Data Base"));
+  EXPECT_EQ(w().codeEdit->text(), QString());
   const char* options[] = {"STN", "DIALOG", "JOIS", "PATOLIS"};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(w().db[i]->text(), QString::fromLatin1(options[i]));
-    EXPECT_EQ(w().dbGroup->id(w().db[i]), i);
-    EXPECT_EQ(w().db[i]->parentWidget(), w().frame1);
+    EXPECT_EQ(w().databaseOptions[i]->text(), QString::fromLatin1(options[i]));
+    EXPECT_EQ(w().databaseGroup->id(w().databaseOptions[i]), i);
+    EXPECT_EQ(w().databaseOptions[i]->parentWidget(), w().databaseFrame);
   }
 }
 
@@ -67,12 +67,12 @@ TEST_F(WindowLayoutTest, PositionsInTwipsAtTheScreensDpi) {
     int left, top, width, height;
   };
   const Place places[] = {
-      {w().dispcode, "dispcode", 1794, 481, 2236, 2301}, {w().conv, "conv", 936, 2223, 715, 375},
-      {w().text1, "Text1", 2520, 117, 735, 270},         {w().label1, "Label1", 1794, 117, 741, 260},
-      {w().label2, "Label2", 1794, 117, 2769, 260},      {w().frame1, "Frame1", 120, 117, 1455, 1937},
-      {w().db[3], nullptr, 120, 1440, 1095, 255},        {w().db[2], nullptr, 120, 1080, 1095, 255},
-      {w().db[1], nullptr, 120, 720, 1095, 255},         {w().db[0], nullptr, 120, 351, 1095, 255},
-      {w().fileopen, "fileopen", 117, 2223, 715, 364},
+      {w().itemGrid, "dispcode", 1794, 481, 2236, 2301}, {w().convertButton, "conv", 936, 2223, 715, 375},
+      {w().codeEdit, "Text1", 2520, 117, 735, 270},         {w().codeLabel, "Label1", 1794, 117, 741, 260},
+      {w().layoutLabel, "Label2", 1794, 117, 2769, 260},      {w().databaseFrame, "Frame1", 120, 117, 1455, 1937},
+      {w().databaseOptions[3], nullptr, 120, 1440, 1095, 255},        {w().databaseOptions[2], nullptr, 120, 1080, 1095, 255},
+      {w().databaseOptions[1], nullptr, 120, 720, 1095, 255},         {w().databaseOptions[0], nullptr, 120, 351, 1095, 255},
+      {w().loadButton, "fileopen", 117, 2223, 715, 364},
   };
   for (const Place& p : places) {
     SCOPED_TRACE(p.widget->objectName().toStdString());
@@ -93,7 +93,7 @@ TEST_F(WindowLayoutTest, PositionsInTwipsAtTheScreensDpi) {
 }
 
 TEST_F(WindowLayoutTest, GridColumnsAndHeaderRowInTwips) {
-  const ItemGridView* grid = w().dispcode;
+  const ItemGridView* grid = w().itemGrid;
   EXPECT_EQ(grid->columnCount(), 3);
   EXPECT_EQ(grid->columnWidth(0), PxX(grid, 250));
   EXPECT_EQ(grid->columnWidth(1), PxX(grid, 600));
@@ -105,14 +105,14 @@ TEST_F(WindowLayoutTest, GridColumnsAndHeaderRowInTwips) {
 }
 
 TEST_F(WindowLayoutTest, TabOrder) {
-  const std::vector<QWidget*> expected = {w().dispcode, w().conv,  w().text1, w().db[3],
-                                          w().db[2],    w().db[1], w().db[0], w().fileopen};
+  const std::vector<QWidget*> expected = {w().itemGrid, w().convertButton,  w().codeEdit, w().databaseOptions[3],
+                                          w().databaseOptions[2],    w().databaseOptions[1], w().databaseOptions[0], w().loadButton};
   std::vector<QWidget*> order;
-  QWidget* at = w().dispcode;
+  QWidget* at = w().itemGrid;
   do {
     if (std::find(expected.begin(), expected.end(), at) != expected.end()) order.push_back(at);
     at = at->nextInFocusChain();
-  } while (at != w().dispcode && order.size() < expected.size());
+  } while (at != w().itemGrid && order.size() < expected.size());
   EXPECT_EQ(order, expected);
 }
 
@@ -127,36 +127,36 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
   ASSERT_EQ(bar.size(), 4);
   EXPECT_EQ(bar[0], w().fileMenu->menuAction());
   EXPECT_EQ(bar[1], w().editMenu->menuAction());
-  EXPECT_EQ(bar[2], w().stnMenu->menuAction());
-  EXPECT_EQ(bar[3], w().about);
+  EXPECT_EQ(bar[2], w().settingsMenu->menuAction());
+  EXPECT_EQ(bar[3], w().aboutEntry);
   EXPECT_EQ(w().fileMenu->title(), Q(u"ﾌｧｲﾙ&F"));
   EXPECT_EQ(w().editMenu->title(), Q(u"項目編集&E"));
-  EXPECT_EQ(w().stnMenu->title(), Q(u"設定&S"));
-  EXPECT_EQ(w().about->text(), Q(u"About"));
-  EXPECT_EQ(w().about->objectName(), QStringLiteral("About"));
+  EXPECT_EQ(w().settingsMenu->title(), Q(u"設定&S"));
+  EXPECT_EQ(w().aboutEntry->text(), Q(u"About"));
+  EXPECT_EQ(w().aboutEntry->objectName(), QStringLiteral("About"));
 
   const std::vector<std::pair<QMenu*, std::vector<Entry>>> menus = {
       {w().fileMenu,
-       {{w().fopen, u"読込&O", QKeySequence(Qt::CTRL | Qt::Key_O), "fopen"},
-        {w().fpaste, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_P), "fpaste"},
-        {w().mconv, u"変換&C", QKeySequence(), "mconv"},
-        {w().pend, u"終了&E", QKeySequence(), "pend"}}},
+       {{w().loadEntry, u"読込&O", QKeySequence(Qt::CTRL | Qt::Key_O), "fopen"},
+        {w().pasteEntry, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_P), "fpaste"},
+        {w().convertEntry, u"変換&C", QKeySequence(), "mconv"},
+        {w().exitEntry, u"終了&E", QKeySequence(), "pend"}}},
       {w().editMenu,
-       {{w().insertCsv, u"追加&I", QKeySequence(Qt::CTRL | Qt::Key_I), "insert_csv"},
-        {w().pastCsv, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_V), "past_csv"},
-        {w().delCsv, u"削除&D", QKeySequence(Qt::Key_Delete), "del_csv"},
-        {w().cutCsv, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X), "cut_csv"},
-        {w().loadItems, u"項目リスト読込&L...", QKeySequence(), "load_items"},
-        {w().saveItems, u"項目リスト保存&S...", QKeySequence(), "save_items"}}},
-      {w().stnMenu,
-       {{w().delHit, u"STNで***を削除", QKeySequence(), "del_hit"},
-        {w().conH, u"全角を半角に変換", QKeySequence(), "con_h"},
+       {{w().insertRowEntry, u"追加&I", QKeySequence(Qt::CTRL | Qt::Key_I), "insert_csv"},
+        {w().pasteRowEntry, u"貼付&P", QKeySequence(Qt::CTRL | Qt::Key_V), "past_csv"},
+        {w().deleteRowEntry, u"削除&D", QKeySequence(Qt::Key_Delete), "del_csv"},
+        {w().cutRowEntry, u"切抜&X", QKeySequence(Qt::CTRL | Qt::Key_X), "cut_csv"},
+        {w().loadListEntry, u"項目リスト読込&L...", QKeySequence(), "load_items"},
+        {w().saveListEntry, u"項目リスト保存&S...", QKeySequence(), "save_items"}}},
+      {w().settingsMenu,
+       {{w().removeStarsEntry, u"STNで***を削除", QKeySequence(), "del_hit"},
+        {w().halfWidthEntry, u"全角を半角に変換", QKeySequence(), "con_h"},
         {w().csvEncodingMenu->menuAction(), u"CSVの文字コード&K", QKeySequence()},
-        {w().rfcQuotes, u"値の\"を\"\"と書く（RFC 4180）", QKeySequence(), "rfc_quotes"}}},
+        {w().doubleQuotesEntry, u"値の\"を\"\"と書く（RFC 4180）", QKeySequence(), "rfc_quotes"}}},
       {w().csvEncodingMenu,
-       {{w().csvEncoding[0], u"Shift_JIS（コードページ932）", QKeySequence(), "csv_cp932"},
-        {w().csvEncoding[1], u"UTF-8", QKeySequence(), "csv_utf8"},
-        {w().csvEncoding[2], u"UTF-8（BOM付き）", QKeySequence(), "csv_utf8_bom"}}},
+       {{w().csvEncodingEntries[0], u"Shift_JIS（コードページ932）", QKeySequence(), "csv_cp932"},
+        {w().csvEncodingEntries[1], u"UTF-8", QKeySequence(), "csv_utf8"},
+        {w().csvEncodingEntries[2], u"UTF-8（BOM付き）", QKeySequence(), "csv_utf8_bom"}}},
   };
   for (const auto& [menu, entries] : menus) {
     QList<QAction*> actions = menu->actions();
@@ -172,19 +172,19 @@ TEST_F(WindowLayoutTest, MenusEntriesAccessKeysAndShortcuts) {
       }
     }
   }
-  EXPECT_TRUE(w().delHit->isCheckable() && w().delHit->isChecked());
-  EXPECT_TRUE(w().conH->isCheckable() && w().conH->isChecked());
+  EXPECT_TRUE(w().removeStarsEntry->isCheckable() && w().removeStarsEntry->isChecked());
+  EXPECT_TRUE(w().halfWidthEntry->isCheckable() && w().halfWidthEntry->isChecked());
   // Code page 932 and apostrophes unless chosen otherwise.
   EXPECT_TRUE(w().csvEncodingGroup->isExclusive());
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_TRUE(w().csvEncoding[i]->isCheckable());
-    EXPECT_EQ(w().csvEncoding[i]->isChecked(), i == 0);
-    EXPECT_EQ(w().csvEncoding[i]->actionGroup(), w().csvEncodingGroup);
+    EXPECT_TRUE(w().csvEncodingEntries[i]->isCheckable());
+    EXPECT_EQ(w().csvEncodingEntries[i]->isChecked(), i == 0);
+    EXPECT_EQ(w().csvEncodingEntries[i]->actionGroup(), w().csvEncodingGroup);
   }
-  EXPECT_TRUE(w().rfcQuotes->isCheckable());
-  EXPECT_FALSE(w().rfcQuotes->isChecked());
-  for (QAction* a : {w().fopen, w().fpaste, w().mconv, w().pend, w().insertCsv, w().pastCsv, w().delCsv, w().cutCsv,
-                     w().loadItems, w().saveItems}) {
+  EXPECT_TRUE(w().doubleQuotesEntry->isCheckable());
+  EXPECT_FALSE(w().doubleQuotesEntry->isChecked());
+  for (QAction* a : {w().loadEntry, w().pasteEntry, w().convertEntry, w().exitEntry, w().insertRowEntry, w().pasteRowEntry, w().deleteRowEntry, w().cutRowEntry,
+                     w().loadListEntry, w().saveListEntry}) {
     EXPECT_FALSE(a->isCheckable());
   }
 }
@@ -218,23 +218,23 @@ TEST_F(WindowStateTest, StateTable) {
     int selected;  // checked option, -1 none
     std::u16string_view label2;
   };
-  const std::u16string_view kLabel2 = u"回答様式";
+  const std::u16string_view kLayoutLabel = u"回答様式";
   const std::u16string_view kLayout1 = u"回答様式　1";
   const Look kNoLog{false, false, false, false, false, false, false};
   const Look kTagged{true, true, true, false, true, true, true};
   const Look kPatolis{true, true, false, true, false, false, false};
   const Case cases[] = {
-      {"no log: program start", "", kNoLog, -1, kLabel2},
-      {"STN log loaded", "S", kTagged, 0, kLabel2},
-      {"DIALOG log loaded", "D", kTagged, 1, kLabel2},
-      {"JOIS log loaded", "J", kTagged, 2, kLabel2},
+      {"no log: program start", "", kNoLog, -1, kLayoutLabel},
+      {"STN log loaded", "S", kTagged, 0, kLayoutLabel},
+      {"DIALOG log loaded", "D", kTagged, 1, kLayoutLabel},
+      {"JOIS log loaded", "J", kTagged, 2, kLayoutLabel},
       {"PATOLIS log loaded", "P", kPatolis, 3, kLayout1},
       {"no log: No after converting a tagged log (edit as loading left it)", "Sn",
-       {false, false, false, false, false, false, true}, 0, kLabel2},
+       {false, false, false, false, false, false, true}, 0, kLayoutLabel},
       {"no log: No after converting a PATOLIS log", "Pn", kNoLog, 3, kLayout1},
       {"PATOLIS log loaded after a tagged one", "SP", kPatolis, 3, kLayout1},
       {"tagged log loaded after a PATOLIS one", "PJ", kTagged, 2, kLayout1},
-      {"loaded again after No", "SnD", kTagged, 1, kLabel2},
+      {"loaded again after No", "SnD", kTagged, 1, kLayoutLabel},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -248,8 +248,8 @@ TEST_F(WindowStateTest, StateTable) {
       Drop(Write(std::string(1, *step) + ".log", log));
     }
     ExpectLook(window(), c.look);
-    EXPECT_EQ(w().dbGroup->checkedId(), c.selected);
-    EXPECT_EQ(w().label2->text(), Q(c.label2));
+    EXPECT_EQ(w().databaseGroup->checkedId(), c.selected);
+    EXPECT_EQ(w().layoutLabel->text(), Q(c.label2));
     EXPECT_FALSE(window().IsEnded());
     EXPECT_TRUE(prompts.ScriptUsedUp());
   }
@@ -262,7 +262,7 @@ TEST_F(WindowStateTest, EndedByTheExitEntryOrByClosingEvenWithALogLoadedAskingNo
     Drop(Write("a.log", StnLog()));
     QSignalSpy ended(&window(), &MainWindow::programEnded);
     if (byExitEntry) {
-      w().pend->trigger();
+      w().exitEntry->trigger();
     } else {
       EXPECT_TRUE(window().close());
     }
@@ -275,10 +275,10 @@ TEST_F(WindowStateTest, EndedByTheExitEntryOrByClosingEvenWithALogLoadedAskingNo
 }
 
 TEST_F(WindowStateTest, NothingRunsAfterTheEnd) {
-  w().pend->trigger();
-  window().FileopenClick();
-  window().AboutClick();
-  window().MconvClick();
+  w().exitEntry->trigger();
+  window().OpenLog();
+  window().ShowAbout();
+  window().StartConversion();
   EXPECT_TRUE(prompts.asked().empty());
 }
 
@@ -288,7 +288,7 @@ using WindowHandlerTest = WindowTest;
 
 TEST_F(WindowHandlerTest, AboutBoxHasThreeLinesAndAnInformationIcon) {
   prompts.Reply(Answer::Ok);
-  w().about->trigger();
+  w().aboutEntry->trigger();
   EXPECT_EQ(prompts.Messages(), (std::vector<Message>{{u"Trovlin", u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17",
                                                         Icon::Information, Buttons::Ok}}));
   EXPECT_FALSE(window().IsEnded());
@@ -298,11 +298,11 @@ TEST_F(WindowHandlerTest, OptionEntriesKeepTheirCheckMarksAndDoNothing) {
   Drop(Write("a.log", StnLog()));
   const ConversionSettings before = window().settings();
   for (int i = 0; i < 3; ++i) {
-    w().delHit->trigger();
-    w().conH->trigger();
+    w().removeStarsEntry->trigger();
+    w().halfWidthEntry->trigger();
   }
-  EXPECT_TRUE(w().delHit->isChecked());
-  EXPECT_TRUE(w().conH->isChecked());
+  EXPECT_TRUE(w().removeStarsEntry->isChecked());
+  EXPECT_TRUE(w().halfWidthEntry->isChecked());
   EXPECT_EQ(window().settings().databaseKind, before.databaseKind);
   EXPECT_EQ(window().settings().deleteStars, before.deleteStars);
   EXPECT_EQ(window().settings().toHalfWidth, before.toHalfWidth);
@@ -314,9 +314,9 @@ TEST_F(WindowHandlerTest, ClickingADataBaseOptionSetsTheKindAndNothingElse) {
   const std::vector<std::u16string> rowsBefore = {window().grid().Cell(1, 1), window().grid().Cell(2, 1)};
   const DatabaseKind expected[] = {DatabaseKind::Stn, DatabaseKind::Dialog, DatabaseKind::Jois, DatabaseKind::Patolis};
   for (int i : {3, 1, 2, 0, 3}) {
-    QTest::mouseClick(w().db[i], Qt::LeftButton);
+    QTest::mouseClick(w().databaseOptions[i], Qt::LeftButton);
     EXPECT_EQ(window().settings().databaseKind, expected[i]);
-    EXPECT_TRUE(w().db[i]->isChecked());
+    EXPECT_TRUE(w().databaseOptions[i]->isChecked());
     ExpectLook(window(), {true, true, true, false, true, true, true});
   }
   EXPECT_EQ(window().grid().Cell(1, 1), rowsBefore[0]);
@@ -329,28 +329,28 @@ TEST_F(WindowHandlerTest, SetControlStateSwitchesOnlyItsControls) {
   ExpectLook(window(), {true, true, true, true, true, true, false});
   window().SetControlState(false);
   ExpectLook(window(), {false, false, false, false, false, false, false});
-  EXPECT_EQ(w().dbGroup->checkedId(), 3);
-  EXPECT_EQ(w().label2->text(), Q(u"回答様式　1"));
+  EXPECT_EQ(w().databaseGroup->checkedId(), 3);
+  EXPECT_EQ(w().layoutLabel->text(), Q(u"回答様式　1"));
 }
 
 TEST_F(WindowHandlerTest, EveryEventReachesItsHandler) {
   // The buttons and menu entries are wired to the handlers of the window.
   prompts.CancelDialog().Reply(Answer::Ok).Choose(Write("a.log", StnLog()));
-  QTest::mouseClick(w().fileopen, Qt::LeftButton);
+  QTest::mouseClick(w().loadButton, Qt::LeftButton);
   EXPECT_EQ(window().settings().inputPath, dir.File("a.log"));
 
   prompts.Choose(Write("b.log", DialogLog()));
-  w().fopen->trigger();
+  w().loadEntry->trigger();
   EXPECT_EQ(window().settings().inputPath, dir.File("b.log"));
 
   prompts.Choose(dir.File("b.csv")).Reply(Answer::No);
-  QTest::mouseClick(w().conv, Qt::LeftButton);
+  QTest::mouseClick(w().convertButton, Qt::LeftButton);
   ASSERT_TRUE(WaitForRun());
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("b.csv"))));
-  EXPECT_FALSE(w().conv->isEnabled());
+  EXPECT_FALSE(w().convertButton->isEnabled());
 
   prompts.Choose(dir.File("c.csv")).Reply(Answer::No);
-  w().mconv->trigger();
+  w().convertEntry->trigger();
   ASSERT_TRUE(WaitForRun());
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir.File("c.csv"))));
 }
