@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-
 #include "common/errors.h"
 #include "support/temp_dir.h"
 
@@ -13,103 +11,45 @@ namespace trovlin::app {
 namespace {
 
 using trovlin::testing::ReadBytes;
-using trovlin::testing::Sjis;
-using trovlin::testing::TempDir;
 
-TEST(PasteFileTest, PathInTheFolderNamedByTmp) {
-  EXPECT_EQ(PasteFilePath("/var/tmp"), "/var/tmp/trovlint001.tmp");
-  EXPECT_EQ(PasteFilePath(nullptr), "trovlint001.tmp");
-  EXPECT_EQ(PasteFilePath(""), "trovlint001.tmp");
-}
-
-TEST(PasteFileTest, ClipboardLineBreaksAreCrLf) {
-  struct Case {
-    std::u16string in, out;
-  };
-  const Case cases[] = {
-      {u"a\nb", u"a\r\nb"},     {u"a\r\nb", u"a\r\nb"}, {u"a\nb\n", u"a\r\nb\r\n"},
-      {u"\n\na", u"\r\n\r\na"}, {u"abc", u"abc"},       {u"a\rb", u"a\rb"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ClipboardLineBreaks(c.in), c.out);
-}
-
-TEST(PasteFileTest, WritesTheTextInCodePage932WithoutAddingALineEnd) {
-  TempDir dir;
-  const std::string path = dir.File("trovlint001.tmp");
-  EXPECT_EQ(WritePasteFile(path, u"L1   ANSWER 1\r\nTI   触媒"), 0u);
-  EXPECT_EQ(ReadBytes(path), "L1   ANSWER 1\r\nTI   " + Sjis(u"触媒"));
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST(PasteFileTest, ASecondPasteReplacesTheWholeFile) {
-  TempDir dir;
-  const std::string path = dir.File("trovlint001.tmp");
-  WritePasteFile(path, u"a much longer first paste");
-  WritePasteFile(path, u"short");
-  EXPECT_EQ(ReadBytes(path), "short");
-}
-
-TEST(PasteFileTest, CharactersWithoutCodePage932FormAreCountedAndWrittenAsQuestionMarks) {
-  TempDir dir;
-  const std::string path = dir.File("trovlint001.tmp");
-  EXPECT_EQ(WritePasteFile(path, u"a한b한"), 2u);
-  EXPECT_EQ(ReadBytes(path), "a?b?");
-}
-
+// Whatever is planted at the paste file's name, the file it points to keeps
+// its bytes; only an earlier paste file of the user's own is replaced.
 TEST(PasteFileTest, RefusesWhatIsNoOrdinaryFileOfItsOwnAndTellsWhy) {
   struct Case {
-    const char* name;
-    // Plants something at the paste file's name; gives the name and the file to keep.
-    std::pair<std::string, std::string> (*plant)(TempDir&);
-    std::string reason;  // "" for any refusal
+    char plant;          // l: a symbolic link, h: a second name, m: a missing folder, f: a FIFO, p: an earlier paste
+    const char* reason;  // "": any refusal (a FIFO must just not hang); nullptr: written
   };
-  const Case cases[] = {
-      {"a link planted at the name is not followed",
-       [](TempDir& dir) {
-         const std::string target = dir.Write("victim.txt", "keep me");
-         const std::string path = dir.File("trovlint001.tmp");
-         EXPECT_EQ(::symlink(target.c_str(), path.c_str()), 0);
-         return std::pair{path, target};
-       },
-       "it is a symbolic link"},
-      {"a file with other names is not written into",
-       [](TempDir& dir) {
-         const std::string original = dir.Write("original.txt", "keep me");
-         const std::string path = dir.File("trovlint001.tmp");
-         EXPECT_EQ(::link(original.c_str(), path.c_str()), 0);
-         return std::pair{path, original};
-       },
-       "it has other names (hard links)"},
-      {"a missing folder is reported with the system's reason",
-       [](TempDir& dir) { return std::pair{dir.File("missing/trovlint001.tmp"), dir.Write("other.txt", "keep me")}; },
-       "No such file or directory"},
-      // With no reader a FIFO cannot even be opened without blocking; either
-      // refusal will do, as long as nothing hangs.
-      {"a FIFO",
-       [](TempDir& dir) {
-         const std::string fifo = dir.File("fifo");
-         EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-         return std::pair{fifo, dir.Write("other.txt", "keep me")};
-       },
-       ""},
-  };
+  const Case cases[] = {{'l', "it is a symbolic link"},
+                        {'h', "it has other names (hard links)"},
+                        {'m', "No such file or directory"},
+                        {'f', ""},
+                        {'p', nullptr}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempDir dir;
-    const auto [path, kept] = c.plant(dir);
+    SCOPED_TRACE(c.plant);
+    trovlin::testing::TempDir dir;
+    const std::string kept = dir.Write("kept.txt", "keep me");
+    std::string path = dir.File("trovlint001.tmp");
+    if (c.plant == 'm') path = dir.File("missing/trovlint001.tmp");
+    if (c.plant == 'p') WritePasteFile(path, u"a longer earlier paste");
+    EXPECT_EQ(c.plant == 'l'   ? ::symlink(kept.c_str(), path.c_str())
+              : c.plant == 'h' ? ::link(kept.c_str(), path.c_str())
+              : c.plant == 'f' ? ::mkfifo(path.c_str(), 0600)
+                               : 0,
+              0);
     try {
       WritePasteFile(path, u"pasted");
-      ADD_FAILURE() << "written";
+      EXPECT_EQ(c.reason, nullptr);
+      struct stat info {};
+      EXPECT_TRUE(::stat(path.c_str(), &info) == 0 && (info.st_mode & 0777) == 0600);
+      EXPECT_EQ(ReadBytes(path), "pasted");
     } catch (const IoError& e) {
-      EXPECT_EQ(e.path(), path);
-      if (!c.reason.empty()) {
-        EXPECT_EQ(std::string(e.what()), "cannot write the paste file '" + path + "': " + c.reason);
-      }
+      ASSERT_NE(c.reason, nullptr) << e.what();
+      const std::string expected = "cannot write the paste file '" + path + "': " + c.reason;
+      EXPECT_EQ(e.what(), *c.reason == '\0' ? std::string(e.what()) : expected);
     }
     EXPECT_EQ(ReadBytes(kept), "keep me");
   }
+  EXPECT_EQ(PasteFilePath(nullptr), "trovlint001.tmp");  // without TMP, in the current folder
 }
 
 }  // namespace
