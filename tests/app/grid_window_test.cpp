@@ -1,6 +1,5 @@
-// The item grid as the user edits it in the window: clicks on its cells, the
-// edit box, and the edit menu's shortcuts, which act only while the menu is
-// enabled.
+// The grid edited by clicks, the edit box and the edit menu's shortcuts,
+// which act only while the menu is enabled.
 #include <QTest>
 
 #include "window_fixture.h"
@@ -37,8 +36,7 @@ TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
       QTest::keyClick(&window(), step.key.key(), step.key.keyboardModifiers());
     }
     EXPECT_EQ(Rows(window().grid()), step.rows);
-    EXPECT_EQ(grid->rowCount(), static_cast<int>(step.rows.size()) + 1);
-    EXPECT_EQ(grid->item(1, 1)->text() + grid->item(1, 2)->text(), Q(step.rows[0]).section(u'|', 1).remove(u'|'));
+    EXPECT_EQ(grid->rowCount(), static_cast<int>(step.rows.size()) + 1);  // as the view shows it
   }
   window().ClickGridCell(2, 1);
   QTest::keyClicks(w().codeEdit, "ab");

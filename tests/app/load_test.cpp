@@ -35,40 +35,49 @@ TEST_F(WindowTest, AnswersToTheLoadingQuestions) {
     EXPECT_EQ(Transcript(prompts), c.asked);
     const bool loaded = std::string(c.asked).ends_with("open");
     EXPECT_EQ(ended.count(), loaded ? 0 : 1);
-    if (loaded) {
-      EXPECT_EQ(window().settings().inputPath, files[0]);
-      EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
-      EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Utf8);
-    }
+    if (!loaded) continue;
+    EXPECT_EQ(window().settings().inputPath, files[0]);
+    EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
+    EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Utf8);
   }
-  // The save dialog opens on the filter the open dialog left, with a name
-  // proposed from the log.
-  Reopen();
-  prompts.Play("0", files);
-  window().OpenLog();
-  Convert(dir.File("x.csv"), Answer::No);
-  const FileDialogRequest& save = prompts.asked()[1].request;
-  EXPECT_EQ(std::pair(save.filterIndex, save.fileName), std::pair(2, dir.File("a.csv")));
 }
 
-// A drop of a folder, and a paste whose file is a planted link: reported, and
-// the log loaded before stays.
+// A drop of a folder, and pastes whose file cannot be written: reported, and
+// the log loaded before stays. Whatever is planted at the paste file's name
+// is neither followed nor written into.
 TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
   const std::string log = Write("a.log", StnLog());
-  const std::string folder = dir.File("folder.log");
+  const std::string kept = Write("kept.txt", "keep me");
   const std::string pasted = dir.File("trovlint001.tmp");
-  std::filesystem::create_directory(folder);
-  std::filesystem::create_symlink(log, pasted);
-  for (bool drop : {true, false}) {
+  const std::string cannot = "C 貼付ファイルを作成できません\rcannot write the paste file '";
+  struct Case {
+    char plant;  // d: a folder dropped; l, h, f: a symbolic link, a second name, a FIFO at the name; m: TMP missing
+    std::string asked;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {'d', "C ログファイルを読み込めません\rcannot read the log '" + dir.File("folder.log") + "': it is a folder"},
+      {'l', cannot + pasted + "': it is a symbolic link"},
+      {'h', cannot + pasted + "': it has other names (hard links)"},
+      {'f', cannot + pasted + "': "},  // any reason, as long as nothing hangs
+      {'m', cannot + dir.File("gone/trovlint001.tmp") + "': No such file or directory"},
+  };
+  // clang-format on
+  std::filesystem::create_directory(dir.File("folder.log"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.plant);
     Reopen();
     Drop(log);
+    std::filesystem::remove(pasted);
+    if (c.plant == 'l') std::filesystem::create_symlink(kept, pasted);
+    if (c.plant == 'h') std::filesystem::create_hard_link(kept, pasted);
+    if (c.plant == 'f') ::mkfifo(pasted.c_str(), 0600);
+    if (c.plant == 'm') ::setenv("TMP", dir.File("gone").c_str(), 1);
     prompts.Reply(Answer::Ok);
-    drop ? Drop(folder) : Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
-    EXPECT_EQ(
-        Transcript(prompts),
-        drop ? "C ログファイルを読み込めません\rcannot read the log '" + folder + "': it is a folder"
-             : "C 貼付ファイルを作成できません\rcannot write the paste file '" + pasted + "': it is a symbolic link");
-    EXPECT_EQ(ReadBytes(log), StnLog());
+    c.plant == 'd' ? Drop(dir.File("folder.log")) : Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+    const std::string asked = Transcript(prompts);
+    EXPECT_EQ(c.plant == 'f' ? asked.substr(0, c.asked.size()) : asked, c.asked);
+    EXPECT_EQ(ReadBytes(kept), "keep me");
     EXPECT_EQ(window().settings().inputPath, log);
     EXPECT_EQ(Rows(window().grid()), (Strings{u"1|L1|*", u"2|AN|*", u"3|TI|*", u"4|PI|", u"||"}));
     EXPECT_TRUE(w().databaseOptions[0]->isChecked() && w().convertButton->isEnabled());
@@ -100,6 +109,8 @@ TEST_F(WindowTest, APasteIsWrittenInCodePage932WithCrLfToTmpAndReadAsSuch) {
     EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Cp932);
     EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
   }
+  EXPECT_EQ(std::filesystem::status(dir.File("trovlint001.tmp")).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   Paste(QString());  // an empty clipboard changes nothing
   EXPECT_EQ(ReadBytes(dir.File("trovlint001.tmp")), cases[2].file);
 }

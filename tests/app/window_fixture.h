@@ -4,16 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QMimeData>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/prompts.h"
 #include "app/window_text.h"
 #include "support/temp_dir.h"
 #include "text/utf8.h"
@@ -25,10 +23,9 @@ using trovlin::testing::ReadBytes;
 using trovlin::testing::Sjis;
 using Strings = std::vector<std::u16string>;
 
-// Prompts for tests: every question is recorded and answered from a script
-// written in advance. A question the script does not expect fails the test
-// and is answered the way that ends it (Cancel, No, a cancelled dialog), so
-// that a wrong path cannot loop for ever.
+// Prompts for tests: every question is recorded and answered from a script.
+// A question the script does not expect fails the test and is answered
+// Cancel (No to yes-or-no) or cancelled, so that no wrong path loops.
 class ScriptedPrompts : public Prompts {
  public:
   struct Asked {
@@ -49,7 +46,6 @@ class ScriptedPrompts : public Prompts {
 
   const std::vector<Asked>& asked() const { return asked_; }
   bool ScriptUsedUp() const { return script_.empty(); }
-  void Clear();
 
  private:
   struct Step {
@@ -58,29 +54,36 @@ class ScriptedPrompts : public Prompts {
     FileDialogResult file;
     std::function<void()> during;
   };
+  Step Next(bool isDialog, const std::u16string& what);
+
   std::deque<Step> script_;
   std::vector<Asked> asked_;
 };
 
-void EnsureApplication();
 // The rows below the header as "number|code|mark", the empty last row included.
 Strings Rows(const ItemGridModel& grid);
-// Drag data holding the files at paths.
-std::unique_ptr<QMimeData> FileUrls(const std::vector<std::string>& paths);
 
 // An STN log of two answers (items L1, AN, TI, PI; PI not joined) and its
-// CSV with the asterisks removed; DIALOG and JOIS logs of one answer (items
-// AN, TI); a PATOLIS log in answer layout 1 with no answer.
-std::string StnLog();
-std::string StnCsv();
-std::string DialogLog();
-std::string JoisLog();
-std::string PatolisLog();
+// CSV with the asterisks removed; a DIALOG log of one answer (items AN, TI);
+// a PATOLIS log in answer layout 1 with no answer.
+inline std::string StnLog() {
+  return CrLfLines({"L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:12", "TI   ***Catalyst*** for",
+                    "     olefin polymerization", "PI   JP 2005-1", "", "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:13",
+                    "TI   Second *title*", ""});
+}
 
-// The questions asked so far, joined by " / ": "open" and "save" for the
-// dialogs; "bad name", "same file", "not a log" and "done" for those
-// messages, each compared in full (title, text, icon, buttons); any other
-// message as its icon's initial (I, W, C or -) and its text.
+inline std::string StnCsv() {
+  return CrLfLines({"\"L1\",\"AN\",\"TI\",\"PI\"",
+                    "\"ANSWER 1 OF 2  CAPLUS\",\"2005:12\",\"Catalyst for olefin polymerization\",\"JP 2005-1\"",
+                    "\"ANSWER 2 OF 2  CAPLUS\",\"2005:13\",\"Second title\",\"\""});
+}
+
+inline std::string DialogLog() { return CrLfLines({"AN   0001 DIALOG", "TI   Dialog *title*", ""}); }
+inline std::string PatolisLog() { return CrLfLines({Sjis(u"＊＊検索回答　様式    1"), "END OF ANSWERS"}); }
+
+// The questions asked so far, joined by " / ": "open" and "save" for dialogs;
+// "bad name", "same file", "not a log" and "done" for those messages, each
+// compared in full; any other as its icon's initial (-IWC) and its text.
 std::string Transcript(const ScriptedPrompts& prompts);
 
 class WindowTest : public ::testing::Test {
@@ -108,7 +111,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 
  private:
-  std::optional<std::string> oldTmp_;  // TMP is the test's folder while it runs
+  std::string oldTmp_ = std::getenv("TMP") != nullptr ? std::getenv("TMP") : "";  // TMP is dir while a test runs
 };
 
 }  // namespace trovlin::app::testing

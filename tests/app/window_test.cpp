@@ -11,7 +11,7 @@ TEST_F(WindowTest, ControlStates) {
   // label, the edit box and the grid (with the preview) shown; edit menu enabled.
   using Look = std::array<bool, 7>;
   struct Case {
-    const char* steps;  // S, D, J, P: an STN, DIALOG, JOIS, PATOLIS log dropped; n: converted, No
+    const char* steps;  // S, D, P: an STN, DIALOG, PATOLIS log dropped; n: converted, No
     Look look;
     int option;  // checked, -1 none
     std::u16string_view layout;
@@ -21,7 +21,7 @@ TEST_F(WindowTest, ControlStates) {
   const Case cases[] = {
       {"", none, -1, u"回答様式"},        {"S", tagged, 0, u"回答様式"},          {"D", tagged, 1, u"回答様式"},
       {"P", patolis, 3, u"回答様式　1"},  {"Pn", none, 3, u"回答様式　1"},         {"SP", patolis, 3, u"回答様式　1"},
-      {"PJ", tagged, 2, u"回答様式　1"},  {"SnD", tagged, 1, u"回答様式"},
+      {"PD", tagged, 1, u"回答様式　1"},  {"SnD", tagged, 1, u"回答様式"},
       {"Sn", {0, 0, 0, 0, 0, 0, 1}, 0, u"回答様式"},  // the edit menu stays as loading left it
   };
   // clang-format on
@@ -29,10 +29,7 @@ TEST_F(WindowTest, ControlStates) {
     SCOPED_TRACE(c.steps);
     Reopen();
     for (const char* step = c.steps; *step != '\0'; ++step) {
-      const std::string log = *step == 'S'   ? StnLog()
-                              : *step == 'D' ? DialogLog()
-                              : *step == 'J' ? JoisLog()
-                                             : PatolisLog();
+      const std::string log = *step == 'S' ? StnLog() : *step == 'D' ? DialogLog() : PatolisLog();
       if (*step == 'n') {
         Convert(dir.File("a.csv"), Answer::No);
       } else {
@@ -47,27 +44,18 @@ TEST_F(WindowTest, ControlStates) {
     EXPECT_EQ(!w().previewPanel->isHidden(), c.look[5]);
     EXPECT_EQ(w().databaseGroup->checkedId(), c.option);
     EXPECT_EQ(w().layoutLabel->text(), Q(c.layout));
-    EXPECT_TRUE(w().loadButton->isEnabled() && w().insertRowEntry->isEnabled());
   }
   // The STN options keep their check marks.
   for (QAction* option : {w().removeStarsEntry, w().halfWidthEntry}) option->trigger();
   EXPECT_TRUE(w().removeStarsEntry->isChecked() && w().halfWidthEntry->isChecked());
-}
-
-TEST_F(WindowTest, TheExitEntryAndClosingEndTheProgramAskingNothingAndThenNothingRuns) {
-  for (bool byExitEntry : {true, false}) {
-    Reopen();
-    Drop(Write("a.log", StnLog()));
-    QSignalSpy ended(&window(), &MainWindow::programEnded);
-    if (byExitEntry) w().exitEntry->trigger();
-    if (!byExitEntry) window().close();
-    EXPECT_EQ(ended.count(), 1);
-    EXPECT_TRUE(window().IsEnded() && !window().isVisible());
-    window().OpenLog();
-    window().ShowAbout();
-    window().StartConversion();
-    EXPECT_EQ(Transcript(prompts), "");
-  }
+  // The exit entry asks nothing; after it nothing runs.
+  Reopen();
+  QSignalSpy ended(&window(), &MainWindow::programEnded);
+  w().exitEntry->trigger();
+  window().OpenLog();
+  window().StartConversion();
+  EXPECT_EQ(ended.count(), 1);
+  EXPECT_EQ(Transcript(prompts), "");
 }
 
 }  // namespace
