@@ -81,8 +81,8 @@ void WindowTest::SetUp() {
   static int argc = 1;
   static char name[] = "trovlin-test";
   static char* argv[] = {name, nullptr};
-  static QApplication application(argc, argv);
-  ::setenv("TMP", dir.path().c_str(), 1);  // where pastes go
+  if (QApplication::instance() == nullptr) new QApplication(argc, argv);  // lives until the process ends
+  ::setenv("TMP", dir.path().c_str(), 1);                                 // where pastes go
   window_ = std::make_unique<MainWindow>(prompts);
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
