@@ -47,7 +47,10 @@ std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), w_(BuildWindowWidgets(this)), layoutCaption_(captions::kLayoutLabel) {
+    : QMainWindow(parent),
+      prompts_(prompts),
+      widgets_(BuildWindowWidgets(this)),
+      layoutCaption_(captions::kLayoutLabel) {
   setAcceptDrops(true);
   Connect();
   Mirror();
@@ -62,16 +65,16 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Connect() {
-  connect(w_.loadButton, &QPushButton::clicked, this, &MainWindow::OpenLog);
-  connect(w_.loadEntry, &QAction::triggered, this, &MainWindow::OpenLog);
-  connect(w_.pasteEntry, &QAction::triggered, this, &MainWindow::PasteLog);
-  connect(w_.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
-  connect(w_.convertEntry, &QAction::triggered, this, &MainWindow::StartConversion);
-  connect(w_.exitEntry, &QAction::triggered, this, &MainWindow::Exit);
-  connect(w_.aboutEntry, &QAction::triggered, this, &MainWindow::ShowAbout);
-  connect(w_.databaseGroup, &QButtonGroup::idClicked, this, &MainWindow::ChooseDatabase);
-  connect(w_.itemGrid, &ItemGridView::cellPicked, this, &MainWindow::ClickGridCell);
-  connect(w_.itemGrid, &ItemGridView::currentMoved, this, [this](int row, int column) {
+  connect(widgets_.loadButton, &QPushButton::clicked, this, &MainWindow::OpenLog);
+  connect(widgets_.loadEntry, &QAction::triggered, this, &MainWindow::OpenLog);
+  connect(widgets_.pasteEntry, &QAction::triggered, this, &MainWindow::PasteLog);
+  connect(widgets_.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
+  connect(widgets_.convertEntry, &QAction::triggered, this, &MainWindow::StartConversion);
+  connect(widgets_.exitEntry, &QAction::triggered, this, &MainWindow::Exit);
+  connect(widgets_.aboutEntry, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(widgets_.databaseGroup, &QButtonGroup::idClicked, this, &MainWindow::ChooseDatabase);
+  connect(widgets_.itemGrid, &ItemGridView::cellPicked, this, &MainWindow::ClickGridCell);
+  connect(widgets_.itemGrid, &ItemGridView::currentMoved, this, [this](int row, int column) {
     // The fixed row and column cannot hold the current cell.
     if (row >= 1 && column >= 1) {
       grid_.SetCurrentCell(row, column);
@@ -79,7 +82,7 @@ void MainWindow::Connect() {
       ShowGrid();
     }
   });
-  connect(w_.codeEdit, &QLineEdit::textChanged, this, &MainWindow::EditCurrentCode);
+  connect(widgets_.codeEdit, &QLineEdit::textChanged, this, &MainWindow::EditCurrentCode);
   // The entries of the edit menu, shortcuts included, are reachable only
   // while the menu itself is enabled.
   auto editEntry = [this](QAction* action, void (MainWindow::*handler)()) {
@@ -87,40 +90,41 @@ void MainWindow::Connect() {
       if (controls_.editMenuEnabled) (this->*handler)();
     });
   };
-  editEntry(w_.insertRowEntry, &MainWindow::InsertRow);
-  editEntry(w_.pasteRowEntry, &MainWindow::PasteRow);
-  editEntry(w_.deleteRowEntry, &MainWindow::DeleteRow);
-  editEntry(w_.cutRowEntry, &MainWindow::CutRow);
-  editEntry(w_.loadListEntry, &MainWindow::LoadItemList);
-  editEntry(w_.saveListEntry, &MainWindow::SaveItemList);
-  for (std::size_t i = 0; i < w_.csvEncodingEntries.size(); ++i) {
-    connect(w_.csvEncodingEntries[i], &QAction::triggered, this,
+  editEntry(widgets_.insertRowEntry, &MainWindow::InsertRow);
+  editEntry(widgets_.pasteRowEntry, &MainWindow::PasteRow);
+  editEntry(widgets_.deleteRowEntry, &MainWindow::DeleteRow);
+  editEntry(widgets_.cutRowEntry, &MainWindow::CutRow);
+  editEntry(widgets_.loadListEntry, &MainWindow::LoadItemList);
+  editEntry(widgets_.saveListEntry, &MainWindow::SaveItemList);
+  for (std::size_t i = 0; i < widgets_.csvEncodingEntries.size(); ++i) {
+    connect(widgets_.csvEncodingEntries[i], &QAction::triggered, this,
             [this, i] { ChooseCsvEncoding(static_cast<CsvEncoding>(i)); });
   }
-  connect(w_.doubleQuotesEntry, &QAction::triggered, this, &MainWindow::ChooseDoubleQuotes);
+  connect(widgets_.doubleQuotesEntry, &QAction::triggered, this, &MainWindow::ChooseDoubleQuotes);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
   connect(&worker_, &ConversionWorker::finished, this, &MainWindow::OnRunFinished);
 }
 
 void MainWindow::Mirror() {
-  w_.convertButton->setEnabled(controls_.convertEnabled);
-  w_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
-  w_.codeLabel->setVisible(controls_.codeLabelVisible);
-  w_.layoutLabel->setVisible(controls_.layoutLabelVisible);
-  w_.layoutLabel->setText(Q(layoutCaption_));
-  w_.codeEdit->setVisible(controls_.codeEditVisible);
-  w_.itemGrid->setVisible(controls_.gridVisible);
-  for (std::size_t i = 0; i < w_.databaseOptions.size(); ++i)
-    w_.databaseOptions[i]->setEnabled(controls_.databaseOptionsEnabled[i]);
-  w_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
-  w_.previewPanel->setVisible(controls_.gridVisible);
-  w_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
-  w_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8 : captions::kLogCp932));
-  w_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
-  w_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
+  widgets_.convertButton->setEnabled(controls_.convertEnabled);
+  widgets_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
+  widgets_.codeLabel->setVisible(controls_.codeLabelVisible);
+  widgets_.layoutLabel->setVisible(controls_.layoutLabelVisible);
+  widgets_.layoutLabel->setText(Q(layoutCaption_));
+  widgets_.codeEdit->setVisible(controls_.codeEditVisible);
+  widgets_.itemGrid->setVisible(controls_.gridVisible);
+  for (std::size_t i = 0; i < widgets_.databaseOptions.size(); ++i)
+    widgets_.databaseOptions[i]->setEnabled(controls_.databaseOptionsEnabled[i]);
+  widgets_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
+  widgets_.previewPanel->setVisible(controls_.gridVisible);
+  widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
+  widgets_.logEncoding->setText(
+      Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8 : captions::kLogCp932));
+  widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
+  widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
 }
 
-void MainWindow::ShowGrid() { w_.itemGrid->Show(grid_); }
+void MainWindow::ShowGrid() { widgets_.itemGrid->Show(grid_); }
 
 void MainWindow::GridChanged() {
   ShowGrid();
@@ -129,7 +133,7 @@ void MainWindow::GridChanged() {
 
 void MainWindow::UpdatePreview() {
   ConversionSettings settings = settings_;
-  SetRunOptions(settings, w_.removeStarsEntry->isChecked(), w_.halfWidthEntry->isChecked());
+  SetRunOptions(settings, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
   const ItemTable items = grid_.ReadItemTable();
   std::u16string text;
   // A PATOLIS run writes its layout's fixed columns, not the grid's.
@@ -141,11 +145,11 @@ void MainWindow::UpdatePreview() {
       text = std::u16string(captions::kPreviewFailed) + U(e.what());
     }
   }
-  w_.preview->setPlainText(Q(text));
+  widgets_.preview->setPlainText(Q(text));
 }
 
 MainWindow::Snapshot MainWindow::Take() const {
-  return {settings_, grid_, controls_, layoutCaption_, w_.databaseGroup->checkedId()};
+  return {settings_, grid_, controls_, layoutCaption_, widgets_.databaseGroup->checkedId()};
 }
 
 void MainWindow::Restore(const Snapshot& snapshot) {
@@ -155,7 +159,7 @@ void MainWindow::Restore(const Snapshot& snapshot) {
   layoutCaption_ = snapshot.layoutCaption;
   ClearDatabaseSelection();
   if (snapshot.selectedDatabase >= 0)
-    w_.databaseOptions[static_cast<std::size_t>(snapshot.selectedDatabase)]->setChecked(true);
+    widgets_.databaseOptions[static_cast<std::size_t>(snapshot.selectedDatabase)]->setChecked(true);
   Mirror();
   GridChanged();
 }
@@ -209,15 +213,15 @@ void MainWindow::ChooseDoubleQuotes(bool checked) {
 }
 
 void MainWindow::SelectDatabase(int index) {
-  w_.databaseOptions[static_cast<std::size_t>(index)]->setChecked(true);
+  widgets_.databaseOptions[static_cast<std::size_t>(index)]->setChecked(true);
   ChooseDatabase(index);
 }
 
 void MainWindow::ClearDatabaseSelection() {
   // An exclusive group cannot be emptied button by button.
-  w_.databaseGroup->setExclusive(false);
-  for (QRadioButton* button : w_.databaseOptions) button->setChecked(false);
-  w_.databaseGroup->setExclusive(true);
+  widgets_.databaseGroup->setExclusive(false);
+  for (QRadioButton* button : widgets_.databaseOptions) button->setChecked(false);
+  widgets_.databaseGroup->setExclusive(true);
 }
 
 void MainWindow::ShowAbout() {

@@ -78,7 +78,7 @@ class MainWindow : public QMainWindow {
   const ConversionSettings& settings() const { return settings_; }
   const ItemGridModel& grid() const { return grid_; }
   const ControlState& controls() const { return controls_; }
-  const WindowWidgets& widgets() const { return w_; }
+  const WindowWidgets& widgets() const { return widgets_; }
   const CommonDialog& commonDialog() const { return dialog_; }
 
  signals:
@@ -142,7 +142,7 @@ class MainWindow : public QMainWindow {
   void End();
 
   Prompts& prompts_;
-  WindowWidgets w_;
+  WindowWidgets widgets_;
   CommonDialog dialog_;
   ConversionSettings settings_;
   ItemGridModel grid_;

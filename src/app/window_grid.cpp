@@ -31,8 +31,8 @@ void MainWindow::ClickGridCell(int row, int column) {
   ShowGrid();
   if (click.editCode) {
     const QString code = Q(click.codeText);
-    if (w_.codeEdit->text() != code) w_.codeEdit->setText(code);
-    w_.codeEdit->setFocus();
+    if (widgets_.codeEdit->text() != code) widgets_.codeEdit->setText(code);
+    widgets_.codeEdit->setFocus();
   }
 }
 
@@ -43,12 +43,12 @@ void MainWindow::EditCurrentCode() {
     emit commandRefused();
     return;
   }
-  if (grid_.EditCurrentCell(FromQt(w_.codeEdit->text()))) GridChanged();
+  if (grid_.EditCurrentCell(FromQt(widgets_.codeEdit->text()))) GridChanged();
 }
 
 void MainWindow::EditGrid(bool (ItemGridModel::*edit)()) {
   if (Busy()) return;
-  w_.itemGrid->setFocus();
+  widgets_.itemGrid->setFocus();
   (grid_.*edit)();
   GridChanged();
 }

@@ -40,7 +40,7 @@ struct Entry {
 struct Menu {
   QMenu* WindowWidgets::*field;
   const char* name;
-  std::u16string_view caption = {};
+  std::u16string_view caption;
   std::span<const Entry> entries;
 };
 
@@ -80,7 +80,7 @@ const Menu kMenus[] = {
 struct EncodingChoice {
   CsvEncoding encoding;
   const char* name;
-  std::u16string_view caption = {};
+  std::u16string_view caption;
 };
 
 const EncodingChoice kEncodingChoices[] = {

@@ -35,7 +35,7 @@ void MainWindow::StartConversion() {
   // The menu entry can start a run before any log has been loaded.
   if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
   if (!ChooseOutputFile()) return;
-  SetRunOptions(settings_, w_.removeStarsEntry->isChecked(), w_.halfWidthEntry->isChecked());
+  SetRunOptions(settings_, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
 
   const ConversionSettings settings = settings_;
   if (settings.databaseName == u"PATOLIS") {
@@ -62,14 +62,14 @@ void MainWindow::StartConversion() {
 }
 
 void MainWindow::StartRun(ConversionWorker::Job job) {
-  w_.progress->setValue(0);
-  w_.progress->show();
-  w_.codeEdit->setReadOnly(true);
+  widgets_.progress->setValue(0);
+  widgets_.progress->show();
+  widgets_.codeEdit->setReadOnly(true);
   worker_.Start(std::move(job));
 }
 
 void MainWindow::OnProgress(quint64 bytesRead, quint64 bytesTotal) {
-  if (bytesTotal > 0) w_.progress->setValue(static_cast<int>(bytesRead * 1000 / bytesTotal));
+  if (bytesTotal > 0) widgets_.progress->setValue(static_cast<int>(bytesRead * 1000 / bytesTotal));
 }
 
 void MainWindow::OnRunFinished() {
@@ -77,8 +77,8 @@ void MainWindow::OnRunFinished() {
     finishDeferred_ = true;
     return;
   }
-  w_.progress->hide();
-  w_.codeEdit->setReadOnly(false);
+  widgets_.progress->hide();
+  widgets_.codeEdit->setReadOnly(false);
   if (ended_) return;
   const RunResult result = worker_.result();
   if (result.status == RunResult::Status::Cancelled) {
