@@ -278,11 +278,11 @@ void SetTabOrder(const WindowWidgets& w) {
 
 void BuildMenus(QMainWindow* window, WindowWidgets& w) {
   QMenuBar* bar = window->menuBar();
-  for (const Menu& spec : kMenus) {
-    QMenu* menu = AddMenu(bar, spec.name, spec.caption);
+  for (const Menu& table : kMenus) {
+    QMenu* menu = AddMenu(bar, table.name, table.caption);
     bar->addMenu(menu);
-    w.*spec.field = menu;
-    AddEntries(window, menu, spec.entries, w);
+    w.*table.field = menu;
+    AddEntries(window, menu, table.entries, w);
   }
   w.aboutEntry = bar->addAction(Q(captions::kAboutEntry));
   w.aboutEntry->setObjectName(QStringLiteral("About"));
