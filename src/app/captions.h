@@ -12,35 +12,35 @@ namespace trovlin::app::captions {
 inline constexpr std::u16string_view kAppTitle = u"Trovlin";
 inline constexpr std::u16string_view kWindow = u"検索結果Trovlin";
 
-inline constexpr std::u16string_view kConv = u"変換&C";
-inline constexpr std::u16string_view kFileopen = u"読込&O";
-inline constexpr std::u16string_view kLabel1 = u"項目名";
-inline constexpr std::u16string_view kLabel2 = u"回答様式";
-inline constexpr std::u16string_view kFrame1 = u"Data Base";
+inline constexpr std::u16string_view kConvertButton = u"変換&C";
+inline constexpr std::u16string_view kLoadButton = u"読込&O";
+inline constexpr std::u16string_view kCodeLabel = u"項目名";
+inline constexpr std::u16string_view kLayoutLabel = u"回答様式";
+inline constexpr std::u16string_view kDatabaseFrame = u"Data Base";
 // Shown in the answer-layout label before the layout character.
 inline constexpr std::u16string_view kLayoutPrefix = u"回答様式　";
 
 inline constexpr std::u16string_view kFileMenu = u"ﾌｧｲﾙ&F";
-inline constexpr std::u16string_view kFopen = u"読込&O";
-inline constexpr std::u16string_view kFpaste = u"貼付&P";
-inline constexpr std::u16string_view kMconv = u"変換&C";
-inline constexpr std::u16string_view kPend = u"終了&E";
+inline constexpr std::u16string_view kLoadEntry = u"読込&O";
+inline constexpr std::u16string_view kPasteEntry = u"貼付&P";
+inline constexpr std::u16string_view kConvertEntry = u"変換&C";
+inline constexpr std::u16string_view kExitEntry = u"終了&E";
 inline constexpr std::u16string_view kEditMenu = u"項目編集&E";
-inline constexpr std::u16string_view kInsertCsv = u"追加&I";
-inline constexpr std::u16string_view kPastCsv = u"貼付&P";
-inline constexpr std::u16string_view kDelCsv = u"削除&D";
-inline constexpr std::u16string_view kCutCsv = u"切抜&X";
-inline constexpr std::u16string_view kLoadItems = u"項目リスト読込&L...";
-inline constexpr std::u16string_view kSaveItems = u"項目リスト保存&S...";
-inline constexpr std::u16string_view kStnMenu = u"設定&S";
-inline constexpr std::u16string_view kDelHit = u"STNで***を削除";
-inline constexpr std::u16string_view kConH = u"全角を半角に変換";
+inline constexpr std::u16string_view kInsertRow = u"追加&I";
+inline constexpr std::u16string_view kPasteRow = u"貼付&P";
+inline constexpr std::u16string_view kDeleteRow = u"削除&D";
+inline constexpr std::u16string_view kCutRow = u"切抜&X";
+inline constexpr std::u16string_view kLoadList = u"項目リスト読込&L...";
+inline constexpr std::u16string_view kSaveList = u"項目リスト保存&S...";
+inline constexpr std::u16string_view kSettingsMenu = u"設定&S";
+inline constexpr std::u16string_view kRemoveStars = u"STNで***を削除";
+inline constexpr std::u16string_view kHalfWidth = u"全角を半角に変換";
 inline constexpr std::u16string_view kCsvEncodingMenu = u"CSVの文字コード&K";
 inline constexpr std::u16string_view kCsvCp932 = u"Shift_JIS（コードページ932）";
 inline constexpr std::u16string_view kCsvUtf8 = u"UTF-8";
 inline constexpr std::u16string_view kCsvUtf8Bom = u"UTF-8（BOM付き）";
-inline constexpr std::u16string_view kRfcQuotes = u"値の\"を\"\"と書く（RFC 4180）";
-inline constexpr std::u16string_view kAbout = u"About";
+inline constexpr std::u16string_view kDoubleQuotes = u"値の\"を\"\"と書く（RFC 4180）";
+inline constexpr std::u16string_view kAboutEntry = u"About";
 
 inline constexpr std::u16string_view kAboutText = u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17";
 inline constexpr std::u16string_view kDone = u"変換完了\r終了しますか";
@@ -69,19 +69,49 @@ inline constexpr std::u16string_view kConvertFailed = u"変換できませんで
 inline constexpr std::u16string_view kPasteFailed = u"貼付ファイルを作成できません";
 inline constexpr std::u16string_view kItemsLoadFailed = u"項目リストを読み込めません";
 inline constexpr std::u16string_view kItemsSaveFailed = u"項目リストを保存できません";
+
+inline constexpr std::u16string_view kStopRunQuestion = u"変換中です。\r変換を中止して終了しますか";
+
+// Questions that offer another try (OK) or the end of the program (Cancel).
+inline constexpr std::u16string_view kBadFileName = u"ﾌｧｲﾙ名が不適当です";
+inline constexpr std::u16string_view kSameFile = u"読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません";
+inline constexpr std::u16string_view kNotALog = u"検索結果ログファイルを指定してください";
+
+// The file dialog shared by the log and the CSV file.
+inline constexpr std::u16string_view kOpenLogTitle = u"ファイルを開く";
+inline constexpr std::u16string_view kOpenLogFilter = u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|";
+inline constexpr std::u16string_view kOpenLogDefaultExt = u"LOG";
+inline constexpr std::u16string_view kSaveCsvTitle = u"書き込むファイル";
+inline constexpr std::u16string_view kSaveCsvFilter = u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|";
+inline constexpr std::u16string_view kSaveCsvDefaultExt = u"CSV";
+
+// Warnings; "%1", "%2", "%3" are filled in with numbers, names or codes.
+inline constexpr std::u16string_view kPasteUnencodable =
+    u"貼り付けたテキストのうち %1 文字はコードページ932で表せないため、「?」に置き換えて読み込みます。";
+inline constexpr std::u16string_view kTooManyItems =
+    u"最初の回答の項目は%1を超えています。\r先頭から%1項目を表に載せました（載せていない項目: %2）。";
+inline constexpr std::u16string_view kItemsMissing =
+    u"このログの最初の回答にない項目があります: %1\rこれらの項目は表に残し、CSVの列は空になります。";
+inline constexpr std::u16string_view kCodeSeparator = u", ";
+// %4: how the bytes were written (kWrittenAsTheyAre or kWrittenAsReplacement).
+inline constexpr std::u16string_view kInvalidBytes =
+    u"ログの %1 バイトは%2の文字ではないため、%4CSVに書き込みました（最初は %3 行目）。";
+inline constexpr std::u16string_view kWrittenAsTheyAre = u"そのまま";
+inline constexpr std::u16string_view kWrittenAsReplacement = u"U+FFFD（�）として";
+inline constexpr std::u16string_view kCp932Name = u"コードページ932";
+inline constexpr std::u16string_view kUtf8Name = u"UTF-8";
+inline constexpr std::u16string_view kUtf16Name = u"UTF-16";
 // Why a log was not recognised, under its name below the "not a log" message.
 inline constexpr std::u16string_view kRefusedEmpty = u"ファイルが空です。";
 inline constexpr std::u16string_view kRefusedUtf16 = u"バイト順マーク（BOM）のないUTF-16のファイルです。";
 inline constexpr std::u16string_view kRefusedNul = u"NULバイトを含むため、テキストのログではありません。";
-inline constexpr std::u16string_view kRefusedMarkers = u"STN・DIALOG・JOIS・PATOLISの目印";
-inline constexpr std::u16string_view kRefusedOnlyLine = u"がありません（1行だけのログの行は調べません）。";
-// Between them: the number of lines examined.
-inline constexpr std::u16string_view kRefusedLinesBefore = u"が先頭の ";
-inline constexpr std::u16string_view kRefusedLinesAfter = u" 行にありません。";
-// Around the number of the short line that ended the search.
-inline constexpr std::u16string_view kRefusedShortBefore = u"（";
-inline constexpr std::u16string_view kRefusedShortAfter = u" 行目が4文字以下のため、そこで探すのをやめました）";
-
-inline constexpr std::u16string_view kStopRunQuestion = u"変換中です。\r変換を中止して終了しますか";
+inline constexpr std::u16string_view kRefusedOnlyLine =
+    u"STN・DIALOG・JOIS・PATOLISの目印がありません（1行だけのログの行は調べません）。";
+inline constexpr std::u16string_view kRefusedLines = u"STN・DIALOG・JOIS・PATOLISの目印が先頭の %1 行にありません。";
+inline constexpr std::u16string_view kRefusedShortLine = u"（%1 行目が4文字以下のため、そこで探すのをやめました）";
+inline constexpr std::u16string_view kUnencodable =
+    u"コードページ932で表せない %1 文字を「?」としてCSVに書き込みました。";
+// The title of a PATOLIS converter's own failure message.
+inline constexpr std::u16string_view kPatolisFailureTitle = u"PATOLISデータ変換";
 
 }  // namespace trovlin::app::captions

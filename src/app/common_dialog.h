@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/captions.h"
 #include "app/prompts.h"
 
 namespace trovlin::app {
@@ -26,13 +27,13 @@ class CommonDialog {
   static constexpr int kOpenFlags = kReadOnly | kFileMustExist | kShareAware;  // 20481
   static constexpr int kSaveFlags = kOverwritePrompt | kHideReadOnly;          // 6
 
-  static constexpr std::u16string_view kOpenTitle = u"ファイルを開く";
-  static constexpr std::u16string_view kOpenFilter = u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|";
-  static constexpr std::u16string_view kOpenDefaultExt = u"LOG";
+  static constexpr std::u16string_view kOpenTitle = captions::kOpenLogTitle;
+  static constexpr std::u16string_view kOpenFilter = captions::kOpenLogFilter;
+  static constexpr std::u16string_view kOpenDefaultExt = captions::kOpenLogDefaultExt;
   static constexpr int kOpenFilterIndex = 2;  // "All Files (*.*)"
-  static constexpr std::u16string_view kSaveTitle = u"書き込むファイル";
-  static constexpr std::u16string_view kSaveFilter = u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|";
-  static constexpr std::u16string_view kSaveDefaultExt = u"CSV";
+  static constexpr std::u16string_view kSaveTitle = captions::kSaveCsvTitle;
+  static constexpr std::u16string_view kSaveFilter = captions::kSaveCsvFilter;
+  static constexpr std::u16string_view kSaveDefaultExt = captions::kSaveCsvDefaultExt;
 
   // The open dialog: the chosen log's full path, or "" when the user
   // cancelled or the dialog failed.

@@ -3,28 +3,28 @@
 namespace trovlin::app {
 
 void ControlState::Set(bool on) {
-  convEnabled = on;
-  frameEnabled = on;
-  label1Visible = on;
-  label2Visible = on;
-  text1Visible = on;
+  convertEnabled = on;
+  databaseFrameEnabled = on;
+  codeLabelVisible = on;
+  layoutLabelVisible = on;
+  codeEditVisible = on;
   gridVisible = on;
-  dbEnabled.fill(on);
+  databaseOptionsEnabled.fill(on);
 }
 
 void ControlState::ShowTaggedSide() {
   gridVisible = true;
-  label1Visible = true;
-  text1Visible = true;
-  label2Visible = false;
+  codeLabelVisible = true;
+  codeEditVisible = true;
+  layoutLabelVisible = false;
   editMenuEnabled = true;
 }
 
 void ControlState::ShowPatolisSide() {
   gridVisible = false;
-  label1Visible = false;
-  text1Visible = false;
-  label2Visible = true;
+  codeLabelVisible = false;
+  codeEditVisible = false;
+  layoutLabelVisible = true;
   editMenuEnabled = false;
 }
 

@@ -13,13 +13,13 @@
 namespace trovlin::app {
 
 struct ControlState {
-  bool convEnabled = false;
-  bool frameEnabled = false;
-  bool label1Visible = false;  // "項目名"
-  bool label2Visible = false;  // the answer layout
-  bool text1Visible = false;   // the grid's edit box
+  bool convertEnabled = false;
+  bool databaseFrameEnabled = false;
+  bool codeLabelVisible = false;    // "項目名"
+  bool layoutLabelVisible = false;  // the answer layout
+  bool codeEditVisible = false;     // the grid's edit box
   bool gridVisible = false;
-  std::array<bool, 4> dbEnabled{};
+  std::array<bool, 4> databaseOptionsEnabled{};
   bool editMenuEnabled = false;
 
   // Every control of the list above except the edit menu: enabled and shown

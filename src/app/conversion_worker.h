@@ -27,8 +27,8 @@ struct RunResult {
   Status status = Status::Done;
   std::string error;  // Failed: what went wrong, naming the file and reason
   std::uint64_t rows = 0;
-  std::uint64_t unencodable = 0;      // characters written as "?"
-  std::uint64_t invalidBytes = 0;     // bytes of the log that are not code page 932
+  std::uint64_t unencodable = 0;   // characters written as "?"
+  std::uint64_t invalidBytes = 0;  // bytes of the log that are not code page 932
   std::uint64_t firstInvalidLine = 0;
   bool patolisFailed = false;  // a PATOLIS converter stopped early
   std::string patolisFailure;

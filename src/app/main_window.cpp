@@ -1,66 +1,23 @@
+// The window's frame: construction and wiring, the mirror of its state in the
+// widgets, the preview, and the handlers that belong to no single section
+// (the Data Base options, the CSV options, About and the end of the program).
+// Loading, grid editing and the conversion run have files of their own.
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QGuiApplication>
-#include <QUrl>
-#include <cstdlib>
-#include <string>
 
 #include "app/captions.h"
-#include "app/paste_file.h"
+#include "app/window_text.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/detect.h"
-#include "input/discover.h"
-#include "input/item_preset.h"
 #include "input/log_encoding.h"
-#include "input/open_log.h"
-#include "input/output_name.h"
-#include "patolis/patolis.h"
 #include "tagged/tagged_run.h"
 #include "text/cp932.h"
 #include "text/utf8.h"
 
 namespace trovlin::app {
 namespace {
-
-QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::u16string U(std::string_view utf8) { return Utf8ToUtf16(utf8); }
-
-std::u16string Number(std::uint64_t n) { return U(std::to_string(n)); }
-
-bool IsUtf16(LogEncoding e) { return e == LogEncoding::Utf16Le || e == LogEncoding::Utf16Be; }
-
-std::u16string RefusalText(const OpenedLog& opened) {
-  namespace c = captions;
-  switch (opened.refusal) {
-    case Refusal::Empty:
-      return std::u16string(c::kRefusedEmpty);
-    case Refusal::Utf16WithoutBom:
-      return std::u16string(c::kRefusedUtf16);
-    case Refusal::NulBytes:
-      return std::u16string(c::kRefusedNul);
-    case Refusal::NoMarker:
-    case Refusal::None:
-      break;
-  }
-  std::u16string text(c::kRefusedMarkers);
-  if (opened.linesExamined == 0 && opened.shortLine == 0) return text + std::u16string(c::kRefusedOnlyLine);
-  text += std::u16string(c::kRefusedLinesBefore) + Number(opened.linesExamined) + std::u16string(c::kRefusedLinesAfter);
-  if (opened.shortLine != 0) {
-    text += std::u16string(c::kRefusedShortBefore) + Number(opened.shortLine) + std::u16string(c::kRefusedShortAfter);
-  }
-  return text;
-}
-
-// The path of a local file in the form the core opens.
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 constexpr std::size_t kPreviewRows = 5;
 
@@ -90,7 +47,10 @@ std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {
 }  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), w_(BuildWindowWidgets(this)), label2Caption_(captions::kLabel2) {
+    : QMainWindow(parent),
+      prompts_(prompts),
+      widgets_(BuildWindowWidgets(this)),
+      layoutCaption_(captions::kLayoutLabel) {
   setAcceptDrops(true);
   Connect();
   Mirror();
@@ -105,16 +65,16 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Connect() {
-  connect(w_.fileopen, &QPushButton::clicked, this, &MainWindow::FileopenClick);
-  connect(w_.fopen, &QAction::triggered, this, &MainWindow::FopenClick);
-  connect(w_.fpaste, &QAction::triggered, this, &MainWindow::FpasteClick);
-  connect(w_.conv, &QPushButton::clicked, this, &MainWindow::ConvClick);
-  connect(w_.mconv, &QAction::triggered, this, &MainWindow::MconvClick);
-  connect(w_.pend, &QAction::triggered, this, &MainWindow::PendClick);
-  connect(w_.about, &QAction::triggered, this, &MainWindow::AboutClick);
-  connect(w_.dbGroup, &QButtonGroup::idClicked, this, &MainWindow::DbClick);
-  connect(w_.dispcode, &ItemGridView::cellPicked, this, &MainWindow::DispcodeClick);
-  connect(w_.dispcode, &ItemGridView::currentMoved, this, [this](int row, int column) {
+  connect(widgets_.loadButton, &QPushButton::clicked, this, &MainWindow::OpenLog);
+  connect(widgets_.loadEntry, &QAction::triggered, this, &MainWindow::OpenLog);
+  connect(widgets_.pasteEntry, &QAction::triggered, this, &MainWindow::PasteLog);
+  connect(widgets_.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
+  connect(widgets_.convertEntry, &QAction::triggered, this, &MainWindow::StartConversion);
+  connect(widgets_.exitEntry, &QAction::triggered, this, &MainWindow::Exit);
+  connect(widgets_.aboutEntry, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(widgets_.databaseGroup, &QButtonGroup::idClicked, this, &MainWindow::ChooseDatabase);
+  connect(widgets_.itemGrid, &ItemGridView::cellPicked, this, &MainWindow::ClickGridCell);
+  connect(widgets_.itemGrid, &ItemGridView::currentMoved, this, [this](int row, int column) {
     // The fixed row and column cannot hold the current cell.
     if (row >= 1 && column >= 1) {
       grid_.SetCurrentCell(row, column);
@@ -122,7 +82,7 @@ void MainWindow::Connect() {
       ShowGrid();
     }
   });
-  connect(w_.text1, &QLineEdit::textChanged, this, &MainWindow::Text1Change);
+  connect(widgets_.codeEdit, &QLineEdit::textChanged, this, &MainWindow::EditCurrentCode);
   // The entries of the edit menu, shortcuts included, are reachable only
   // while the menu itself is enabled.
   auto editEntry = [this](QAction* action, void (MainWindow::*handler)()) {
@@ -130,40 +90,43 @@ void MainWindow::Connect() {
       if (controls_.editMenuEnabled) (this->*handler)();
     });
   };
-  editEntry(w_.insertCsv, &MainWindow::InsertCsvClick);
-  editEntry(w_.pastCsv, &MainWindow::PastCsvClick);
-  editEntry(w_.delCsv, &MainWindow::DelCsvClick);
-  editEntry(w_.cutCsv, &MainWindow::CutCsvClick);
-  editEntry(w_.loadItems, &MainWindow::LoadItemsClick);
-  editEntry(w_.saveItems, &MainWindow::SaveItemsClick);
-  for (std::size_t i = 0; i < w_.csvEncoding.size(); ++i) {
-    connect(w_.csvEncoding[i], &QAction::triggered, this, [this, i] { CsvEncodingClick(static_cast<CsvEncoding>(i)); });
+  editEntry(widgets_.insertRowEntry, &MainWindow::InsertRow);
+  editEntry(widgets_.pasteRowEntry, &MainWindow::PasteRow);
+  editEntry(widgets_.deleteRowEntry, &MainWindow::DeleteRow);
+  editEntry(widgets_.cutRowEntry, &MainWindow::CutRow);
+  editEntry(widgets_.loadListEntry, &MainWindow::LoadItemList);
+  editEntry(widgets_.saveListEntry, &MainWindow::SaveItemList);
+  for (std::size_t i = 0; i < widgets_.csvEncodingEntries.size(); ++i) {
+    connect(widgets_.csvEncodingEntries[i], &QAction::triggered, this,
+            [this, i] { ChooseCsvEncoding(static_cast<CsvEncoding>(i)); });
   }
-  connect(w_.rfcQuotes, &QAction::triggered, this, &MainWindow::RfcQuotesClick);
+  connect(widgets_.doubleQuotesEntry, &QAction::triggered, this, &MainWindow::ChooseDoubleQuotes);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
   connect(&worker_, &ConversionWorker::finished, this, &MainWindow::OnRunFinished);
 }
 
 void MainWindow::Mirror() {
-  w_.conv->setEnabled(controls_.convEnabled);
-  w_.frame1->setEnabled(controls_.frameEnabled);
-  w_.label1->setVisible(controls_.label1Visible);
-  w_.label2->setVisible(controls_.label2Visible);
-  w_.label2->setText(Q(label2Caption_));
-  w_.text1->setVisible(controls_.text1Visible);
-  w_.dispcode->setVisible(controls_.gridVisible);
-  for (std::size_t i = 0; i < w_.db.size(); ++i) w_.db[i]->setEnabled(controls_.dbEnabled[i]);
-  w_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
-  w_.previewPanel->setVisible(controls_.gridVisible);
-  w_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
-  w_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
+  widgets_.convertButton->setEnabled(controls_.convertEnabled);
+  widgets_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
+  widgets_.codeLabel->setVisible(controls_.codeLabelVisible);
+  widgets_.layoutLabel->setVisible(controls_.layoutLabelVisible);
+  widgets_.layoutLabel->setText(Q(layoutCaption_));
+  widgets_.codeEdit->setVisible(controls_.codeEditVisible);
+  widgets_.itemGrid->setVisible(controls_.gridVisible);
+  for (std::size_t i = 0; i < widgets_.databaseOptions.size(); ++i)
+    widgets_.databaseOptions[i]->setEnabled(controls_.databaseOptionsEnabled[i]);
+  widgets_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
+  widgets_.previewPanel->setVisible(controls_.gridVisible);
+  widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
+  widgets_.logEncoding->setText(
+      Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
                             : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
                                                                          : captions::kLogCp932));
-  w_.csvEncoding[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
-  w_.rfcQuotes->setChecked(settings_.quoteStyle == QuoteStyle::Double);
+  widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
+  widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
 }
 
-void MainWindow::ShowGrid() { w_.dispcode->Show(grid_); }
+void MainWindow::ShowGrid() { widgets_.itemGrid->Show(grid_); }
 
 void MainWindow::GridChanged() {
   ShowGrid();
@@ -172,7 +135,7 @@ void MainWindow::GridChanged() {
 
 void MainWindow::UpdatePreview() {
   ConversionSettings settings = settings_;
-  SetRunOptions(settings, w_.delHit->isChecked(), w_.conH->isChecked());
+  SetRunOptions(settings, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
   const ItemTable items = grid_.ReadItemTable();
   std::u16string text;
   // A PATOLIS run writes its layout's fixed columns, not the grid's.
@@ -184,20 +147,21 @@ void MainWindow::UpdatePreview() {
       text = std::u16string(captions::kPreviewFailed) + U(e.what());
     }
   }
-  w_.preview->setPlainText(Q(text));
+  widgets_.preview->setPlainText(Q(text));
 }
 
 MainWindow::Snapshot MainWindow::Take() const {
-  return {settings_, grid_, controls_, label2Caption_, w_.dbGroup->checkedId()};
+  return {settings_, grid_, controls_, layoutCaption_, widgets_.databaseGroup->checkedId()};
 }
 
 void MainWindow::Restore(const Snapshot& snapshot) {
   settings_ = snapshot.settings;
   grid_ = snapshot.grid;
   controls_ = snapshot.controls;
-  label2Caption_ = snapshot.label2Caption;
-  ClearDbSelection();
-  if (snapshot.selectedDb >= 0) w_.db[static_cast<std::size_t>(snapshot.selectedDb)]->setChecked(true);
+  layoutCaption_ = snapshot.layoutCaption;
+  ClearDatabaseSelection();
+  if (snapshot.selectedDatabase >= 0)
+    widgets_.databaseOptions[static_cast<std::size_t>(snapshot.selectedDatabase)]->setChecked(true);
   Mirror();
   GridChanged();
 }
@@ -225,51 +189,49 @@ void MainWindow::End() {
   close();
 }
 
-// ---- Control state, Data Base options, About, exit -------------------------
-
 void MainWindow::SetControlState(bool on) {
   controls_.Set(on);
   Mirror();
 }
 
-void MainWindow::DbClick(int index) {
+void MainWindow::ChooseDatabase(int index) {
   if (ended_ || index < 0 || index > 3) return;
   settings_.databaseKind = static_cast<DatabaseKind>(index + 1);
   UpdatePreview();
 }
 
-void MainWindow::CsvEncodingClick(CsvEncoding encoding) {
+void MainWindow::ChooseCsvEncoding(CsvEncoding encoding) {
   if (ended_) return;
   settings_.csvEncoding = encoding;
   Mirror();
   UpdatePreview();
 }
 
-void MainWindow::RfcQuotesClick(bool checked) {
+void MainWindow::ChooseDoubleQuotes(bool checked) {
   if (ended_) return;
   settings_.quoteStyle = checked ? QuoteStyle::Double : QuoteStyle::Apostrophe;
   Mirror();
   UpdatePreview();
 }
 
-void MainWindow::SelectDb(int index) {
-  w_.db[static_cast<std::size_t>(index)]->setChecked(true);
-  DbClick(index);
+void MainWindow::SelectDatabase(int index) {
+  widgets_.databaseOptions[static_cast<std::size_t>(index)]->setChecked(true);
+  ChooseDatabase(index);
 }
 
-void MainWindow::ClearDbSelection() {
+void MainWindow::ClearDatabaseSelection() {
   // An exclusive group cannot be emptied button by button.
-  w_.dbGroup->setExclusive(false);
-  for (QRadioButton* button : w_.db) button->setChecked(false);
-  w_.dbGroup->setExclusive(true);
+  widgets_.databaseGroup->setExclusive(false);
+  for (QRadioButton* button : widgets_.databaseOptions) button->setChecked(false);
+  widgets_.databaseGroup->setExclusive(true);
 }
 
-void MainWindow::AboutClick() {
+void MainWindow::ShowAbout() {
   if (ended_) return;
   Say(captions::kAboutText, Icon::Information, Buttons::Ok);
 }
 
-void MainWindow::PendClick() {
+void MainWindow::Exit() {
   if (ended_) return;
   // During a run, exit goes the way of closing: ask, then stop the run cleanly.
   if (worker_.IsRunning()) {
@@ -303,406 +265,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   ended_ = true;
   emit programEnded();
   event->accept();
-}
-
-// ---- Loading ----------------------------------------------------------------
-
-void MainWindow::FileopenClick() { LoadLog(0); }
-
-void MainWindow::FopenClick() { LoadLog(0); }
-
-void MainWindow::LoadLog(int source) { Load(source != 1, settings_.inputPath); }
-
-void MainWindow::LoadFile(const std::string& path) { Load(false, path); }
-
-void MainWindow::FormOleDragDrop(const QMimeData* data, Qt::DropAction effect) {
-  if (effect == Qt::IgnoreAction || data == nullptr) return;
-  QString first;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) {
-      first = url.toLocalFile();
-      break;
-    }
-  }
-  if (first.isEmpty()) return;
-  LoadFile(LocalPath(first));
-}
-
-void MainWindow::FpasteClick() {
-  if (Busy()) return;
-  const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
-  if (text.isEmpty()) return;
-  const std::string path = PasteFilePath(std::getenv("TMP"));
-  const std::u16string content = ClipboardLineBreaks(
-      std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
-  std::uint64_t unencodable = 0;
-  try {
-    unencodable = WritePasteFile(path, content);
-  } catch (const IoError& e) {
-    ShowFailure(captions::kPasteFailed, e.what());
-    return;
-  }
-  if (unencodable > 0) {
-    Say(u"貼り付けたテキストのうち " + Number(unencodable) +
-            u" 文字はコードページ932で表せないため、「?」に置き換えて読み込みます。",
-        Icon::Warning, Buttons::Ok);
-  }
-  // Sniffing could take a short code page 932 text for UTF-8.
-  Load(false, path, LogEncoding::Cp932);
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!ended_ && !worker_.IsRunning() && event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
-
-void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-  if (!ended_ && !worker_.IsRunning() && event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
-
-void MainWindow::dropEvent(QDropEvent* event) {
-  // The load asks questions of its own; let the drop finish first.
-  auto* data = new QMimeData;
-  data->setUrls(event->mimeData()->urls());
-  const Qt::DropAction effect = event->dropAction();
-  event->acceptProposedAction();
-  QMetaObject::invokeMethod(
-      this,
-      [this, data, effect] {
-        FormOleDragDrop(data, effect);
-        delete data;
-      },
-      Qt::QueuedConnection);
-}
-
-bool MainWindow::AskForLog() {
-  for (;;) {
-    settings_.inputPath = dialog_.AskLogFile(prompts_);
-    if (!settings_.inputPath.empty()) return true;
-    if (Say(U(kBadFileNameMessage), Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-      End();
-      return false;
-    }
-  }
-}
-
-void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncoding> known) {
-  if (Busy()) return;
-  const Snapshot before = Take();
-  if (!ask) settings_.inputPath = path;
-  try {
-    for (;;) {
-      if (ask) {
-        if (!AskForLog()) return;
-        known.reset();
-      }
-      ResetItemGrid();
-      if (!ChkDb(known)) return;
-      if (settings_.databaseKind != DatabaseKind::None) break;
-      ask = true;
-    }
-    SetControlState(true);
-    if (settings_.databaseKind == DatabaseKind::Patolis) {
-      controls_.ShowPatolisSide();
-      ShowAnswerLayout();
-      Mirror();
-      UpdatePreview();
-    } else {
-      DiscoverItems();
-    }
-  } catch (const IoError& e) {
-    // A log that cannot be read leaves the window with the log it had.
-    Restore(before);
-    ShowFailure(captions::kLoadFailed, e.what());
-  }
-}
-
-void MainWindow::ResetItemGrid() {
-  grid_.Reset();
-  ShowGrid();
-}
-
-bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
-  settings_.databaseKind = DatabaseKind::None;
-  ClearDbSelection();
-  const OpenedLog opened = OpenLog(settings_.inputPath, known);
-  settings_.SetInputFormat(opened.format);
-  if (opened.kind != DatabaseKind::None) {
-    SelectDb(static_cast<int>(opened.kind) - 1);
-    return true;
-  }
-  const std::u16string text = U(kNotALogMessage) + u"\r" + U(settings_.inputPath) + u"\r" + RefusalText(opened);
-  if (Say(text, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-    End();
-    return false;
-  }
-  return true;
-}
-
-void MainWindow::ShowAnswerLayout() {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.InputFormat());
-  if (!header) return;
-  label2Caption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
-  controls_.label2Visible = true;
-}
-
-void MainWindow::DiscoverItems() {
-  const Discovery found = trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat());
-  std::vector<std::u16string> codes;
-  std::vector<std::u16string> marks;
-  for (const DiscoveredItem& item : found.items) {
-    codes.push_back(item.code);
-    marks.push_back(item.mark);
-  }
-  grid_.Fill(codes, marks);
-  controls_.ShowTaggedSide();
-  Mirror();
-  GridChanged();
-  if (found.leftOut > 0) {
-    Say(u"最初の回答の項目は" + Number(kMaxTaggedItems) + u"を超えています。\r先頭から" + Number(kMaxTaggedItems) +
-            u"項目を表に載せました（載せていない項目: " + Number(found.leftOut) + u"）。",
-        Icon::Warning, Buttons::Ok);
-  }
-}
-
-// ---- The item grid ------------------------------------------------------------
-
-void MainWindow::DispcodeClick(int row, int column) {
-  if (Busy()) return;
-  // A click on the fixed header row or row-number column selects nothing.
-  if (row < 1 || column < 1) {
-    ShowGrid();
-    return;
-  }
-  grid_.SetCurrentCell(row, column);
-  const ItemGridModel::ClickResult click = grid_.Click();
-  ShowGrid();
-  if (click.editCode) {
-    const QString code = Q(click.codeText);
-    if (w_.text1->text() != code) w_.text1->setText(code);
-    w_.text1->setFocus();
-  }
-}
-
-void MainWindow::Text1Change() {
-  if (ended_) return;
-  if (worker_.IsRunning()) {
-    // The box is read-only during a run; a change can only come from code.
-    emit commandRefused();
-    return;
-  }
-  const QString text = w_.text1->text();
-  if (grid_.EditCurrentCell(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                static_cast<std::size_t>(text.size())))) {
-    GridChanged();
-  }
-}
-
-void MainWindow::InsertCsvClick() {
-  if (Busy()) return;
-  w_.dispcode->setFocus();
-  grid_.Insert();
-  GridChanged();
-}
-
-void MainWindow::PastCsvClick() {
-  if (Busy()) return;
-  w_.dispcode->setFocus();
-  grid_.Paste();
-  GridChanged();
-}
-
-void MainWindow::DelCsvClick() {
-  if (Busy()) return;
-  w_.dispcode->setFocus();
-  grid_.Delete();
-  GridChanged();
-}
-
-void MainWindow::CutCsvClick() {
-  if (Busy()) return;
-  w_.dispcode->setFocus();
-  grid_.Cut();
-  GridChanged();
-}
-
-// The open or save dialog of an item list: the chosen path, or "".
-std::string MainWindow::AskItemList(FileDialogRequest::Kind kind) {
-  const bool open = kind == FileDialogRequest::Kind::Open;
-  FileDialogRequest request;
-  request.kind = kind;
-  request.title = open ? captions::kLoadItemsTitle : captions::kSaveItemsTitle;
-  request.filter = captions::kItemsFilter;
-  request.filterIndex = 1;
-  request.defaultExt = captions::kItemsDefaultExt;
-  request.flags = open ? CommonDialog::kFileMustExist | CommonDialog::kHideReadOnly : CommonDialog::kSaveFlags;
-  request.fileName = lastItemList_;
-  const FileDialogResult result = prompts_.ShowFileDialog(request);
-  if (!result.accepted || result.fileName.empty()) return std::string();
-  lastItemList_ = result.fileName;
-  return result.fileName;
-}
-
-void MainWindow::LoadItemsClick() {
-  if (Busy()) return;
-  const std::string path = AskItemList(FileDialogRequest::Kind::Open);
-  if (path.empty()) return;
-  std::vector<DiscoveredItem> list;
-  std::vector<std::u16string> missing;
-  try {
-    list = LoadItemPreset(path);
-    CheckPresetConvertible(path, list);
-    missing = CodesMissingFrom(list, trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat()));
-  } catch (const IoError& e) {
-    ShowFailure(captions::kItemsLoadFailed, e.what());
-    return;
-  }
-  std::vector<std::u16string> codes;
-  std::vector<std::u16string> marks;
-  for (const DiscoveredItem& item : list) {
-    codes.push_back(item.code);
-    marks.push_back(item.mark);
-  }
-  grid_.Reset();
-  grid_.Fill(codes, marks);
-  GridChanged();
-  if (!missing.empty()) {
-    std::u16string names;
-    for (const std::u16string& code : missing) names += (names.empty() ? u"" : u", ") + code;
-    Say(u"このログの最初の回答にない項目があります: " + names + u"\rこれらの項目は表に残し、CSVの列は空になります。",
-        Icon::Warning, Buttons::Ok);
-  }
-}
-
-void MainWindow::SaveItemsClick() {
-  if (Busy()) return;
-  const ItemTable table = grid_.ReadItemTable();
-  // A list of no item could not be loaded again.
-  if (table.codes.empty()) return;
-  std::vector<DiscoveredItem> list;
-  for (std::size_t i = 0; i < table.codes.size(); ++i) {
-    list.push_back({table.codes[i], table.notJoined[i] ? u"" : std::u16string(ItemGridModel::kJoinMark)});
-  }
-  const std::string path = AskItemList(FileDialogRequest::Kind::Save);
-  if (path.empty()) return;
-  try {
-    SaveItemPreset(path, list);
-  } catch (const IoError& e) {
-    ShowFailure(captions::kItemsSaveFailed, e.what());
-  }
-}
-
-// ---- The conversion run -------------------------------------------------------
-
-void MainWindow::MconvClick() { ConvClick(); }
-
-bool MainWindow::ChooseOutputFile() {
-  for (;;) {
-    const std::string proposal = ProposeOutputName(settings_.inputPath);
-    settings_.outputPath = proposal;
-    settings_.outputPath = dialog_.AskOutputFile(prompts_, proposal);
-    std::string_view problem;
-    if (settings_.outputPath.empty()) {
-      problem = kBadFileNameMessage;
-    } else if (IsSameFile(settings_.inputPath, settings_.outputPath)) {
-      problem = kSameFileMessage;
-    } else {
-      return true;
-    }
-    if (Say(U(problem), Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-      End();
-      return false;
-    }
-  }
-}
-
-void MainWindow::ConvClick() {
-  if (Busy()) return;
-  // The menu entry can start a run before any log has been loaded.
-  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
-  if (!ChooseOutputFile()) return;
-  SetRunOptions(settings_, w_.delHit->isChecked(), w_.conH->isChecked());
-
-  const ConversionSettings settings = settings_;
-  if (settings.databaseName == u"PATOLIS") {
-    StartRun([settings](EventListener* listener, DecodeReporter* reporter) {
-      const PatolisOutcome outcome = ConvertPatolis(settings, listener, reporter);
-      RunResult result;
-      result.rows = outcome.rows;
-      result.unencodable = outcome.unencodable;
-      result.patolisFailed = outcome.status == PatolisOutcome::Status::Failed;
-      result.patolisFailure = outcome.failure;
-      return result;
-    });
-    return;
-  }
-  ItemTable items = grid_.ReadItemTable();
-  if (items.codes.empty()) return;
-  StartRun([settings, items = std::move(items)](EventListener* listener, DecodeReporter* reporter) {
-    const RunStatistics stats = RunTaggedConversion(settings, items, listener, reporter);
-    RunResult result;
-    result.rows = stats.rows;
-    result.unencodable = stats.unencodable;
-    return result;
-  });
-}
-
-void MainWindow::StartRun(ConversionWorker::Job job) {
-  w_.progress->setValue(0);
-  w_.progress->show();
-  w_.text1->setReadOnly(true);
-  worker_.Start(std::move(job));
-}
-
-void MainWindow::OnProgress(quint64 bytesRead, quint64 bytesTotal) {
-  if (bytesTotal > 0) w_.progress->setValue(static_cast<int>(bytesRead * 1000 / bytesTotal));
-}
-
-void MainWindow::OnRunFinished() {
-  if (askingToStop_) {
-    finishDeferred_ = true;
-    return;
-  }
-  w_.progress->hide();
-  w_.text1->setReadOnly(false);
-  if (ended_) return;
-  const RunResult result = worker_.result();
-  if (result.status == RunResult::Status::Cancelled) {
-    emit runFinished();
-    return;
-  }
-  if (result.status == RunResult::Status::Failed) {
-    // Nothing was written; the window stays as it was before the run.
-    ShowFailure(captions::kConvertFailed, result.error);
-    emit runFinished();
-    return;
-  }
-  if (result.patolisFailed) {
-    prompts_.Ask(Message{U(kPatolisFailureTitle), U(result.patolisFailure), Icon::Critical, Buttons::Ok});
-  }
-  std::u16string trouble;
-  if (result.invalidBytes > 0) {
-    const std::u16string_view encoding = settings_.inputEncoding == LogEncoding::Utf8 ? u"UTF-8"
-                                         : IsUtf16(settings_.inputEncoding)           ? u"UTF-16"
-                                                                                      : u"コードページ932";
-    const std::u16string_view written =
-        settings_.csvEncoding == CsvEncoding::Cp932 ? u"そのまま" : u"U+FFFD（�）として";
-    trouble += u"ログの " + Number(result.invalidBytes) + u" バイトは" + std::u16string(encoding) +
-               u"の文字ではないため、" + std::u16string(written) + u"CSVに書き込みました（最初は " +
-               Number(result.firstInvalidLine) + u" 行目）。";
-  }
-  if (result.unencodable > 0) {
-    if (!trouble.empty()) trouble += u"\r";
-    trouble += u"コードページ932で表せない " + Number(result.unencodable) + u" 文字を「?」としてCSVに書き込みました。";
-  }
-  if (!trouble.empty()) Say(trouble, Icon::Warning, Buttons::Ok);
-
-  if (Say(captions::kDone, Icon::None, Buttons::YesNo) == Answer::Yes) {
-    emit runFinished();
-    End();
-    return;
-  }
-  SetControlState(false);
-  emit runFinished();
 }
 
 }  // namespace trovlin::app

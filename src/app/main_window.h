@@ -3,8 +3,8 @@
 // CSV options, the preview of a tagged log's first CSV rows, the conversion
 // run and the ending of the program.
 //
-// The handlers are public and named after their control and event, so that
-// the widgets, main() and tests all go through the same code. Every question
+// The handlers are public, so that the widgets, main() and tests all go
+// through the same code. Every question
 // goes through the Prompts given at construction. Conversions run on a
 // worker thread; while one is under way a second run, a load, a grid edit
 // and the exit entry are refused (commandRefused() is emitted), and closing
@@ -27,6 +27,7 @@
 #include "app/prompts.h"
 #include "app/window_layout.h"
 #include "common/conversion_state.h"
+#include "input/discover.h"
 
 namespace trovlin::app {
 
@@ -37,37 +38,37 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(Prompts& prompts, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Loading. source 1: settings().inputPath names the log already; any other
-  // value: ask with the open dialog first.
-  void LoadLog(int source);
-  // Loads the log at path, as a drop of that one file does.
+  // Loading: ask for a log with the open dialog; load the log at path, as a
+  // drop of that one file does; write the clipboard's text to the paste file
+  // and load that; load the first local file of data dropped on the window.
+  void OpenLog();
   void LoadFile(const std::string& path);
-  void FileopenClick();
-  void FopenClick();
-  void FpasteClick();
-  // The drop of data from another program onto the window.
-  void FormOleDragDrop(const QMimeData* data, Qt::DropAction effect);
+  void PasteLog();
+  void LoadDropped(const QMimeData* data, Qt::DropAction effect);
 
-  void ConvClick();
-  void MconvClick();
-  void PendClick();
-  void AboutClick();
-  void DbClick(int index);
+  // The convert button and menu entry: asks for the output file and starts
+  // the run.
+  void StartConversion();
+  // The exit entry; during a run it asks first, as closing does.
+  void Exit();
+  void ShowAbout();
+  // index: 0 STN, 1 DIALOG, 2 JOIS, 3 PATOLIS.
+  void ChooseDatabase(int index);
   // The CSV options of the 設定 menu: the output encoding and the quoting.
-  void CsvEncodingClick(CsvEncoding encoding);
-  void RfcQuotesClick(bool checked);
+  void ChooseCsvEncoding(CsvEncoding encoding);
+  void ChooseDoubleQuotes(bool checked);
   void SetControlState(bool on);
 
   // The item grid: a click on the cell (row, column), the edit box's change,
-  // and the four entries of the edit menu.
-  void DispcodeClick(int row, int column);
-  void Text1Change();
-  void InsertCsvClick();
-  void PastCsvClick();
-  void DelCsvClick();
-  void CutCsvClick();
-  void LoadItemsClick();
-  void SaveItemsClick();
+  // the four row entries of the edit menu and its two item-list entries.
+  void ClickGridCell(int row, int column);
+  void EditCurrentCode();
+  void InsertRow();
+  void PasteRow();
+  void DeleteRow();
+  void CutRow();
+  void LoadItemList();
+  void SaveItemList();
 
   bool IsRunning() const { return worker_.IsRunning(); }
   bool IsEnded() const { return ended_; }
@@ -77,7 +78,7 @@ class MainWindow : public QMainWindow {
   const ConversionSettings& settings() const { return settings_; }
   const ItemGridModel& grid() const { return grid_; }
   const ControlState& controls() const { return controls_; }
-  const WindowWidgets& widgets() const { return w_; }
+  const WindowWidgets& widgets() const { return widgets_; }
   const CommonDialog& commonDialog() const { return dialog_; }
 
  signals:
@@ -98,8 +99,8 @@ class MainWindow : public QMainWindow {
     ConversionSettings settings;
     ItemGridModel grid;
     ControlState controls;
-    std::u16string label2Caption;
-    int selectedDb = -1;
+    std::u16string layoutCaption;
+    int selectedDatabase = -1;
   };
 
   void Connect();
@@ -118,17 +119,22 @@ class MainWindow : public QMainWindow {
   void Load(bool ask, const std::string& path, std::optional<LogEncoding> known = std::nullopt);
   bool AskForLog();
   void ResetItemGrid();
-  bool ChkDb(std::optional<LogEncoding> known);
-  void SelectDb(int index);
-  void ClearDbSelection();
+  bool DetectService(std::optional<LogEncoding> known);
+  void SelectDatabase(int index);
+  void ClearDatabaseSelection();
   void ShowAnswerLayout();
   void DiscoverItems();
+  void FillGrid(const std::vector<DiscoveredItem>& items);
+  // An entry of the edit menu: the grid edit, with the grid focused.
+  void EditGrid(bool (ItemGridModel::*edit)());
   std::string AskItemList(FileDialogRequest::Kind kind);
 
   bool ChooseOutputFile();
   void StartRun(ConversionWorker::Job job);
   void OnProgress(quint64 bytesRead, quint64 bytesTotal);
   void OnRunFinished();
+  // Warns of bytes carried over and characters replaced by a finished run.
+  void ReportTrouble(const RunResult& result);
 
   bool Busy();  // true (and refused) while a run is under way or after the end
   Answer Say(std::u16string_view text, Icon icon, Buttons buttons);
@@ -136,12 +142,12 @@ class MainWindow : public QMainWindow {
   void End();
 
   Prompts& prompts_;
-  WindowWidgets w_;
+  WindowWidgets widgets_;
   CommonDialog dialog_;
   ConversionSettings settings_;
   ItemGridModel grid_;
   ControlState controls_ = InitialControlState();
-  std::u16string label2Caption_;
+  std::u16string layoutCaption_;
   std::string lastItemList_;  // the item list file last saved or loaded
   ConversionWorker worker_;
   bool ended_ = false;

@@ -36,7 +36,7 @@ struct FileDialogRequest {
   std::u16string filter;
   int filterIndex = 0;  // 1-based; 0 means the first
   std::u16string defaultExt;
-  int flags = 0;  // the control's flag bits (read-only box, must exist, overwrite prompt, ...)
+  int flags = 0;         // the control's flag bits (read-only box, must exist, overwrite prompt, ...)
   std::string fileName;  // UTF-8; the name the dialog shows first
 
   bool operator==(const FileDialogRequest&) const = default;

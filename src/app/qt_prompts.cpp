@@ -9,9 +9,7 @@
 namespace trovlin::app {
 namespace {
 
-QString Q(const std::u16string& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Q(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -75,7 +73,7 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
   const bool open = request.kind == FileDialogRequest::Kind::Open;
   dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(open && (request.flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile
-                                                                             : QFileDialog::AnyFile);
+                                                                            : QFileDialog::AnyFile);
   if (!open && !(request.flags & CommonDialog::kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setDefaultSuffix(Q(request.defaultExt));
   const QStringList filters = NameFilters(request.filter);

@@ -9,9 +9,11 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <cmath>
+#include <span>
 #include <string_view>
 
 #include "app/captions.h"
+#include "app/window_text.h"
 #include "common/conversion_state.h"
 #include "common/database_kind.h"
 
@@ -20,45 +22,126 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-QString Q(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 void Place(QWidget* widget, int left, int top, int width, int height) {
   widget->setGeometry(TwipsToPixelsX(widget, left), TwipsToPixelsY(widget, top), TwipsToPixelsX(widget, width),
                       TwipsToPixelsY(widget, height));
 }
 
-QAction* AddEntry(QMenu* menu, const char* name, std::u16string_view caption, const QKeySequence& shortcut = {}) {
-  QAction* action = menu->addAction(Q(caption));
-  action->setObjectName(QString::fromLatin1(name));
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  return action;
-}
+// One entry of a menu, as the menu tables below list them.
+struct Entry {
+  enum class Kind { Plain, Checkable, AlwaysChecked, Separator, CsvEncodingMenu };
+  Kind kind;
+  QAction* WindowWidgets::*field = nullptr;
+  const char* name = nullptr;  // the object name
+  std::u16string_view caption = {};
+  QKeyCombination shortcut = Qt::Key_unknown;
+};
 
-QMenu* AddMenu(QMenuBar* bar, const char* name, std::u16string_view caption) {
-  QMenu* menu = bar->addMenu(Q(caption));
+struct Menu {
+  QMenu* WindowWidgets::*field;
+  const char* name;
+  std::u16string_view caption;
+  std::span<const Entry> entries;
+};
+
+using K = Entry::Kind;
+
+const Entry kFileEntries[] = {
+    {K::Plain, &WindowWidgets::loadEntry, "fopen", captions::kLoadEntry, Qt::CTRL | Qt::Key_O},
+    {K::Plain, &WindowWidgets::pasteEntry, "fpaste", captions::kPasteEntry, Qt::CTRL | Qt::Key_P},
+    {K::Plain, &WindowWidgets::convertEntry, "mconv", captions::kConvertEntry},
+    {K::Plain, &WindowWidgets::exitEntry, "pend", captions::kExitEntry},
+};
+
+const Entry kEditEntries[] = {
+    {K::Plain, &WindowWidgets::insertRowEntry, "insert_csv", captions::kInsertRow, Qt::CTRL | Qt::Key_I},
+    {K::Plain, &WindowWidgets::pasteRowEntry, "past_csv", captions::kPasteRow, Qt::CTRL | Qt::Key_V},
+    {K::Plain, &WindowWidgets::deleteRowEntry, "del_csv", captions::kDeleteRow, Qt::Key_Delete},
+    {K::Plain, &WindowWidgets::cutRowEntry, "cut_csv", captions::kCutRow, Qt::CTRL | Qt::Key_X},
+    {K::Separator},
+    {K::Plain, &WindowWidgets::loadListEntry, "load_items", captions::kLoadList},
+    {K::Plain, &WindowWidgets::saveListEntry, "save_items", captions::kSaveList},
+};
+
+const Entry kSettingsEntries[] = {
+    {K::AlwaysChecked, &WindowWidgets::removeStarsEntry, "del_hit", captions::kRemoveStars},
+    {K::AlwaysChecked, &WindowWidgets::halfWidthEntry, "con_h", captions::kHalfWidth},
+    {K::Separator},
+    {K::CsvEncodingMenu, nullptr, "csv_encoding", captions::kCsvEncodingMenu},
+    {K::Checkable, &WindowWidgets::doubleQuotesEntry, "rfc_quotes", captions::kDoubleQuotes},
+};
+
+const Menu kMenus[] = {
+    {&WindowWidgets::fileMenu, "file", captions::kFileMenu, kFileEntries},
+    {&WindowWidgets::editMenu, "edit", captions::kEditMenu, kEditEntries},
+    {&WindowWidgets::settingsMenu, "stn", captions::kSettingsMenu, kSettingsEntries},
+};
+
+struct EncodingChoice {
+  CsvEncoding encoding;
+  const char* name;
+  std::u16string_view caption;
+};
+
+const EncodingChoice kEncodingChoices[] = {
+    {CsvEncoding::Cp932, "csv_cp932", captions::kCsvCp932},
+    {CsvEncoding::Utf8, "csv_utf8", captions::kCsvUtf8},
+    {CsvEncoding::Utf8Bom, "csv_utf8_bom", captions::kCsvUtf8Bom},
+};
+
+QMenu* AddMenu(QWidget* parent, const char* name, std::u16string_view caption) {
+  QMenu* menu = new QMenu(Q(caption), parent);
   menu->setObjectName(QString::fromLatin1(name));
   menu->menuAction()->setObjectName(QString::fromLatin1(name));
   return menu;
 }
 
+QAction* AddAction(QMenu* menu, const char* name, std::u16string_view caption) {
+  QAction* action = menu->addAction(Q(caption));
+  action->setObjectName(QString::fromLatin1(name));
+  return action;
+}
+
 // An option entry that shows its check mark and never loses it.
-QAction* AddCheckedOption(QMenu* menu, const char* name, std::u16string_view caption) {
-  QAction* action = AddEntry(menu, name, caption);
+void KeepChecked(QAction* action) {
   action->setCheckable(true);
   action->setChecked(true);
   QObject::connect(action, &QAction::toggled, action, [action](bool checked) {
     if (!checked) action->setChecked(true);
   });
-  return action;
 }
 
-QAction* AddChoice(QMenu* menu, QActionGroup* group, const char* name, std::u16string_view caption) {
-  QAction* action = AddEntry(menu, name, caption);
-  action->setCheckable(true);
-  group->addAction(action);
-  return action;
+// The exclusive choice of the CSV file's encoding, code page 932 first.
+void AddCsvEncodingMenu(QMainWindow* window, QMenu* parent, const Entry& entry, WindowWidgets& w) {
+  w.csvEncodingMenu = AddMenu(parent, entry.name, entry.caption);
+  parent->addMenu(w.csvEncodingMenu);
+  w.csvEncodingGroup = new QActionGroup(window);
+  w.csvEncodingGroup->setExclusive(true);
+  for (const EncodingChoice& choice : kEncodingChoices) {
+    QAction* action = AddAction(w.csvEncodingMenu, choice.name, choice.caption);
+    action->setCheckable(true);
+    w.csvEncodingGroup->addAction(action);
+    w.csvEncodingEntries[static_cast<std::size_t>(choice.encoding)] = action;
+  }
+  w.csvEncodingEntries[static_cast<std::size_t>(CsvEncoding::Cp932)]->setChecked(true);
+}
+
+void AddEntries(QMainWindow* window, QMenu* menu, std::span<const Entry> entries, WindowWidgets& w) {
+  for (const Entry& entry : entries) {
+    if (entry.kind == K::Separator) {
+      menu->addSeparator();
+      continue;
+    }
+    if (entry.kind == K::CsvEncodingMenu) {
+      AddCsvEncodingMenu(window, menu, entry, w);
+      continue;
+    }
+    QAction* action = AddAction(menu, entry.name, entry.caption);
+    if (entry.shortcut.key() != Qt::Key_unknown) action->setShortcut(QKeySequence(entry.shortcut));
+    if (entry.kind == K::AlwaysChecked) KeepChecked(action);
+    if (entry.kind == K::Checkable) action->setCheckable(true);
+    w.*entry.field = action;
+  }
 }
 
 // A header row and five CSV rows, with room for the horizontal scroll bar.
@@ -88,6 +171,121 @@ QPixmap DrawIcon(int size) {
   p.drawLine(QPointF(table.left(), table.center().y()), QPointF(table.right(), table.center().y()));
   p.drawLine(QPointF(table.center().x(), table.top()), QPointF(table.center().x(), table.bottom()));
   return pixmap;
+}
+
+// The design's client area: the grid, the buttons, the edit box and its
+// labels, and the progress bar.
+void BuildClient(QWidget* client, WindowWidgets& w) {
+  w.itemGrid = new ItemGridView(client);
+  w.itemGrid->setObjectName(QStringLiteral("dispcode"));
+  Place(w.itemGrid, 1794, 481, 2236, 2301);
+  w.itemGrid->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
+
+  w.convertButton = new QPushButton(Q(captions::kConvertButton), client);
+  w.convertButton->setObjectName(QStringLiteral("conv"));
+  Place(w.convertButton, 936, 2223, 715, 375);
+
+  w.codeEdit = new QLineEdit(client);
+  w.codeEdit->setObjectName(QStringLiteral("Text1"));
+  // A file dropped here is a log for the window, not text for the box.
+  w.codeEdit->setAcceptDrops(false);
+  Place(w.codeEdit, 2520, 117, 735, 270);
+
+  w.codeLabel = new QLabel(Q(captions::kCodeLabel), client);
+  w.codeLabel->setObjectName(QStringLiteral("Label1"));
+  Place(w.codeLabel, 1794, 117, 741, 260);
+
+  w.layoutLabel = new QLabel(Q(captions::kLayoutLabel), client);
+  w.layoutLabel->setObjectName(QStringLiteral("Label2"));
+  Place(w.layoutLabel, 1794, 117, 2769, 260);
+}
+
+void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) {
+  w.databaseFrame = new QGroupBox(Q(captions::kDatabaseFrame), client);
+  w.databaseFrame->setObjectName(QStringLiteral("Frame1"));
+  Place(w.databaseFrame, 120, 117, 1455, 1937);
+
+  w.databaseGroup = new QButtonGroup(window);
+  constexpr std::array<int, 4> kTops = {351, 720, 1080, 1440};
+  for (int i = 0; i < 4; ++i) {
+    const std::string_view caption = kDatabaseCaptions[static_cast<std::size_t>(i)];
+    auto* button =
+        new QRadioButton(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())), w.databaseFrame);
+    button->setObjectName(QStringLiteral("DB%1").arg(i));
+    Place(button, 120, kTops[static_cast<std::size_t>(i)], 1095, 255);
+    w.databaseGroup->addButton(button, i);
+    w.databaseOptions[static_cast<std::size_t>(i)] = button;
+  }
+}
+
+void BuildLoadButtonAndProgress(QWidget* client, WindowWidgets& w) {
+  w.loadButton = new QPushButton(Q(captions::kLoadButton), client);
+  w.loadButton->setObjectName(QStringLiteral("fileopen"));
+  Place(w.loadButton, 117, 2223, 715, 364);
+
+  w.progress = new QProgressBar(client);
+  w.progress->setObjectName(QStringLiteral("progress"));
+  w.progress->setRange(0, 1000);
+  w.progress->setTextVisible(false);
+  Place(w.progress, 117, 2640, 1534, 180);
+  w.progress->hide();
+}
+
+void BuildPreviewPanel(QWidget* central, const QWidget* client, WindowWidgets& w) {
+  w.previewPanel = new QWidget(central);
+  w.previewPanel->setObjectName(QStringLiteral("previewPanel"));
+  QSizePolicy keepRoom = w.previewPanel->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  w.previewPanel->setSizePolicy(keepRoom);
+  auto* panel = new QVBoxLayout(w.previewPanel);
+  // Aligned with the load button on the left and the grid on the right.
+  panel->setContentsMargins(TwipsToPixelsX(client, 117), 0, TwipsToPixelsX(client, 65), TwipsToPixelsY(client, 60));
+  panel->setSpacing(TwipsToPixelsY(client, 30));
+  w.previewLabel = new QLabel(Q(captions::kPreviewLabel), w.previewPanel);
+  w.previewLabel->setObjectName(QStringLiteral("previewLabel"));
+  panel->addWidget(w.previewLabel);
+  w.preview = new QPlainTextEdit(w.previewPanel);
+  w.preview->setObjectName(QStringLiteral("preview"));
+  w.preview->setReadOnly(true);
+  w.preview->setLineWrapMode(QPlainTextEdit::NoWrap);
+  w.preview->setAcceptDrops(false);
+  w.preview->setFixedHeight(PreviewHeight(w.preview));
+  panel->addWidget(w.preview);
+}
+
+void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w) {
+  QStatusBar* status = window->statusBar();
+  status->setSizeGripEnabled(false);
+  w.logEncoding = new QLabel(status);
+  w.logEncoding->setObjectName(QStringLiteral("logEncoding"));
+  // The status bar's own margin and this indent line it up with the preview.
+  w.logEncoding->setIndent(TwipsToPixelsX(client, 90));
+  w.logEncoding->setText(Q(captions::kLogCp932));
+  status->addWidget(w.logEncoding);
+  // The label is hidden until a log is loaded; the window's fixed size must
+  // already hold it.
+  status->setMinimumHeight(status->sizeHint().height());
+}
+
+// Keyboard order of the design: grid, convert, edit box, options from
+// PATOLIS up to STN, load.
+void SetTabOrder(const WindowWidgets& w) {
+  QWidget* const order[] = {w.itemGrid,           w.convertButton,      w.codeEdit,
+                            w.databaseOptions[3], w.databaseOptions[2], w.databaseOptions[1],
+                            w.databaseOptions[0], w.loadButton,         w.preview};
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void BuildMenus(QMainWindow* window, WindowWidgets& w) {
+  QMenuBar* bar = window->menuBar();
+  for (const Menu& table : kMenus) {
+    QMenu* menu = AddMenu(bar, table.name, table.caption);
+    bar->addMenu(menu);
+    w.*table.field = menu;
+    AddEntries(window, menu, table.entries, w);
+  }
+  w.aboutEntry = bar->addAction(Q(captions::kAboutEntry));
+  w.aboutEntry->setObjectName(QStringLiteral("About"));
 }
 
 }  // namespace
@@ -124,136 +322,14 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   client->setFixedSize(TwipsToPixelsX(client, 4095), TwipsToPixelsY(client, 2865));
   column->addWidget(client);
 
-  w.dispcode = new ItemGridView(client);
-  w.dispcode->setObjectName(QStringLiteral("dispcode"));
-  Place(w.dispcode, 1794, 481, 2236, 2301);
-  w.dispcode->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
-
-  w.conv = new QPushButton(Q(captions::kConv), client);
-  w.conv->setObjectName(QStringLiteral("conv"));
-  Place(w.conv, 936, 2223, 715, 375);
-
-  w.text1 = new QLineEdit(client);
-  w.text1->setObjectName(QStringLiteral("Text1"));
-  // A file dropped here is a log for the window, not text for the box.
-  w.text1->setAcceptDrops(false);
-  Place(w.text1, 2520, 117, 735, 270);
-
-  w.label1 = new QLabel(Q(captions::kLabel1), client);
-  w.label1->setObjectName(QStringLiteral("Label1"));
-  Place(w.label1, 1794, 117, 741, 260);
-
-  w.label2 = new QLabel(Q(captions::kLabel2), client);
-  w.label2->setObjectName(QStringLiteral("Label2"));
-  Place(w.label2, 1794, 117, 2769, 260);
-
-  w.frame1 = new QGroupBox(Q(captions::kFrame1), client);
-  w.frame1->setObjectName(QStringLiteral("Frame1"));
-  Place(w.frame1, 120, 117, 1455, 1937);
-
-  w.dbGroup = new QButtonGroup(window);
-  constexpr std::array<int, 4> kTops = {351, 720, 1080, 1440};
-  for (int i = 0; i < 4; ++i) {
-    const std::string_view caption = kDatabaseCaptions[static_cast<std::size_t>(i)];
-    auto* button = new QRadioButton(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())), w.frame1);
-    button->setObjectName(QStringLiteral("DB%1").arg(i));
-    Place(button, 120, kTops[static_cast<std::size_t>(i)], 1095, 255);
-    w.dbGroup->addButton(button, i);
-    w.db[static_cast<std::size_t>(i)] = button;
-  }
-
-  w.fileopen = new QPushButton(Q(captions::kFileopen), client);
-  w.fileopen->setObjectName(QStringLiteral("fileopen"));
-  Place(w.fileopen, 117, 2223, 715, 364);
-
-  w.progress = new QProgressBar(client);
-  w.progress->setObjectName(QStringLiteral("progress"));
-  w.progress->setRange(0, 1000);
-  w.progress->setTextVisible(false);
-  Place(w.progress, 117, 2640, 1534, 180);
-  w.progress->hide();
-
-  w.previewPanel = new QWidget(central);
-  w.previewPanel->setObjectName(QStringLiteral("previewPanel"));
-  QSizePolicy keepRoom = w.previewPanel->sizePolicy();
-  keepRoom.setRetainSizeWhenHidden(true);
-  w.previewPanel->setSizePolicy(keepRoom);
-  auto* panel = new QVBoxLayout(w.previewPanel);
-  // Aligned with the load button on the left and the grid on the right.
-  panel->setContentsMargins(TwipsToPixelsX(client, 117), 0, TwipsToPixelsX(client, 65), TwipsToPixelsY(client, 60));
-  panel->setSpacing(TwipsToPixelsY(client, 30));
-  w.previewLabel = new QLabel(Q(captions::kPreviewLabel), w.previewPanel);
-  w.previewLabel->setObjectName(QStringLiteral("previewLabel"));
-  panel->addWidget(w.previewLabel);
-  w.preview = new QPlainTextEdit(w.previewPanel);
-  w.preview->setObjectName(QStringLiteral("preview"));
-  w.preview->setReadOnly(true);
-  w.preview->setLineWrapMode(QPlainTextEdit::NoWrap);
-  w.preview->setAcceptDrops(false);
-  w.preview->setFixedHeight(PreviewHeight(w.preview));
-  panel->addWidget(w.preview);
+  BuildClient(client, w);
+  BuildDatabaseFrame(window, client, w);
+  BuildLoadButtonAndProgress(client, w);
+  BuildPreviewPanel(central, client, w);
   column->addWidget(w.previewPanel);
-
-  QStatusBar* status = window->statusBar();
-  status->setSizeGripEnabled(false);
-  w.logEncoding = new QLabel(status);
-  w.logEncoding->setObjectName(QStringLiteral("logEncoding"));
-  // The status bar's own margin and this indent line it up with the preview.
-  w.logEncoding->setIndent(TwipsToPixelsX(client, 90));
-  w.logEncoding->setText(Q(captions::kLogCp932));
-  status->addWidget(w.logEncoding);
-  // The label is hidden until a log is loaded; the window's fixed size must
-  // already hold it.
-  status->setMinimumHeight(status->sizeHint().height());
-
-  // Keyboard order of the design: grid, convert, edit box, options from
-  // PATOLIS up to STN, load.
-  QWidget::setTabOrder(w.dispcode, w.conv);
-  QWidget::setTabOrder(w.conv, w.text1);
-  QWidget::setTabOrder(w.text1, w.db[3]);
-  QWidget::setTabOrder(w.db[3], w.db[2]);
-  QWidget::setTabOrder(w.db[2], w.db[1]);
-  QWidget::setTabOrder(w.db[1], w.db[0]);
-  QWidget::setTabOrder(w.db[0], w.fileopen);
-  QWidget::setTabOrder(w.fileopen, w.preview);
-
-  QMenuBar* bar = window->menuBar();
-  w.fileMenu = AddMenu(bar, "file", captions::kFileMenu);
-  w.fopen = AddEntry(w.fileMenu, "fopen", captions::kFopen, QKeySequence(Qt::CTRL | Qt::Key_O));
-  w.fpaste = AddEntry(w.fileMenu, "fpaste", captions::kFpaste, QKeySequence(Qt::CTRL | Qt::Key_P));
-  w.mconv = AddEntry(w.fileMenu, "mconv", captions::kMconv);
-  w.pend = AddEntry(w.fileMenu, "pend", captions::kPend);
-
-  w.editMenu = AddMenu(bar, "edit", captions::kEditMenu);
-  w.insertCsv = AddEntry(w.editMenu, "insert_csv", captions::kInsertCsv, QKeySequence(Qt::CTRL | Qt::Key_I));
-  w.pastCsv = AddEntry(w.editMenu, "past_csv", captions::kPastCsv, QKeySequence(Qt::CTRL | Qt::Key_V));
-  w.delCsv = AddEntry(w.editMenu, "del_csv", captions::kDelCsv, QKeySequence(Qt::Key_Delete));
-  w.cutCsv = AddEntry(w.editMenu, "cut_csv", captions::kCutCsv, QKeySequence(Qt::CTRL | Qt::Key_X));
-  w.editMenu->addSeparator();
-  w.loadItems = AddEntry(w.editMenu, "load_items", captions::kLoadItems);
-  w.saveItems = AddEntry(w.editMenu, "save_items", captions::kSaveItems);
-
-  w.stnMenu = AddMenu(bar, "stn", captions::kStnMenu);
-  w.delHit = AddCheckedOption(w.stnMenu, "del_hit", captions::kDelHit);
-  w.conH = AddCheckedOption(w.stnMenu, "con_h", captions::kConH);
-  w.stnMenu->addSeparator();
-  w.csvEncodingMenu = w.stnMenu->addMenu(Q(captions::kCsvEncodingMenu));
-  w.csvEncodingMenu->setObjectName(QStringLiteral("csv_encoding"));
-  w.csvEncodingMenu->menuAction()->setObjectName(QStringLiteral("csv_encoding"));
-  w.csvEncodingGroup = new QActionGroup(window);
-  w.csvEncodingGroup->setExclusive(true);
-  auto choice = [&](CsvEncoding encoding, const char* name, std::u16string_view caption) {
-    w.csvEncoding[static_cast<std::size_t>(encoding)] = AddChoice(w.csvEncodingMenu, w.csvEncodingGroup, name, caption);
-  };
-  choice(CsvEncoding::Cp932, "csv_cp932", captions::kCsvCp932);
-  choice(CsvEncoding::Utf8, "csv_utf8", captions::kCsvUtf8);
-  choice(CsvEncoding::Utf8Bom, "csv_utf8_bom", captions::kCsvUtf8Bom);
-  w.csvEncoding[static_cast<std::size_t>(CsvEncoding::Cp932)]->setChecked(true);
-  w.rfcQuotes = AddEntry(w.stnMenu, "rfc_quotes", captions::kRfcQuotes);
-  w.rfcQuotes->setCheckable(true);
-
-  w.about = bar->addAction(Q(captions::kAbout));
-  w.about->setObjectName(QStringLiteral("About"));
+  BuildStatusBar(window, client, w);
+  SetTabOrder(w);
+  BuildMenus(window, w);
   return w;
 }
 

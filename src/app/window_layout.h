@@ -3,7 +3,8 @@
 //
 // Positions are the design's twips (1/1440 inch) converted at the screen's
 // logical DPI, so the window keeps its proportions on any display. Every
-// control and menu entry carries its design name as its objectName. The
+// control and menu entry carries its design name as its objectName (the
+// glossary below). The
 // window wires the handlers; this module only builds.
 #pragma once
 
@@ -28,16 +29,26 @@ namespace trovlin::app {
 int TwipsToPixelsX(const QWidget* widget, int twips);
 int TwipsToPixelsY(const QWidget* widget, int twips);
 
+// Object names of the controls, as the design named them (the window's own
+// names for them on the right):
+//   dispcode itemGrid, conv convertButton, Text1 codeEdit, Label1 codeLabel,
+//   Label2 layoutLabel, Frame1 databaseFrame, DB0-DB3 databaseOptions,
+//   fileopen loadButton; menus file, edit, stn (settingsMenu); entries
+//   fopen loadEntry, fpaste pasteEntry, mconv convertEntry, pend exitEntry,
+//   insert_csv insertRowEntry, past_csv pasteRowEntry, del_csv deleteRowEntry,
+//   cut_csv cutRowEntry, load_items loadListEntry, save_items saveListEntry,
+//   del_hit removeStarsEntry, con_h halfWidthEntry, rfc_quotes
+//   doubleQuotesEntry, About aboutEntry.
 struct WindowWidgets {
-  ItemGridView* dispcode = nullptr;
-  QPushButton* conv = nullptr;
-  QLineEdit* text1 = nullptr;
-  QLabel* label1 = nullptr;
-  QLabel* label2 = nullptr;
-  QGroupBox* frame1 = nullptr;
-  std::array<QRadioButton*, 4> db{};  // STN, DIALOG, JOIS, PATOLIS
-  QButtonGroup* dbGroup = nullptr;    // ids 0 to 3
-  QPushButton* fileopen = nullptr;
+  ItemGridView* itemGrid = nullptr;
+  QPushButton* convertButton = nullptr;
+  QLineEdit* codeEdit = nullptr;  // edits the grid's current cell
+  QLabel* codeLabel = nullptr;    // "項目名", beside the edit box
+  QLabel* layoutLabel = nullptr;  // a PATOLIS log's answer layout
+  QGroupBox* databaseFrame = nullptr;
+  std::array<QRadioButton*, 4> databaseOptions{};  // STN, DIALOG, JOIS, PATOLIS
+  QButtonGroup* databaseGroup = nullptr;           // ids 0 to 3
+  QPushButton* loadButton = nullptr;
   QProgressBar* progress = nullptr;  // shown only while a conversion runs
   // Below the design's client area, which keeps its size and positions.
   QWidget* previewPanel = nullptr;  // keeps its room when hidden
@@ -46,25 +57,25 @@ struct WindowWidgets {
   QLabel* logEncoding = nullptr;  // in the status bar
 
   QMenu* fileMenu = nullptr;
-  QAction* fopen = nullptr;
-  QAction* fpaste = nullptr;
-  QAction* mconv = nullptr;
-  QAction* pend = nullptr;
+  QAction* loadEntry = nullptr;
+  QAction* pasteEntry = nullptr;
+  QAction* convertEntry = nullptr;
+  QAction* exitEntry = nullptr;
   QMenu* editMenu = nullptr;
-  QAction* insertCsv = nullptr;
-  QAction* pastCsv = nullptr;
-  QAction* delCsv = nullptr;
-  QAction* cutCsv = nullptr;
-  QAction* loadItems = nullptr;
-  QAction* saveItems = nullptr;
-  QMenu* stnMenu = nullptr;
-  QAction* delHit = nullptr;
-  QAction* conH = nullptr;
+  QAction* insertRowEntry = nullptr;
+  QAction* pasteRowEntry = nullptr;
+  QAction* deleteRowEntry = nullptr;
+  QAction* cutRowEntry = nullptr;
+  QAction* loadListEntry = nullptr;
+  QAction* saveListEntry = nullptr;
+  QMenu* settingsMenu = nullptr;
+  QAction* removeStarsEntry = nullptr;  // STN: remove the asterisks of hits
+  QAction* halfWidthEntry = nullptr;    // JOIS, PATOLIS: full width to half width
   QMenu* csvEncodingMenu = nullptr;
-  QActionGroup* csvEncodingGroup = nullptr;  // exclusive
-  std::array<QAction*, 3> csvEncoding{};     // indexed by CsvEncoding
-  QAction* rfcQuotes = nullptr;
-  QAction* about = nullptr;
+  QActionGroup* csvEncodingGroup = nullptr;      // exclusive
+  std::array<QAction*, 3> csvEncodingEntries{};  // indexed by CsvEncoding
+  QAction* doubleQuotesEntry = nullptr;
+  QAction* aboutEntry = nullptr;
 };
 
 // Builds the central area, the menu bar and the status bar of window. The

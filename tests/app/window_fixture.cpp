@@ -2,53 +2,55 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
+#include <QDropEvent>
 #include <QTest>
 #include <QUrl>
 #include <cstdlib>
 
-#include "support/temp_dir.h"
 #include "text/utf8.h"
 
 namespace trovlin::app::testing {
 
-using trovlin::testing::CrLfLines;
-using trovlin::testing::Sjis;
-
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "trovlin-test";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
+ScriptedPrompts& ScriptedPrompts::Reply(Answer answer, std::function<void()> during) {
+  script_.push_back(Step{false, answer, {}, std::move(during)});
+  return *this;
 }
 
-std::string StnLog() {
-  return CrLfLines({"L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:12", "TI   ***Catalyst*** for",
-                    "     olefin polymerization", "PI   JP 2005-1", "", "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:13",
-                    "TI   Second *title*", ""});
+ScriptedPrompts& ScriptedPrompts::Play(std::string_view script, const std::vector<std::string>& files) {
+  for (char step : script) {
+    if (step == 'x' || (step >= '0' && step <= '9')) {
+      const std::string path = step == 'x' ? "" : files.at(static_cast<std::size_t>(step - '0'));
+      script_.push_back(Step{true, Answer::Ok, FileDialogResult{step != 'x', path, 0}, nullptr});
+    } else {
+      Reply(step == 'o' ? Answer::Ok : step == 'c' ? Answer::Cancel : step == 'y' ? Answer::Yes : Answer::No);
+    }
+  }
+  return *this;
 }
 
-std::string StnCsv() {
-  return CrLfLines({"\"L1\",\"AN\",\"TI\",\"PI\"",
-                    "\"ANSWER 1 OF 2  CAPLUS\",\"2005:12\",\"Catalyst for olefin polymerization\",\"JP 2005-1\"",
-                    "\"ANSWER 2 OF 2  CAPLUS\",\"2005:13\",\"Second title\",\"\""});
+ScriptedPrompts::Step ScriptedPrompts::Next(bool isDialog, const std::u16string& what) {
+  if (script_.empty() || script_.front().isDialog != isDialog) {
+    ADD_FAILURE() << "unexpected question: " << Utf16ToUtf8(what);
+    return Step{isDialog, Answer::Cancel, {}, nullptr};
+  }
+  Step step = std::move(script_.front());
+  script_.pop_front();
+  return step;
 }
 
-std::string DialogLog() { return CrLfLines({"AN   0001 DIALOG", "TI   Dialog *title*", ""}); }
-
-std::string JoisLog() { return CrLfLines({"AN   JST0001", Sjis(u"TI   ＡＢＣ１２３"), ""}); }
-
-std::string PatolisLog() { return CrLfLines({Sjis(u"＊＊検索回答　様式    1"), "END OF ANSWERS"}); }
-
-std::string PatolisCsv() {
-  return CrLfLines(
-      {Sjis(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\"")});
+Answer ScriptedPrompts::Ask(const Message& message) {
+  asked_.push_back(Asked{false, message, {}});
+  const Step step = Next(false, message.text);
+  if (step.during) step.during();
+  return step.answer;
 }
 
-std::string NotALog() { return CrLfLines({"Dear colleague,", "here are the minutes.", ""}); }
+FileDialogResult ScriptedPrompts::ShowFileDialog(const FileDialogRequest& request) {
+  asked_.push_back(Asked{true, {}, request});
+  FileDialogResult result = Next(true, request.title).file;
+  result.filterIndex = request.filterIndex;
+  return result;
+}
 
 Strings Rows(const ItemGridModel& grid) {
   Strings rows;
@@ -57,80 +59,67 @@ Strings Rows(const ItemGridModel& grid) {
   return rows;
 }
 
-std::unique_ptr<QMimeData> FileUrls(const std::vector<std::string>& paths) {
-  auto data = std::make_unique<QMimeData>();
-  QList<QUrl> urls;
-  for (const std::string& path : paths) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
-  data->setUrls(urls);
-  return data;
-}
-
-std::vector<std::string> Transcript(const ScriptedPrompts& prompts) {
+std::string Transcript(const ScriptedPrompts& prompts) {
   const std::pair<Message, const char*> known[] = {
       {{u"Trovlin", u"ﾌｧｲﾙ名が不適当です", Icon::None, Buttons::OkCancel}, "bad name"},
       {{u"Trovlin", u"読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません", Icon::None, Buttons::OkCancel}, "same file"},
-      {kDone, "done"},
+      {{u"Trovlin", u"検索結果ログファイルを指定してください", Icon::None, Buttons::OkCancel}, "not a log"},
+      {{u"Trovlin", u"変換完了\r終了しますか", Icon::None, Buttons::YesNo}, "done"},
   };
-  std::vector<std::string> tags;
+  std::string tags;
   for (const ScriptedPrompts::Asked& a : prompts.asked()) {
-    if (a.isDialog) {
-      tags.push_back(a.request.kind == FileDialogRequest::Kind::Open ? "open" : "save");
-      continue;
+    std::string tag = a.request.kind == FileDialogRequest::Kind::Open ? "open" : "save";
+    if (!a.isDialog) tag = std::string(1, "-IWC"[static_cast<int>(a.message.icon)]) + " " + Utf16ToUtf8(a.message.text);
+    // A refused log's message goes on with the file and the reason, which
+    // the loading tests check on their own.
+    for (const auto& [m, name] : known) {
+      const Message& asked = a.message;
+      const bool same = asked.title == m.title && asked.icon == m.icon && asked.buttons == m.buttons &&
+                        (asked.text == m.text || (name == std::string("not a log") && asked.text.starts_with(m.text)));
+      if (!a.isDialog && same) tag = name;
     }
-    std::string tag = "message: " + Utf16ToUtf8(a.message.text);
-    // The refusal goes on with the file and the reason, which tests of their own check.
-    if (a.message.text.starts_with(u"検索結果ログファイルを指定してください\r") &&
-        a.message.buttons == Buttons::OkCancel) {
-      tag = "not a log";
-    }
-    for (const auto& [message, name] : known) {
-      if (a.message == message) tag = name;
-    }
-    tags.push_back(tag);
+    tags += (tags.empty() ? "" : " / ") + tag;
   }
   return tags;
 }
 
 void WindowTest::SetUp() {
-  EnsureApplication();
-  if (const char* old = std::getenv("TMP")) oldTmp_ = old;
-  ::setenv("TMP", dir.path().c_str(), 1);
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "trovlin-test";
+  static char* argv[] = {name, nullptr};
+  if (QApplication::instance() == nullptr) new QApplication(argc, argv);  // lives until the process ends
+  ::setenv("TMP", dir.path().c_str(), 1);                                 // where pastes go
   window_ = std::make_unique<MainWindow>(prompts);
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
 }
 
 void WindowTest::TearDown() {
-  if (window_ && window_->IsRunning()) {
-    window_->CancelRun();
-    WaitForRun();
-  }
-  window_.reset();
-  if (oldTmp_) {
-    ::setenv("TMP", oldTmp_->c_str(), 1);
-  } else {
-    ::unsetenv("TMP");
-  }
+  window_.reset();  // stops a run still under way
+  oldTmp_.empty() ? ::unsetenv("TMP") : ::setenv("TMP", oldTmp_.c_str(), 1);
   EXPECT_TRUE(prompts.ScriptUsedUp()) << "scripted answers left over";
 }
 
-void WindowTest::Drop(const std::string& path) { window_->FormOleDragDrop(FileUrls({path}).get(), Qt::CopyAction); }
+void WindowTest::Drop(const std::string& path) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window_.get(), &enter);
+  QApplication::sendEvent(window_.get(), &drop);
+  QCoreApplication::sendPostedEvents(window_.get());  // the load itself waits for the drop to end
+}
 
 void WindowTest::Paste(const QString& text) {
   QGuiApplication::clipboard()->setText(text);
-  window().widgets().fpaste->trigger();
+  w().pasteEntry->trigger();
 }
 
 void WindowTest::Reopen() {
   window_ = std::make_unique<MainWindow>(prompts);
   window_->show();
-  prompts.Clear();
-}
-
-void WindowTest::ExpectLoaded(const std::string& path, DatabaseKind kind, int items) {
-  EXPECT_EQ(window_->settings().inputPath, path);
-  EXPECT_EQ(window_->settings().databaseKind, kind);
-  EXPECT_EQ(window_->grid().ItemRowCount(), items);
+  prompts = {};
 }
 
 bool WindowTest::WaitForRun() {
@@ -138,8 +127,8 @@ bool WindowTest::WaitForRun() {
 }
 
 void WindowTest::Convert(const std::string& output, Answer answer) {
-  prompts.Choose(output).Reply(answer);
-  window_->ConvClick();
+  prompts.Play("0", {output}).Reply(answer);
+  window_->StartConversion();
   ASSERT_TRUE(WaitForRun());
 }
 

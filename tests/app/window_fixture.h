@@ -1,57 +1,90 @@
 // The real main window, shown on Qt's offscreen platform, with scripted
-// prompts; and the small logs the window tests load, each with what it must
-// give written out by hand.
+// prompts; and the small logs the window tests load.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QMimeData>
-#include <QWidget>
+#include <cstdlib>
+#include <deque>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
-#include "scripted_prompts.h"
+#include "app/window_text.h"
 #include "support/temp_dir.h"
 #include "text/utf8.h"
 
 namespace trovlin::app::testing {
 
-void EnsureApplication();
-
-inline QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
-
+using trovlin::testing::CrLfLines;
+using trovlin::testing::ReadBytes;
+using trovlin::testing::Sjis;
 using Strings = std::vector<std::u16string>;
+
+// Prompts for tests: every question is recorded and answered from a script.
+// A question the script does not expect fails the test and is answered
+// Cancel (No to yes-or-no) or cancelled, so that no wrong path loops.
+class ScriptedPrompts : public Prompts {
+ public:
+  struct Asked {
+    bool isDialog = false;
+    Message message;            // when !isDialog
+    FileDialogRequest request;  // when isDialog
+  };
+
+  // The next question is a message box, answered with answer; during, if
+  // given, runs while the box is open (as the user takes their time).
+  ScriptedPrompts& Reply(Answer answer, std::function<void()> during = nullptr);
+  // A script in one string: o, c, y, n answer OK, Cancel, Yes, No; x cancels
+  // a file dialog; a digit i chooses files[i] in it.
+  ScriptedPrompts& Play(std::string_view script, const std::vector<std::string>& files = {});
+
+  Answer Ask(const Message& message) override;
+  FileDialogResult ShowFileDialog(const FileDialogRequest& request) override;
+
+  const std::vector<Asked>& asked() const { return asked_; }
+  bool ScriptUsedUp() const { return script_.empty(); }
+
+ private:
+  struct Step {
+    bool isDialog;
+    Answer answer;
+    FileDialogResult file;
+    std::function<void()> during;
+  };
+  Step Next(bool isDialog, const std::u16string& what);
+
+  std::deque<Step> script_;
+  std::vector<Asked> asked_;
+};
+
 // The rows below the header as "number|code|mark", the empty last row included.
 Strings Rows(const ItemGridModel& grid);
 
-// Drag data holding the files at paths.
-std::unique_ptr<QMimeData> FileUrls(const std::vector<std::string>& paths);
+// An STN log of two answers (items L1, AN, TI, PI; PI not joined) and its
+// CSV with the asterisks removed; a DIALOG log of one answer (items AN, TI);
+// a PATOLIS log in answer layout 1 with no answer.
+inline std::string StnLog() {
+  return CrLfLines({"L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:12", "TI   ***Catalyst*** for",
+                    "     olefin polymerization", "PI   JP 2005-1", "", "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:13",
+                    "TI   Second *title*", ""});
+}
 
-inline const Message kDone{u"Trovlin", u"変換完了\r終了しますか", Icon::None, Buttons::YesNo};
+inline std::string StnCsv() {
+  return CrLfLines({"\"L1\",\"AN\",\"TI\",\"PI\"",
+                    "\"ANSWER 1 OF 2  CAPLUS\",\"2005:12\",\"Catalyst for olefin polymerization\",\"JP 2005-1\"",
+                    "\"ANSWER 2 OF 2  CAPLUS\",\"2005:13\",\"Second title\",\"\""});
+}
 
-// An STN log of two answers: detected as STN; items L1, AN, TI, PI (PI with
-// no join mark).
-std::string StnLog();
-// Its CSV with all four items and the asterisks removed.
-std::string StnCsv();
-// DIALOG and JOIS logs of one answer with the items AN and TI.
-std::string DialogLog();
-std::string JoisLog();
-// A PATOLIS log in answer layout 1 with no answer, and its CSV.
-std::string PatolisLog();
-std::string PatolisCsv();
-// Text that no service claims.
-std::string NotALog();
+inline std::string DialogLog() { return CrLfLines({"AN   0001 DIALOG", "TI   Dialog *title*", ""}); }
+inline std::string PatolisLog() { return CrLfLines({Sjis(u"＊＊検索回答　様式    1"), "END OF ANSWERS"}); }
 
-// The questions asked so far, each as a short tag: "open" and "save" for the
-// dialogs; "bad name", "same file", "not a log" and "done" for the messages of
-// those texts, each compared in full (title, text, icon, buttons); any other
-// message as "message: " and its text.
-std::vector<std::string> Transcript(const ScriptedPrompts& prompts);
+// The questions asked so far, joined by " / ": "open" and "save" for dialogs;
+// "bad name", "same file", "not a log" and "done" for those messages, each
+// compared in full; any other as its icon's initial (-IWC) and its text.
+std::string Transcript(const ScriptedPrompts& prompts);
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -59,21 +92,16 @@ class WindowTest : public ::testing::Test {
   void TearDown() override;
 
  public:
-
   MainWindow& window() { return *window_; }
   const WindowWidgets& w() { return window_->widgets(); }
-
   std::string Write(const std::string& name, const std::string& bytes) { return dir.Write(name, bytes); }
-  // Loads path as a drop of that file does.
+  // Drops the file at path on the window.
   void Drop(const std::string& path);
   // Puts text on the clipboard and chooses the paste entry.
   void Paste(const QString& text);
   // A fresh window, with nothing asked yet (for tables of cases).
   void Reopen();
-  // The log at path is loaded as kind, with items item rows.
-  void ExpectLoaded(const std::string& path, DatabaseKind kind, int items);
-  // Starts a conversion into output and waits for it; answer is the reply to
-  // the completion message.
+  // Converts into output, answering the completion question with answer.
   void Convert(const std::string& output, Answer answer);
   // Waits until the run under way has been handled.
   bool WaitForRun();
@@ -83,7 +111,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 
  private:
-  std::optional<std::string> oldTmp_;  // TMP is the test's folder while it runs
+  std::string oldTmp_ = std::getenv("TMP") != nullptr ? std::getenv("TMP") : "";  // TMP is dir while a test runs
 };
 
 }  // namespace trovlin::app::testing

@@ -1,0 +1,170 @@
+// Loading a log into the window: the open dialog, a drop, the clipboard's
+// paste file, detection of the service and the discovery of its items.
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QUrl>
+#include <cstdlib>
+
+#include "app/captions.h"
+#include "app/main_window.h"
+#include "app/paste_file.h"
+#include "app/window_text.h"
+#include "common/database_kind.h"
+#include "common/errors.h"
+#include "input/discover.h"
+#include "input/open_log.h"
+#include "patolis/patolis.h"
+
+namespace trovlin::app {
+namespace {
+
+// The path of a local file in the form the core opens.
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+void MainWindow::OpenLog() { Load(true, settings_.inputPath); }
+
+void MainWindow::LoadFile(const std::string& path) { Load(false, path); }
+
+void MainWindow::LoadDropped(const QMimeData* data, Qt::DropAction effect) {
+  if (effect == Qt::IgnoreAction || data == nullptr) return;
+  QString first;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) {
+      first = url.toLocalFile();
+      break;
+    }
+  }
+  if (first.isEmpty()) return;
+  LoadFile(LocalPath(first));
+}
+
+void MainWindow::PasteLog() {
+  if (Busy()) return;
+  const QString text = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+  if (text.isEmpty()) return;
+  const std::string path = PasteFilePath(std::getenv("TMP"));
+  const std::u16string content = ClipboardLineBreaks(FromQt(text));
+  std::uint64_t unencodable = 0;
+  try {
+    unencodable = WritePasteFile(path, content);
+  } catch (const IoError& e) {
+    ShowFailure(captions::kPasteFailed, e.what());
+    return;
+  }
+  if (unencodable > 0) Say(Fill(captions::kPasteUnencodable, {Number(unencodable)}), Icon::Warning, Buttons::Ok);
+  // Sniffing could take a short code page 932 text for UTF-8.
+  Load(false, path, LogEncoding::Cp932);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!ended_ && !worker_.IsRunning() && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (!ended_ && !worker_.IsRunning() && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  // The load asks questions of its own; let the drop finish first.
+  auto* data = new QMimeData;
+  data->setUrls(event->mimeData()->urls());
+  const Qt::DropAction effect = event->dropAction();
+  event->acceptProposedAction();
+  QMetaObject::invokeMethod(
+      this,
+      [this, data, effect] {
+        LoadDropped(data, effect);
+        delete data;
+      },
+      Qt::QueuedConnection);
+}
+
+bool MainWindow::AskForLog() {
+  for (;;) {
+    settings_.inputPath = dialog_.AskLogFile(prompts_);
+    if (!settings_.inputPath.empty()) return true;
+    if (Say(captions::kBadFileName, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
+      End();
+      return false;
+    }
+  }
+}
+
+void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncoding> known) {
+  if (Busy()) return;
+  const Snapshot before = Take();
+  if (!ask) settings_.inputPath = path;
+  try {
+    for (;;) {
+      if (ask) {
+        if (!AskForLog()) return;
+        known.reset();
+      }
+      ResetItemGrid();
+      if (!DetectService(known)) return;
+      if (settings_.databaseKind != DatabaseKind::None) break;
+      ask = true;
+    }
+    SetControlState(true);
+    if (settings_.databaseKind == DatabaseKind::Patolis) {
+      controls_.ShowPatolisSide();
+      ShowAnswerLayout();
+      Mirror();
+      UpdatePreview();
+    } else {
+      DiscoverItems();
+    }
+  } catch (const IoError& e) {
+    // A log that cannot be read leaves the window with the log it had.
+    Restore(before);
+    ShowFailure(captions::kLoadFailed, e.what());
+  }
+}
+
+void MainWindow::ResetItemGrid() {
+  grid_.Reset();
+  ShowGrid();
+}
+
+bool MainWindow::DetectService(std::optional<LogEncoding> known) {
+  settings_.databaseKind = DatabaseKind::None;
+  ClearDatabaseSelection();
+  const OpenedLog opened = trovlin::OpenLog(settings_.inputPath, known);
+  settings_.SetInputFormat(opened.format);
+  if (opened.kind != DatabaseKind::None) {
+    SelectDatabase(static_cast<int>(opened.kind) - 1);
+    return true;
+  }
+  const std::u16string text =
+      std::u16string(captions::kNotALog) + u"\r" + U(settings_.inputPath) + u"\r" + RefusalText(opened);
+  if (Say(text, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
+    End();
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::ShowAnswerLayout() {
+  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.InputFormat());
+  if (!header) return;
+  layoutCaption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
+  controls_.layoutLabelVisible = true;
+}
+
+void MainWindow::DiscoverItems() {
+  const Discovery found = trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat());
+  FillGrid(found.items);
+  controls_.ShowTaggedSide();
+  Mirror();
+  GridChanged();
+  if (found.leftOut > 0) {
+    Say(Fill(captions::kTooManyItems, {Number(kMaxTaggedItems), Number(found.leftOut)}), Icon::Warning, Buttons::Ok);
+  }
+}
+
+}  // namespace trovlin::app

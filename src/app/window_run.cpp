@@ -1,0 +1,126 @@
+// The conversion run: the output-file question, the run on the worker
+// thread, and what the window says when it has ended.
+#include "app/captions.h"
+#include "app/main_window.h"
+#include "app/window_text.h"
+#include "common/database_kind.h"
+#include "input/output_name.h"
+#include "patolis/patolis.h"
+#include "tagged/tagged_run.h"
+
+namespace trovlin::app {
+
+bool MainWindow::ChooseOutputFile() {
+  for (;;) {
+    const std::string proposal = ProposeOutputName(settings_.inputPath);
+    settings_.outputPath = proposal;
+    settings_.outputPath = dialog_.AskOutputFile(prompts_, proposal);
+    std::u16string_view problem;
+    if (settings_.outputPath.empty()) {
+      problem = captions::kBadFileName;
+    } else if (IsSameFile(settings_.inputPath, settings_.outputPath)) {
+      problem = captions::kSameFile;
+    } else {
+      return true;
+    }
+    if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
+      End();
+      return false;
+    }
+  }
+}
+
+void MainWindow::StartConversion() {
+  if (Busy()) return;
+  // The menu entry can start a run before any log has been loaded.
+  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
+  if (!ChooseOutputFile()) return;
+  SetRunOptions(settings_, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
+
+  const ConversionSettings settings = settings_;
+  if (settings.databaseName == u"PATOLIS") {
+    StartRun([settings](EventListener* listener, DecodeReporter* reporter) {
+      const PatolisOutcome outcome = ConvertPatolis(settings, listener, reporter);
+      RunResult result;
+      result.rows = outcome.rows;
+      result.unencodable = outcome.unencodable;
+      result.patolisFailed = outcome.status == PatolisOutcome::Status::Failed;
+      result.patolisFailure = outcome.failure;
+      return result;
+    });
+    return;
+  }
+  ItemTable items = grid_.ReadItemTable();
+  if (items.codes.empty()) return;
+  StartRun([settings, items = std::move(items)](EventListener* listener, DecodeReporter* reporter) {
+    const RunStatistics stats = RunTaggedConversion(settings, items, listener, reporter);
+    RunResult result;
+    result.rows = stats.rows;
+    result.unencodable = stats.unencodable;
+    return result;
+  });
+}
+
+void MainWindow::StartRun(ConversionWorker::Job job) {
+  widgets_.progress->setValue(0);
+  widgets_.progress->show();
+  widgets_.codeEdit->setReadOnly(true);
+  worker_.Start(std::move(job));
+}
+
+void MainWindow::OnProgress(quint64 bytesRead, quint64 bytesTotal) {
+  if (bytesTotal > 0) widgets_.progress->setValue(static_cast<int>(bytesRead * 1000 / bytesTotal));
+}
+
+void MainWindow::OnRunFinished() {
+  if (askingToStop_) {
+    finishDeferred_ = true;
+    return;
+  }
+  widgets_.progress->hide();
+  widgets_.codeEdit->setReadOnly(false);
+  if (ended_) return;
+  const RunResult result = worker_.result();
+  if (result.status == RunResult::Status::Cancelled) {
+    emit runFinished();
+    return;
+  }
+  if (result.status == RunResult::Status::Failed) {
+    // Nothing was written; the window stays as it was before the run.
+    ShowFailure(captions::kConvertFailed, result.error);
+    emit runFinished();
+    return;
+  }
+  if (result.patolisFailed) {
+    prompts_.Ask(
+        Message{std::u16string(captions::kPatolisFailureTitle), U(result.patolisFailure), Icon::Critical, Buttons::Ok});
+  }
+  ReportTrouble(result);
+  if (Say(captions::kDone, Icon::None, Buttons::YesNo) == Answer::Yes) {
+    emit runFinished();
+    End();
+    return;
+  }
+  SetControlState(false);
+  emit runFinished();
+}
+
+void MainWindow::ReportTrouble(const RunResult& result) {
+  std::u16string trouble;
+  if (result.invalidBytes > 0) {
+    const std::u16string_view encoding = settings_.inputEncoding == LogEncoding::Utf8 ? captions::kUtf8Name
+                                          : IsUtf16(settings_.inputEncoding)           ? captions::kUtf16Name
+                                                                                       : captions::kCp932Name;
+    const std::u16string_view written =
+        settings_.csvEncoding == CsvEncoding::Cp932 ? captions::kWrittenAsTheyAre : captions::kWrittenAsReplacement;
+    trouble += Fill(captions::kInvalidBytes,
+                    {Number(result.invalidBytes), encoding, Number(result.firstInvalidLine), written});
+  }
+  if (result.unencodable > 0) {
+    if (!trouble.empty()) trouble += u"\r";
+    trouble += Fill(captions::kUnencodable, {Number(result.unencodable)});
+  }
+  if (!trouble.empty()) Say(trouble, Icon::Warning, Buttons::Ok);
+}
+
+}  // namespace trovlin::app

@@ -1,0 +1,31 @@
+// Text conversions at the window's edge: the core speaks UTF-8 and UTF-16
+// strings, Qt speaks QString, and the window's messages are patterns from
+// captions.h with numbered places ("%1", "%2", ...) filled in here.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "common/conversion_state.h"
+#include "input/open_log.h"
+
+namespace trovlin::app {
+
+QString Q(std::u16string_view text);
+std::u16string U(std::string_view utf8);
+std::u16string FromQt(const QString& text);
+std::u16string Number(std::uint64_t n);
+
+// pattern with each "%n" (n from 1 to 9) replaced by the n-th of args; a
+// place may be used more than once.
+std::u16string Fill(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);
+
+bool IsUtf16(LogEncoding encoding);
+
+// Why opened was not recognised as a search log, in the window's words.
+std::u16string RefusalText(const OpenedLog& opened);
+
+}  // namespace trovlin::app
