@@ -23,6 +23,7 @@ bool IsUtf16(LogEncoding e) { return e == LogEncoding::Utf16Le || e == LogEncodi
 // NUL bytes at even and at odd offsets.
 std::array<std::size_t, 2> CountNuls(std::string_view head) {
   std::array<std::size_t, 2> nuls{};
+  if (head.find('\0') == std::string_view::npos) return nuls;
   for (std::size_t i = 0; i < head.size(); ++i) nuls[i % 2] += head[i] == '\0';
   return nuls;
 }
@@ -44,12 +45,13 @@ void FindLineEnds(std::string_view text, LogSniff& sniff) {
     return;
   }
   std::uint64_t line = 1;
-  for (std::size_t i = 0; i < text.size() && sniff.loneLfLines.size() < kLoneLfLinesKept; ++i) {
-    if (text[i] == '\r') {
-      ++line;
-    } else if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r') && (i + 1 == text.size() || text[i + 1] != '\r')) {
-      if (sniff.loneLfLines.empty() || sniff.loneLfLines.back() != line) sniff.loneLfLines.push_back(line);
-    }
+  std::size_t counted = 0;  // CRs before here are in line
+  for (std::size_t i = text.find('\n'); i != std::string_view::npos && sniff.loneLfLines.size() < kLoneLfLinesKept;
+       i = text.find('\n', i + 1)) {
+    if ((i > 0 && text[i - 1] == '\r') || (i + 1 < text.size() && text[i + 1] == '\r')) continue;
+    line += static_cast<std::uint64_t>(std::count(text.begin() + counted, text.begin() + i, '\r'));
+    counted = i;
+    if (sniff.loneLfLines.empty() || sniff.loneLfLines.back() != line) sniff.loneLfLines.push_back(line);
   }
 }
 

@@ -118,6 +118,7 @@ LogReader::LogReader(const std::string& path, Options options, DecodeReporter* r
     : path_(path),
       reporter_(reporter),
       format_(options.format),
+      lfLines_(format_.lineEnd == LineEnd::Lf),
       utf16_(format_.encoding == LogEncoding::Utf16Le || format_.encoding == LogEncoding::Utf16Be),
       repair_(format_.repairLfCr && format_.lineEnd == LineEnd::Cr),
       reportUnencodable_(options.reportCp932Unencodable && format_.encoding != LogEncoding::Cp932),
@@ -250,7 +251,8 @@ void LogReader::Consume(std::size_t upTo) {
   begin_ = upTo;
 }
 
-void LogReader::ReadLogLine(std::u16string& line) {
+template <char kEnd>
+void LogReader::ReadLine(std::u16string& line) {
   line.clear();
   if (begin_ == end_ && fileEnded_) {
     if (trailingLinePending_) {
@@ -262,10 +264,8 @@ void LogReader::ReadLogLine(std::u16string& line) {
   std::size_t searched = begin_;
   const char* cr = nullptr;
   bool tab = false;
-  const bool lf = format_.lineEnd == LineEnd::Lf;
   for (;;) {
-    const char* from = buffer_.data() + searched;
-    cr = lf ? FindLineEnd<'\n'>(from, buffer_.data() + end_, tab) : FindLineEnd<'\r'>(from, buffer_.data() + end_, tab);
+    cr = FindLineEnd<kEnd>(buffer_.data() + searched, buffer_.data() + end_, tab);
     if (cr != nullptr || fileEnded_) break;
     // Fill() moves the unread bytes to the front, and may turn an LF left
     // last into a CR.
@@ -288,10 +288,13 @@ void LogReader::ReadLogLine(std::u16string& line) {
 
   Consume(cr != nullptr ? lineEnd + 1 : lineEnd);
   if (begin_ == end_) Fill();
-  if (cr != nullptr && !lf && begin_ < end_ && buffer_[begin_] == '\n') {
+  if (kEnd == '\r' && cr != nullptr && begin_ < end_ && buffer_[begin_] == '\n') {
     Consume(begin_ + 1);
     if (begin_ == end_) Fill();
   }
 }
+
+void LogReader::ReadCrLine(std::u16string& line) { ReadLine<'\r'>(line); }
+void LogReader::ReadLfLine(std::u16string& line) { ReadLine<'\n'>(line); }
 
 }  // namespace trovlin

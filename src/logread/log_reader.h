@@ -71,7 +71,13 @@ class LogReader {
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;
 
-  void ReadLogLine(std::u16string& line);
+  void ReadLogLine(std::u16string& line) {
+    if (lfLines_) {
+      ReadLfLine(line);
+    } else {
+      ReadCrLine(line);
+    }
+  }
   bool AtEnd() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
 
   std::uint64_t LineNumber() const { return lineNumber_; }
@@ -80,6 +86,10 @@ class LogReader {
   std::uint64_t TotalBytes() const { return totalBytes_; }
 
  private:
+  template <char kEnd>
+  void ReadLine(std::u16string& line);
+  void ReadCrLine(std::u16string& line);
+  void ReadLfLine(std::u16string& line);
   void Fill();
   std::size_t Read(char* to, std::size_t room);
   std::size_t ReadUtf16(char* to, std::size_t room);
@@ -90,6 +100,7 @@ class LogReader {
   std::FILE* file_ = nullptr;
   DecodeReporter* reporter_;
   const LogFormat format_;
+  const bool lfLines_;
   const bool utf16_;
   const bool repair_;
   const bool reportUnencodable_;

@@ -174,7 +174,7 @@ struct AsciiSwap {
 // fifteen bytes past them, which the caller's room (two bytes for every
 // character left) always holds.
 template <bool kSwap>
-std::size_t NarrowAscii(const char16_t* p, const char16_t* end, char* o, AsciiSwap swap) {
+[[gnu::always_inline]] inline std::size_t NarrowAscii(const char16_t* p, const char16_t* end, char* o, AsciiSwap swap) {
   const char16_t* const start = p;
 #if defined(__SSE2__)
   const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
@@ -220,8 +220,10 @@ std::size_t NarrowAscii(const char16_t* p, const char16_t* end, char* o, AsciiSw
   return static_cast<std::size_t>(p - start);
 }
 
-template <bool kSwap>
-std::size_t Encode(std::u16string_view text, std::string& out, AsciiSwap swap) {
+// With kPairs, a surrogate pair is one "?", whatever its trail looks like
+// (it may look like an escaped byte). Without, the loop has no such test.
+template <bool kSwap, bool kPairs>
+std::size_t EncodeRun(std::u16string_view text, std::string& out, AsciiSwap swap) {
   const Tables& t = GetTables();
   std::size_t unencodable = 0;
   const std::size_t start = out.size();
@@ -241,12 +243,14 @@ std::size_t Encode(std::u16string_view text, std::string& out, AsciiSwap swap) {
         o[0] = static_cast<char>(e & 0xFF);
         o[1] = static_cast<char>(e >> 8);
         o += 1 + (e >> 8 != 0);
+      } else if (kPairs && c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
+        ++p;
+        *o++ = '?';
+        ++unencodable;
       } else if (IsEscapedByte(c)) {
         const char byte = static_cast<char>(c - 0xDC00);  // an invalid byte kept: swapped like any byte
         *o++ = kSwap && byte == swap.from ? swap.to : byte;
       } else {
-        // A surrogate pair is one character, whatever its trail looks like.
-        if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) ++p;
         *o++ = '?';
         ++unencodable;
       }
@@ -254,6 +258,17 @@ std::size_t Encode(std::u16string_view text, std::string& out, AsciiSwap swap) {
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
   return unencodable;
+}
+
+// Text with a character code page 932 cannot hold (only a UTF-8 or UTF-16
+// log gives one) is encoded again with the test for pairs, which the common
+// case thus never pays for.
+template <bool kSwap>
+std::size_t Encode(std::u16string_view text, std::string& out, AsciiSwap swap) {
+  const std::size_t start = out.size();
+  if (EncodeRun<kSwap, false>(text, out, swap) == 0) return 0;
+  out.resize(start);
+  return EncodeRun<kSwap, true>(text, out, swap);
 }
 
 }  // namespace
