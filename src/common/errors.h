@@ -16,9 +16,14 @@ class IoError : public std::runtime_error {
   IoError(std::string path, const std::string& what, const std::string& reason)
       : std::runtime_error(what + " '" + path + "': " + reason), path_(std::move(path)) {}
   const std::string& path() const { return path_; }
+  // A conversion that failed part way and kept the rows it had written (the
+  // CSV holds them) says so here; the front ends tell the user.
+  bool rowsKept() const { return rowsKept_; }
+  void MarkRowsKept() { rowsKept_ = true; }
 
  private:
   std::string path_;
+  bool rowsKept_ = false;
 };
 
 // The message of errno as text, for IoError reasons.
