@@ -22,6 +22,7 @@
 #include "common/errors.h"
 #include "input/discover.h"
 #include "input/open_log.h"
+#include "session/log_session.h"
 #include "tagged/tagged_run.h"
 #ifdef TROVLIN_HAVE_PATOLIS
 #include "patolis/patolis.h"

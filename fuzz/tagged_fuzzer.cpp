@@ -10,6 +10,7 @@
 #include "fuzz_support.h"
 #include "input/discover.h"
 #include "input/log_encoding.h"
+#include "session/log_session.h"
 #include "tagged/tagged_run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,6 +4,7 @@
 
 #include "micro/bench_logs.h"
 #include "tagged/record_reader.h"
+#include "session/log_session.h"
 #include "tagged/tagged_run.h"
 
 namespace trovlin::bench {

@@ -92,7 +92,6 @@ inline constexpr std::u16string_view kTooManyItems =
     u"最初の回答の項目は%1を超えています。\r先頭から%1項目を表に載せました（載せていない項目: %2）。";
 inline constexpr std::u16string_view kItemsMissing =
     u"このログの最初の回答にない項目があります: %1\rこれらの項目は表に残し、CSVの列は空になります。";
-inline constexpr std::u16string_view kCodeSeparator = u", ";
 // %4: how the bytes were written (kWrittenAsTheyAre or kWrittenAsReplacement).
 inline constexpr std::u16string_view kInvalidBytes =
     u"ログの %1 バイトは%2の文字ではないため、%4CSVに書き込みました（最初は %3 行目）。";

@@ -63,13 +63,16 @@ void ConversionWorker::Run() {
   RunResult result;
   try {
     result = job_(&listener, &reporter);
-    // A converter that reports its own failures may have met the cancel as one.
-    if (cancel_ && result.patolisFailed) {
-      result = RunResult();
-      result.status = RunResult::Status::Cancelled;
-    }
   } catch (const RunCancelled&) {
     result.status = RunResult::Status::Cancelled;
+  } catch (const IoError& e) {
+    // A failure met while cancelling is the cancel; one that kept the rows
+    // written so far ends the run as done, with the failure told.
+    result.status = cancel_ ? RunResult::Status::Cancelled
+                    : e.rowsKept() ? RunResult::Status::Done
+                                   : RunResult::Status::Failed;
+    result.error = e.what();
+    result.rowsKept = e.rowsKept() && !cancel_;
   } catch (const std::exception& e) {
     result.status = RunResult::Status::Failed;
     result.error = e.what();

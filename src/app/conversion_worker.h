@@ -25,13 +25,14 @@ namespace trovlin::app {
 struct RunResult {
   enum class Status { Done, Cancelled, Failed };
   Status status = Status::Done;
-  std::string error;  // Failed: what went wrong, naming the file and reason
+  // Failed, or a run that stopped part way and kept its rows (rowsKept):
+  // what went wrong, naming the file and reason.
+  std::string error;
+  bool rowsKept = false;
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;   // characters written as "?"
   std::uint64_t invalidBytes = 0;  // bytes of the log that are not code page 932
   std::uint64_t firstInvalidLine = 0;
-  bool patolisFailed = false;  // a PATOLIS converter stopped early
-  std::string patolisFailure;
 };
 
 class ConversionWorker : public QObject {

@@ -12,7 +12,7 @@
 #include "common/database_kind.h"
 #include "common/errors.h"
 #include "input/log_encoding.h"
-#include "tagged/tagged_run.h"
+#include "session/log_session.h"
 #include "text/cp932.h"
 #include "text/utf8.h"
 
@@ -142,7 +142,7 @@ void MainWindow::UpdatePreview() {
   if (settings.databaseKind != DatabaseKind::None && settings.databaseKind != DatabaseKind::Patolis &&
       !items.codes.empty()) {
     try {
-      text = PreviewText(PreviewTaggedConversion(settings, items, kPreviewRows), settings.csvEncoding);
+      text = PreviewText(Preview(settings, items, kPreviewRows), settings.csvEncoding);
     } catch (const IoError& e) {
       text = std::u16string(captions::kPreviewFailed) + U(e.what());
     }

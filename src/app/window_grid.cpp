@@ -4,8 +4,8 @@
 #include "app/main_window.h"
 #include "app/window_text.h"
 #include "common/errors.h"
-#include "input/discover.h"
 #include "input/item_preset.h"
+#include "session/log_session.h"
 
 namespace trovlin::app {
 
@@ -87,7 +87,7 @@ void MainWindow::LoadItemList() {
   try {
     list = LoadItemPreset(path);
     CheckPresetConvertible(path, list);
-    missing = CodesMissingFrom(list, trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat()));
+    missing = CodesMissingFrom(list, FirstAnswerItems(settings_));
   } catch (const IoError& e) {
     ShowFailure(captions::kItemsLoadFailed, e.what());
     return;
@@ -96,12 +96,7 @@ void MainWindow::LoadItemList() {
   FillGrid(list);
   GridChanged();
   if (!missing.empty()) {
-    std::u16string codes;
-    for (const std::u16string& code : missing) {
-      if (!codes.empty()) codes += captions::kCodeSeparator;
-      codes += code;
-    }
-    Say(Fill(captions::kItemsMissing, {codes}), Icon::Warning, Buttons::Ok);
+    Say(Fill(captions::kItemsMissing, {JoinCodes(missing)}), Icon::Warning, Buttons::Ok);
   }
 }
 
@@ -110,10 +105,7 @@ void MainWindow::SaveItemList() {
   const ItemTable table = grid_.ReadItemTable();
   // A list of no item could not be loaded again.
   if (table.codes.empty()) return;
-  std::vector<DiscoveredItem> list;
-  for (std::size_t i = 0; i < table.codes.size(); ++i) {
-    list.push_back({table.codes[i], table.notJoined[i] ? u"" : std::u16string(ItemGridModel::kJoinMark)});
-  }
+  const std::vector<DiscoveredItem> list = ItemListFrom(table);
   const std::string path = AskItemList(FileDialogRequest::Kind::Save);
   if (path.empty()) return;
   try {

@@ -14,9 +14,7 @@
 #include "app/window_text.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/discover.h"
-#include "input/open_log.h"
-#include "patolis/patolis.h"
+#include "session/log_session.h"
 
 namespace trovlin::app {
 namespace {
@@ -134,8 +132,7 @@ void MainWindow::ResetItemGrid() {
 bool MainWindow::DetectService(std::optional<LogEncoding> known) {
   settings_.databaseKind = DatabaseKind::None;
   ClearDatabaseSelection();
-  const OpenedLog opened = trovlin::OpenLog(settings_.inputPath, known);
-  settings_.SetInputFormat(opened.format);
+  const OpenedLog opened = OpenLogInto(settings_, known);
   if (opened.kind != DatabaseKind::None) {
     SelectDatabase(static_cast<int>(opened.kind) - 1);
     return true;
@@ -150,14 +147,14 @@ bool MainWindow::DetectService(std::optional<LogEncoding> known) {
 }
 
 void MainWindow::ShowAnswerLayout() {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(settings_.inputPath, settings_.InputFormat());
+  const std::optional<AnswerHeader> header = PatolisLayout(settings_);
   if (!header) return;
   layoutCaption_ = std::u16string(captions::kLayoutPrefix) + header->layoutCharacter;
   controls_.layoutLabelVisible = true;
 }
 
 void MainWindow::DiscoverItems() {
-  const Discovery found = trovlin::DiscoverItems(settings_.inputPath, settings_.InputFormat());
+  const Discovery found = FirstAnswerItems(settings_);
   FillGrid(found.items);
   controls_.ShowTaggedSide();
   Mirror();

@@ -5,8 +5,7 @@
 #include "app/window_text.h"
 #include "common/database_kind.h"
 #include "input/output_name.h"
-#include "patolis/patolis.h"
-#include "tagged/tagged_run.h"
+#include "session/log_session.h"
 
 namespace trovlin::app {
 
@@ -38,25 +37,17 @@ void MainWindow::StartConversion() {
   SetRunOptions(settings_, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
 
   const ConversionSettings settings = settings_;
-  if (settings.databaseName == u"PATOLIS") {
-    StartRun([settings](EventListener* listener, DecodeReporter* reporter) {
-      const PatolisOutcome outcome = ConvertPatolis(settings, listener, reporter);
-      RunResult result;
-      result.rows = outcome.rows;
-      result.unencodable = outcome.unencodable;
-      result.patolisFailed = outcome.status == PatolisOutcome::Status::Failed;
-      result.patolisFailure = outcome.failure;
-      return result;
-    });
-    return;
+  // A PATOLIS run writes its layout's fixed columns, not the grid's.
+  ItemTable items;
+  if (settings.databaseKind != DatabaseKind::Patolis) {
+    items = grid_.ReadItemTable();
+    if (items.codes.empty()) return;
   }
-  ItemTable items = grid_.ReadItemTable();
-  if (items.codes.empty()) return;
   StartRun([settings, items = std::move(items)](EventListener* listener, DecodeReporter* reporter) {
-    const RunStatistics stats = RunTaggedConversion(settings, items, listener, reporter);
+    const ConversionOutcome outcome = Convert(settings, items, listener, reporter);
     RunResult result;
-    result.rows = stats.rows;
-    result.unencodable = stats.unencodable;
+    result.rows = outcome.rows;
+    result.unencodable = outcome.unencodable;
     return result;
   });
 }
@@ -91,9 +82,8 @@ void MainWindow::OnRunFinished() {
     emit runFinished();
     return;
   }
-  if (result.patolisFailed) {
-    prompts_.Ask(
-        Message{std::u16string(captions::kPatolisFailureTitle), U(result.patolisFailure), Icon::Critical, Buttons::Ok});
+  if (result.rowsKept) {
+    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), U(result.error), Icon::Critical, Buttons::Ok});
   }
   ReportTrouble(result);
   if (Say(captions::kDone, Icon::None, Buttons::YesNo) == Answer::Yes) {

@@ -9,10 +9,8 @@
 #include "cli/print.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/discover.h"
-#include "input/open_log.h"
 #include "input/output_name.h"
-#include "patolis/patolis.h"
+#include "session/log_session.h"
 #include "text/utf8.h"
 
 namespace trovlin::cli {
@@ -49,7 +47,9 @@ int Usage(std::string_view usage, const UsageError& e) {
 
 int Detect(const std::vector<std::string>& args) {
   const LogSource source(ParseSinglePath(args));
-  const OpenedLog opened = OpenLog(source.path());
+  ConversionSettings settings;
+  settings.inputPath = source.path();
+  const OpenedLog opened = OpenLogInto(settings);
   ReportOpenedLog(source.name(), opened, false, false);
   if (opened.kind == DatabaseKind::None) return kInputProblem;
   Print(stdout, DatabaseCaption(opened.kind));
@@ -57,8 +57,8 @@ int Detect(const std::vector<std::string>& args) {
   return kOk;
 }
 
-int PatolisItems(const LogSource& source, const LogFormat& format) {
-  const std::optional<AnswerHeader> header = FindAnswerHeader(source.path(), format);
+int PatolisItems(const LogSource& source, const ConversionSettings& settings) {
+  const std::optional<AnswerHeader> header = PatolisLayout(settings);
   const int code = header ? header->layoutCode : 0;
   if (code == 0) {
     Error(NoPatolisLayoutMessage(source.name()));
@@ -70,14 +70,15 @@ int PatolisItems(const LogSource& source, const LogFormat& format) {
 
 int Items(const std::vector<std::string>& args) {
   const LogSource source(ParseSinglePath(args));
-  const std::string& log = source.path();
-  const OpenedLog opened = OpenLog(log);
+  ConversionSettings settings;
+  settings.inputPath = source.path();
+  const OpenedLog opened = OpenLogInto(settings);
   if (opened.kind == DatabaseKind::None) {
     ReportOpenedLog(source.name(), opened, false, false);
     return kInputProblem;
   }
-  if (opened.kind == DatabaseKind::Patolis) return PatolisItems(source, opened.format);
-  const Discovery found = DiscoverItems(log, opened.format);
+  if (opened.kind == DatabaseKind::Patolis) return PatolisItems(source, settings);
+  const Discovery found = FirstAnswerItems(settings);
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
   }

@@ -13,13 +13,10 @@
 #include "cli/terminal.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/discover.h"
 #include "input/item_preset.h"
-#include "input/open_log.h"
 #include "input/output_name.h"
-#include "patolis/patolis.h"
 #include "platform/stop_signals.h"
-#include "tagged/tagged_run.h"
+#include "session/log_session.h"
 #include "text/utf8.h"
 
 namespace trovlin::cli {
@@ -96,60 +93,37 @@ void WarnUnencodable(std::uint64_t count, std::uint64_t replaced) {
   }
 }
 
-std::string JoinCodes(const std::vector<std::u16string>& codes) {
-  std::string out;
-  for (const auto& code : codes) out += (out.empty() ? "" : ", ") + Utf16ToUtf8(code);
-  return out;
-}
-
 // The columns of a tagged run: as given, from the preset, or discovered.
 ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                      const Job& job, const LogFormat& format) {
-  const std::string& log = job.log;
-  ItemTable items;
+                      const Job& job, const ConversionSettings& settings) {
   if (preset) {
-    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, DiscoverItems(log, format));
+    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, FirstAnswerItems(settings));
     if (!missing.empty()) {
-      Error("warning: the first answer of " + job.name + " lacks " + JoinCodes(missing) + "; their columns stay empty");
+      Error("warning: the first answer of " + job.name + " lacks " + Utf16ToUtf8(JoinCodes(missing)) +
+            "; their columns stay empty");
     }
-    for (const DiscoveredItem& item : *preset) {
-      items.codes.push_back(item.code);
-      items.notJoined.push_back(item.mark != u"*");
-    }
-  } else if (!options.items.empty()) {
-    items.codes = options.items;
-    items.notJoined.assign(items.codes.size(), true);
-  } else {
-    for (DiscoveredItem& item : DiscoverItems(log, format).items) {
-      items.notJoined.push_back(item.mark != u"*");
-      items.codes.push_back(std::move(item.code));
-    }
+    return ItemTableFrom(*preset);
   }
-  return items;
+  if (!options.items.empty()) return {options.items, std::vector<bool>(options.items.size(), true)};
+  return ItemTableFrom(FirstAnswerItems(settings).items);
 }
 
-LogResult ConvertPatolisLog(const ConversionSettings& settings, const Job& job) {
-  const bool batch = job.batch;
-  TerminalProgress progress;
-  InvalidBytesWarning invalid(job.name, settings.csvEncoding != CsvEncoding::Cp932);
-  const PatolisOutcome outcome = ConvertPatolis(settings, &progress, &invalid);
-  switch (outcome.status) {
-    case PatolisOutcome::Status::NothingToConvert:
-      Error(NoPatolisLayoutMessage(job.name));
-      return {kOk, DatabaseKind::Patolis, kNoRows};
-    case PatolisOutcome::Status::Failed:
-      Print(stderr, std::string(kPatolisFailureTitle) + ": " + outcome.failure + "\n");
-      return {outcome.readFailed ? kInputProblem : kOutputProblem, DatabaseKind::Patolis, kNoRows};
-    case PatolisOutcome::Status::Converted:
-      break;
+// What a finished conversion says on stderr, and what it leaves for the summary.
+LogResult Report(const ConversionSettings& settings, const Job& job, const ConversionOutcome& outcome) {
+  const DatabaseKind kind = settings.databaseKind;
+  if (!outcome.written) {
+    Error(NoPatolisLayoutMessage(job.name));
+    return {kOk, kind, kNoRows};
   }
   WarnUnencodable(outcome.unencodable, outcome.replaced);
-  if (!batch) {
-    Print(stderr, "PATOLIS (layout " + std::to_string(outcome.layoutCode) + "): " + std::to_string(outcome.rows) +
-                      " row(s) of " + std::to_string(PatolisColumnTitles(outcome.layoutCode).size()) +
+  if (!job.batch) {
+    const std::string service = kind == DatabaseKind::Patolis
+                                    ? "PATOLIS (layout " + std::to_string(outcome.layoutCode) + ")"
+                                    : std::string(DatabaseCaption(kind));
+    Print(stderr, service + ": " + std::to_string(outcome.rows) + " row(s) of " + std::to_string(outcome.columns) +
                       " column(s) written to " + Where(settings.outputPath) + "\n");
   }
-  return {kOk, DatabaseKind::Patolis, outcome.rows};
+  return {kOk, kind, outcome.rows};
 }
 
 LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
@@ -161,9 +135,7 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   settings.csvEncoding = options.csvEncoding;
   settings.quoteStyle = options.quoteStyle;
   settings.outputRules = {.namedByUser = job.outputNamed, .force = options.force};
-  const OpenedLog opened = OpenLog(log, options.inputEncoding);
-  settings.SetInputFormat(opened.format);
-  settings.databaseKind = opened.kind;
+  const OpenedLog opened = OpenLogInto(settings, options.inputEncoding);
   OpenedLog reported = opened;
   // A log the user names the service of is converted whatever detection said.
   if (options.database) reported.kind = *options.database;
@@ -176,23 +148,26 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
     return {kInputProblem, settings.databaseKind};
   }
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
-  if (settings.databaseKind == DatabaseKind::Patolis) return ConvertPatolisLog(settings, job);
-
-  const ItemTable items = ChooseItems(options, preset, job, settings.InputFormat());
-  if (items.codes.empty()) {
-    Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
-    return {kOk, settings.databaseKind};
+  ItemTable items;
+  if (settings.databaseKind != DatabaseKind::Patolis) {
+    items = ChooseItems(options, preset, job, settings);
+    if (items.codes.empty()) {
+      Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
+      return {kOk, settings.databaseKind};
+    }
   }
   TerminalProgress progress;
   InvalidBytesWarning invalid(job.name, settings.csvEncoding != CsvEncoding::Cp932);
-  const RunStatistics stats = RunTaggedConversion(settings, items, &progress, &invalid);
-  WarnUnencodable(stats.unencodable, stats.replaced);
-  if (!batch) {
-    Print(stderr, std::string(DatabaseCaption(settings.databaseKind)) + ": " + std::to_string(stats.rows) +
-                      " row(s) of " + std::to_string(items.codes.size()) + " column(s) written to " +
-                      Where(settings.outputPath) + "\n");
+  try {
+    return Report(settings, job, Convert(settings, items, &progress, &invalid));
+  } catch (const IoError& e) {
+    // A PATOLIS conversion that stopped part way keeps its rows and says so
+    // under its own title.
+    if (!e.rowsKept() || platform::StopRequested()) throw;
+    Print(stderr, std::string(kPatolisFailureTitle) + ": " + e.what() + "\n");
+    return {dynamic_cast<const OutputError*>(&e) != nullptr ? kOutputProblem : kInputProblem, settings.databaseKind,
+            kNoRows};
   }
-  return {kOk, settings.databaseKind, stats.rows};
 }
 
 std::optional<std::vector<DiscoveredItem>> LoadPreset(const ConvertOptions& options) {

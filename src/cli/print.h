@@ -9,6 +9,12 @@
 
 namespace trovlin::cli {
 
+// The messages the CLI shares with the window, word for word, so that
+// scripts written against either read the same text.
+inline constexpr std::string_view kNotALogMessage = "検索結果ログファイルを指定してください";
+inline constexpr std::string_view kSameFileMessage = "読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません";
+inline constexpr std::string_view kPatolisFailureTitle = "PATOLISデータ変換";
+
 void Print(std::FILE* to, std::string_view text);
 // "trovlin-cli: " + message + newline, on stderr.
 void Error(std::string_view message);

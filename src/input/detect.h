@@ -18,8 +18,6 @@
 
 namespace trovlin {
 
-// The message shown when no service is recognised.
-inline constexpr std::string_view kNotALogMessage = "検索結果ログファイルを指定してください";
 
 struct Detection {
   DatabaseKind kind = DatabaseKind::None;

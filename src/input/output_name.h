@@ -13,8 +13,6 @@
 
 namespace trovlin {
 
-inline constexpr std::string_view kSameFileMessage = "読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません";
-inline constexpr std::string_view kBadFileNameMessage = "ﾌｧｲﾙ名が不適当です";
 
 std::string ProposeOutputName(std::string_view inputPath);
 

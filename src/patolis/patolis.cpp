@@ -94,18 +94,15 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener*
     outcome.rows = csv->RowsWritten();
     outcome.unencodable = csv->UnencodableCount();
     outcome.replaced = csv->ReplacedCount();
-  } catch (const IoError& e) {
-    outcome.status = PatolisOutcome::Status::Failed;
-    outcome.failure = e.what();
-    outcome.readFailed = dynamic_cast<const OutputError*>(&e) == nullptr;
-    if (csv) {
-      outcome.rows = csv->RowsWritten();
-      // Keep what was converted before the failure, if the file can still be put in place.
-      try {
-        csv->Finish();
-      } catch (const IoError&) {
-      }
+  } catch (IoError& e) {
+    // The rows converted before the failure stay, if the file can still be
+    // put in place; if it cannot, the first failure is still the one told.
+    try {
+      if (csv) csv->Finish();
+      e.MarkRowsKept();
+    } catch (const IoError&) {
     }
+    throw;
   }
   return outcome;
 }

@@ -19,7 +19,6 @@
 
 namespace trovlin {
 
-inline constexpr std::string_view kPatolisFailureTitle = "PATOLISデータ変換";
 
 struct AnswerHeader {
   std::u16string layoutCharacter;  // the character at p + 6 as it stands in the line; "" when the line ends earlier
@@ -34,22 +33,21 @@ std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, const LogF
 std::vector<std::u16string> PatolisColumnTitles(int layoutCode);
 
 struct PatolisOutcome {
-  enum class Status { Converted, NothingToConvert, Failed };
+  enum class Status { Converted, NothingToConvert };
   Status status = Status::NothingToConvert;
   int layoutCode = 0;
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
   std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
-  std::string failure;            // for Failed: the description shown under kPatolisFailureTitle
-  bool readFailed = false;        // for Failed: reading the log failed, not writing the CSV
 };
 
 // Converts settings.inputPath into settings.outputPath. NothingToConvert: no
 // header, no "様式" or a layout outside 1-4; no output file is created or
-// changed. Failed: an I/O error while reading the log (readFailed) or writing
-// the CSV; the rows already written are kept (the partial CSV is put in place where that
-// is possible). RunCancelled from the listener propagates and leaves no file.
-// Opening the log fails before anything is written: throws IoError.
+// changed. An I/O error while reading the log or writing the CSV is thrown
+// with rowsKept() set: the rows already written stay (the partial CSV is put
+// in place) unless even that failed. Opening the log fails before anything is
+// written (IoError without rowsKept). RunCancelled from the listener
+// propagates and leaves no file.
 PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener = nullptr,
                               DecodeReporter* reporter = nullptr);
 

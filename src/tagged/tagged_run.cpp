@@ -6,13 +6,6 @@
 
 namespace trovlin {
 
-void SetRunOptions(ConversionSettings& settings, bool starsChecked, bool halfWidthChecked) {
-  const std::string_view name = DatabaseCaption(settings.databaseKind);
-  settings.databaseName = Utf8ToUtf16(name);
-  settings.deleteStars = name == "STN" && starsChecked;
-  settings.toHalfWidth = (name == "JOIS" || name == "PATOLIS") && halfWidthChecked;
-}
-
 namespace {
 
 // Converts records from log into csv, at most maxRows of them.

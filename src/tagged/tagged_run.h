@@ -24,10 +24,6 @@ struct RunStatistics {
   std::uint64_t replaced = 0;     // invalid bytes written as U+FFFD
 };
 
-// The options a run takes from the window: the caption of the chosen service
-// and the two check marks of the options menu.
-void SetRunOptions(ConversionSettings& settings, bool starsChecked, bool halfWidthChecked);
-
 // Converts settings.inputPath into settings.outputPath with the items' codes
 // as columns. items must hold at least one code.
 RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,

@@ -62,17 +62,27 @@ TEST(PatolisTest, FailuresAreReportedAndKeepTheRowsWritten) {
   // A line over the reader's limit after one answer.
   ConversionSettings settings = LogSettings(dir, PatolisLog({AnswerHeaderLine("1"), " 1 特許出願 2003-123456", ""}) +
                                                      std::string(LogReader::kMaxLineBytes + (2u << 20), 'x'));
-  PatolisOutcome outcome = ConvertPatolis(settings);
-  EXPECT_EQ(outcome.status, Status::Failed);
-  EXPECT_EQ(outcome.failure,
-            "cannot read the log '" + settings.inputPath + "': line 4 is longer than the limit of 64 MiB");
+  try {
+    ConvertPatolis(settings);
+    ADD_FAILURE() << "no failure";
+  } catch (const IoError& e) {
+    EXPECT_TRUE(e.rowsKept());
+    EXPECT_EQ(dynamic_cast<const OutputError*>(&e), nullptr);
+    EXPECT_EQ(std::string(e.what()),
+              "cannot read the log '" + settings.inputPath + "': line 4 is longer than the limit of 64 MiB");
+  }
   EXPECT_EQ(ReadBytes(settings.outputPath),
             Sjis(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\"\r\n"
                  u"\"2003-123456\",\"\",\"\",\"\",\"\",\"\",\"1 特許出願 2003-123456\",\"\"\r\n"));
 
   settings.inputPath = dir.File("absent.log");
   settings.outputPath = dir.File("c.csv");
-  EXPECT_THROW(ConvertPatolis(settings), IoError);
+  try {
+    ConvertPatolis(settings);
+    ADD_FAILURE() << "no failure";
+  } catch (const IoError& e) {
+    EXPECT_FALSE(e.rowsKept());
+  }
   EXPECT_FALSE(std::filesystem::exists(settings.outputPath));
 }
 

@@ -1,3 +1,4 @@
+#include "session/log_session.h"
 #include "tagged/tagged_run.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,80 @@
+#include "session/log_session.h"
+
+#include "common/database_kind.h"
+#include "tagged/tagged_run.h"
+#include "text/utf8.h"
+
+namespace trovlin {
+
+OpenedLog OpenLogInto(ConversionSettings& settings, std::optional<LogEncoding> encoding) {
+  OpenedLog opened = OpenLog(settings.inputPath, encoding);
+  settings.SetInputFormat(opened.format);
+  settings.databaseKind = opened.kind;
+  return opened;
+}
+
+Discovery FirstAnswerItems(const ConversionSettings& settings) {
+  return DiscoverItems(settings.inputPath, settings.InputFormat());
+}
+
+std::optional<AnswerHeader> PatolisLayout(const ConversionSettings& settings) {
+  return FindAnswerHeader(settings.inputPath, settings.InputFormat());
+}
+
+void SetRunOptions(ConversionSettings& settings, bool removeStars, bool toHalfWidth) {
+  const DatabaseKind kind = settings.databaseKind;
+  settings.databaseName = Utf8ToUtf16(DatabaseCaption(kind));
+  settings.deleteStars = kind == DatabaseKind::Stn && removeStars;
+  settings.toHalfWidth = (kind == DatabaseKind::Jois || kind == DatabaseKind::Patolis) && toHalfWidth;
+}
+
+ItemTable ItemTableFrom(const std::vector<DiscoveredItem>& list) {
+  ItemTable table;
+  for (const DiscoveredItem& item : list) {
+    table.codes.push_back(item.code);
+    table.notJoined.push_back(item.mark != u"*");
+  }
+  return table;
+}
+
+std::vector<DiscoveredItem> ItemListFrom(const ItemTable& table) {
+  std::vector<DiscoveredItem> list;
+  for (std::size_t i = 0; i < table.codes.size(); ++i) {
+    list.push_back({table.codes[i], table.notJoined[i] ? u"" : u"*"});
+  }
+  return list;
+}
+
+std::u16string JoinCodes(const std::vector<std::u16string>& codes) {
+  std::u16string joined;
+  for (const std::u16string& code : codes) joined += (joined.empty() ? u"" : u", ") + code;
+  return joined;
+}
+
+ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, EventListener* listener,
+                          DecodeReporter* reporter) {
+  ConversionOutcome outcome;
+  if (settings.databaseKind == DatabaseKind::Patolis) {
+    const PatolisOutcome patolis = ConvertPatolis(settings, listener, reporter);
+    outcome.written = patolis.status == PatolisOutcome::Status::Converted;
+    outcome.layoutCode = patolis.layoutCode;
+    outcome.columns = PatolisColumnTitles(patolis.layoutCode).size();
+    outcome.rows = patolis.rows;
+    outcome.unencodable = patolis.unencodable;
+    outcome.replaced = patolis.replaced;
+    return outcome;
+  }
+  const RunStatistics stats = RunTaggedConversion(settings, items, listener, reporter);
+  outcome.written = true;
+  outcome.columns = items.ColumnCount();
+  outcome.rows = stats.rows;
+  outcome.unencodable = stats.unencodable;
+  outcome.replaced = stats.replaced;
+  return outcome;
+}
+
+std::string Preview(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {
+  return PreviewTaggedConversion(settings, items, maxRows);
+}
+
+}  // namespace trovlin
