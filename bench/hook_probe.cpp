@@ -41,7 +41,7 @@ double Median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-class GapListener : public trovlin::EventListener {
+class GapListener : public trovlin::RunObserver {
  public:
   void Start() {
     calls_ = 0;
@@ -75,7 +75,7 @@ struct Conversion {
   trovlin::ConversionSettings settings;
   trovlin::ItemTable items;
 
-  void Run(trovlin::EventListener* listener) const {
+  void Run(trovlin::RunObserver* listener) const {
 #ifdef TROVLIN_HAVE_PATOLIS
     if (settings.databaseKind == DatabaseKind::Patolis) {
       const trovlin::PatolisOutcome outcome = trovlin::ConvertPatolis(settings, listener);

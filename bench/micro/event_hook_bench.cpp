@@ -10,7 +10,7 @@ namespace {
 constexpr std::uint64_t kLineBytes = 48;
 constexpr std::uint64_t kTotal = ~std::uint64_t{0};
 
-class CountingListener : public EventListener {
+class CountingListener : public RunObserver {
  public:
   void OnProgress(std::uint64_t bytesRead, std::uint64_t) override {
     ++calls;

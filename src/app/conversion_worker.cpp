@@ -7,28 +7,24 @@
 namespace trovlin::app {
 namespace {
 
-class Listener : public EventListener {
+class Observer : public RunObserver {
  public:
-  Listener(ConversionWorker& worker, const std::atomic<bool>& cancel) : worker_(worker), cancel_(cancel) {}
+  Observer(ConversionWorker& worker, const std::atomic<bool>& cancel) : worker_(worker), cancel_(cancel) {}
   void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override {
     if (cancel_) throw RunCancelled();
     // Emitted from the run's thread; Qt queues it to the window's thread.
     emit worker_.progress(bytesRead, bytesTotal);
   }
-
- private:
-  ConversionWorker& worker_;
-  const std::atomic<bool>& cancel_;
-};
-
-class Reporter : public DecodeReporter {
- public:
   void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override {
     if (bytes == 0) firstLine = lineNumber;
     bytes += count;
   }
   std::uint64_t bytes = 0;
   std::uint64_t firstLine = 0;
+
+ private:
+  ConversionWorker& worker_;
+  const std::atomic<bool>& cancel_;
 };
 
 }  // namespace
@@ -58,11 +54,10 @@ void ConversionWorker::Wait() {
 }
 
 void ConversionWorker::Run() {
-  Listener listener(*this, cancel_);
-  Reporter reporter;
+  Observer observer(*this, cancel_);
   RunResult result;
   try {
-    result = job_(&listener, &reporter);
+    result = job_(&observer);
   } catch (const RunCancelled&) {
     result.status = RunResult::Status::Cancelled;
   } catch (const IoError& e) {
@@ -77,8 +72,8 @@ void ConversionWorker::Run() {
     result.status = RunResult::Status::Failed;
     result.error = e.what();
   }
-  result.invalidBytes = reporter.bytes;
-  result.firstInvalidLine = reporter.firstLine;
+  result.invalidBytes = observer.bytes;
+  result.firstInvalidLine = observer.firstLine;
   result_ = std::move(result);
 }
 

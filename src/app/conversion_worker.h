@@ -1,7 +1,7 @@
 // One conversion at a time on a thread of its own.
 //
-// The job is any conversion of the core, given the listener that the core
-// calls at its pending-events points and a reporter of undecodable bytes.
+// The job is any conversion of the core, given the observer that the core
+// calls at its pending-events points and with trouble met in the log.
 // Progress reaches the window as the progress() signal; Cancel() makes the
 // next pending-events point throw RunCancelled, which the core turns into
 // "no output written, an old file of that name kept". finished() is
@@ -40,7 +40,7 @@ class ConversionWorker : public QObject {
 
  public:
   // Fills the counts of a RunResult; exceptions are the worker's to catch.
-  using Job = std::function<RunResult(EventListener*, DecodeReporter*)>;
+  using Job = std::function<RunResult(RunObserver*)>;
 
   explicit ConversionWorker(QObject* parent = nullptr);
   ~ConversionWorker() override;

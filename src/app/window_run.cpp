@@ -43,8 +43,8 @@ void MainWindow::StartConversion() {
     items = grid_.ReadItemTable();
     if (items.codes.empty()) return;
   }
-  StartRun([settings, items = std::move(items)](EventListener* listener, DecodeReporter* reporter) {
-    const ConversionOutcome outcome = Convert(settings, items, listener, reporter);
+  StartRun([settings, items = std::move(items)](RunObserver* observer) {
+    const ConversionOutcome outcome = Convert(settings, items, observer);
     RunResult result;
     result.rows = outcome.rows;
     result.unencodable = outcome.unencodable;

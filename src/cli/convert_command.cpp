@@ -156,10 +156,9 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
       return {kOk, settings.databaseKind};
     }
   }
-  TerminalProgress progress;
-  InvalidBytesWarning invalid(job.name, settings.csvEncoding != CsvEncoding::Cp932);
+  ConsoleObserver observer(job.name, settings.csvEncoding != CsvEncoding::Cp932);
   try {
-    return Report(settings, job, Convert(settings, items, &progress, &invalid));
+    return Report(settings, job, Convert(settings, items, &observer));
   } catch (const IoError& e) {
     // A PATOLIS conversion that stopped part way keeps its rows and says so
     // under its own title.

@@ -15,13 +15,14 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 
 }  // namespace
 
-TerminalProgress::TerminalProgress() : enabled_(::isatty(STDERR_FILENO) == 1) {}
+ConsoleObserver::ConsoleObserver(std::string log, bool replaced)
+    : enabled_(::isatty(STDERR_FILENO) == 1), log_(std::move(log)), replaced_(replaced) {}
 
-TerminalProgress::~TerminalProgress() {
+ConsoleObserver::~ConsoleObserver() {
   if (drawn_) std::fputs("\r\033[K", stderr);
 }
 
-void TerminalProgress::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {
+void ConsoleObserver::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {
   if (platform::StopRequested()) throw RunCancelled();
   if (!enabled_ || bytesTotal < kLongLog) return;
   const auto now = std::chrono::steady_clock::now();
@@ -33,9 +34,9 @@ void TerminalProgress::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTo
   std::fflush(stderr);
 }
 
-void InvalidBytesWarning::OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) {
+void ConsoleObserver::OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) {
   if (replaced_) {
-    total_ += count;
+    invalidBytes_ += count;
     if (++invalidLines_ > kUnencodableLinesNamed) return;
     std::fprintf(stderr,
                  "trovlin-cli: warning: %s line %llu: bytes that are not valid in the log's encoding; written as "
@@ -44,16 +45,16 @@ void InvalidBytesWarning::OnInvalidBytes(std::uint64_t lineNumber, std::size_t c
                  invalidLines_ == kUnencodableLinesNamed ? " (further lines are not named)" : "");
     return;
   }
-  if (total_ == 0) {
+  if (invalidBytes_ == 0) {
     std::fprintf(stderr,
                  "trovlin-cli: warning: %s line %llu: bytes that are not valid in the log's encoding; they "
                  "are kept as they are\n",
                  log_.c_str(), static_cast<unsigned long long>(lineNumber));
   }
-  total_ += count;
+  invalidBytes_ += count;
 }
 
-void InvalidBytesWarning::OnUnencodable(std::uint64_t lineNumber, std::size_t) {
+void ConsoleObserver::OnUnencodable(std::uint64_t lineNumber, std::size_t) {
   if (++unencodableLines_ > kUnencodableLinesNamed) return;
   std::fprintf(stderr, "trovlin-cli: warning: %s line %llu: characters that code page 932 cannot hold%s\n",
                log_.c_str(), static_cast<unsigned long long>(lineNumber),

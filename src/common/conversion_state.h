@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "common/database_kind.h"
+
 namespace trovlin {
 
-// The online service that produced a log; the numbers are the ones users see
-// in saved settings and messages, 0 meaning "not recognised".
-enum class DatabaseKind : int { None = 0, Stn = 1, Dialog = 2, Jois = 3, Patolis = 4 };
 
 // The most columns any conversion writes (PATOLIS layout B has 35).
 inline constexpr std::size_t kMaxColumns = 101;

@@ -1,13 +1,16 @@
-// The captions of the four services, as the Data Base options show them.
+// The online services a log can come from, and their captions as the Data
+// Base options show them.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string_view>
 
-#include "common/conversion_state.h"
-
 namespace trovlin {
+
+// The numbers are the ones users see in saved settings and messages, 0
+// meaning "not recognised".
+enum class DatabaseKind : int { None = 0, Stn = 1, Dialog = 2, Jois = 3, Patolis = 4 };
 
 inline constexpr std::array<std::string_view, 4> kDatabaseCaptions = {"STN", "DIALOG", "JOIS", "PATOLIS"};
 

@@ -8,16 +8,25 @@
 // cancel is noticed without the hook costing the run anything measurable.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace trovlin {
 
-class EventListener {
+// What a running conversion tells its front end, through one object passed
+// down the run: progress, where a cancel may be thrown, and trouble met in
+// the log's text (told with its line number; the text is kept all the same).
+class RunObserver {
  public:
-  virtual ~EventListener() = default;
+  virtual ~RunObserver() = default;
   // bytesRead of bytesTotal of the log have been consumed. May throw
   // RunCancelled to stop the run.
-  virtual void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) = 0;
+  virtual void OnProgress(std::uint64_t /*bytesRead*/, std::uint64_t /*bytesTotal*/) {}
+  // Bytes that are not valid in the log's encoding.
+  virtual void OnInvalidBytes(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
+  // Characters of a UTF-8 or UTF-16 log that code page 932 cannot hold, when
+  // the CSV is in code page 932.
+  virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
 };
 
 class PendingEvents {
@@ -25,7 +34,7 @@ class PendingEvents {
   static constexpr std::uint64_t kStride = 64 * 1024;
 
   PendingEvents() = default;
-  explicit PendingEvents(EventListener* listener) : listener_(listener) {}
+  explicit PendingEvents(RunObserver* listener) : listener_(listener) {}
 
   void SetSource(const std::uint64_t* bytesRead, std::uint64_t bytesTotal) {
     bytesRead_ = bytesRead;
@@ -42,7 +51,7 @@ class PendingEvents {
   }
 
  private:
-  EventListener* listener_ = nullptr;
+  RunObserver* listener_ = nullptr;
   const std::uint64_t* bytesRead_ = nullptr;
   std::uint64_t bytesTotal_ = 0;
   std::uint64_t lastForwarded_ = 0;

@@ -11,7 +11,6 @@ namespace {
 
 // Blocks small enough to stay in the processor's cache while they are filled.
 constexpr std::size_t kFlushSize = 128 << 10;
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The byte 0x22 is never part of a double-byte character nor of a UTF-8
 // sequence, so working on the encoded bytes changes exactly the quotes.

@@ -11,6 +11,7 @@
 
 #include "common/errors.h"
 #include "text/utf16.h"
+#include "text/utf8.h"
 
 namespace trovlin {
 namespace {

@@ -25,7 +25,6 @@
 
 namespace trovlin {
 
-inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 inline constexpr std::size_t kSniffWindow = 64 * 1024;
 inline constexpr std::size_t kLoneLfLinesKept = 5;
 

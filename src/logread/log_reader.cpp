@@ -114,9 +114,9 @@ bool IsExamined(const unsigned char* p, std::size_t from, std::size_t j) {
 
 }  // namespace
 
-LogReader::LogReader(const std::string& path, Options options, DecodeReporter* reporter)
+LogReader::LogReader(const std::string& path, Options options, RunObserver* observer)
     : path_(path),
-      reporter_(reporter),
+      observer_(observer),
       format_(options.format),
       lfLines_(format_.lineEnd == LineEnd::Lf),
       utf16_(format_.encoding == LogEncoding::Utf16Le || format_.encoding == LogEncoding::Utf16Be),
@@ -132,11 +132,10 @@ LogReader::LogReader(const std::string& path, Options options, DecodeReporter* r
   totalBytes_ = ec ? 0 : size;
   buffer_.resize(kBlockSize);
   Fill();
-  static constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  while (format_.encoding == LogEncoding::Utf8 && end_ - begin_ < kBom.size() && !fileEnded_) Fill();
+  while (format_.encoding == LogEncoding::Utf8 && end_ - begin_ < kUtf8Bom.size() && !fileEnded_) Fill();
   if (format_.encoding == LogEncoding::Utf8 &&
-      std::string_view(buffer_.data() + begin_, end_ - begin_).starts_with(kBom)) {
-    Consume(begin_ + kBom.size());
+      std::string_view(buffer_.data() + begin_, end_ - begin_).starts_with(kUtf8Bom)) {
+    Consume(begin_ + kUtf8Bom.size());
     if (begin_ == end_) Fill();
   }
 }
@@ -278,11 +277,11 @@ void LogReader::ReadLine(std::u16string& line) {
   const std::size_t invalid =
       format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
   if (tab) ExpandTabs(line, 0);
-  if (reporter_ != nullptr) {
-    if (invalid > 0) reporter_->OnInvalidBytes(lineNumber_, invalid);
+  if (observer_ != nullptr) {
+    if (invalid > 0) observer_->OnInvalidBytes(lineNumber_, invalid);
     if (reportUnencodable_) {
       const std::size_t unencodable = CountCp932Unencodable(line);
-      if (unencodable > 0) reporter_->OnUnencodable(lineNumber_, unencodable);
+      if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
     }
   }
 

@@ -33,18 +33,9 @@
 #include <vector>
 
 #include "common/conversion_state.h"
+#include "common/event_hook.h"
 
 namespace trovlin {
-
-// Told about bytes that are not valid in the log's encoding (they are kept,
-// escaped), and, for a UTF-8 log whose CSV is code page 932, about characters
-// that code page 932 cannot hold.
-class DecodeReporter {
- public:
-  virtual ~DecodeReporter() = default;
-  virtual void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) = 0;
-  virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
-};
 
 struct LogReaderOptions {
   bool trailingEmptyLine = false;
@@ -66,7 +57,7 @@ class LogReader {
   static constexpr std::size_t kMaxLineBytes = std::size_t{64} << 20;
 
   // Opens the log at path; throws IoError when it cannot be opened.
-  explicit LogReader(const std::string& path, Options options = {}, DecodeReporter* reporter = nullptr);
+  explicit LogReader(const std::string& path, Options options = {}, RunObserver* observer = nullptr);
   ~LogReader();
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;
@@ -98,7 +89,7 @@ class LogReader {
 
   std::string path_;
   std::FILE* file_ = nullptr;
-  DecodeReporter* reporter_;
+  RunObserver* observer_;
   const LogFormat format_;
   const bool lfLines_;
   const bool utf16_;

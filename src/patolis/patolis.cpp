@@ -77,15 +77,15 @@ std::vector<std::u16string> PatolisColumnTitles(int layoutCode) {
   }
 }
 
-PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener, DecodeReporter* reporter) {
-  LogReader log(settings.inputPath, ReaderOptionsFor(settings, false), reporter);
+PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer) {
+  LogReader log(settings.inputPath, ReaderOptionsFor(settings, false), observer);
   PatolisOutcome outcome;
   std::optional<CsvWriter> csv;
   try {
     const std::optional<AnswerHeader> header = ReadAnswerHeader(log);
     if (!header || header->layoutCode == 0) return outcome;
     outcome.layoutCode = header->layoutCode;
-    PendingEvents events(listener);
+    PendingEvents events(observer);
     events.SetSource(log.BytesConsumed(), log.TotalBytes());
     csv.emplace(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
     RunConverter(outcome.layoutCode, log, *csv, events);

@@ -46,9 +46,8 @@ struct PatolisOutcome {
 // changed. An I/O error while reading the log or writing the CSV is thrown
 // with rowsKept() set: the rows already written stay (the partial CSV is put
 // in place) unless even that failed. Opening the log fails before anything is
-// written (IoError without rowsKept). RunCancelled from the listener
+// written (IoError without rowsKept). RunCancelled from the observer
 // propagates and leaves no file.
-PatolisOutcome ConvertPatolis(const ConversionSettings& settings, EventListener* listener = nullptr,
-                              DecodeReporter* reporter = nullptr);
+PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer = nullptr);
 
 }  // namespace trovlin

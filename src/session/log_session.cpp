@@ -51,11 +51,10 @@ std::u16string JoinCodes(const std::vector<std::u16string>& codes) {
   return joined;
 }
 
-ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, EventListener* listener,
-                          DecodeReporter* reporter) {
+ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer) {
   ConversionOutcome outcome;
   if (settings.databaseKind == DatabaseKind::Patolis) {
-    const PatolisOutcome patolis = ConvertPatolis(settings, listener, reporter);
+    const PatolisOutcome patolis = ConvertPatolis(settings, observer);
     outcome.written = patolis.status == PatolisOutcome::Status::Converted;
     outcome.layoutCode = patolis.layoutCode;
     outcome.columns = PatolisColumnTitles(patolis.layoutCode).size();
@@ -64,7 +63,7 @@ ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& i
     outcome.replaced = patolis.replaced;
     return outcome;
   }
-  const RunStatistics stats = RunTaggedConversion(settings, items, listener, reporter);
+  const RunStatistics stats = RunTaggedConversion(settings, items, observer);
   outcome.written = true;
   outcome.columns = items.ColumnCount();
   outcome.rows = stats.rows;

@@ -10,7 +10,7 @@
 //
 // Failures are thrown: IoError for the log's side, OutputError for the CSV's,
 // with rowsKept() set when a PATOLIS conversion stopped part way and kept
-// the rows it had written; RunCancelled from the listener leaves no CSV.
+// the rows it had written; RunCancelled from the observer leaves no CSV.
 #pragma once
 
 #include <cstddef>
@@ -62,7 +62,7 @@ struct ConversionOutcome {
 // says; items are the columns of a tagged log (at least one) and are not
 // consulted for PATOLIS.
 ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items,
-                          EventListener* listener = nullptr, DecodeReporter* reporter = nullptr);
+                          RunObserver* observer = nullptr);
 
 // The CSV bytes of the header and the first maxRows rows of a tagged log, as
 // Convert would write them; nothing is written.

@@ -25,10 +25,9 @@ void ConvertRecords(const ConversionSettings& settings, const ItemTable& items, 
 
 }  // namespace
 
-RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items, EventListener* listener,
-                                  DecodeReporter* reporter) {
-  LogReader log(settings.inputPath, ReaderOptionsFor(settings, true), reporter);
-  PendingEvents events(listener);
+RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer) {
+  LogReader log(settings.inputPath, ReaderOptionsFor(settings, true), observer);
+  PendingEvents events(observer);
   events.SetSource(log.BytesConsumed(), log.TotalBytes());
   CsvWriter csv(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
   ConvertRecords(settings, items, log, csv, events, UINT64_MAX);

@@ -4,7 +4,7 @@
 // record that opens on the very last line is kept. Each block of lines gives
 // exactly one row, also a block that holds none of the items. The log is
 // opened before the CSV is started, so a log that cannot be read leaves every
-// file as it was. Throws IoError; RunCancelled from the listener stops the run
+// file as it was. Throws IoError; RunCancelled from the observer stops the run
 // and leaves no CSV behind.
 #pragma once
 
@@ -27,7 +27,7 @@ struct RunStatistics {
 // Converts settings.inputPath into settings.outputPath with the items' codes
 // as columns. items must hold at least one code.
 RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
-                                  EventListener* listener = nullptr, DecodeReporter* reporter = nullptr);
+                                  RunObserver* observer = nullptr);
 
 // The bytes of the CSV's header and first maxRows rows, as the same run
 // would write them; no file is written.

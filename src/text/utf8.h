@@ -10,6 +10,10 @@
 
 namespace trovlin {
 
+// The byte-order mark that may open UTF-8 text: skipped in a log, written
+// at the head of a CSV that asks for it.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 

@@ -7,7 +7,7 @@
 namespace trovlin {
 namespace {
 
-struct Recorder : EventListener {
+struct Recorder : RunObserver {
   std::vector<std::uint64_t> reported;
   void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override {
     EXPECT_LE(bytesRead, bytesTotal);

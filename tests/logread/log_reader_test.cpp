@@ -235,7 +235,7 @@ TEST(LogReader, CountsLinesAndBytesConsumed) {
 }
 
 TEST(LogReader, ReportsInvalidBytesWithTheirLine) {
-  struct Recorder : DecodeReporter {
+  struct Recorder : RunObserver {
     std::vector<std::pair<std::uint64_t, std::size_t>> seen;
     void OnInvalidBytes(std::uint64_t line, std::size_t count) override { seen.emplace_back(line, count); }
   } recorder;
@@ -303,7 +303,7 @@ namespace {
 
 TEST(LogReader, ReadsUtf8LogsAndSkipsTheByteOrderMark) {
   TempDir dir;
-  struct Recorder : DecodeReporter {
+  struct Recorder : RunObserver {
     std::vector<std::uint64_t> invalidLines, unencodableLines;
     void OnInvalidBytes(std::uint64_t line, std::size_t) override { invalidLines.push_back(line); }
     void OnUnencodable(std::uint64_t line, std::size_t) override { unencodableLines.push_back(line); }

@@ -87,7 +87,7 @@ TEST(PatolisTest, FailuresAreReportedAndKeepTheRowsWritten) {
 }
 
 TEST(PatolisTest, ACancelledRunLeavesNoFile) {
-  struct Cancel : EventListener {
+  struct Cancel : RunObserver {
     void OnProgress(std::uint64_t, std::uint64_t) override { throw RunCancelled(); }
   } cancel;
   TempDir dir;

@@ -93,7 +93,7 @@ TEST(TaggedRun, StarsAnywhereInLongPiecesAndValuesOfEarlierRecords) {
 }
 
 TEST(TaggedRun, AnUnreadableLogOrACancelLeavesTheOutputAsItWas) {
-  struct Canceller : EventListener {
+  struct Canceller : RunObserver {
     void OnProgress(std::uint64_t, std::uint64_t) override { throw RunCancelled(); }
   } canceller;
   TempDir dir;
