@@ -55,6 +55,7 @@ void ConsoleObserver::OnInvalidBytes(std::uint64_t lineNumber, std::size_t count
 }
 
 void ConsoleObserver::OnUnencodable(std::uint64_t lineNumber, std::size_t) {
+  if (replaced_) return;  // a UTF-8 CSV holds every character
   if (++unencodableLines_ > kUnencodableLinesNamed) return;
   std::fprintf(stderr, "trovlin-cli: warning: %s line %llu: characters that code page 932 cannot hold%s\n",
                log_.c_str(), static_cast<unsigned long long>(lineNumber),

@@ -20,6 +20,7 @@ class ConsoleObserver : public RunObserver {
  public:
   static constexpr int kUnencodableLinesNamed = 5;
 
+  // replaced: the CSV is in UTF-8, where invalid bytes become U+FFFD.
   ConsoleObserver(std::string log, bool replaced);
   ~ConsoleObserver() override;
   void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override;

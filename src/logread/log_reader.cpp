@@ -121,7 +121,7 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
       lfLines_(format_.lineEnd == LineEnd::Lf),
       utf16_(format_.encoding == LogEncoding::Utf16Le || format_.encoding == LogEncoding::Utf16Be),
       repair_(format_.repairLfCr && format_.lineEnd == LineEnd::Cr),
-      reportUnencodable_(options.reportCp932Unencodable && format_.encoding != LogEncoding::Cp932),
+      reportUnencodable_(format_.encoding != LogEncoding::Cp932),
       trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw IoError(path, "cannot read the log", "it is a folder");

@@ -37,18 +37,16 @@
 
 namespace trovlin {
 
+// Characters of a UTF-8 or UTF-16 log that code page 932 cannot hold are
+// told to the observer; whether they matter is the front end's to decide.
 struct LogReaderOptions {
   bool trailingEmptyLine = false;
   LogFormat format{};
-  // Report characters of a UTF-8 or UTF-16 log that code page 932 cannot hold.
-  bool reportCp932Unencodable = false;
 };
 
 // How a conversion with these settings reads its log.
 inline LogReaderOptions ReaderOptionsFor(const ConversionSettings& settings, bool trailingEmptyLine) {
-  return {.trailingEmptyLine = trailingEmptyLine,
-          .format = settings.InputFormat(),
-          .reportCp932Unencodable = settings.csvEncoding == CsvEncoding::Cp932};
+  return {.trailingEmptyLine = trailingEmptyLine, .format = settings.InputFormat()};
 }
 
 class LogReader {

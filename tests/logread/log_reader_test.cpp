@@ -309,7 +309,7 @@ TEST(LogReader, ReadsUtf8LogsAndSkipsTheByteOrderMark) {
     void OnUnencodable(std::uint64_t line, std::size_t) override { unencodableLines.push_back(line); }
   } recorder;
   const std::string path = dir.Write("log", "\xEF\xBB\xBFTI\t\xE6\xA4\x9C\xE7\xB4\xA2\r\nx\xFFy\r\ncaf\xC3\xA9\r\n");
-  LogReader reader(path, {.format = {.encoding = LogEncoding::Utf8}, .reportCp932Unencodable = true}, &recorder);
+  LogReader reader(path, {.format = {.encoding = LogEncoding::Utf8}}, &recorder);
   std::vector<std::u16string> lines;
   while (!reader.AtEnd()) {
     std::u16string line;
