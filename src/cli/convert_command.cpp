@@ -60,7 +60,7 @@ const std::string_view kConvertUsage =
     "item options are ignored, and a log with no answer layout 1-4 writes no file.\n"
     "The log is only read, never written.\n"
     "Exit 0 on success; 1 usage; 2 input problem; 3 output problem (in a batch: the\n"
-    "worst of the logs).\n";
+    "worst of the logs); 130, 143 or 129 when SIGINT, SIGTERM or SIGHUP stopped it.\n";
 
 namespace {
 

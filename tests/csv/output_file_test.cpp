@@ -91,7 +91,7 @@ TEST(OutputFile, FifosAndSocketsAreWrittenInto) {
   testing::TempDir dir;
   sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
   std::strncpy(address.sun_path, dir.File("socket").c_str(), sizeof address.sun_path - 1);
-  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
   ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ASSERT_EQ(::listen(listener, 1), 0);
   ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
