@@ -75,6 +75,7 @@ inline constexpr std::u16string_view kRefusedUtf16 = u"バイト順マーク（B
 inline constexpr std::u16string_view kRefusedNul = u"NULバイトを含むため、テキストのログではありません。";
 inline constexpr std::u16string_view kRefusedMarkers = u"STN・DIALOG・JOIS・PATOLISの目印";
 inline constexpr std::u16string_view kRefusedOnlyLine = u"がありません（1行だけのログの行は調べません）。";
+inline constexpr std::u16string_view kRefusedNowhere = u"がありません。";
 // Between them: the number of lines examined.
 inline constexpr std::u16string_view kRefusedLinesBefore = u"が先頭の ";
 inline constexpr std::u16string_view kRefusedLinesAfter = u" 行にありません。";

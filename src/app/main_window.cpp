@@ -13,6 +13,7 @@
 
 #include "app/captions.h"
 #include "app/paste_file.h"
+#include "app/refusal_message.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
 #include "input/detect.h"
@@ -36,28 +37,6 @@ std::u16string U(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 std::u16string Number(std::uint64_t n) { return U(std::to_string(n)); }
 
 bool IsUtf16(LogEncoding e) { return e == LogEncoding::Utf16Le || e == LogEncoding::Utf16Be; }
-
-std::u16string RefusalText(const OpenedLog& opened) {
-  namespace c = captions;
-  switch (opened.refusal) {
-    case Refusal::Empty:
-      return std::u16string(c::kRefusedEmpty);
-    case Refusal::Utf16WithoutBom:
-      return std::u16string(c::kRefusedUtf16);
-    case Refusal::NulBytes:
-      return std::u16string(c::kRefusedNul);
-    case Refusal::NoMarker:
-    case Refusal::None:
-      break;
-  }
-  std::u16string text(c::kRefusedMarkers);
-  if (opened.linesExamined == 0 && opened.shortLine == 0) return text + std::u16string(c::kRefusedOnlyLine);
-  text += std::u16string(c::kRefusedLinesBefore) + Number(opened.linesExamined) + std::u16string(c::kRefusedLinesAfter);
-  if (opened.shortLine != 0) {
-    text += std::u16string(c::kRefusedShortBefore) + Number(opened.shortLine) + std::u16string(c::kRefusedShortAfter);
-  }
-  return text;
-}
 
 // The path of a local file in the form the core opens.
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -430,8 +409,7 @@ bool MainWindow::ChkDb(std::optional<LogEncoding> known) {
     SelectDb(static_cast<int>(opened.kind) - 1);
     return true;
   }
-  const std::u16string text = U(kNotALogMessage) + u"\r" + U(settings_.inputPath) + u"\r" + RefusalText(opened);
-  if (Say(text, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
+  if (Say(RefusalMessage(settings_.inputPath, opened), Icon::None, Buttons::OkCancel) == Answer::Cancel) {
     End();
     return false;
   }

@@ -188,6 +188,8 @@ TEST_F(DropTest, ARefusedLogIsNamedWithTheReason) {
        u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。（2 "
        u"行目が4文字以下のため、そこで探すのをやめました）"},
       {"DIALOG", u"STN・DIALOG・JOIS・PATOLISの目印がありません（1行だけのログの行は調べません）。"},
+      {"abc\r\nDIALOG\r\n",
+       u"STN・DIALOG・JOIS・PATOLISの目印がありません。（1 行目が4文字以下のため、そこで探すのをやめました）"},
   };
   for (const auto& c : cases) {
     const std::string log = Write("refused.log", c.bytes);
