@@ -107,6 +107,8 @@ inline constexpr std::u16string_view kRefusedNul = u"NULバイトを含むため
 inline constexpr std::u16string_view kRefusedOnlyLine =
     u"STN・DIALOG・JOIS・PATOLISの目印がありません（1行だけのログの行は調べません）。";
 inline constexpr std::u16string_view kRefusedLines = u"STN・DIALOG・JOIS・PATOLISの目印が先頭の %1 行にありません。";
+// A short first line ended the search before any line was examined.
+inline constexpr std::u16string_view kRefusedNowhere = u"STN・DIALOG・JOIS・PATOLISの目印がありません。";
 inline constexpr std::u16string_view kRefusedShortLine = u"（%1 行目が4文字以下のため、そこで探すのをやめました）";
 inline constexpr std::u16string_view kUnencodable =
     u"コードページ932で表せない %1 文字を「?」としてCSVに書き込みました。";

@@ -47,7 +47,8 @@ std::u16string RefusalText(const OpenedLog& opened) {
       break;
   }
   if (opened.linesExamined == 0 && opened.shortLine == 0) return std::u16string(captions::kRefusedOnlyLine);
-  std::u16string text = Fill(captions::kRefusedLines, {Number(opened.linesExamined)});
+  std::u16string text = opened.linesExamined == 0 ? std::u16string(captions::kRefusedNowhere)
+                                                  : Fill(captions::kRefusedLines, {Number(opened.linesExamined)});
   if (opened.shortLine != 0) text += Fill(captions::kRefusedShortLine, {Number(opened.shortLine)});
   return text;
 }

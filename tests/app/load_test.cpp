@@ -33,16 +33,36 @@ TEST_F(WindowTest, AnswersToTheLoadingQuestions) {
     if (c.source == 'd') Drop(files[1]);
     if (c.source == 'p') Paste(QStringLiteral("hello\nworld\n"));
     EXPECT_EQ(Transcript(prompts), c.asked);
-    if (c.source == 'd') {
-      EXPECT_EQ(prompts.asked()[0].message.text, u"検索結果ログファイルを指定してください\r" + Utf8ToUtf16(files[1]) +
-                                                     u"\rSTN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。");
-    }
     const bool loaded = std::string(c.asked).ends_with("open");
     EXPECT_EQ(ended.count(), loaded ? 0 : 1);
     if (!loaded) continue;
     EXPECT_EQ(window().settings().inputPath, files[0]);
     EXPECT_EQ(window().settings().databaseKind, DatabaseKind::Dialog);
     EXPECT_EQ(window().settings().inputEncoding, LogEncoding::Utf8);
+  }
+}
+
+// A refused log is named in the message, with the reason in the window's words.
+TEST_F(WindowTest, ARefusedLogIsNamedWithTheReason) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"", u"ファイルが空です。"},
+      {"Dear colleague,\r\nthe minutes.\r\n", u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。"},
+      {"DIALOG", u"STN・DIALOG・JOIS・PATOLISの目印がありません（1行だけのログの行は調べません）。"},
+      {"abc\r\nDIALOG\r\n",
+       u"STN・DIALOG・JOIS・PATOLISの目印がありません。（1 行目が4文字以下のため、そこで探すのをやめました）"},
+      {"no marker\r\nhere\r\nDIALOG\r\n",
+       u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。（2 行目が4文字以下のため、そこで探すのをやめました）"},
+      {std::string("a\0b\0c\0\r\0\n\0", 10), u"バイト順マーク（BOM）のないUTF-16のファイルです。"},
+  };
+  for (const auto& [bytes, reason] : cases) {
+    SCOPED_TRACE(reason.size());
+    Reopen();
+    const std::string log = Write("refused.log", bytes);
+    prompts.Play("c", {});
+    Drop(log);
+    ASSERT_FALSE(prompts.asked().empty());
+    EXPECT_EQ(prompts.asked()[0].message.text,
+              u"検索結果ログファイルを指定してください\r" + Utf8ToUtf16(log) + u"\r" + reason);
   }
 }
 

@@ -30,31 +30,5 @@ TEST(OpenLog, OnlyAPatolisLogIsReadRepairedAndNoLogIsWritten) {
   }
 }
 
-TEST(OpenLog, ARefusedLogComesWithItsReason) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    Refusal refusal;
-    std::uint64_t linesExamined;
-    std::uint64_t shortLine;
-  };
-  const Case cases[] = {
-      {"empty", "", Refusal::Empty, 0, 0},
-      {"UTF-16 without a mark", std::string("L\0x\0\r\0\n\0", 8), Refusal::Utf16WithoutBom, 0, 0},
-      {"NUL bytes", std::string("hello\0\r\nworld\r\n", 15), Refusal::NulBytes, 0, 0},
-      {"no marker", "first line\r\nsecond line\r\nlast", Refusal::NoMarker, 2, 0},
-      {"a short line ends the search", "first line\r\nabc\r\nDIALOG\r\nx", Refusal::NoMarker, 1, 2},
-      {"a single line", "DIALOG", Refusal::NoMarker, 0, 0},
-      {"recognised", "DIALOG\r\nx", Refusal::None, 0, 0},
-  };
-  TempDir dir;
-  for (const Case& c : cases) {
-    const OpenedLog opened = OpenLog(dir.Write("log", c.bytes));
-    EXPECT_EQ(opened.refusal, c.refusal) << c.name;
-    EXPECT_EQ(opened.linesExamined, c.linesExamined) << c.name;
-    EXPECT_EQ(opened.shortLine, c.shortLine) << c.name;
-  }
-}
-
 }  // namespace
 }  // namespace trovlin
