@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
+#   0. the formatting check: clang-format would change no C++ source;
 #   1. the release build's tests (core, CLI, window offscreen);
 #   2. the core and CLI tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. a short smoke run of every fuzz target, when clang is present.
@@ -10,6 +11,9 @@ install_missing_packages
 
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
+
+echo "== formatting"
+scripts/check_format.sh
 
 echo "== release build and tests"
 build build

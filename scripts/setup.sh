@@ -2,7 +2,7 @@
 # Sourced, not run; expects to be in the repository root.
 
 TROVLIN_PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   libicu-dev libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   xvfb xauth fonts-noto-cjk

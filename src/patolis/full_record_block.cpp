@@ -138,37 +138,35 @@ bool FullRecordBlock::JoinContinuationLines(std::size_t cell, Spaces spaces) {
   return !ended;
 }
 
-void FullRecordBlock::ReadPriorityLines() {
+void FullRecordBlock::CutParenthesised(std::size_t cell, Position from) {
   MarkerPositions& m = marks_;
-  std::vector<std::u16string>& c = record_.values;
-  // Paris priority: kind, number, date.
-  SetPosition(m.a, Find(line_, u"(", 1));
+  SetPosition(m.a, Find(line_, u"(", from));
   SetPosition(m.b, Find(line_, u")", m.a + 1));
-  SetCell(c[21], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
-  SetPosition(m.a, Find(line_, u"(", m.b + 1));
-  SetPosition(m.b, Find(line_, u")", m.a + 1));
-  SetCell(c[22], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
+  SetCell(record_.values[cell], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
+}
+
+void FullRecordBlock::CutDateAfterBracket(std::size_t cell) {
+  MarkerPositions& m = marks_;
   SetPosition(m.b, Find(line_, u"[", m.b + 1));
-  SetCell(c[23], Trim(Cut(line_, m.b + 1, kDateWidth)));
+  SetCell(record_.values[cell], Trim(Cut(line_, m.b + 1, kDateWidth)));
+}
+
+void FullRecordBlock::ReadPriorityLines() {
+  // Paris priority: kind, number, date.
+  CutParenthesised(21, 1);
+  CutParenthesised(22, marks_.b + 1);
+  CutDateAfterBracket(23);
 
   // Domestic priority: number, date.
   ReadNextLine();
-  SetPosition(m.a, Find(line_, u"(", 1));
-  SetPosition(m.b, Find(line_, u")", m.a + 1));
-  SetCell(c[24], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
-  SetPosition(m.b, Find(line_, u"[", m.b + 1));
-  SetCell(c[25], Trim(Cut(line_, m.b + 1, kDateWidth)));
+  CutParenthesised(24, 1);
+  CutDateAfterBracket(25);
 
   // Related application: kind, original number, date.
   ReadNextLine();
-  SetPosition(m.a, Find(line_, u"(", 1));
-  SetPosition(m.b, Find(line_, u")", m.a + 1));
-  SetCell(c[26], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
-  SetPosition(m.a, Find(line_, u"(", m.b + 1));
-  SetPosition(m.b, Find(line_, u")", m.a + 1));
-  SetCell(c[27], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
-  SetPosition(m.b, Find(line_, u"[", m.b + 1));
-  SetCell(c[28], Trim(Cut(line_, m.b + 1, kDateWidth)));
+  CutParenthesised(26, 1);
+  CutParenthesised(27, marks_.b + 1);
+  CutDateAfterBracket(28);
 }
 
 void FullRecordBlock::FinishRecord() {

@@ -60,6 +60,11 @@ class FullRecordBlock {
   // The Paris priority line (the current one) and the domestic priority and
   // related-application lines after it, into cells 21 to 28.
   void ReadPriorityLines();
+  // The text between the first "(" at or after from and the ")" after it
+  // into cell; the marks keep where both were found.
+  void CutParenthesised(std::size_t cell, Position from);
+  // The date after the first "[" past the last ")" into cell.
+  void CutDateAfterBracket(std::size_t cell);
 
   // The next line, whole, with no end test: "" at the end of the input.
   void ReadNextLine();
