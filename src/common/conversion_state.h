@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trovlin {
@@ -18,6 +19,8 @@ enum class DatabaseKind : int { None = 0, Stn = 1, Dialog = 2, Jois = 3, Patolis
 inline constexpr std::size_t kMaxColumns = 101;
 // The most items a tagged conversion takes from the item list.
 inline constexpr std::size_t kMaxTaggedItems = 51;
+// The first line of an item-list file.
+inline constexpr std::string_view kPresetSignature = "trovlin-items 1";
 
 // How a log's bytes become text. Code page 932 is the default; UTF-8 and
 // UTF-16 are chosen for a log that shows itself to be one (see SniffLog).
