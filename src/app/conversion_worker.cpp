@@ -72,7 +72,7 @@ void ConversionWorker::Run() {
     result.status = RunResult::Status::Cancelled;
   } catch (const std::exception& e) {
     result.status = RunResult::Status::Failed;
-    result.error = e.what();
+    result.error = std::current_exception();
   }
   result.invalidBytes = reporter.bytes;
   result.firstInvalidLine = reporter.firstLine;

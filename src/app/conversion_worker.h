@@ -13,6 +13,7 @@
 #include <QThread>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,7 +26,7 @@ namespace trovlin::app {
 struct RunResult {
   enum class Status { Done, Cancelled, Failed };
   Status status = Status::Done;
-  std::string error;  // Failed: what went wrong, naming the file and reason
+  std::exception_ptr error;  // Failed: what went wrong
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;   // characters written as "?"
   std::uint64_t invalidBytes = 0;  // bytes of the log that are not code page 932

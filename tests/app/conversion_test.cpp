@@ -38,8 +38,8 @@ TEST_F(WindowTest, AnswersToTheOutputFileAndCompletionQuestionsAndFailedRuns) {
       {"0y", "save / done", true, true},    {"0n", "save / done", false, true},
       {"xo0n", "save / bad name / save / done", false, true},    {"xc", "save / bad name", true, false},
       {"1o0n", "save / same file / save / done", false, true},   {"1c", "save / same file", true, false},
-      {"2o", "save / " + failed + "cannot write the CSV file '" + files[2] + "': No such file or directory", false, false},
-      {"0o", "save / " + failed + "cannot open the log '" + log + "': No such file or directory", false, false, true},
+      {"2o", "save / " + failed + files[2] + "\rファイルまたはフォルダがありません", false, false},
+      {"0o", "save / " + failed + log + "\rファイルまたはフォルダがありません", false, false, true},
   };
   // clang-format on
   for (const Case& c : cases) {
