@@ -5,7 +5,10 @@
 // by a lone CR.
 #pragma once
 
+#include <cerrno>
 #include <string_view>
+
+#include "common/errors.h"
 
 namespace trovlin::app::captions {
 
@@ -63,12 +66,65 @@ inline constexpr std::u16string_view kPreviewLineFeed = u"↵";
 inline constexpr std::u16string_view kPreviewFailed = u"プレビューできません：";
 
 // Messages of this window's own, for what the rest of the program leaves
-// unreported: each names the file and the system's reason on its next line.
+// unreported: each names the file on its next line and why on the line after.
 inline constexpr std::u16string_view kLoadFailed = u"ログファイルを読み込めません";
 inline constexpr std::u16string_view kConvertFailed = u"変換できませんでした";
 inline constexpr std::u16string_view kPasteFailed = u"貼付ファイルを作成できません";
 inline constexpr std::u16string_view kItemsLoadFailed = u"項目リストを読み込めません";
 inline constexpr std::u16string_view kItemsSaveFailed = u"項目リストを保存できません";
+
+// Why a file could not be used, on the line under its name. "%1" is the
+// reason's number (a line, a count), "%2" its limit, "%3" the first line an
+// item list must have.
+struct ReasonCaption {
+  IoReason reason;
+  std::u16string_view text;
+};
+inline constexpr ReasonCaption kReasonCaptions[] = {
+    {IoReason::Folder, u"フォルダです"},
+    {IoReason::BlockDevice, u"ブロックデバイスです"},
+    {IoReason::NotFileOrStream, u"ファイル・キャラクタデバイス・FIFO・ソケットのどれでもありません"},
+    {IoReason::NotCsv, u"CSVファイルではないファイルがすでにあります"},
+    {IoReason::OtherNames, u"ほかの名前（ハードリンク）があります"},
+    {IoReason::OtherNamesSeparated, u"ほかに %1 個の名前（ハードリンク）があり、置き換えるとそれらと切り離されます"},
+    {IoReason::ReadOnly, u"読み取り専用です"},
+    {IoReason::SymbolicLink, u"シンボリックリンクです"},
+    {IoReason::NotOrdinaryFile, u"通常のファイルではありません"},
+    {IoReason::OtherOwner, u"ほかのユーザーのファイルです"},
+    {IoReason::NotAFolder, u"フォルダではないか、存在しません"},
+    {IoReason::LineTooLong, u"%1 行目が上限の %2 MiB より長くなっています"},
+    {IoReason::NotAnItemList, u"%1 行目：Trovlinの項目リストではありません（1行目は「%3」でなければなりません）"},
+    {IoReason::NoTab, u"%1 行目：「項目、タブ、行連結の印」の形になっていません"},
+    {IoReason::EmptyCode, u"%1 行目：項目が空です"},
+    {IoReason::BadJoinMark, u"%1 行目：行連結の印は「*」か空でなければなりません"},
+    {IoReason::NoItem, u"項目が1つもありません"},
+    {IoReason::TooManyItems, u"項目が %1 個あります（変換できるのは %2 個までです）"},
+};
+// The system's reasons met most often; any other is kSystemError.
+struct ErrnoCaption {
+  int error;
+  std::u16string_view text;
+};
+inline constexpr ErrnoCaption kErrnoCaptions[] = {
+    {ENOENT, u"ファイルまたはフォルダがありません"},
+    {EACCES, u"アクセスが許可されていません"},
+    {EPERM, u"この操作は許可されていません"},
+    {EISDIR, u"フォルダです"},
+    {ENOTDIR, u"パスの途中にフォルダでないものがあります"},
+    {ENOSPC, u"ディスクの空き容量が足りません"},
+    {EFBIG, u"ファイルが大きすぎます"},
+    {EROFS, u"読み取り専用のファイルシステムです"},
+    {EIO, u"入出力エラーが起きました"},
+    {ENAMETOOLONG, u"ファイル名が長すぎます"},
+    {ELOOP, u"シンボリックリンクをたどりきれません（多すぎるか、循環しています）"},
+    {EEXIST, u"同じ名前のファイルがすでにあります"},
+    {EXDEV, u"別のファイルシステムへは移せません"},
+    {EMFILE, u"開いているファイルが多すぎます"},
+    {EBUSY, u"使用中です"},
+    {ETXTBSY, u"実行中のプログラムのファイルです"},
+    {EDQUOT, u"ディスク使用量の上限（クォータ）を超えています"},
+};
+inline constexpr std::u16string_view kSystemError = u"システムエラー（errno %1）";
 
 inline constexpr std::u16string_view kStopRunQuestion = u"変換中です。\r変換を中止して終了しますか";
 

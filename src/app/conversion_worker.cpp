@@ -66,11 +66,11 @@ void ConversionWorker::Run() {
     result.status = cancel_ ? RunResult::Status::Cancelled
                     : e.rowsKept() ? RunResult::Status::Done
                                    : RunResult::Status::Failed;
-    result.error = e.what();
+    result.error = std::current_exception();
     result.rowsKept = e.rowsKept() && !cancel_;
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     result.status = RunResult::Status::Failed;
-    result.error = e.what();
+    result.error = std::current_exception();
   }
   result.invalidBytes = observer.bytes;
   result.firstInvalidLine = observer.firstLine;

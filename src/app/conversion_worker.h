@@ -13,6 +13,7 @@
 #include <QThread>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,8 +27,8 @@ struct RunResult {
   enum class Status { Done, Cancelled, Failed };
   Status status = Status::Done;
   // Failed, or a run that stopped part way and kept its rows (rowsKept):
-  // what went wrong, naming the file and reason.
-  std::string error;
+  // what went wrong.
+  std::exception_ptr error;
   bool rowsKept = false;
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;   // characters written as "?"

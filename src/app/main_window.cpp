@@ -118,10 +118,9 @@ void MainWindow::Mirror() {
   widgets_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
   widgets_.previewPanel->setVisible(controls_.gridVisible);
   widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
-  widgets_.logEncoding->setText(
-      Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
-                            : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
-                                                                         : captions::kLogCp932));
+  widgets_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
+                                  : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
+                                                                               : captions::kLogCp932));
   widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
   widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
 }
@@ -144,7 +143,7 @@ void MainWindow::UpdatePreview() {
     try {
       text = PreviewText(Preview(settings, items, kPreviewRows), settings.csvEncoding);
     } catch (const IoError& e) {
-      text = std::u16string(captions::kPreviewFailed) + U(e.what());
+      text = std::u16string(captions::kPreviewFailed) + FailureReason(e);
     }
   }
   widgets_.preview->setPlainText(Q(text));
@@ -178,8 +177,8 @@ Answer MainWindow::Say(std::u16string_view text, Icon icon, Buttons buttons) {
   return prompts_.Ask(Message{std::u16string(captions::kAppTitle), std::u16string(text), icon, buttons});
 }
 
-void MainWindow::ShowFailure(std::u16string_view heading, const std::string& detail) {
-  Say(std::u16string(heading) + u"\r" + U(detail), Icon::Critical, Buttons::Ok);
+void MainWindow::ShowFailure(std::u16string_view heading, std::exception_ptr failure) {
+  Say(std::u16string(heading) + u"\r" + FailureDetail(std::move(failure)), Icon::Critical, Buttons::Ok);
 }
 
 void MainWindow::End() {

@@ -17,6 +17,7 @@
 
 #include <QMainWindow>
 #include <QMimeData>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -138,7 +139,8 @@ class MainWindow : public QMainWindow {
 
   bool Busy();  // true (and refused) while a run is under way or after the end
   Answer Say(std::u16string_view text, Icon icon, Buttons buttons);
-  void ShowFailure(std::u16string_view heading, const std::string& detail);
+  // failure: an exception caught, usually an IoError.
+  void ShowFailure(std::u16string_view heading, std::exception_ptr failure);
   void End();
 
   Prompts& prompts_;

@@ -13,7 +13,9 @@
 namespace trovlin::app {
 namespace {
 
-constexpr const char* kCannotWrite = "cannot write the paste file";
+[[noreturn]] void Refuse(const std::string& path, IoReason reason, int error = 0) {
+  throw IoError(path, IoOperation::WritePasteFile, reason, error);
+}
 
 }  // namespace
 
@@ -43,17 +45,18 @@ std::uint64_t WritePasteFile(const std::string& path, std::u16string_view text) 
   platform::FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
   if (fd.get() < 0) {
     const int error = errno;
-    throw IoError(path, kCannotWrite, error == ELOOP ? "it is a symbolic link" : SystemReason(error));
+    if (error == ELOOP) Refuse(path, IoReason::SymbolicLink);
+    Refuse(path, IoReason::System, error);
   }
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) throw IoError(path, kCannotWrite, SystemReason(errno));
-  if (!S_ISREG(info.st_mode)) throw IoError(path, kCannotWrite, "it is not an ordinary file");
-  if (info.st_uid != ::geteuid()) throw IoError(path, kCannotWrite, "it belongs to another user");
-  if (info.st_nlink > 1) throw IoError(path, kCannotWrite, "it has other names (hard links)");
-  if (::ftruncate(fd.get(), 0) != 0) throw IoError(path, kCannotWrite, SystemReason(errno));
+  if (::fstat(fd.get(), &info) != 0) Refuse(path, IoReason::System, errno);
+  if (!S_ISREG(info.st_mode)) Refuse(path, IoReason::NotOrdinaryFile);
+  if (info.st_uid != ::geteuid()) Refuse(path, IoReason::OtherOwner);
+  if (info.st_nlink > 1) Refuse(path, IoReason::OtherNames);
+  if (::ftruncate(fd.get(), 0) != 0) Refuse(path, IoReason::System, errno);
 
-  if (const int error = platform::WriteAll(fd.get(), bytes)) throw IoError(path, kCannotWrite, SystemReason(error));
-  if (const int error = fd.Close()) throw IoError(path, kCannotWrite, SystemReason(error));
+  if (const int error = platform::WriteAll(fd.get(), bytes)) Refuse(path, IoReason::System, error);
+  if (const int error = fd.Close()) Refuse(path, IoReason::System, error);
   return unencodable;
 }
 

@@ -88,8 +88,8 @@ void MainWindow::LoadItemList() {
     list = LoadItemPreset(path);
     CheckPresetConvertible(path, list);
     missing = CodesMissingFrom(list, FirstAnswerItems(settings_));
-  } catch (const IoError& e) {
-    ShowFailure(captions::kItemsLoadFailed, e.what());
+  } catch (const IoError&) {
+    ShowFailure(captions::kItemsLoadFailed, std::current_exception());
     return;
   }
   grid_.Reset();
@@ -110,8 +110,8 @@ void MainWindow::SaveItemList() {
   if (path.empty()) return;
   try {
     SaveItemPreset(path, list);
-  } catch (const IoError& e) {
-    ShowFailure(captions::kItemsSaveFailed, e.what());
+  } catch (const IoError&) {
+    ShowFailure(captions::kItemsSaveFailed, std::current_exception());
   }
 }
 

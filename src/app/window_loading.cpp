@@ -50,8 +50,8 @@ void MainWindow::PasteLog() {
   std::uint64_t unencodable = 0;
   try {
     unencodable = WritePasteFile(path, content);
-  } catch (const IoError& e) {
-    ShowFailure(captions::kPasteFailed, e.what());
+  } catch (const IoError&) {
+    ShowFailure(captions::kPasteFailed, std::current_exception());
     return;
   }
   if (unencodable > 0) Say(Fill(captions::kPasteUnencodable, {Number(unencodable)}), Icon::Warning, Buttons::Ok);
@@ -117,10 +117,10 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
     } else {
       DiscoverItems();
     }
-  } catch (const IoError& e) {
+  } catch (const IoError&) {
     // A log that cannot be read leaves the window with the log it had.
     Restore(before);
-    ShowFailure(captions::kLoadFailed, e.what());
+    ShowFailure(captions::kLoadFailed, std::current_exception());
   }
 }
 

@@ -83,7 +83,7 @@ void MainWindow::OnRunFinished() {
     return;
   }
   if (result.rowsKept) {
-    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), U(result.error), Icon::Critical, Buttons::Ok});
+    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(result.error), Icon::Critical, Buttons::Ok});
   }
   ReportTrouble(result);
   if (Say(captions::kDone, Icon::None, Buttons::YesNo) == Answer::Yes) {

@@ -1,7 +1,6 @@
 #include "app/window_text.h"
 
 #include "app/captions.h"
-
 #include "text/utf8.h"
 
 namespace trovlin::app {
@@ -33,6 +32,31 @@ std::u16string Fill(std::u16string_view pattern, std::initializer_list<std::u16s
 }
 
 bool IsUtf16(LogEncoding encoding) { return encoding == LogEncoding::Utf16Le || encoding == LogEncoding::Utf16Be; }
+
+std::u16string FailureReason(const IoError& error) {
+  if (error.reason() == IoReason::System) {
+    for (const captions::ErrnoCaption& c : captions::kErrnoCaptions) {
+      if (static_cast<std::uint64_t>(c.error) == error.number()) return std::u16string(c.text);
+    }
+    return Fill(captions::kSystemError, {Number(error.number())});
+  }
+  for (const captions::ReasonCaption& c : captions::kReasonCaptions) {
+    if (c.reason == error.reason()) {
+      return Fill(c.text, {Number(error.number()), Number(error.limit()), U(kPresetSignature)});
+    }
+  }
+  return {};
+}
+
+std::u16string FailureDetail(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const IoError& e) {
+    return U(e.path()) + u"\r" + FailureReason(e);
+  } catch (const std::exception& e) {
+    return U(e.what());
+  }
+}
 
 std::u16string RefusalText(const OpenedLog& opened) {
   switch (opened.refusal) {

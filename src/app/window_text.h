@@ -5,11 +5,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <exception>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "common/conversion_state.h"
+#include "common/errors.h"
 #include "input/open_log.h"
 
 namespace trovlin::app {
@@ -24,6 +26,12 @@ std::u16string Number(std::uint64_t n);
 std::u16string Fill(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);
 
 bool IsUtf16(LogEncoding encoding);
+
+// Why a file could not be used, in the window's words.
+std::u16string FailureReason(const IoError& error);
+// The lines under a failure message's heading: the file, then why. A failure
+// that is not about a file gives its own text.
+std::u16string FailureDetail(std::exception_ptr failure);
 
 // Why opened was not recognised as a search log, in the window's words.
 std::u16string RefusalText(const OpenedLog& opened);

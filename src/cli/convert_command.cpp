@@ -235,7 +235,7 @@ int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<Di
 int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset) {
   std::error_code ec;
   if (!std::filesystem::is_directory(*options.outDir, ec)) {
-    throw OutputError(*options.outDir, "cannot write into the folder", "it is not a folder");
+    throw OutputError(*options.outDir, IoOperation::WriteIntoFolder, IoReason::NotAFolder);
   }
   std::map<std::string, std::string> written;  // output -> the log it came from
   int worst = kOk;

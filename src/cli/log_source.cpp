@@ -7,7 +7,9 @@ namespace trovlin::cli {
 LogSource::LogSource(const std::string& operand) : standardInput_(operand == "-"), path_(operand), name_(operand) {
   if (!standardInput_) return;
   name_ = "standard input";
-  if (const int error = spool_.Spool()) throw IoError(name_, "cannot read the log from", SystemReason(error));
+  if (const int error = spool_.Spool()) {
+    throw IoError(name_, IoOperation::ReadStandardInput, IoReason::System, error);
+  }
   path_ = spool_.path();
 }
 

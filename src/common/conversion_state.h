@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/database_kind.h"
@@ -17,6 +18,8 @@ namespace trovlin {
 inline constexpr std::size_t kMaxColumns = 101;
 // The most items a tagged conversion takes from the item list.
 inline constexpr std::size_t kMaxTaggedItems = 51;
+// The first line of an item-list file.
+inline constexpr std::string_view kPresetSignature = "trovlin-items 1";
 
 // How a log's bytes become text. Code page 932 is the default; UTF-8 and
 // UTF-16 are chosen for a log that shows itself to be one (see SniffLog).

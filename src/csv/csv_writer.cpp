@@ -21,7 +21,7 @@ void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
 }  // namespace
 
 CsvWriter::CsvWriter(const std::string& path, CsvFormat format, OutputRules rules) : format_(format) {
-  file_.emplace(path, "cannot write the CSV file", rules);
+  file_.emplace(path, IoOperation::WriteCsv, rules);
   buffer_.reserve(kFlushSize + 4096);
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
 }

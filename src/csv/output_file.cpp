@@ -34,8 +34,8 @@ bool HasCsvExtension(std::string_view path) {
   return tail == ".csv";
 }
 
-OutputFile::OutputFile(std::string path, std::string failure, OutputRules rules)
-    : path_(std::move(path)), failure_(std::move(failure)) {
+OutputFile::OutputFile(std::string path, IoOperation operation, OutputRules rules)
+    : path_(std::move(path)), operation_(operation) {
   if (path_ == "-") {
     fd_ = STDOUT_FILENO;
     toStandardOutput_ = true;
@@ -56,7 +56,7 @@ OutputFile::OutputFile(std::string path, std::string failure, OutputRules rules)
 
 void OutputFile::Fail(int error) const {
   if (platform::StopRequested()) throw RunCancelled();
-  throw OutputError(path_, failure_, SystemReason(error));
+  throw OutputError(path_, operation_, IoReason::System, error);
 }
 
 void OutputFile::Refuse(const OutputTarget& target, const OutputRules& rules) const {
@@ -65,26 +65,24 @@ void OutputFile::Refuse(const OutputTarget& target, const OutputRules& rules) co
     case Kind::Missing:
       return;
     case Kind::Folder:
-      throw OutputError(path_, failure_, "it is a folder");
+      throw OutputError(path_, operation_, IoReason::Folder);
     case Kind::BlockDevice:
-      throw OutputError(path_, failure_, "it is a block device");
+      throw OutputError(path_, operation_, IoReason::BlockDevice);
     case Kind::Other:
-      throw OutputError(path_, failure_, "it is not a file, character device, FIFO or socket");
+      throw OutputError(path_, operation_, IoReason::NotFileOrStream);
     default:
       break;
   }
   // A proposed name can fall on a file the user never meant to give up
   // (the proposal for "search.log.1" is "search.log.c").
   if (!rules.namedByUser && !rules.force && !(HasCsvExtension(path_) && HasCsvExtension(target.path))) {
-    throw OutputError(path_, failure_, "it exists and is not a CSV file", true);
+    throw OutputError(path_, operation_, IoReason::NotCsv);
   }
   if (target.kind != Kind::File) return;
   if (target.links > 1) {
-    throw OutputError(
-        path_, failure_,
-        "it has " + std::to_string(target.links - 1) + " other name(s) (hard links); replacing it would separate them");
+    throw OutputError(path_, operation_, IoReason::OtherNamesSeparated, target.links - 1);
   }
-  if ((target.mode & 0222) == 0 && !rules.force) throw OutputError(path_, failure_, "it is read-only", true);
+  if ((target.mode & 0222) == 0 && !rules.force) throw OutputError(path_, operation_, IoReason::ReadOnly);
 }
 
 void OutputFile::Write(std::string_view bytes) {

@@ -25,14 +25,15 @@
 #include <string_view>
 
 #include "common/conversion_state.h"
+#include "common/errors.h"
 #include "platform/file_system.h"
 
 namespace trovlin {
 
 class OutputFile {
  public:
-  // failure opens the message of every error ("cannot write the CSV file").
-  explicit OutputFile(std::string path, std::string failure = "cannot write the CSV file", OutputRules rules = {});
+  // operation is what every error says was being done.
+  explicit OutputFile(std::string path, IoOperation operation = IoOperation::WriteCsv, OutputRules rules = {});
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
@@ -47,7 +48,7 @@ class OutputFile {
   void WriteBack();
 
   std::string path_;
-  const std::string failure_;
+  const IoOperation operation_;
   platform::PendingFile pending_;    // a regular file or a new name
   platform::FileDescriptor stream_;  // a device, FIFO or socket
   int fd_ = -1;

@@ -12,10 +12,8 @@
 namespace trovlin {
 namespace {
 
-constexpr const char* kLoadFailed = "cannot load the item list";
-
-[[noreturn]] void Reject(const std::string& path, std::size_t line, const std::string& why) {
-  throw IoError(path, kLoadFailed, "line " + std::to_string(line) + ": " + why);
+[[noreturn]] void Reject(const std::string& path, std::size_t line, IoReason why) {
+  throw IoError(path, IoOperation::LoadItemList, why, line);
 }
 
 }  // namespace
@@ -26,14 +24,14 @@ void SaveItemPreset(const std::string& path, const std::vector<DiscoveredItem>& 
   for (const DiscoveredItem& item : items) {
     text += Utf16ToUtf8(item.code) + '\t' + Utf16ToUtf8(item.mark) + '\n';
   }
-  OutputFile file(path, "cannot save the item list");
+  OutputFile file(path, IoOperation::SaveItemList);
   file.Write(text);
   file.Commit();
 }
 
 std::vector<DiscoveredItem> LoadItemPreset(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw IoError(path, kLoadFailed, SystemReason(errno));
+  if (!in) throw IoError(path, IoOperation::LoadItemList, IoReason::System, errno);
   std::string line;
   // A preset edited on Windows may have CR LF line ends.
   auto next = [&] {
@@ -42,29 +40,26 @@ std::vector<DiscoveredItem> LoadItemPreset(const std::string& path) {
     return true;
   };
   if (!next() || line != kPresetSignature) {
-    Reject(path, 1, "not a Trovlin item list (it must begin with \"" + std::string(kPresetSignature) + "\")");
+    Reject(path, 1, IoReason::NotAnItemList);
   }
   std::vector<DiscoveredItem> items;
   for (std::size_t number = 2; next(); ++number) {
     const std::size_t tab = line.find('\t');
-    if (tab == std::string::npos) Reject(path, number, "expected CODE, TAB, MARK");
+    if (tab == std::string::npos) Reject(path, number, IoReason::NoTab);
     const std::string code = line.substr(0, tab);
     const std::string mark = line.substr(tab + 1);
-    if (code.empty()) Reject(path, number, "the code is empty");
-    if (mark != "" && mark != "*") Reject(path, number, "the join mark must be \"*\" or nothing");
+    if (code.empty()) Reject(path, number, IoReason::EmptyCode);
+    if (mark != "" && mark != "*") Reject(path, number, IoReason::BadJoinMark);
     items.push_back({Utf8ToUtf16(code), Utf8ToUtf16(mark)});
   }
-  if (in.bad()) throw IoError(path, kLoadFailed, SystemReason(errno));
+  if (in.bad()) throw IoError(path, IoOperation::LoadItemList, IoReason::System, errno);
   return items;
 }
 
 void CheckPresetConvertible(const std::string& path, const std::vector<DiscoveredItem>& items) {
-  constexpr const char* kUnusable = "cannot use the item list";
-  if (items.empty()) throw IoError(path, kUnusable, "it holds no item");
+  if (items.empty()) throw IoError(path, IoOperation::UseItemList, IoReason::NoItem);
   if (items.size() > kMaxTaggedItems) {
-    throw IoError(path, kUnusable,
-                  "it holds " + std::to_string(items.size()) + " items; at most " + std::to_string(kMaxTaggedItems) +
-                      " can be converted");
+    throw IoError(path, IoOperation::UseItemList, IoReason::TooManyItems, items.size(), kMaxTaggedItems);
   }
 }
 

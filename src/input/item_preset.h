@@ -12,11 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/conversion_state.h"
 #include "input/discover.h"
 
 namespace trovlin {
-
-inline constexpr std::string_view kPresetSignature = "trovlin-items 1";
 
 void SaveItemPreset(const std::string& path, const std::vector<DiscoveredItem>& items);
 std::vector<DiscoveredItem> LoadItemPreset(const std::string& path);

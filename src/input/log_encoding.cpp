@@ -116,12 +116,12 @@ LogSniff SniffLogOf(std::string_view head, bool headIsWholeFile, std::optional<L
 
 LogSniff SniffLog(const std::string& path, std::optional<LogEncoding> given) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw IoError(path, "cannot read the log", "it is a folder");
+  if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) throw IoError(path, "cannot open the log", SystemReason(errno));
+  if (!file) throw IoError(path, IoOperation::OpenLog, IoReason::System, errno);
   std::string head(kSniffWindow + 1, '\0');
   const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
-  if (std::ferror(file.get())) throw IoError(path, "cannot read the log", SystemReason(errno));
+  if (std::ferror(file.get())) throw IoError(path, IoOperation::ReadLog, IoReason::System, errno);
   head.resize(got);
   const bool whole = got <= kSniffWindow;
   if (!whole) head.resize(kSniffWindow);

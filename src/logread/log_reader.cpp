@@ -124,9 +124,9 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
       reportUnencodable_(format_.encoding != LogEncoding::Cp932),
       trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw IoError(path, "cannot read the log", "it is a folder");
+  if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
   file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) throw IoError(path, "cannot open the log", SystemReason(errno));
+  if (file_ == nullptr) throw IoError(path, IoOperation::OpenLog, IoReason::System, errno);
   std::setvbuf(file_, nullptr, _IONBF, 0);
   auto size = std::filesystem::file_size(path, ec);
   totalBytes_ = ec ? 0 : size;
@@ -159,8 +159,7 @@ void LogReader::Fill() {
   if (buffer_.size() - end_ < minRoom) {
     // One line fills the buffer: grow it, up to room for the longest line allowed.
     if (buffer_.size() >= kCapacityLimit) {
-      throw IoError(path_, "cannot read the log",
-                    "line " + std::to_string(lineNumber_ + 1) + " is longer than the limit of 64 MiB");
+      throw IoError(path_, IoOperation::ReadLog, IoReason::LineTooLong, lineNumber_ + 1, kMaxLineBytes >> 20);
     }
     buffer_.resize(std::min(buffer_.size() * 2, kCapacityLimit));
   }
@@ -175,7 +174,7 @@ void LogReader::Fill() {
 std::size_t LogReader::Read(char* to, std::size_t room) {
   if (utf16_) return ReadUtf16(to, room);
   const std::size_t n = std::fread(to, 1, room, file_);
-  if (n == 0 && std::ferror(file_)) throw IoError(path_, "cannot read the log", SystemReason(errno));
+  if (n == 0 && std::ferror(file_)) throw IoError(path_, IoOperation::ReadLog, IoReason::System, errno);
   return n;
 }
 
@@ -187,7 +186,7 @@ std::size_t LogReader::ReadUtf16(char* to, std::size_t room) {
     const std::size_t carried = raw_.size();
     raw_.resize(want);
     const std::size_t got = std::fread(raw_.data() + carried, 1, want - carried, file_);
-    if (got == 0 && std::ferror(file_)) throw IoError(path_, "cannot read the log", SystemReason(errno));
+    if (got == 0 && std::ferror(file_)) throw IoError(path_, IoOperation::ReadLog, IoReason::System, errno);
     rawRead_ += got;
     raw_.resize(carried + got);
     std::string_view bytes = raw_;

@@ -38,8 +38,8 @@ TEST_F(WindowTest, AnswersToTheOutputFileAndCompletionQuestionsAndFailedRuns) {
       {"0y", "save / done", true, true},    {"0n", "save / done", false, true},
       {"xo0n", "save / bad name / save / done", false, true},    {"xc", "save / bad name", true, false},
       {"1o0n", "save / same file / save / done", false, true},   {"1c", "save / same file", true, false},
-      {"2o", "save / " + failed + "cannot write the CSV file '" + files[2] + "': No such file or directory", false, false},
-      {"0o", "save / " + failed + "cannot open the log '" + log + "': No such file or directory", false, false, true},
+      {"2o", "save / " + failed + files[2] + "\rファイルまたはフォルダがありません", false, false},
+      {"0o", "save / " + failed + log + "\rファイルまたはフォルダがありません", false, false, true},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -58,6 +58,18 @@ TEST_F(WindowTest, AnswersToTheOutputFileAndCompletionQuestionsAndFailedRuns) {
     // A failed run leaves the window as it was; after No to the completion question it cannot convert.
     EXPECT_TRUE(c.ended || (w().convertButton->isEnabled() && !w().itemGrid->isHidden()) == !c.written);
   }
+}
+
+// A PATOLIS run that fails part way says so under its own title, keeps what
+// it wrote, and ends with the completion question.
+TEST_F(WindowTest, AFailedPatolisRunIsToldUnderItsOwnTitle) {
+  const std::vector<std::string> files = {dir.File("missing/out.csv")};
+  Drop(CopySample(dir, "patolis_layout1.log"));
+  prompts.Play("0on", files);
+  window().StartConversion();
+  ASSERT_TRUE(WaitForRun());
+  EXPECT_EQ(Transcript(prompts), "save / C " + files[0] + "\rファイルまたはフォルダがありません / done");
+  EXPECT_EQ(prompts.asked()[1].message.title, u"PATOLISデータ変換");
 }
 
 TEST_F(WindowTest, TheCsvOptionsShapeThePreviewAndTheCsvAndTheRunSaysWhatItReplaced) {

@@ -73,18 +73,18 @@ TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
   const std::string log = Write("a.log", StnLog());
   const std::string kept = Write("kept.txt", "keep me");
   const std::string pasted = dir.File("trovlint001.tmp");
-  const std::string cannot = "C 貼付ファイルを作成できません\rcannot write the paste file '";
+  const std::string cannot = "C 貼付ファイルを作成できません\r";
   struct Case {
     char plant;  // d: a folder dropped; l, h, f: a symbolic link, a second name, a FIFO at the name; m: TMP missing
     std::string asked;
   };
   // clang-format off
   const Case cases[] = {
-      {'d', "C ログファイルを読み込めません\rcannot read the log '" + dir.File("folder.log") + "': it is a folder"},
-      {'l', cannot + pasted + "': it is a symbolic link"},
-      {'h', cannot + pasted + "': it has other names (hard links)"},
-      {'f', cannot + pasted + "': "},  // any reason, as long as nothing hangs
-      {'m', cannot + dir.File("gone/trovlint001.tmp") + "': No such file or directory"},
+      {'d', "C ログファイルを読み込めません\r" + dir.File("folder.log") + "\rフォルダです"},
+      {'l', cannot + pasted + "\rシンボリックリンクです"},
+      {'h', cannot + pasted + "\rほかの名前（ハードリンク）があります"},
+      {'f', cannot + pasted + "\r"},  // any reason, as long as nothing hangs
+      {'m', cannot + dir.File("gone/trovlint001.tmp") + "\rファイルまたはフォルダがありません"},
   };
   // clang-format on
   std::filesystem::create_directory(dir.File("folder.log"));

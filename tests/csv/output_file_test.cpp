@@ -25,7 +25,7 @@ struct stat Stat(const std::string& path) {
 }
 
 void WriteAndCommit(const std::string& path, OutputRules rules = {}) {
-  OutputFile file(path, "cannot write the CSV file", rules);
+  OutputFile file(path, IoOperation::WriteCsv, rules);
   file.Write("row\r\n");
   file.Commit();
 }
