@@ -19,7 +19,6 @@ struct DetectCase {
 TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
   using K = DatabaseKind;
   const DetectCase cases[] = {
-      {"first line blank", u"\r\nL1   ANSWER 1 OF 3\r\nAN   1\r\n", K::None},
       {"markers after the first short line", u"L1   ANSWER 1\r\nabcd\r\nDIALOG\r\n", K::Stn},
       {"STN answer header", u"L1   ANSWER 1 OF 3\r\nAN   1\r\n", K::Stn},
       {"lower case", u"L1   answer 1 of 3\r\nAN   1\r\n", K::Stn},
