@@ -30,7 +30,7 @@ TEST(Faults, LogsThatAreNotLogs) {
       {"", "the file is empty"},
       {std::string("hello\0world\r\nx\r\n", 16), "the file holds NUL bytes: not a text log"},
       {std::string("L\0001\0\r\0\n\0x\0\r\0\n\0", 14), "the file is UTF-16 without a byte-order mark"},
-      {"abc\r\nDIALOG\r\nx\r\n", noMarker + ": line 1 has 4 characters or fewer and ends the search"},
+      {"abcd\r\nDIALOG\r\nx\r\n", noMarker + ": line 1 has 4 characters or fewer and ends the search"},
       {"one line\r\nxyz\r\nDIALOG\r\n",
        noMarker + " in the first line (line 2 has 4 characters or fewer and ends the search)"},
       {"first line\r\nsecond line\r\nlast", noMarker + " in the first 2 lines"},
