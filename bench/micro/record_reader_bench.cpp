@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "micro/bench_logs.h"
-#include "tagged/record_reader.h"
 #include "session/log_session.h"
+#include "tagged/record_reader.h"
 #include "tagged/tagged_run.h"
 
 namespace trovlin::bench {

@@ -63,7 +63,7 @@ void ConversionWorker::Run() {
   } catch (const IoError& e) {
     // A failure met while cancelling is the cancel; one that kept the rows
     // written so far ends the run as done, with the failure told.
-    result.status = cancel_ ? RunResult::Status::Cancelled
+    result.status = cancel_        ? RunResult::Status::Cancelled
                     : e.rowsKept() ? RunResult::Status::Done
                                    : RunResult::Status::Failed;
     result.error = std::current_exception();

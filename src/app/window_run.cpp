@@ -83,7 +83,8 @@ void MainWindow::OnRunFinished() {
     return;
   }
   if (result.rowsKept) {
-    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(result.error), Icon::Critical, Buttons::Ok});
+    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(result.error), Icon::Critical,
+                         Buttons::Ok});
   }
   ReportTrouble(result);
   if (Say(captions::kDone, Icon::None, Buttons::YesNo) == Answer::Yes) {
@@ -99,8 +100,8 @@ void MainWindow::ReportTrouble(const RunResult& result) {
   std::u16string trouble;
   if (result.invalidBytes > 0) {
     const std::u16string_view encoding = settings_.inputEncoding == LogEncoding::Utf8 ? captions::kUtf8Name
-                                          : IsUtf16(settings_.inputEncoding)           ? captions::kUtf16Name
-                                                                                       : captions::kCp932Name;
+                                         : IsUtf16(settings_.inputEncoding)           ? captions::kUtf16Name
+                                                                                      : captions::kCp932Name;
     const std::u16string_view written =
         settings_.csvEncoding == CsvEncoding::Cp932 ? captions::kWrittenAsTheyAre : captions::kWrittenAsReplacement;
     trouble += Fill(captions::kInvalidBytes,

@@ -19,12 +19,12 @@ class UsageError : public std::runtime_error {
 };
 
 struct ConvertOptions {
-  std::vector<std::string> logs;             // one, or several with --out-dir; "-" is standard input
-  std::optional<std::string> output;        // -o; "-" is standard output
-  std::optional<std::string> outDir;        // --out-dir: each log's proposed name in this folder
-  std::optional<std::string> itemsFile;     // --items-file: a saved item list
-  std::optional<DatabaseKind> database;     // --db
-  std::vector<std::u16string> items;        // --item / --items, in order
+  std::vector<std::string> logs;         // one, or several with --out-dir; "-" is standard input
+  std::optional<std::string> output;     // -o; "-" is standard output
+  std::optional<std::string> outDir;     // --out-dir: each log's proposed name in this folder
+  std::optional<std::string> itemsFile;  // --items-file: a saved item list
+  std::optional<DatabaseKind> database;  // --db
+  std::vector<std::u16string> items;     // --item / --items, in order
   bool keepStars = false;
   bool keepWidth = false;
   bool force = false;  // --force: replace a read-only file, or a non-CSV file at a proposed name

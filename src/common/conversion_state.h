@@ -13,7 +13,6 @@
 
 namespace trovlin {
 
-
 // The most columns any conversion writes (PATOLIS layout B has 35).
 inline constexpr std::size_t kMaxColumns = 101;
 // The most items a tagged conversion takes from the item list.

@@ -18,7 +18,6 @@
 
 namespace trovlin {
 
-
 struct Detection {
   DatabaseKind kind = DatabaseKind::None;
   std::uint64_t linesExamined = 0;

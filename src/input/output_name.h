@@ -13,7 +13,6 @@
 
 namespace trovlin {
 
-
 std::string ProposeOutputName(std::string_view inputPath);
 
 // True when output would overwrite input: the same text, or two names of one

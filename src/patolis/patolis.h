@@ -19,7 +19,6 @@
 
 namespace trovlin {
 
-
 struct AnswerHeader {
   std::u16string layoutCharacter;  // the character at p + 6 as it stands in the line; "" when the line ends earlier
   int layoutCode = 0;              // 1-4, or 0 for anything else

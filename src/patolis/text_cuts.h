@@ -77,8 +77,7 @@ inline void SetPosition(Position& target, std::optional<Position> found, Positio
 // overlap; the cell keeps its memory from row to row either way.
 inline void SetCell(std::u16string& cell, std::optional<std::u16string_view> piece) {
   if (!piece) return;
-  assert(piece->empty() ||
-         std::greater<const char16_t*>()(piece->data(), cell.data() + cell.capacity()) ||
+  assert(piece->empty() || std::greater<const char16_t*>()(piece->data(), cell.data() + cell.capacity()) ||
          std::less_equal<const char16_t*>()(piece->data() + piece->size(), cell.data()));
   cell.clear();
   cell.append(*piece);

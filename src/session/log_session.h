@@ -61,8 +61,7 @@ struct ConversionOutcome {
 // Converts settings.inputPath into settings.outputPath as settings.databaseKind
 // says; items are the columns of a tagged log (at least one) and are not
 // consulted for PATOLIS.
-ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items,
-                          RunObserver* observer = nullptr);
+ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer = nullptr);
 
 // The CSV bytes of the header and the first maxRows rows of a tagged log, as
 // Convert would write them; nothing is written.

@@ -26,8 +26,8 @@ namespace trovlin {
 
 class RecordReader {
  public:
-  RecordReader(LogReader& log, const ItemTable& items, RecordBuffer& record,
-               const ConversionSettings& settings, PendingEvents& events);
+  RecordReader(LogReader& log, const ItemTable& items, RecordBuffer& record, const ConversionSettings& settings,
+               PendingEvents& events);
 
   void ReadRecord(std::u16string& line);
 

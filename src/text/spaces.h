@@ -20,8 +20,6 @@ inline std::u16string_view TrimTrailingSpaces(std::u16string_view s) {
   return s.substr(0, n);
 }
 
-inline std::u16string_view TrimSpaces(std::u16string_view s) {
-  return TrimTrailingSpaces(TrimLeadingSpaces(s));
-}
+inline std::u16string_view TrimSpaces(std::u16string_view s) { return TrimTrailingSpaces(TrimLeadingSpaces(s)); }
 
 }  // namespace trovlin

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "support/cli_run.h"
 #include "window_fixture.h"
 
 namespace trovlin::app::testing {

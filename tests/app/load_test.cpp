@@ -51,7 +51,8 @@ TEST_F(WindowTest, ARefusedLogIsNamedWithTheReason) {
       {"abc\r\nDIALOG\r\n",
        u"STN・DIALOG・JOIS・PATOLISの目印がありません。（1 行目が4文字以下のため、そこで探すのをやめました）"},
       {"no marker\r\nhere\r\nDIALOG\r\n",
-       u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。（2 行目が4文字以下のため、そこで探すのをやめました）"},
+       u"STN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。（2 "
+       u"行目が4文字以下のため、そこで探すのをやめました）"},
       {std::string("a\0b\0c\0\r\0\n\0", 10), u"バイト順マーク（BOM）のないUTF-16のファイルです。"},
   };
   for (const auto& [bytes, reason] : cases) {

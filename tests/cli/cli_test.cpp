@@ -119,11 +119,12 @@ TEST(Cli, ABatchConvertsEachLogSkipsTheBrokenOneAndExitsWithTheWorst) {
   EXPECT_EQ(r.exitCode, 2);
   const std::string seconds = "[0-9]+[.][0-9]{2} s\n";
   EXPECT_TRUE(std::regex_match(
-      r.err, std::regex(Literal(stn + ": STN, 4 record(s), 4 row(s), ") + seconds + Literal("trovlin-cli: " + broken) +
-                        ": 検索結果ログファイルを指定してください\n" +
-                        Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
-                        Literal(broken + ": failed, ") + seconds +
-                        Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), ") + seconds)))
+      r.err,
+      std::regex(Literal(stn + ": STN, 4 record(s), 4 row(s), ") + seconds + Literal("trovlin-cli: " + broken) +
+                 ": 検索結果ログファイルを指定してください\n" +
+                 Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
+                 Literal(broken + ": failed, ") + seconds + Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), ") +
+                 seconds)))
       << r.err;
   EXPECT_EQ(ReadBytes(out.File("stn_sample.csv")).substr(0, 6), "\"TI\"\r\n");
   EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));

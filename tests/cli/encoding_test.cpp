@@ -1,6 +1,7 @@
 // UTF-8, UTF-16 and LF logs, CSV encodings and quoting through trovlin-cli.
 #include <gtest/gtest.h>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
 #include "text/utf8.h"

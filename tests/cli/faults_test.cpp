@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace trovlin {

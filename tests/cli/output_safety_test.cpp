@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace trovlin {

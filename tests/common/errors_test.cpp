@@ -16,8 +16,7 @@ TEST(IoError, WhatIsTheEnglishSentenceOfTheKinds) {
     int error;
     const char* what;
   } cases[] = {
-      {IoOperation::ReadStandardInput, IoReason::System, EIO,
-       "cannot read the log from 'p': Input/output error"},
+      {IoOperation::ReadStandardInput, IoReason::System, EIO, "cannot read the log from 'p': Input/output error"},
       {IoOperation::WriteCsv, IoReason::NotFileOrStream, 0,
        "cannot write the CSV file 'p': it is not a file, character device, FIFO or socket"},
       {IoOperation::WritePasteFile, IoReason::SymbolicLink, 0,

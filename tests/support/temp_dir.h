@@ -37,6 +37,3 @@ std::string CrLfLines(std::initializer_list<std::string_view> lines);
 ConversionSettings LogSettings(const TempDir& dir, std::string_view logBytes, DatabaseKind kind = DatabaseKind::None);
 
 }  // namespace trovlin::testing
-
-// Tests written before the CLI runner had a header of its own reach it here.
-#include "support/cli_run.h"

@@ -1,4 +1,3 @@
-#include "session/log_session.h"
 #include "tagged/tagged_run.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +5,7 @@
 #include <filesystem>
 
 #include "common/errors.h"
+#include "session/log_session.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
 
