@@ -92,6 +92,11 @@ TEST_F(WindowTest, TheCsvOptionsShapeThePreviewAndTheCsvAndTheRunSaysWhatItRepla
        u"\"AN\",\"TI\"\n\"0001 DIALOG\",\"Café \"\"bar\"\"\"", ""},
       {bom + "AN   0001 DIALOG\r\nTI   a\xFFz\r\n", CsvEncoding::Cp932, false, "\"AN\",\"TI\"\r\n\"0001 DIALOG\",\"a\xFFz\"\r\n", u"",
        " / W ログの 1 バイトはUTF-8の文字ではないため、そのままCSVに書き込みました（最初は 2 行目）。"},
+      // The preview stops after five rows and marks an LF inside a value.
+      {bom + "AN   0001 DIALOG\r\nTI   a\r\nTI   b\r\n\r\nAN   2\r\n\r\nAN   3\r\n\r\nAN   4\r\n\r\nAN   5\r\n\r\nAN   6\r\n",
+       CsvEncoding::Cp932, false,
+       "\"AN\",\"TI\"\r\n\"0001 DIALOG\",\"a\nb\"\r\n\"2\",\"\"\r\n\"3\",\"\"\r\n\"4\",\"\"\r\n\"5\",\"\"\r\n\"6\",\"\"\r\n",
+       u"\"AN\",\"TI\"\n\"0001 DIALOG\",\"a↵b\"\n\"2\",\"\"\n\"3\",\"\"\n\"4\",\"\"\n\"5\",\"\"", ""},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -109,6 +114,12 @@ TEST_F(WindowTest, TheCsvOptionsShapeThePreviewAndTheCsvAndTheRunSaysWhatItRepla
     EXPECT_EQ(ReadBytes(dir.File("out.csv")), c.csv);
     EXPECT_EQ(Transcript(prompts), "save" + c.warning + " / done");
   }
+  // A PATOLIS run ignores the grid: nothing to preview.
+  Reopen();
+  Drop(Write("in.log", StnLog()));
+  EXPECT_NE(w().preview->toPlainText(), QString());
+  QTest::mouseClick(w().databaseOptions[3], Qt::LeftButton);
+  EXPECT_EQ(w().preview->toPlainText(), QString());
 }
 
 // The columns follow the grid, and the STN check mark the service chosen.
