@@ -19,7 +19,7 @@
 #include <string>
 
 #include "common/conversion_state.h"
-#include "csv/output_file.h"
+#include "platform/output_file.h"
 
 namespace trovlin {
 

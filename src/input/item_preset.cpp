@@ -6,7 +6,7 @@
 
 #include "common/conversion_state.h"
 #include "common/errors.h"
-#include "csv/output_file.h"
+#include "platform/output_file.h"
 #include "text/utf8.h"
 
 namespace trovlin {

@@ -1,6 +1,6 @@
 // OutputFile against what a path may name: files, links, devices, FIFOs and
 // sockets made in a temporary folder, never the system's own nodes.
-#include "csv/output_file.h"
+#include "platform/output_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

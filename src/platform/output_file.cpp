@@ -1,4 +1,4 @@
-#include "csv/output_file.h"
+#include "platform/output_file.h"
 
 #include <unistd.h>
 
