@@ -105,9 +105,7 @@ TEST_F(WindowTest, TheCsvOptionsShapeThePreviewAndTheCsvAndTheRunSaysWhatItRepla
     EXPECT_EQ(w().logEncoding->text(), Q(u"ログの文字コード：UTF-8"));
     w().csvEncodingEntries[static_cast<std::size_t>(c.encoding)]->trigger();
     if (c.doubleQuotes) w().doubleQuotesEntry->trigger();
-    if (!c.preview.empty()) {
-      EXPECT_EQ(w().preview->toPlainText(), Q(c.preview));
-    }
+    EXPECT_TRUE(c.preview.empty() || w().preview->toPlainText() == Q(c.preview));
     prompts.Play(c.warning.empty() ? "0n" : "0on", {dir.File("out.csv")});
     window().StartConversion();
     ASSERT_TRUE(WaitForRun());

@@ -75,9 +75,7 @@ TEST_F(RunningTest, ClosingOrExitAsksAndYesStopsTheRunKeepingTheOlderFile) {
     Reopen();
     StartBigRun();
     QSignalSpy finished(&window(), &MainWindow::runFinished);
-    if (c.how != 's') {
-      prompts.Reply(c.answer, [&] { EXPECT_TRUE(!c.endsFirst || WaitForRun()); });
-    }
+    if (c.how != 's') prompts.Reply(c.answer, [&] { EXPECT_TRUE(!c.endsFirst || WaitForRun()); });
     if (c.answer == Answer::No) prompts.Reply(Answer::No);
     if (c.how == 'c') window().close();
     if (c.how == 'x') w().exitEntry->trigger();

@@ -5,9 +5,6 @@
 #include <QDropEvent>
 #include <QTest>
 #include <QUrl>
-#include <cstdlib>
-
-#include "text/utf8.h"
 
 namespace trovlin::app::testing {
 

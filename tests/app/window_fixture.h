@@ -95,7 +95,6 @@ class WindowTest : public ::testing::Test {
   MainWindow& window() { return *window_; }
   const WindowWidgets& w() { return window_->widgets(); }
   std::string Write(const std::string& name, const std::string& bytes) { return dir.Write(name, bytes); }
-  // Drops the file at path on the window.
   void Drop(const std::string& path);
   // Puts text on the clipboard and chooses the paste entry.
   void Paste(const QString& text);
@@ -103,7 +102,6 @@ class WindowTest : public ::testing::Test {
   void Reopen();
   // Converts into output, answering the completion question with answer.
   void Convert(const std::string& output, Answer answer);
-  // Waits until the run under way has been handled.
   bool WaitForRun();
 
   ScriptedPrompts prompts;
