@@ -25,11 +25,15 @@ constexpr std::string_view kDetectUsage =
     "Exit 0 when recognised; 2 when the log is not recognised or cannot be read.\n";
 
 constexpr std::string_view kItemsUsage =
-    "usage: trovlin-cli items LOG\n"
+    "usage: trovlin-cli items LOG [--discover first-block|first-answer]\n"
     "\n"
     "Lists the item codes of the first answer of a tagged (STN, DIALOG, JOIS) log,\n"
     "one per line in order of first occurrence: CODE, TAB, MARK (\"*\" or empty).\n"
     "At most 51 codes are listed; a warning says how many more there were.\n"
+    "The first answer is the log's first block of lines, or with --discover\n"
+    "first-answer its first answer record (an STN answer header, a JOIS record\n"
+    "header, a DIALOG FN- line); a first block that holds no answer header is\n"
+    "warned about.\n"
     "For a PATOLIS log, the column titles of its answer layout, one per line.\n"
     "LOG \"-\" reads the log from standard input.\n"
     "Exit 0; 2 when the log is not recognised or cannot be read.\n";
@@ -61,7 +65,7 @@ int PatolisItems(const LogSource& source, const ConversionSettings& settings) {
   const std::optional<AnswerHeader> header = PatolisLayout(settings);
   const int code = header ? header->layoutCode : 0;
   if (code == 0) {
-    Error(NoPatolisLayoutMessage(source.name()));
+    Error(NoPatolisLayoutMessage(source.name(), header));
     return kOk;
   }
   for (const std::u16string& title : PatolisColumnTitles(code)) Print(stdout, Utf16ToUtf8(title) + "\n");
@@ -69,7 +73,8 @@ int PatolisItems(const LogSource& source, const ConversionSettings& settings) {
 }
 
 int Items(const std::vector<std::string>& args) {
-  const LogSource source(ParseSinglePath(args));
+  const ItemsOptions options = ParseItemsOptions(args);
+  const LogSource source(options.log);
   ConversionSettings settings;
   settings.inputPath = source.path();
   const OpenedLog opened = OpenLogInto(settings);
@@ -78,15 +83,12 @@ int Items(const std::vector<std::string>& args) {
     return kInputProblem;
   }
   if (opened.kind == DatabaseKind::Patolis) return PatolisItems(source, settings);
-  const Discovery found = FirstAnswerItems(settings);
+  const Discovery found = FirstAnswerItems(settings, options.discover);
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
   }
-  if (found.leftOut > 0) {
-    Error("warning: " + std::to_string(found.leftOut) +
-          " further item code(s) of the first answer were not listed (at most " + std::to_string(kMaxTaggedItems) +
-          ")");
-  }
+  if (found.leftOut > 0) Error(ItemsLeftOutMessage(found.leftOut));
+  if (options.discover == DiscoveryStart::FirstBlock) WarnIfNoAnswerHeader(source.name(), found);
   return kOk;
 }
 
@@ -105,6 +107,7 @@ const Command kCommands[] = {
     {"detect", kDetectUsage, Detect},
     {"items", kItemsUsage, Items},
     {"convert", kConvertUsage, RunConvert},
+    {"inspect", kInspectUsage, RunInspect},
     {"propose-name", kProposeUsage, ProposeName},
 };
 
@@ -120,6 +123,7 @@ void PrintOverview() {
         "  detect LOG          print the service that produced LOG\n"
         "  items LOG           list the item codes of LOG's first answer\n"
         "  convert LOG [...]   write LOG as CSV\n"
+        "  inspect LOG         report what LOG holds: items, answers shown and missing\n"
         "  propose-name PATH   print the CSV name proposed for a log at PATH\n"
         "\n"
         "`trovlin-cli COMMAND --help` tells more about each.\n");

@@ -10,11 +10,14 @@
 #include "cli/log_source.h"
 #include "cli/options.h"
 #include "cli/print.h"
+#include "cli/report_json.h"
+#include "cli/report_text.h"
 #include "cli/terminal.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
 #include "input/item_preset.h"
 #include "input/output_name.h"
+#include "platform/output_file.h"
 #include "platform/stop_signals.h"
 #include "session/log_session.h"
 #include "text/utf8.h"
@@ -26,7 +29,8 @@ const std::string_view kConvertUsage =
     "                           [--item CODE]... [--items A,B,...] [--items-file FILE]\n"
     "                           [--keep-stars] [--keep-width] [--input-encoding auto|cp932|utf-8|utf-16]\n"
     "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
-    "                           [--force]\n"
+    "                           [--force] [--discover first-block|first-answer]\n"
+    "                           [--skip-empty-rows] [--report FILE|-] [--strict]\n"
     "       trovlin-cli convert LOG... --out-dir DIR [options as above]\n"
     "\n"
     "Converts LOG into a CSV file: one row per answer, one column per item.\n"
@@ -56,11 +60,35 @@ const std::string_view kConvertUsage =
     "                cp932 cannot hold is written as \"?\" and reported with its line\n"
     "  --quotes apostrophe|double  a double quote in a value becomes an apostrophe (default)\n"
     "                or two double quotes (RFC 4180)\n"
+    "  --discover first-block|first-answer  where the default columns are read: the\n"
+    "                log's first block of lines (default), or its first answer record\n"
+    "                (an STN answer header, a JOIS record header, a DIALOG FN- line)\n"
+    "  --skip-empty-rows  a record that holds none of the items gives no row\n"
+    "  --report FILE the conversion's report as JSON into FILE (\"-\": standard error);\n"
+    "                with --out-dir, a JSON array of the logs' reports\n"
+    "  --strict      exit 4 when the log shows an answer twice, or misses answers\n"
+    "                between the first and the last it shows\n"
     "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
-    "item options are ignored, and a log with no answer layout 1-4 writes no file.\n"
+    "item options are ignored, and a log with no answer layout 1-4 writes no file\n"
+    "(exit 2).\n"
+    "The summary on stderr says the rows written and, when the log announces its\n"
+    "answers, how many of them it shows (\"answers: 20 of 30, missing 11-20\").\n"
     "The log is only read, never written.\n"
-    "Exit 0 on success; 1 usage; 2 input problem; 3 output problem (in a batch: the\n"
-    "worst of the logs); 130, 143 or 129 when SIGINT, SIGTERM or SIGHUP stopped it.\n";
+    "Exit 0 on success; 1 usage; 2 input problem; 3 output problem; 4 with --strict,\n"
+    "answers missing or repeated (in a batch: the worst of the logs); 130, 143 or 129\n"
+    "when SIGINT, SIGTERM or SIGHUP stopped it.\n";
+
+const std::string_view kInspectUsage =
+    "usage: trovlin-cli inspect LOG [--json] [--strict] [options of convert that choose\n"
+    "                           the service, the items and how the log is read]\n"
+    "\n"
+    "Reads LOG as convert would and prints its report instead of writing a CSV: the\n"
+    "items with the rows in which each has a value, the answers the log announces and\n"
+    "the ones it shows (missing ranges and repeats with their lines), records that\n"
+    "hold none of the items, and warnings with their line numbers.\n"
+    "  --json        the report as JSON (the keys of convert --report)\n"
+    "LOG \"-\" reads the log from standard input. Nothing is written.\n"
+    "Exit 0; 1 usage; 2 input problem; 4 with --strict, answers missing or repeated.\n";
 
 namespace {
 
@@ -74,12 +102,16 @@ struct Job {
   std::string output;        // "-" is standard output
   bool outputNamed = false;  // the user named the output; else a proposed name
   bool batch = false;
+  bool inspect = false;  // report only; no CSV
 };
 
 struct LogResult {
   int exitCode = kOk;
   DatabaseKind kind = DatabaseKind::None;
   std::uint64_t rows = kNoRows;  // kNoRows: nothing written
+  std::uint64_t records = 0;
+  std::optional<ConversionReport> report = std::nullopt;
+  bool nothingToConvert = false;  // a PATOLIS log without an answer layout 1-4
 };
 
 std::string Where(const std::string& output) { return output == "-" ? std::string("standard output") : output; }
@@ -93,37 +125,70 @@ void WarnUnencodable(std::uint64_t count, std::uint64_t replaced) {
   }
 }
 
-// The columns of a tagged run: as given, from the preset, or discovered.
+// A code as a message shows it: quoted when spaces at its ends would hide.
+std::u16string Shown(const std::u16string& code) {
+  const bool spaced = !code.empty() && (code.front() == u' ' || code.back() == u' ');
+  return spaced ? u"\"" + code + u"\"" : code;
+}
+
+// The columns of a tagged run: as given, from the preset, or discovered;
+// what the report says of them goes into warnings.
 ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                      const Job& job, const ConversionSettings& settings) {
-  if (preset) {
-    const std::vector<std::u16string> missing = CodesMissingFrom(*preset, FirstAnswerItems(settings));
+                      const Job& job, const ConversionSettings& settings, std::vector<ReportWarning>& warnings) {
+  const Discovery first = FirstAnswerItems(settings, options.discover);
+  const bool given = preset || !options.items.empty();
+  const ItemTable items = preset ? ItemTableFrom(*preset)
+                          : !options.items.empty()
+                              ? ItemTable{options.items, std::vector<bool>(options.items.size(), true)}
+                              : ItemTableFrom(first.items);
+  warnings = ItemWarnings(items, first, given);
+  if (given) {
+    std::vector<std::u16string> missing;
+    for (const ReportWarning& w : warnings) {
+      if (w.kind == WarningKind::ItemNotShown) missing.push_back(Shown(w.code));
+    }
     if (!missing.empty()) {
       Error("warning: the first answer of " + job.name + " lacks " + Utf16ToUtf8(JoinCodes(missing)) +
             "; their columns stay empty");
     }
-    return ItemTableFrom(*preset);
+    return items;
   }
-  if (!options.items.empty()) return {options.items, std::vector<bool>(options.items.size(), true)};
-  return ItemTableFrom(FirstAnswerItems(settings).items);
+  if (first.leftOut > 0) Error(ItemsLeftOutMessage(first.leftOut));
+  if (options.discover == DiscoveryStart::FirstBlock) WarnIfNoAnswerHeader(job.name, first);
+  return items;
 }
 
-// What a finished conversion says on stderr, and what it leaves for the summary.
-LogResult Report(const ConversionSettings& settings, const Job& job, const ConversionOutcome& outcome) {
+// The summary line of a single log: rows, and the answers the log shows.
+void PrintSummary(const ConversionSettings& settings, const ConversionOutcome& outcome) {
+  const DatabaseKind kind = settings.databaseKind;
+  const std::string service = kind == DatabaseKind::Patolis
+                                  ? "PATOLIS (layout " + std::to_string(outcome.layoutCode) + ")"
+                                  : std::string(DatabaseCaption(kind));
+  std::string line = service + ": " + std::to_string(outcome.rows) + " row(s) of " + std::to_string(outcome.columns) +
+                     " column(s) written to " + Where(settings.outputPath);
+  if (const std::string empty = EmptyRowsSummary(outcome.report, settings.skipEmptyRows); !empty.empty()) {
+    line += " (" + empty + ")";
+  }
+  if (const std::string answers = AnswersSummary(outcome.report); !answers.empty()) line += "; " + answers;
+  Print(stderr, line + "\n");
+}
+
+// What a finished run says on stderr, and what it leaves for the summary.
+LogResult Report(const ConversionSettings& settings, const Job& job, ConversionOutcome& outcome,
+                 const ConvertOptions& options, std::vector<ReportWarning> warnings) {
   const DatabaseKind kind = settings.databaseKind;
   if (!outcome.written) {
-    Error(NoPatolisLayoutMessage(job.name));
-    return {kOk, kind, kNoRows};
+    Error(NoPatolisLayoutMessage(job.name, PatolisLayout(settings)));
+    LogResult nothing{kInputProblem, kind, kNoRows};
+    nothing.nothingToConvert = true;
+    return nothing;
   }
+  for (const ReportWarning& w : warnings) outcome.report.AddWarning(w);
+  outcome.report.log = job.name;
   WarnUnencodable(outcome.unencodable, outcome.replaced);
-  if (!job.batch) {
-    const std::string service = kind == DatabaseKind::Patolis
-                                    ? "PATOLIS (layout " + std::to_string(outcome.layoutCode) + ")"
-                                    : std::string(DatabaseCaption(kind));
-    Print(stderr, service + ": " + std::to_string(outcome.rows) + " row(s) of " + std::to_string(outcome.columns) +
-                      " column(s) written to " + Where(settings.outputPath) + "\n");
-  }
-  return {kOk, kind, outcome.rows};
+  if (!job.batch && !job.inspect) PrintSummary(settings, outcome);
+  const bool incomplete = options.strict && outcome.report.HasGapsOrRepeats();
+  return {incomplete ? kIncomplete : kOk, kind, outcome.rows, outcome.report.records, std::move(outcome.report)};
 }
 
 LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
@@ -143,14 +208,16 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   if (settings.databaseKind == DatabaseKind::None && !options.database) return {kInputProblem};
   if (options.database) settings.databaseKind = *options.database;
   settings.outputPath = job.output;
-  if (IsSameFile(settings.inputPath, settings.outputPath)) {
+  if (!job.inspect && IsSameFile(settings.inputPath, settings.outputPath)) {
     Error(batch ? job.name + ": " + std::string(kSameFileMessage) : std::string(kSameFileMessage));
     return {kInputProblem, settings.databaseKind};
   }
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
+  settings.skipEmptyRows = options.skipEmptyRows;
   ItemTable items;
+  std::vector<ReportWarning> warnings;
   if (settings.databaseKind != DatabaseKind::Patolis) {
-    items = ChooseItems(options, preset, job, settings);
+    items = ChooseItems(options, preset, job, settings, warnings);
     if (items.codes.empty()) {
       Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
       return {kOk, settings.databaseKind};
@@ -158,7 +225,8 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   }
   ConsoleObserver observer(job.name, settings.csvEncoding != CsvEncoding::Cp932);
   try {
-    return Report(settings, job, Convert(settings, items, &observer));
+    ConversionOutcome outcome = Convert(settings, items, &observer, job.inspect ? RunMode::Inspect : RunMode::Convert);
+    return Report(settings, job, outcome, options, std::move(warnings));
   } catch (const IoError& e) {
     // A PATOLIS conversion that stopped part way keeps its rows and says so
     // under its own title.
@@ -181,13 +249,14 @@ void PrintBatchLine(const std::string& log, const LogResult& result, double seco
   char time[32];
   std::snprintf(time, sizeof time, "%.2f s", seconds);
   std::string line = log + ": ";
-  if (result.exitCode != kOk) {
-    line += "failed";
-  } else if (result.rows == kNoRows) {
+  if (result.nothingToConvert) {
     line += std::string(DatabaseCaption(result.kind)) + ", nothing written";
+  } else if (result.exitCode != kOk && result.exitCode != kIncomplete) {
+    line += "failed";
   } else {
-    const std::string n = std::to_string(result.rows);
-    line += std::string(DatabaseCaption(result.kind)) + ", " + n + " record(s), " + n + " row(s)";
+    line += std::string(DatabaseCaption(result.kind)) + ", " + std::to_string(result.records) + " record(s), " +
+            std::to_string(result.rows) + " row(s)";
+    if (const std::string answers = AnswersSummary(*result.report); !answers.empty()) line += ", " + answers;
   }
   Print(stderr, line + ", " + time + "\n");
 }
@@ -216,13 +285,26 @@ LogResult ConvertInBatch(const ConvertOptions& options, const std::optional<std:
   }
 }
 
+// The report file is written whole or not at all, as a CSV is.
+void WriteReport(const ConvertOptions& options, const std::string& json) {
+  if (*options.report == "-") {
+    Print(stderr, json);
+    return;
+  }
+  OutputFile file(*options.report, IoOperation::WriteReport, {.namedByUser = true, .force = options.force});
+  file.Write(json);
+  file.Commit();
+}
+
 int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset) {
   const LogSource source(options.logs.front());
   Job job{source.path(), source.name(), "", options.output.has_value(), false};
   // A log read from standard input has no name to put a CSV beside.
   job.output = options.output.value_or(source.IsStandardInput() ? "-" : ProposeOutputName(source.path()));
   try {
-    return ConvertLog(options, preset, job).exitCode;
+    const LogResult result = ConvertLog(options, preset, job);
+    if (options.report && result.report) WriteReport(options, ReportJson(*result.report));
+    return result.exitCode;
   } catch (const OutputError& e) {
     if (platform::StopRequested()) throw;
     Error(OutputFailure(e, job));
@@ -238,6 +320,7 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
     throw OutputError(*options.outDir, IoOperation::WriteIntoFolder, IoReason::NotAFolder);
   }
   std::map<std::string, std::string> written;  // output -> the log it came from
+  std::vector<ConversionReport> reports;
   int worst = kOk;
   for (const std::string& log : options.logs) {
     if (platform::StopRequested()) break;
@@ -255,11 +338,35 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
     }
     PrintBatchLine(log, result, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     worst = std::max(worst, result.exitCode);
+    if (result.report) reports.push_back(std::move(*result.report));
+  }
+  if (options.report) {
+    try {
+      WriteReport(options, ReportsJson(reports));
+    } catch (const OutputError& e) {
+      Error(e.what());
+      worst = std::max<int>(worst, kOutputProblem);
+    }
   }
   return worst;
 }
 
 }  // namespace
+
+int RunInspect(const std::vector<std::string>& args) {
+  const ConvertOptions options = ParseConvertOptions(args, OptionsFor::Inspect);
+  const std::optional<std::vector<DiscoveredItem>> preset = LoadPreset(options);
+  const LogSource source(options.logs.front());
+  Job job{source.path(), source.name(), "", false, false, true};
+  const LogResult result = ConvertLog(options, preset, job);
+  if (!result.report) return result.exitCode;
+  if (options.json) {
+    Print(stdout, ReportJson(*result.report));
+  } else {
+    PrintInspection(stdout, *result.report);
+  }
+  return result.exitCode;
+}
 
 // SIGINT, SIGTERM and SIGHUP end a conversion through its unwinding, so the
 // temporary output goes; the exit code is the shell's 128 + the signal.

@@ -36,6 +36,11 @@ T Choose(const std::string& option, const std::string& name,
   throw UsageError(option + " takes " + names + ", not " + name);
 }
 
+DiscoveryStart ChooseDiscovery(const std::string& option, const std::string& name) {
+  return Choose<DiscoveryStart>(
+      option, name, {{"first-block", DiscoveryStart::FirstBlock}, {"first-answer", DiscoveryStart::FirstAnswer}});
+}
+
 }  // namespace
 
 bool WantsHelp(const std::vector<std::string>& args) {
@@ -48,15 +53,32 @@ std::string ParseSinglePath(const std::vector<std::string>& args) {
   return args[0];
 }
 
-ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
+ItemsOptions ParseItemsOptions(const std::vector<std::string>& args) {
+  ItemsOptions options;
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--discover") {
+      if (i + 1 >= args.size()) throw UsageError("--discover needs a value");
+      options.discover = ChooseDiscovery(args[i], args[i + 1]);
+      ++i;
+    } else {
+      paths.push_back(args[i]);
+    }
+  }
+  options.log = ParseSinglePath(paths);
+  return options;
+}
+
+ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, OptionsFor command) {
   ConvertOptions options;
+  const bool inspect = command == OptionsFor::Inspect;
   auto value = [&](std::size_t& i) -> const std::string& {
     if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
     return args[++i];
   };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "-o") {
+    if (a == "-o" && !inspect) {
       options.output = value(i);
     } else if (a == "--db") {
       const std::string name = value(i);
@@ -73,7 +95,7 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
         if (comma == std::string::npos) break;
         start = comma + 1;
       }
-    } else if (a == "--out-dir") {
+    } else if (a == "--out-dir" && !inspect) {
       options.outDir = value(i);
     } else if (a == "--items-file") {
       options.itemsFile = value(i);
@@ -94,8 +116,18 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.keepStars = true;
     } else if (a == "--keep-width") {
       options.keepWidth = true;
-    } else if (a == "--force") {
+    } else if (a == "--force" && !inspect) {
       options.force = true;
+    } else if (a == "--discover") {
+      options.discover = ChooseDiscovery(a, value(i));
+    } else if (a == "--skip-empty-rows") {
+      options.skipEmptyRows = true;
+    } else if (a == "--report" && !inspect) {
+      options.report = value(i);
+    } else if (a == "--strict") {
+      options.strict = true;
+    } else if (a == "--json" && inspect) {
+      options.json = true;
     } else if (a.size() > 1 && a[0] == '-') {
       throw UsageError("unknown option " + a);
     } else {
@@ -103,6 +135,7 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args) {
     }
   }
   if (options.logs.empty()) throw UsageError("no log given");
+  if (options.logs.size() > 1 && inspect) throw UsageError("inspect takes one log");
   if (options.logs.size() > 1 && !options.outDir) throw UsageError("several logs need --out-dir DIR");
   if (options.outDir && std::find(options.logs.begin(), options.logs.end(), "-") != options.logs.end()) {
     throw UsageError("standard input (\"-\") cannot be part of a batch with --out-dir");

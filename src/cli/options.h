@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/conversion_state.h"
+#include "input/discover.h"
 
 namespace trovlin::cli {
 
@@ -33,10 +34,25 @@ struct ConvertOptions {
   std::optional<LogEncoding> inputEncoding;
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
+  DiscoveryStart discover = DiscoveryStart::FirstBlock;  // --discover
+  bool skipEmptyRows = false;                            // --skip-empty-rows
+  std::optional<std::string> report;                     // --report FILE; "-" is standard error
+  bool strict = false;                                   // --strict: gaps or repeats exit 4
+  bool json = false;                                     // inspect --json
 };
 
-// args are the words after "convert".
-ConvertOptions ParseConvertOptions(const std::vector<std::string>& args);
+// Which subcommand's words: inspect takes convert's options but those that
+// name an output, and --json.
+enum class OptionsFor { Convert, Inspect };
+
+// args are the words after "convert" (or "inspect").
+ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, OptionsFor command = OptionsFor::Convert);
+
+struct ItemsOptions {
+  std::string log;
+  DiscoveryStart discover = DiscoveryStart::FirstBlock;
+};
+ItemsOptions ParseItemsOptions(const std::vector<std::string>& args);
 
 // The one path operand of detect, items and propose-name.
 std::string ParseSinglePath(const std::vector<std::string>& args);

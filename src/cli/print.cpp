@@ -2,6 +2,7 @@
 
 #include "input/detect.h"
 #include "input/log_encoding.h"
+#include "text/utf8.h"
 
 namespace trovlin::cli {
 
@@ -69,9 +70,25 @@ void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch
   }
 }
 
-std::string NoPatolisLayoutMessage(const std::string& log) {
+std::string NoPatolisLayoutMessage(const std::string& log, const std::optional<AnswerHeader>& header) {
+  if (header && !header->layoutCharacter.empty()) {
+    return log + ": the PATOLIS answer layout is \"" + Utf16ToUtf8(header->layoutCharacter) +
+           "\", not one of 1-4: nothing to convert, no file written";
+  }
   return log + ": no PATOLIS answer header (\"＊＊検索回答\" with \"様式\" and a layout 1-4): " +
          "nothing to convert, no file written";
+}
+
+std::string ItemsLeftOutMessage(std::size_t leftOut) {
+  return "warning: " + std::to_string(leftOut) + " further item code(s) of the first answer were not listed (at most " +
+         std::to_string(kMaxTaggedItems) + ")";
+}
+
+void WarnIfNoAnswerHeader(const std::string& log, const Discovery& found) {
+  if (found.items.empty() || found.holdsAnswer) return;
+  Error("warning: " + log + ": the item codes come from the log's first block (line " +
+        std::to_string(found.firstLine) +
+        "), which holds no answer header; --discover first-answer reads the first answer instead");
 }
 
 }  // namespace trovlin::cli

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "input/discover.h"
 #include "input/open_log.h"
+#include "patolis/patolis.h"
 
 namespace trovlin::cli {
 
@@ -19,8 +22,17 @@ void Print(std::FILE* to, std::string_view text);
 // "trovlin-cli: " + message + newline, on stderr.
 void Error(std::string_view message);
 
-// Said when a PATOLIS log has no answer layout to convert: nothing is written.
-std::string NoPatolisLayoutMessage(const std::string& log);
+// Said when a PATOLIS log has no answer layout to convert (header: the
+// log's answer header, if it has one): nothing is written.
+std::string NoPatolisLayoutMessage(const std::string& log, const std::optional<AnswerHeader>& header);
+
+// Said when the first answer has more codes than a conversion takes.
+std::string ItemsLeftOutMessage(std::size_t leftOut);
+
+// Warns when the item codes were read from a first block that holds no
+// answer header (a banner, a command), naming the option that reads the
+// first answer instead.
+void WarnIfNoAnswerHeader(const std::string& log, const Discovery& found);
 
 // Why no service was recognised in an opened log, in a few words.
 std::string RefusalReason(const OpenedLog& opened);

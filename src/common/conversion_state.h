@@ -56,6 +56,7 @@ struct ConversionSettings {
   std::u16string databaseName;  // "STN", "DIALOG", "JOIS" or "PATOLIS"
   bool deleteStars = false;     // remove every "*" from STN field text
   bool toHalfWidth = false;     // full-width to half-width for JOIS field text
+  bool skipEmptyRows = false;   // a tagged record that holds none of the items gives no row
   LogEncoding inputEncoding = LogEncoding::Cp932;
   LineEnd inputLineEnd = LineEnd::Cr;
   bool repairLfCr = false;  // see LogFormat
@@ -70,6 +71,10 @@ struct ConversionSettings {
     repairLfCr = f.repairLfCr;
   }
 };
+
+// Convert writes the CSV; Inspect makes the same pass and writes nothing,
+// for a run that only reports.
+enum class RunMode { Convert, Inspect };
 
 // The CSV columns of one conversion, in column order.
 struct ItemTable {

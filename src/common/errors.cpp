@@ -24,6 +24,7 @@ constexpr OperationWords kOperations[] = {
     {IoOperation::SaveItemList, "cannot save the item list"},
     {IoOperation::UseItemList, "cannot use the item list"},
     {IoOperation::WritePasteFile, "cannot write the paste file"},
+    {IoOperation::WriteReport, "cannot write the report"},
 };
 
 struct ReasonWords {

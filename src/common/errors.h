@@ -24,6 +24,7 @@ enum class IoOperation {
   SaveItemList,
   UseItemList,
   WritePasteFile,
+  WriteReport,
 };
 
 // The numbers a reason has are named in brackets.

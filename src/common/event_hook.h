@@ -10,6 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+
+#include "common/conversion_state.h"
 
 namespace trovlin {
 
@@ -27,6 +30,16 @@ class RunObserver {
   // Characters of a UTF-8 or UTF-16 log that code page 932 cannot hold, when
   // the CSV is in code page 932.
   virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
+
+  // Every line the run reads, for an observer that builds a report. Asked
+  // once when the log is opened, so a run nobody reports on pays nothing.
+  virtual bool WantsLines() const { return false; }
+  virtual void OnLine(std::uint64_t /*lineNumber*/, std::u16string_view /*line*/) {}
+  // A record read: the number of its first line, its values (one per
+  // column), and whether it was written as a row.
+  virtual void OnRecord(std::uint64_t /*firstLine*/, const RecordBuffer& /*record*/, bool /*written*/) {}
+  // A PATOLIS record the log's end cut short; its row holds what was read.
+  virtual void OnRecordCutShort(std::uint64_t /*lineNumber*/) {}
 };
 
 class PendingEvents {
@@ -48,6 +61,13 @@ class PendingEvents {
     lastForwarded_ = *bytesRead_;
     forwardedOnce_ = true;
     listener_->OnProgress(*bytesRead_, bytesTotal_);
+  }
+
+  void Record(std::uint64_t firstLine, const RecordBuffer& record, bool written) {
+    if (listener_ != nullptr) listener_->OnRecord(firstLine, record, written);
+  }
+  void RecordCutShort(std::uint64_t lineNumber) {
+    if (listener_ != nullptr) listener_->OnRecordCutShort(lineNumber);
   }
 
  private:

@@ -88,7 +88,7 @@ void CsvWriter::WriteRow(RecordBuffer& record) {
 void CsvWriter::Flush() {
   if (memory_ != nullptr) {
     memory_->append(buffer_);
-  } else {
+  } else if (file_) {
     file_->Write(buffer_);
   }
   buffer_.clear();

@@ -37,7 +37,8 @@ class CsvWriter {
   // Starts the output at path ("-" = standard output); rules say which
   // existing file it may replace.
   explicit CsvWriter(const std::string& path, CsvFormat format = {}, OutputRules rules = {});
-  // Writes into *memory instead of a file.
+  // Writes into *memory instead of a file; with nullptr the bytes are made
+  // (so every count holds) and dropped, for a run that only reports.
   CsvWriter(std::string* memory, CsvFormat format);
 
   // Writes the header row: one title per code of items.

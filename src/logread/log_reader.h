@@ -21,6 +21,9 @@
 // one more empty line, so that passes which stop at the end-of-input test
 // still examine the log's real last line.
 //
+// An observer that wants lines is shown each line as it is returned (not
+// the trailing empty one).
+//
 // The file is read in large blocks; memory stays at one block plus the
 // longest line. A line may hold up to kMaxLineBytes bytes; a longer one stops
 // the pass with IoError, as do read failures, so memory stays bounded even
@@ -93,6 +96,7 @@ class LogReader {
   const bool utf16_;
   const bool repair_;
   const bool reportUnencodable_;
+  const bool watchLines_;
   std::vector<char> buffer_;
   std::string raw_;  // UTF-16 bytes read but not yet turned into UTF-8
   bool rawStarted_ = false;

@@ -43,6 +43,7 @@ bool FullRecordBlock::StartRecord() {
     log_.ReadLogLine(line_);
   }
   if (!IsRecordStart(line_)) return false;
+  startLine_ = log_.LineNumber();
   TrimInPlace(line_);
   for (std::u16string& value : record_.values) value.clear();
   return true;
@@ -170,10 +171,15 @@ void FullRecordBlock::ReadPriorityLines() {
 }
 
 void FullRecordBlock::FinishRecord() {
+  events_.Record(startLine_, record_, true);
   csv_.WriteRow(record_);
   events_.Process();
 }
 
-void FullRecordBlock::WritePartialRow() { csv_.WriteRow(record_); }
+void FullRecordBlock::WritePartialRow() {
+  events_.RecordCutShort(startLine_);
+  events_.Record(startLine_, record_, true);
+  csv_.WriteRow(record_);
+}
 
 }  // namespace trovlin

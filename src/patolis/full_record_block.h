@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,7 @@ class FullRecordBlock {
   PendingEvents& events_;
   RecordBuffer record_;
   std::u16string line_;
+  std::uint64_t startLine_ = 0;  // the line number of the current record's start line
   MarkerPositions marks_;
 };
 

@@ -87,12 +87,18 @@ void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& eve
       log.ReadLogLine(first);
       SetPosition(k, Find(first, kApplicationLabel, 1));
     }
-    if (log.AtEnd()) break;
+    if (log.AtEnd()) {
+      // An answer's first line last in the log has no dates line: no row.
+      if (k > 1) events.RecordCutShort(log.LineNumber());
+      break;
+    }
+    const std::uint64_t firstLine = log.LineNumber();
     ReadNumbers(first, k, record.values);
 
     log.ReadLogLine(second);
     ReadDates(second, record.values);
     for (std::u16string& value : record.values) NarrowAndCollapseSpaces(value);
+    events.Record(firstLine, record, true);
     csv.WriteRow(record);
     events.Process();
   }

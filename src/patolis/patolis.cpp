@@ -77,7 +77,7 @@ std::vector<std::u16string> PatolisColumnTitles(int layoutCode) {
   }
 }
 
-PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer) {
+PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer, RunMode mode) {
   LogReader log(settings.inputPath, ReaderOptionsFor(settings, false), observer);
   PatolisOutcome outcome;
   std::optional<CsvWriter> csv;
@@ -87,13 +87,18 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
     outcome.layoutCode = header->layoutCode;
     PendingEvents events(observer);
     events.SetSource(log.BytesConsumed(), log.TotalBytes());
-    csv.emplace(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
+    if (mode == RunMode::Convert) {
+      csv.emplace(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
+    } else {
+      csv.emplace(nullptr, CsvFormatFor(settings));
+    }
     RunConverter(outcome.layoutCode, log, *csv, events);
     csv->Finish();
     outcome.status = PatolisOutcome::Status::Converted;
     outcome.rows = csv->RowsWritten();
     outcome.unencodable = csv->UnencodableCount();
     outcome.replaced = csv->ReplacedCount();
+    outcome.bytesRead = *log.BytesConsumed();
   } catch (IoError& e) {
     // The rows converted before the failure stay, if the file can still be
     // put in place; if it cannot, the first failure is still the one told.

@@ -38,6 +38,7 @@ struct PatolisOutcome {
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
   std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
+  std::uint64_t bytesRead = 0;
 };
 
 // Converts settings.inputPath into settings.outputPath. NothingToConvert: no
@@ -46,7 +47,10 @@ struct PatolisOutcome {
 // with rowsKept() set: the rows already written stay (the partial CSV is put
 // in place) unless even that failed. Opening the log fails before anything is
 // written (IoError without rowsKept). RunCancelled from the observer
-// propagates and leaves no file.
-PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer = nullptr);
+// propagates and leaves no file. RunMode::Inspect makes the same pass and
+// writes nothing. The observer is told of every record, and of a record the
+// log's end cut short.
+PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer = nullptr,
+                              RunMode mode = RunMode::Convert);
 
 }  // namespace trovlin

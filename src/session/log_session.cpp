@@ -1,6 +1,8 @@
 #include "session/log_session.h"
 
 #include "common/database_kind.h"
+#include "input/item_preset.h"
+#include "report/report_builder.h"
 #include "tagged/tagged_run.h"
 #include "text/utf8.h"
 
@@ -13,8 +15,8 @@ OpenedLog OpenLogInto(ConversionSettings& settings, std::optional<LogEncoding> e
   return opened;
 }
 
-Discovery FirstAnswerItems(const ConversionSettings& settings) {
-  return DiscoverItems(settings.inputPath, settings.InputFormat());
+Discovery FirstAnswerItems(const ConversionSettings& settings, DiscoveryStart start) {
+  return DiscoverItems(settings.inputPath, settings.InputFormat(), settings.databaseKind, start);
 }
 
 std::optional<AnswerHeader> PatolisLayout(const ConversionSettings& settings) {
@@ -51,25 +53,41 @@ std::u16string JoinCodes(const std::vector<std::u16string>& codes) {
   return joined;
 }
 
-ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer) {
+ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer,
+                          RunMode mode) {
   ConversionOutcome outcome;
+  ReportBuilder report(settings, observer);
   if (settings.databaseKind == DatabaseKind::Patolis) {
-    const PatolisOutcome patolis = ConvertPatolis(settings, observer);
+    const PatolisOutcome patolis = ConvertPatolis(settings, &report, mode);
     outcome.written = patolis.status == PatolisOutcome::Status::Converted;
     outcome.layoutCode = patolis.layoutCode;
     outcome.columns = PatolisColumnTitles(patolis.layoutCode).size();
     outcome.rows = patolis.rows;
     outcome.unencodable = patolis.unencodable;
     outcome.replaced = patolis.replaced;
+    outcome.report = report.Finish(PatolisColumnTitles(patolis.layoutCode), patolis.bytesRead);
     return outcome;
   }
-  const RunStatistics stats = RunTaggedConversion(settings, items, observer);
+  const RunStatistics stats = RunTaggedConversion(settings, items, &report, mode);
   outcome.written = true;
   outcome.columns = items.ColumnCount();
   outcome.rows = stats.rows;
   outcome.unencodable = stats.unencodable;
   outcome.replaced = stats.replaced;
+  outcome.report = report.Finish(items.codes, stats.bytesRead);
   return outcome;
+}
+
+std::vector<ReportWarning> ItemWarnings(const ItemTable& items, const Discovery& firstAnswer, bool itemsGiven) {
+  std::vector<ReportWarning> warnings;
+  if (firstAnswer.leftOut > 0) {
+    warnings.push_back({firstAnswer.leftOutLine, WarningKind::ItemsLeftOut, firstAnswer.leftOut, {}});
+  }
+  if (!itemsGiven) return warnings;
+  for (const std::u16string& code : CodesMissingFrom(ItemListFrom(items), firstAnswer)) {
+    warnings.push_back({firstAnswer.firstLine, WarningKind::ItemNotShown, 0, code});
+  }
+  return warnings;
 }
 
 std::string Preview(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {

@@ -25,6 +25,7 @@
 #include "input/open_log.h"
 #include "logread/log_reader.h"
 #include "patolis/patolis.h"
+#include "report/conversion_report.h"
 
 namespace trovlin {
 
@@ -34,7 +35,7 @@ namespace trovlin {
 OpenedLog OpenLogInto(ConversionSettings& settings, std::optional<LogEncoding> encoding = std::nullopt);
 
 // The item codes of the first answer of the opened log.
-Discovery FirstAnswerItems(const ConversionSettings& settings);
+Discovery FirstAnswerItems(const ConversionSettings& settings, DiscoveryStart start = DiscoveryStart::FirstBlock);
 
 // The PATOLIS answer header of the opened log, if it has one with "様式".
 std::optional<AnswerHeader> PatolisLayout(const ConversionSettings& settings);
@@ -51,17 +52,25 @@ std::u16string JoinCodes(const std::vector<std::u16string>& codes);
 
 struct ConversionOutcome {
   bool written = false;  // false: a PATOLIS log without an answer layout 1-4; no file was touched
+                         // (with RunMode::Inspect: nothing to inspect)
   int layoutCode = 0;    // PATOLIS: the answer layout converted
   std::size_t columns = 0;
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
   std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
+  ConversionReport report;        // report.log is left for the caller to name
 };
 
 // Converts settings.inputPath into settings.outputPath as settings.databaseKind
-// says; items are the columns of a tagged log (at least one) and are not
-// consulted for PATOLIS.
-ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer = nullptr);
+// says, and reports on it; items are the columns of a tagged log (at least
+// one) and are not consulted for PATOLIS. RunMode::Inspect writes nothing.
+ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer = nullptr,
+                          RunMode mode = RunMode::Convert);
+
+// The warnings about the item list of a tagged run, for its report: codes
+// given for columns (itemsGiven) that the first answer does not show, and
+// codes of the first answer past the column limit.
+std::vector<ReportWarning> ItemWarnings(const ItemTable& items, const Discovery& firstAnswer, bool itemsGiven);
 
 // The CSV bytes of the header and the first maxRows rows of a tagged log, as
 // Convert would write them; nothing is written.

@@ -2,7 +2,8 @@
 //
 // The log is read as if it ended with one more empty line, so the field or
 // record that opens on the very last line is kept. Each block of lines gives
-// exactly one row, also a block that holds none of the items. The log is
+// exactly one row, also a block that holds none of the items (unless
+// skipEmptyRows says otherwise); the observer is told of every block. The log is
 // opened before the CSV is started, so a log that cannot be read leaves every
 // file as it was. Throws IoError; RunCancelled from the observer stops the run
 // and leaves no CSV behind.
@@ -22,12 +23,14 @@ struct RunStatistics {
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters written as "?"
   std::uint64_t replaced = 0;     // invalid bytes written as U+FFFD
+  std::uint64_t bytesRead = 0;
 };
 
 // Converts settings.inputPath into settings.outputPath with the items' codes
-// as columns. items must hold at least one code.
+// as columns (with RunMode::Inspect, into nothing). items must hold at least
+// one code.
 RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
-                                  RunObserver* observer = nullptr);
+                                  RunObserver* observer = nullptr, RunMode mode = RunMode::Convert);
 
 // The bytes of the CSV's header and first maxRows rows, as the same run
 // would write them; no file is written.

@@ -28,9 +28,9 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
   std::filesystem::create_symlink(stn, dir.File("link.csv"));
   const std::string notALog = "trovlin-cli: 検索結果ログファイルを指定してください\n";
   const std::string sameFile = "trovlin-cli: 読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません\n";
-  const std::string noLayout = "trovlin-cli: " + nine +
-                               ": no PATOLIS answer header (\"＊＊検索回答\" with \"様式\" and a layout 1-4): nothing "
-                               "to convert, no file written\n";
+  const std::string noLayout =
+      "trovlin-cli: " + nine +
+      ": the PATOLIS answer layout is \"9\", not one of 1-4: nothing to convert, no file written\n";
   const struct {
     std::string line;
     int exitCode;
@@ -42,7 +42,9 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
        ""},
       {"convert " + stars + " -o -", 2, "", notALog},
       {"convert " + stars + " --db STN", 0, "",
-       "STN: 1 row(s) of 1 column(s) written to " + dir.File("stars.csv") + "\n"},
+       "trovlin-cli: warning: " + stars + ": the item codes come from the log's first block (line 1), which holds " +
+           "no answer header; --discover first-answer reads the first answer instead\nSTN: 1 row(s) of 1 column(s) " +
+           "written to " + dir.File("stars.csv") + "\n"},
       {"convert " + stars + " -o - --db STN --keep-stars", 0, "\"TI\"\r\n\"*a*\"\r\n", ""},
       {"convert " + wide + " -o - --db JOIS", 0, "\"TI\"\r\n\"A\"\r\n", ""},
       {"convert " + wide + " -o - --db JOIS --keep-width", 0, "\"TI\"\r\n\"" + Sjis(u"Ａ") + "\"\r\n", ""},
@@ -66,13 +68,13 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
        "trovlin-cli: cannot write the CSV file '" + no + "': No such file or directory\n"},
       {"convert " + stn + " --out-dir " + no, 3, "",
        "trovlin-cli: cannot write into the folder '" + no + "': it is not a folder\n"},
-      {"convert " + nine, 0, "", noLayout},
+      {"convert " + nine, 2, "", noLayout},
       {"items " + nine, 0, "", noLayout},
       {"convert " + CopySample(dir, "patolis_layout1.log") + " -o " + dir.File("p1.csv"), 0, "",
-       "PATOLIS (layout 1): 4 row(s) of 8 column(s) written to " + dir.File("p1.csv") + "\n"},
+       "PATOLIS (layout 1): 4 row(s) of 8 column(s) written to " + dir.File("p1.csv") + "; answers: 4 of 4\n"},
       // Item options do not apply.
       {"convert " + CopySample(dir, "patolis_layout2.log") + " --db PATOLIS --items AN,TI -o " + dir.File("p2.csv"), 0,
-       "", "PATOLIS (layout 2): 2 row(s) of 29 column(s) written to " + dir.File("p2.csv") + "\n"},
+       "", "PATOLIS (layout 2): 2 row(s) of 29 column(s) written to " + dir.File("p2.csv") + "; answers: 2 of 2\n"},
       {"convert " + CopySample(dir, "patolis_layout3.log") + " -o " + no, 3, "",
        "PATOLISデータ変換: cannot write the CSV file '" + no + "': No such file or directory\n"},
   };
@@ -120,11 +122,11 @@ TEST(Cli, ABatchConvertsEachLogSkipsTheBrokenOneAndExitsWithTheWorst) {
   const std::string seconds = "[0-9]+[.][0-9]{2} s\n";
   EXPECT_TRUE(std::regex_match(
       r.err,
-      std::regex(Literal(stn + ": STN, 4 record(s), 4 row(s), ") + seconds + Literal("trovlin-cli: " + broken) +
-                 ": 検索結果ログファイルを指定してください\n" +
+      std::regex(Literal(stn + ": STN, 4 record(s), 4 row(s), answers: 3 of 3, ") + seconds +
+                 Literal("trovlin-cli: " + broken) + ": 検索結果ログファイルを指定してください\n" +
                  Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
-                 Literal(broken + ": failed, ") + seconds + Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), ") +
-                 seconds)))
+                 Literal(broken + ": failed, ") + seconds +
+                 Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), answers: 4 of 4, ") + seconds)))
       << r.err;
   EXPECT_EQ(ReadBytes(out.File("stn_sample.csv")).substr(0, 6), "\"TI\"\r\n");
   EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));

@@ -80,6 +80,7 @@ TEST(Encodings, HowTheLogIsReadAndTheCsvWritten) {
        {"--items", "AN,TI"},
        "\"AN\",\"TI\"\r\n\"1\nTI   x\",\"\"\r\n\"2\",\"y\nz\"\r\n",
        warn + ": CR and LF line ends are mixed; an LF without a CR stays part of its line (line 2, 5)\n" +
+           "trovlin-cli: warning: the first answer of " + dir.File("log") + " lacks TI; their columns stay empty\n" +
            "STN: 2 row(s) of 2 column(s) written to standard output\n"},
       {"TI   a\x80\x81\r\nAB   \xFF\r\n",
        {"--db", "DIALOG", "--items", "TI,AB", "--encoding", "utf-8"},

@@ -78,7 +78,7 @@ TEST(Faults, FileSizeLimitDuringARunKeepsThePreviousFile) {
   const std::string out = dir.Write("big.csv", "previous");
   // 64 blocks of 512 bytes: the CSV outgrows it halfway.
   const std::string command = "ulimit -f 64; '" + std::string(TROVLIN_CLI_PATH) + "' convert '" + input +
-                              "' --db STN -o '" + out + "' 2>'" + dir.File("err") + "'";
+                              "' --db STN --items AN,TI -o '" + out + "' 2>'" + dir.File("err") + "'";
   const int status = std::system(("sh -c \"" + command + "\"").c_str());
   EXPECT_EQ(WEXITSTATUS(status), 3);
   EXPECT_EQ(ReadBytes(dir.File("err")), "trovlin-cli: cannot write the CSV file '" + out + "': File too large\n");

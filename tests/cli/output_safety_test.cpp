@@ -96,7 +96,8 @@ TEST(OutputSafety, ASignalDuringARunLeavesThePreviousFileAndNothingElse) {
     if (pid == 0) {
       for (int s : {SIGINT, SIGHUP}) ::signal(s, SIG_DFL);
       if (std::freopen(in.File("err").c_str(), "w", stderr) == nullptr) ::_exit(126);
-      ::execl(TROVLIN_CLI_PATH, "trovlin-cli", "convert", path.c_str(), "--db", "STN", "-o", out.c_str(), nullptr);
+      ::execl(TROVLIN_CLI_PATH, "trovlin-cli", "convert", path.c_str(), "--db", "STN", "--items", "AN,TI", "-o",
+              out.c_str(), nullptr);
       ::_exit(127);
     }
     for (int i = 0; i < 10000 && !writing(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));

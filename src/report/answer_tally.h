@@ -1,0 +1,77 @@
+// The answers a log announces and the ones it shows, from its lines.
+//
+// Fed every line of a run in order. STN answer headers and JOIS record
+// headers each show one answer of a set named by the header and announce the
+// set's size (a set is its name with its size, so a later search that reuses
+// the name is a set of its own). DIALOG: a search line gives a set's size; a
+// display command says which records of a set follow (ALL: the whole set);
+// each record (a first field line, with the record number line right before
+// it if there is one) is one answer: the number that line gives, else the
+// next number of the display before it, else an unnumbered answer. A DIALOG
+// set that is shown without a display command is expected whole when its
+// size is known. PATOLIS: the answer header's count, and the numbered
+// records.
+//
+// Memory grows with the gaps and repeats, not with the answers.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "report/conversion_report.h"
+
+namespace trovlin {
+
+class AnswerTally {
+ public:
+  static constexpr std::size_t kRepeatsKept = 1000;
+
+  explicit AnswerTally(DatabaseKind kind) : kind_(kind) {}
+
+  void OnLine(std::uint64_t lineNumber, std::u16string_view line);
+  // The sets in order of their first appearance, with what is missing.
+  std::vector<AnswerSetReport> Finish();
+
+ private:
+  // Consecutive numbers shown, with the lines of the first and the last.
+  struct Run {
+    std::uint64_t first, last, firstLine, lastLine;
+  };
+  struct Set {
+    std::u16string name;
+    std::uint64_t total = 0;  // announced size; 0 unknown
+    std::vector<NumberRange> displayed;
+    bool displayedAll = false;
+    std::vector<Run> shown;
+    std::uint64_t unnumbered = 0;
+    std::vector<std::uint64_t> repeated, repeatedAt;
+    std::uint64_t firstLine = 0;
+  };
+  // What a DIALOG display command still has to show.
+  struct Display {
+    std::size_t set;
+    std::vector<NumberRange> ranges;  // empty: the whole set
+    std::size_t range = 0;
+    std::uint64_t next = 0;
+  };
+
+  Set& SetNamed(std::u16string_view name, std::uint64_t total, std::uint64_t line, bool byTotal);
+  void Show(Set& set, std::uint64_t number, std::uint64_t line);
+  void OnDialogLine(std::uint64_t lineNumber, std::u16string_view line);
+  void OnDialogRecord(std::uint64_t lineNumber);
+  std::optional<std::uint64_t> NextDisplayed();
+  static AnswerSetReport Report(const Set& set);
+
+  DatabaseKind kind_;
+  std::vector<Set> sets_;
+  std::optional<Display> display_;
+  std::optional<AnswerMark> pendingNumber_;  // a DIALOG record number on the line before
+  std::uint64_t pendingLine_ = 0;
+  std::vector<std::pair<std::u16string, std::uint64_t>> sizes_;  // DIALOG set sizes, as searched
+};
+
+}  // namespace trovlin

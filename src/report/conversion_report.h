@@ -1,0 +1,81 @@
+// The account of one conversion: what the log held, what the CSV got, and
+// which answers the log announces but does not show.
+//
+// Built while converting (see ReportBuilder); front ends render it, the CLI
+// as text or JSON, the window in Japanese.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/conversion_state.h"
+#include "input/answer_marks.h"
+
+namespace trovlin {
+
+// One answer set: an STN L-number, a JOIS file's display, a DIALOG set, or
+// a PATOLIS answer list. Numbers run from 1.
+struct AnswerSetReport {
+  std::u16string set;                     // "" when the log names none
+  std::uint64_t announced = 0;            // answers expected; 0: the log announces none
+  std::vector<NumberRange> expected;      // which numbers: 1..announced, or DIALOG's displayed ranges
+  std::uint64_t found = 0;                // distinct answers shown (records, when they carry no number)
+  std::vector<NumberRange> missing;       // expected but not shown
+  std::vector<std::uint64_t> missingAt;   // per missing range: the line of the first answer shown after it
+                                          // (before it, for a gap at the end)
+  std::vector<std::uint64_t> repeated;    // numbers shown more than once
+  std::vector<std::uint64_t> repeatedAt;  // per repeated number: the line where it is shown again
+  std::uint64_t firstShown = 0;           // the lowest and highest numbers shown; 0: none
+  std::uint64_t lastShown = 0;
+  std::uint64_t firstLine = 0;  // where the set is first met
+};
+
+enum class WarningKind {
+  InvalidBytes,    // bytes not valid in the log's encoding (count)
+  ItemsLeftOut,    // item codes of the first answer past the column limit (count)
+  RecordCutShort,  // a PATOLIS record the end of the log cut short
+  Unencodable,     // characters the CSV's code page cannot hold (count)
+  ItemNotShown,    // a code given for a column that the first answer does not show (code)
+};
+
+struct ReportWarning {
+  std::uint64_t line = 0;
+  WarningKind kind = WarningKind::InvalidBytes;
+  std::uint64_t count = 0;
+  std::u16string code;
+};
+
+struct ItemCount {
+  std::u16string code;
+  std::uint64_t rows = 0;  // rows in which the item has a value
+};
+
+struct ConversionReport {
+  static constexpr std::size_t kEmptyRowLinesKept = 20;
+  static constexpr std::size_t kWarningsKept = 1000;
+
+  std::string log;  // as the front end names it
+  DatabaseKind service = DatabaseKind::None;
+  LogFormat format;
+  std::uint64_t lines = 0;
+  std::uint64_t bytes = 0;
+  std::uint64_t records = 0;
+  std::uint64_t rows = 0;
+  std::uint64_t emptyRows = 0;               // records that hold none of the items
+  std::vector<std::uint64_t> emptyRowLines;  // their first lines, the first kEmptyRowLinesKept
+  std::vector<ItemCount> items;
+  std::vector<AnswerSetReport> answers;
+  std::vector<ReportWarning> warnings;  // in line order, the first kWarningsKept
+  std::uint64_t warningsLeftOut = 0;
+
+  // Whether any set announces answers.
+  bool Announces() const;
+  // Whether some answer is shown twice, or missing between the first and
+  // the last shown.
+  bool HasGapsOrRepeats() const;
+  // Adds a warning in line order, keeping at most kWarningsKept.
+  void AddWarning(const ReportWarning& warning);
+};
+
+}  // namespace trovlin
