@@ -107,6 +107,8 @@ std::optional<AnswerMark> StnAnswerHeader(std::u16string_view line) {
 
 std::optional<AnswerMark> JoisRecordHeader(std::u16string_view line) {
   constexpr std::size_t kCodeWidth = 4;
+  // An indented "1/3 of ..." is field text running on.
+  if (line.empty() || line.front() == kSpace) return std::nullopt;
   Scanner first(line);
   if (auto mark = AnswerOfTotal(first); mark && first.Spaces(true)) {
     mark->set = first.Token();

@@ -1,7 +1,8 @@
 // Where a log says which answer a record is, and how many there are.
 //
 // Each service prints its own marks; each reader here looks at one line,
-// after its leading spaces, with ASCII letters in either case:
+// after its leading spaces (a JOIS header has none), with ASCII letters in
+// either case:
 //   STN      answer header "L3   ANSWER 7 OF 25  CAPLUS ...": set L3, answer 7 of 25
 //   JOIS     record header "7/25 JICST 08A5122477" or "JICST-EPlus  7/25": answer 7 of
 //            25 of that file (1 <= 7 <= 25; in the second form the file is the only
