@@ -372,6 +372,18 @@ int RunInspect(const std::vector<std::string>& args) {
 // temporary output goes; the exit code is the shell's 128 + the signal.
 int RunConvert(const std::vector<std::string>& args) {
   const ConvertOptions options = ParseConvertOptions(args);
+  // The report replaces neither a log nor the CSV it reports on.
+  if (options.report && *options.report != "-") {
+    for (const std::string& log : options.logs) {
+      if (IsSameFile(log, *options.report)) {
+        Error("--report names the log " + log + ", which is only read, never written");
+        return kInputProblem;
+      }
+    }
+    if (options.output && IsSameFile(*options.output, *options.report)) {
+      throw UsageError("-o and --report name the same file");
+    }
+  }
   const std::optional<std::vector<DiscoveredItem>> preset = LoadPreset(options);
   const platform::StopSignals stopSignals;
   int code = kOk;

@@ -9,7 +9,7 @@
 namespace trovlin::cli {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 json Ranges(const std::vector<NumberRange>& ranges) {
   json list = json::array();

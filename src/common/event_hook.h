@@ -16,6 +16,31 @@
 
 namespace trovlin {
 
+// Which lines to show an observer: those whose first character (after
+// leading spaces, with skipSpaces) is an ASCII character set in ascii, or
+// lies in [wideFirst, wideLast], or is wideOther. Tested on every line of a
+// run, so it is a few instructions.
+struct LineInterest {
+  bool skipSpaces = false;
+  std::uint64_t ascii[2] = {0, 0};  // bit c for ASCII character c
+  char16_t wideFirst = 1, wideLast = 0;
+  char16_t wideOther = 0;
+
+  void Add(char c) { ascii[static_cast<unsigned char>(c) >> 6] |= std::uint64_t{1} << (c & 63); }
+  bool Any() const { return (ascii[0] | ascii[1]) != 0 || wideFirst <= wideLast || wideOther != 0; }
+  bool Wants(std::u16string_view line) const {
+    const char16_t* p = line.data();
+    const char16_t* const end = p + line.size();
+    if (skipSpaces) {
+      while (p != end && *p == u' ') ++p;
+    }
+    if (p == end) return false;
+    const char16_t c = *p;
+    if (c < 128) return (ascii[c >> 6] >> (c & 63)) & 1;
+    return (c >= wideFirst && c <= wideLast) || c == wideOther;
+  }
+};
+
 // What a running conversion tells its front end, through one object passed
 // down the run: progress, where a cancel may be thrown, and trouble met in
 // the log's text (told with its line number; the text is kept all the same).
@@ -31,9 +56,11 @@ class RunObserver {
   // the CSV is in code page 932.
   virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
 
-  // Every line the run reads, for an observer that builds a report. Asked
-  // once when the log is opened, so a run nobody reports on pays nothing.
-  virtual bool WantsLines() const { return false; }
+  // The lines the run reads that an observer building a report wants (see
+  // LineInterest). Asked once when the log is opened, so a run nobody
+  // reports on pays nothing, and one that reports pays a character test for
+  // most lines.
+  virtual LineInterest InterestInLines() const { return {}; }
   virtual void OnLine(std::uint64_t /*lineNumber*/, std::u16string_view /*line*/) {}
   // A record read: the number of its first line, its values (one per
   // column), and whether it was written as a row.

@@ -94,6 +94,7 @@ std::optional<NumberRange> Range(Scanner& s) {
 }  // namespace
 
 std::optional<AnswerMark> StnAnswerHeader(std::u16string_view line) {
+  if (line.empty() || line.front() == kSpace) return std::nullopt;
   Scanner s(line);
   if (!s.Char(u'L')) return std::nullopt;
   const auto set = s.Number();
@@ -109,6 +110,9 @@ std::optional<AnswerMark> JoisRecordHeader(std::u16string_view line) {
   constexpr std::size_t kCodeWidth = 4;
   // An indented "1/3 of ..." is field text running on.
   if (line.empty() || line.front() == kSpace) return std::nullopt;
+  // Most lines are a field code, spaces and text: no header.
+  const bool wordFirst = line.size() > kCodeWidth && line[kCodeWidth] != kSpace;
+  if (!wordFirst && (line.front() < u'0' || line.front() > u'9')) return std::nullopt;
   Scanner first(line);
   if (auto mark = AnswerOfTotal(first); mark && first.Spaces(true)) {
     mark->set = first.Token();
@@ -188,6 +192,7 @@ std::optional<DialogDisplay> DialogDisplayCommand(std::u16string_view line) {
 
 std::optional<std::uint64_t> PatolisAnswerCount(std::u16string_view line) {
   constexpr std::u16string_view kLabel = u"回答件数";
+  if (!TrimLeadingSpaces(line).starts_with(u"＊")) return std::nullopt;
   const std::size_t at = line.find(kLabel);
   if (at == std::u16string_view::npos) return std::nullopt;
   Scanner s(line.substr(at + kLabel.size()));

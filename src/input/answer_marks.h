@@ -1,8 +1,8 @@
 // Where a log says which answer a record is, and how many there are.
 //
 // Each service prints its own marks; each reader here looks at one line,
-// after its leading spaces (a JOIS header has none), with ASCII letters in
-// either case:
+// after its leading spaces (STN and JOIS headers have none: they start in
+// the first column), with ASCII letters in either case:
 //   STN      answer header "L3   ANSWER 7 OF 25  CAPLUS ...": set L3, answer 7 of 25
 //   JOIS     record header "7/25 JICST 08A5122477" or "JICST-EPlus  7/25": answer 7 of
 //            25 of that file (1 <= 7 <= 25; in the second form the file is the only
@@ -12,7 +12,8 @@
 //            holds 25); display command "?t s3/5/1-10" or "?TYPE 3/5/ALL" (T, TYPE,
 //            D, DISPLAY, P or PRINT; records as ALL, or numbers and ranges such as
 //            "1,4-6" or "5-", the last running to the set's end)
-//   PATOLIS  "回答件数   4件" anywhere in a line: 4 answers; a record's number in
+//   PATOLIS  "回答件数   4件" in the answer header (a line that starts with "＊"):
+//            4 answers; a record's number in
 //            "----- 2 -----" or "2 特許出願 ..." (digits of either width)
 // A command line begins with "=>" (STN) or "?" (DIALOG, JOIS).
 #pragma once

@@ -122,7 +122,8 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
       utf16_(format_.encoding == LogEncoding::Utf16Le || format_.encoding == LogEncoding::Utf16Be),
       repair_(format_.repairLfCr && format_.lineEnd == LineEnd::Cr),
       reportUnencodable_(format_.encoding != LogEncoding::Cp932),
-      watchLines_(observer != nullptr && observer->WantsLines()),
+      lineInterest_(observer != nullptr ? observer->InterestInLines() : LineInterest{}),
+      watchLines_(lineInterest_.Any()),
       trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
@@ -256,6 +257,7 @@ void LogReader::ReadLine(std::u16string& line) {
   if (begin_ == end_ && fileEnded_) {
     if (trailingLinePending_) {
       trailingLinePending_ = false;
+      trailingLineGiven_ = true;
       ++lineNumber_;
     }
     return;
@@ -283,7 +285,7 @@ void LogReader::ReadLine(std::u16string& line) {
       const std::size_t unencodable = CountCp932Unencodable(line);
       if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
     }
-    if (watchLines_) observer_->OnLine(lineNumber_, line);
+    if (watchLines_ && lineInterest_.Wants(line)) observer_->OnLine(lineNumber_, line);
   }
 
   Consume(cr != nullptr ? lineEnd + 1 : lineEnd);

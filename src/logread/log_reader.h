@@ -21,8 +21,8 @@
 // one more empty line, so that passes which stop at the end-of-input test
 // still examine the log's real last line.
 //
-// An observer that wants lines is shown each line as it is returned (not
-// the trailing empty one).
+// An observer is shown each line it has an interest in as the line is
+// returned (never the trailing empty one).
 //
 // The file is read in large blocks; memory stays at one block plus the
 // longest line. A line may hold up to kMaxLineBytes bytes; a longer one stops
@@ -73,6 +73,8 @@ class LogReader {
   bool AtEnd() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
 
   std::uint64_t LineNumber() const { return lineNumber_; }
+  // The lines of the file read so far (the trailing empty line is none).
+  std::uint64_t LinesRead() const { return lineNumber_ - (trailingLineGiven_ ? 1 : 0); }
   // For progress: bytes of the file passed over (of a UTF-16 log: read so far).
   const std::uint64_t* BytesConsumed() const { return utf16_ ? &rawRead_ : &consumed_; }
   std::uint64_t TotalBytes() const { return totalBytes_; }
@@ -96,6 +98,7 @@ class LogReader {
   const bool utf16_;
   const bool repair_;
   const bool reportUnencodable_;
+  const LineInterest lineInterest_;
   const bool watchLines_;
   std::vector<char> buffer_;
   std::string raw_;  // UTF-16 bytes read but not yet turned into UTF-8
@@ -111,6 +114,7 @@ class LogReader {
   std::size_t end_ = 0;
   bool fileEnded_ = false;
   bool trailingLinePending_;
+  bool trailingLineGiven_ = false;
   std::uint64_t lineNumber_ = 0;
   std::uint64_t consumed_ = 0;
   std::uint64_t totalBytes_ = 0;

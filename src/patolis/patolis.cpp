@@ -99,6 +99,7 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
     outcome.unencodable = csv->UnencodableCount();
     outcome.replaced = csv->ReplacedCount();
     outcome.bytesRead = *log.BytesConsumed();
+    outcome.linesRead = log.LinesRead();
   } catch (IoError& e) {
     // The rows converted before the failure stay, if the file can still be
     // put in place; if it cannot, the first failure is still the one told.

@@ -39,6 +39,7 @@ struct PatolisOutcome {
   std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
   std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
   std::uint64_t bytesRead = 0;
+  std::uint64_t linesRead = 0;
 };
 
 // Converts settings.inputPath into settings.outputPath. NothingToConvert: no

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include "text/spaces.h"
+
 namespace trovlin {
 namespace {
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 void AddRange(std::vector<NumberRange>& ranges, NumberRange r) {
   if (r.last < r.first) return;
@@ -71,9 +75,41 @@ void AnswerTally::Show(Set& set, std::uint64_t number, std::uint64_t line) {
   set.shown.insert(next, Run{number, number, line, line});
 }
 
-void AnswerTally::OnLine(std::uint64_t lineNumber, std::u16string_view line) {
+LineInterest AnswerTally::Interest() const {
+  LineInterest interest;
+  const auto add = [&](std::string_view chars) {
+    for (const char c : chars) interest.Add(c);
+  };
   switch (kind_) {
     case DatabaseKind::Stn:
+      add("Ll");
+      break;
+    case DatabaseKind::Jois:  // a number, or a file name, first
+      for (char c = '!'; c <= '~'; ++c) interest.Add(c);
+      break;
+    case DatabaseKind::Dialog:
+      interest.skipSpaces = true;
+      add("FfSs?0123456789");
+      break;
+    case DatabaseKind::Patolis:
+      interest.skipSpaces = true;
+      add("-0123456789");
+      interest.wideFirst = u'０';
+      interest.wideLast = u'９';
+      interest.wideOther = u'＊';
+      break;
+    default:
+      break;
+  }
+  return interest;
+}
+
+void AnswerTally::OnLine(std::uint64_t lineNumber, std::u16string_view line) {
+  if (line.empty()) return;
+  switch (kind_) {
+    case DatabaseKind::Stn:
+      if (line.front() != u'L' && line.front() != u'l') break;
+      [[fallthrough]];
     case DatabaseKind::Jois: {
       const auto mark = kind_ == DatabaseKind::Stn ? StnAnswerHeader(line) : JoisRecordHeader(line);
       if (mark) Show(SetNamed(mark->set, mark->total, lineNumber, true), mark->number, lineNumber);
@@ -82,15 +118,22 @@ void AnswerTally::OnLine(std::uint64_t lineNumber, std::u16string_view line) {
     case DatabaseKind::Dialog:
       OnDialogLine(lineNumber, line);
       break;
-    case DatabaseKind::Patolis:
-      if (const auto count = PatolisAnswerCount(line)) {
-        Set& set = sets_.emplace_back();
-        set.total = *count;
-        set.firstLine = lineNumber;
-      } else if (const auto number = PatolisRecordNumber(line)) {
-        Show(sets_.empty() ? SetNamed(u"", 0, lineNumber, false) : sets_.back(), *number, lineNumber);
+    case DatabaseKind::Patolis: {
+      const std::u16string_view text = TrimLeadingSpaces(line);
+      const char16_t c = text.empty() ? u' ' : text.front();
+      if (c == u'＊') {
+        if (const auto count = PatolisAnswerCount(text)) {
+          Set& set = sets_.emplace_back();
+          set.total = *count;
+          set.firstLine = lineNumber;
+        }
+      } else if (c == u'-' || IsDigit(c) || (c >= u'０' && c <= u'９')) {
+        if (const auto number = PatolisRecordNumber(text)) {
+          Show(sets_.empty() ? SetNamed(u"", 0, lineNumber, false) : sets_.back(), *number, lineNumber);
+        }
       }
       break;
+    }
     default:
       break;
   }
@@ -100,7 +143,7 @@ void AnswerTally::OnDialogLine(std::uint64_t lineNumber, std::u16string_view lin
   if (pendingNumber_) {
     const AnswerMark mark = *pendingNumber_;
     pendingNumber_.reset();
-    if (IsDialogFirstField(line)) {
+    if (lineNumber == pendingLine_ + 1 && IsDialogFirstField(line)) {
       Show(SetNamed(mark.set, 0, pendingLine_, false), mark.number, pendingLine_);
       return;
     }

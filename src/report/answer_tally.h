@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/event_hook.h"
 #include "report/conversion_report.h"
 
 namespace trovlin {
@@ -32,6 +33,8 @@ class AnswerTally {
 
   explicit AnswerTally(DatabaseKind kind) : kind_(kind) {}
 
+  // The lines that can hold a mark of the service; OnLine needs no other.
+  LineInterest Interest() const;
   void OnLine(std::uint64_t lineNumber, std::u16string_view line);
   // The sets in order of their first appearance, with what is missing.
   std::vector<AnswerSetReport> Finish();

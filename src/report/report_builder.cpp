@@ -22,10 +22,7 @@ void ReportBuilder::OnUnencodable(std::uint64_t lineNumber, std::size_t count) {
   if (next_ != nullptr) next_->OnUnencodable(lineNumber, count);
 }
 
-void ReportBuilder::OnLine(std::uint64_t lineNumber, std::u16string_view line) {
-  ++report_.lines;
-  tally_.OnLine(lineNumber, line);
-}
+void ReportBuilder::OnLine(std::uint64_t lineNumber, std::u16string_view line) { tally_.OnLine(lineNumber, line); }
 
 void ReportBuilder::OnRecord(std::uint64_t firstLine, const RecordBuffer& record, bool written) {
   ++report_.records;
@@ -46,7 +43,9 @@ void ReportBuilder::OnRecordCutShort(std::uint64_t lineNumber) {
   report_.AddWarning({lineNumber, WarningKind::RecordCutShort, 0, {}});
 }
 
-ConversionReport ReportBuilder::Finish(const std::vector<std::u16string>& columns, std::uint64_t bytes) {
+ConversionReport ReportBuilder::Finish(const std::vector<std::u16string>& columns, std::uint64_t lines,
+                                       std::uint64_t bytes) {
+  report_.lines = lines;
   report_.bytes = bytes;
   itemRows_.resize(columns.size());
   for (std::size_t i = 0; i < columns.size(); ++i) report_.items.push_back({columns[i], itemRows_[i]});

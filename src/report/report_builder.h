@@ -23,13 +23,14 @@ class ReportBuilder : public RunObserver {
   void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override;
   void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override;
   void OnUnencodable(std::uint64_t lineNumber, std::size_t count) override;
-  bool WantsLines() const override { return true; }
+  LineInterest InterestInLines() const override { return tally_.Interest(); }
   void OnLine(std::uint64_t lineNumber, std::u16string_view line) override;
   void OnRecord(std::uint64_t firstLine, const RecordBuffer& record, bool written) override;
   void OnRecordCutShort(std::uint64_t lineNumber) override;
 
-  // The report, with columns as the items' codes and bytes as read.
-  ConversionReport Finish(const std::vector<std::u16string>& columns, std::uint64_t bytes);
+  // The report, with columns as the items' codes, and the lines and bytes
+  // the run read.
+  ConversionReport Finish(const std::vector<std::u16string>& columns, std::uint64_t lines, std::uint64_t bytes);
 
  private:
   RunObserver* next_;

@@ -65,7 +65,7 @@ ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& i
     outcome.rows = patolis.rows;
     outcome.unencodable = patolis.unencodable;
     outcome.replaced = patolis.replaced;
-    outcome.report = report.Finish(PatolisColumnTitles(patolis.layoutCode), patolis.bytesRead);
+    outcome.report = report.Finish(PatolisColumnTitles(patolis.layoutCode), patolis.linesRead, patolis.bytesRead);
     return outcome;
   }
   const RunStatistics stats = RunTaggedConversion(settings, items, &report, mode);
@@ -74,7 +74,7 @@ ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& i
   outcome.rows = stats.rows;
   outcome.unencodable = stats.unencodable;
   outcome.replaced = stats.replaced;
-  outcome.report = report.Finish(items.codes, stats.bytesRead);
+  outcome.report = report.Finish(items.codes, stats.linesRead, stats.bytesRead);
   return outcome;
 }
 

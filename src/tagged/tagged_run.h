@@ -24,6 +24,7 @@ struct RunStatistics {
   std::uint64_t unencodable = 0;  // characters written as "?"
   std::uint64_t replaced = 0;     // invalid bytes written as U+FFFD
   std::uint64_t bytesRead = 0;
+  std::uint64_t linesRead = 0;
 };
 
 // Converts settings.inputPath into settings.outputPath with the items' codes

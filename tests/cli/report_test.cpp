@@ -28,6 +28,8 @@ TEST(Report, TheJsonAccountsForEveryRecordAndAnswer) {
                        "STN: 2 row(s) of 2 column(s) written to " + csv +
                        " (1 record(s) without any of the items skipped); answers: 2 of 3, missing 2\n");
   EXPECT_EQ(ReadBytes(csv), "\"AN\",\" TI\"\r\n\"1\",\"\"\r\n\"3\",\"\"\r\n");
+  EXPECT_EQ(RunCli({"convert", log, "--report", log}).exitCode, 2);
+  EXPECT_EQ(ReadBytes(log), kStnLog);
   const json j = json::parse(ReadBytes(report));
   EXPECT_EQ(j["log"], log);
   EXPECT_EQ(std::tuple(j["service"], j["encoding"], j["line_end"]), std::tuple("STN", "cp932", "CR"));
