@@ -273,11 +273,13 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   lines->addWidget(w.logEncoding);
   w.statusText = new QLabel(panel);
   w.statusText->setObjectName(QStringLiteral("statusText"));
-  w.statusText->setIndent(indent);
+  // An indent would not be taken off the width the text wraps in.
+  w.statusText->setContentsMargins(indent, 0, 0, 0);
   w.statusText->setWordWrap(true);
   w.statusText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // The window is narrow: the longest text wraps to three lines.
-  w.statusText->setFixedHeight(w.statusText->fontMetrics().lineSpacing() * 3);
+  // (A wrapped line is as high as a label of one line, more than the font's line spacing.)
+  w.statusText->setFixedHeight(w.logEncoding->sizeHint().height() * 3);
   lines->addWidget(w.statusText);
   status->addWidget(panel, 1);
   // The labels are hidden or empty until a log is loaded; the window's fixed
