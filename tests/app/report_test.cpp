@@ -13,11 +13,11 @@ namespace {
 // Answer 2 of 3 is missing and answer 3 shown twice; PY, added to the grid,
 // is not in the first answer.
 TEST_F(WindowTest, TheSummaryTheReportAndTheCountsTellOfGapsRepeatsAndWarnings) {
-  Drop(Write("gap.log", CrLfLines({"L1   ANSWER 1 OF 3  CAPLUS", "AN   2005:1", "TI   one", "",
-                                   "L1   ANSWER 3 OF 3  CAPLUS", "AN   2005:3", "", "L1   ANSWER 3 OF 3  CAPLUS",
-                                   "AN   2005:3b"})));
+  Drop(Write("gap.log",
+             CrLfLines({"L1   ANSWER 1 OF 3  CAPLUS", "AN   2005:1", "TI   one", "", "L1   ANSWER 3 OF 3  CAPLUS",
+                        "AN   2005:3", "", "L1   ANSWER 3 OF 3  CAPLUS", "AN   2005:3b"})));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window().IsCounting(); }));
-  EXPECT_EQ(w().itemGrid->item(3, 1)->toolTip(), Q(u"回答 3件のうち 1件にあります"));  // TI
+  EXPECT_EQ(w().itemGrid->item(3, 1)->toolTip(), Q(u"ﾚｺｰﾄﾞ 3件のうち 1件に値があります"));  // TI
   EXPECT_FALSE(w().reportEntry->isEnabled());
   window().ClickGridCell(4, 1);
   w().codeEdit->setText(QStringLiteral("PY"));
@@ -27,8 +27,9 @@ TEST_F(WindowTest, TheSummaryTheReportAndTheCountsTellOfGapsRepeatsAndWarnings) 
   const auto* report = window().findChild<QPlainTextEdit*>(QStringLiteral("reportText"));
   ASSERT_TRUE(report != nullptr && report->isVisible());
   const QString page = report->toPlainText();
-  EXPECT_TRUE(page.startsWith(Q(u"■ 欠番・重複\n  L1: 回答 2/3件\n    欠番 2（5行目の回答の前）\n    重複 3（8行目）\n"
-                                u"■ 警告\n  1行目: 項目「PY」は最初の回答にありません（列は空になります）\n■ ﾛｸﾞ: ")))
+  EXPECT_TRUE(
+      page.startsWith(Q(u"■ 欠番・重複\n  L1: 回答 2/3件\n    欠番 2（5行目の回答の前）\n    重複 3（8行目）\n"
+                        u"■ 警告\n  1行目: 項目「PY」は最初の回答にありません（列は空になります）\n■ ﾛｸﾞ: ")))
       << page.toStdString();
   EXPECT_TRUE(page.endsWith(Q(u"ﾚｺｰﾄﾞ 3  出力行 3\n■ 項目（値のある行数）\n  L1\t3\n  AN\t3\n  TI\t1\n  PY\t0\n")));
 }
@@ -45,7 +46,8 @@ TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
     prompts.Play("0o", {dir.File("p.csv")});
     window().StartConversion();
     ASSERT_TRUE(WaitForRun());
-    EXPECT_EQ(Transcript(prompts), "save / W 変換できませんでした\r" + log + "\r" + reason + "ﾌｧｲﾙは作成していません。");
+    EXPECT_EQ(Transcript(prompts),
+              "save / W 変換できませんでした\r" + log + "\r" + reason + "ﾌｧｲﾙは作成していません。");
     EXPECT_FALSE(std::filesystem::exists(dir.File("p.csv")) || w().reportEntry->isEnabled());
   }
 }
@@ -62,6 +64,7 @@ TEST_F(WindowTest, TheFirstAnswerAndSkipEmptyRowsEntriesChooseTheItemsAndTheRows
     std::u16string status;
     std::string csv;
   };
+  // clang-format off
   const Case cases[] = {
       {false, false, {u"1|=> d|*", u"||"},
        u"先頭ﾌﾞﾛｯｸ（1行目）に回答見出しがありません: 設定 > 最初の回答から項目を読む で読み直せます",
@@ -69,6 +72,7 @@ TEST_F(WindowTest, TheFirstAnswerAndSkipEmptyRowsEntriesChooseTheItemsAndTheRows
       {true, false, {u"1|L1|*", u"2|AN|*", u"||"}, u"", header + none + one + none + two},
       {true, true, {u"1|L1|*", u"2|AN|*", u"||"}, u"", header + one + two},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Reopen();
     Drop(log);
