@@ -27,6 +27,7 @@ inline constexpr std::u16string_view kFileMenu = u"ﾌｧｲﾙ&F";
 inline constexpr std::u16string_view kLoadEntry = u"読込&O";
 inline constexpr std::u16string_view kPasteEntry = u"貼付&P";
 inline constexpr std::u16string_view kConvertEntry = u"変換&C";
+inline constexpr std::u16string_view kReportEntry = u"変換ﾚﾎﾟｰﾄ&R...";
 inline constexpr std::u16string_view kExitEntry = u"終了&E";
 inline constexpr std::u16string_view kEditMenu = u"項目編集&E";
 inline constexpr std::u16string_view kInsertRow = u"追加&I";
@@ -43,6 +44,8 @@ inline constexpr std::u16string_view kCsvCp932 = u"Shift_JIS（コードペー�
 inline constexpr std::u16string_view kCsvUtf8 = u"UTF-8";
 inline constexpr std::u16string_view kCsvUtf8Bom = u"UTF-8（BOM付き）";
 inline constexpr std::u16string_view kDoubleQuotes = u"値の\"を\"\"と書く（RFC 4180）";
+inline constexpr std::u16string_view kSkipEmptyRows = u"項目のない行を出力しない";
+inline constexpr std::u16string_view kFirstAnswer = u"最初の回答から項目を読む";
 inline constexpr std::u16string_view kAboutEntry = u"About";
 
 inline constexpr std::u16string_view kAboutText = u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17";
@@ -168,6 +171,51 @@ inline constexpr std::u16string_view kRefusedNowhere = u"STN・DIALOG・JOIS・P
 inline constexpr std::u16string_view kRefusedShortLine = u"（%1 行目が4文字以下のため、そこで探すのをやめました）";
 inline constexpr std::u16string_view kUnencodable =
     u"コードページ932で表せない %1 文字を「?」としてCSVに書き込みました。";
+// A PATOLIS log with nothing to convert, under kConvertFailed and the log's name.
+inline constexpr std::u16string_view kNoAnswerHeader =
+    u"PATOLISの回答見出し（「＊＊検索回答」と「様式」）がありません。ﾌｧｲﾙは作成していません。";
+inline constexpr std::u16string_view kLayoutNotConvertible =
+    u"回答様式が「%1」です。変換できるのは様式1～4だけです。ﾌｧｲﾙは作成していません。";
+// In the status bar after loading, when the items were read from a first
+// block that opens no answer.
+inline constexpr std::u16string_view kNoAnswerInFirstBlock =
+    u"先頭ﾌﾞﾛｯｸ（%1行目）に回答見出しがありません: 設定 > 最初の回答から項目を読む で読み直せます";
+
+// The report of the last conversion: its summary in the status bar, its
+// page in a dialog, and the grid's tooltips of the item counts. Parts of the
+// summary are separated by two spaces.
+inline constexpr std::u16string_view kSummaryRows = u"%1行出力";
+inline constexpr std::u16string_view kSummaryAnswers = u"回答 %1/%2件";
+inline constexpr std::u16string_view kSummaryMissing = u"欠番 %1";
+inline constexpr std::u16string_view kSummaryRepeated = u"重複 %1";
+inline constexpr std::u16string_view kSummaryWarnings = u"警告 %1件";
+inline constexpr std::u16string_view kItemRowsTip = u"ﾚｺｰﾄﾞ %2件のうち %1件に値があります";
+inline constexpr std::u16string_view kReportTitle = u"変換ﾚﾎﾟｰﾄ";
+inline constexpr std::u16string_view kReportGaps = u"■ 欠番・重複";
+inline constexpr std::u16string_view kReportNoGaps = u"欠番・重複はありません";
+inline constexpr std::u16string_view kReportNoneAnnounced = u"（回答数の表示なし）";
+// %1: a number or range, %2: a line.
+inline constexpr std::u16string_view kReportMissingBefore = u"欠番 %1（%2行目の回答の前）";
+inline constexpr std::u16string_view kReportMissingAfter = u"欠番 %1（%2行目の回答の後）";
+inline constexpr std::u16string_view kReportRepeated = u"重複 %1（%2行目）";
+inline constexpr std::u16string_view kReportWarnings = u"■ 警告";
+inline constexpr std::u16string_view kReportWarningLine = u"%1行目: ";
+inline constexpr std::u16string_view kReportWarningsLeftOut = u"（ほかに警告 %1件）";
+inline constexpr std::u16string_view kWarnInvalidBytes = u"ﾛｸﾞの文字ｺｰﾄﾞで読めないﾊﾞｲﾄが %1 個あります";
+inline constexpr std::u16string_view kWarnItemsLeftOut =
+    u"最初の回答の項目のうち %1 個は上限の %2 列を超えるため出力していません";
+inline constexpr std::u16string_view kWarnRecordCutShort =
+    u"ﾛｸﾞの終わりでPATOLISのﾚｺｰﾄﾞが途切れています（読めた分を出力しました）";
+inline constexpr std::u16string_view kWarnUnencodable = u"ｺｰﾄﾞﾍﾟｰｼﾞ932で表せない文字 %1 個を「?」として書き込みました";
+inline constexpr std::u16string_view kWarnItemNotShown = u"項目「%1」は最初の回答にありません（列は空になります）";
+inline constexpr std::u16string_view kReportLog = u"■ ﾛｸﾞ: %1";
+inline constexpr std::u16string_view kReportService = u"ｻｰﾋﾞｽ: %1（%2で読込）";
+inline constexpr std::u16string_view kReportCounts = u"行数 %1  ﾊﾞｲﾄ数 %2  ﾚｺｰﾄﾞ %3  出力行 %4";
+// %2: the first lines, %3: "…" when more are not listed.
+inline constexpr std::u16string_view kReportEmptyRows = u"項目のないﾚｺｰﾄﾞ %1件（%2行目%3）";
+inline constexpr std::u16string_view kReportEmptyRowsSkipped = u"項目のないﾚｺｰﾄﾞ %1件を出力しませんでした（%2行目%3）";
+inline constexpr std::u16string_view kReportItems = u"■ 項目（値のある行数）";
+
 // The title of a PATOLIS converter's own failure message.
 inline constexpr std::u16string_view kPatolisFailureTitle = u"PATOLISデータ変換";
 

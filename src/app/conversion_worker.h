@@ -20,6 +20,7 @@
 
 #include "common/event_hook.h"
 #include "logread/log_reader.h"
+#include "report/conversion_report.h"
 
 namespace trovlin::app {
 
@@ -34,6 +35,8 @@ struct RunResult {
   std::uint64_t unencodable = 0;   // characters written as "?"
   std::uint64_t invalidBytes = 0;  // bytes of the log that are not code page 932
   std::uint64_t firstInvalidLine = 0;
+  bool written = true;  // false: a PATOLIS log with nothing to convert; no file was touched
+  ConversionReport report;
 };
 
 class ConversionWorker : public QObject {

@@ -1,13 +1,15 @@
 // The window's frame: construction and wiring, the mirror of its state in the
 // widgets, the preview, and the handlers that belong to no single section
 // (the Data Base options, the CSV options, About and the end of the program).
-// Loading, grid editing and the conversion run have files of their own.
+// Loading, grid editing, the conversion run and its report have files of
+// their own.
 #include "app/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 
 #include "app/captions.h"
+#include "app/report_page.h"
 #include "app/window_text.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
@@ -61,7 +63,9 @@ MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
 
 MainWindow::~MainWindow() {
   worker_.Cancel();
+  counter_.Cancel();
   worker_.Wait();
+  counter_.Wait();
 }
 
 void MainWindow::Connect() {
@@ -101,8 +105,12 @@ void MainWindow::Connect() {
             [this, i] { ChooseCsvEncoding(static_cast<CsvEncoding>(i)); });
   }
   connect(widgets_.doubleQuotesEntry, &QAction::triggered, this, &MainWindow::ChooseDoubleQuotes);
+  connect(widgets_.skipEmptyRowsEntry, &QAction::triggered, this, &MainWindow::ChooseSkipEmptyRows);
+  connect(widgets_.firstAnswerEntry, &QAction::triggered, this, &MainWindow::ChooseFirstAnswer);
+  connect(widgets_.reportEntry, &QAction::triggered, this, &MainWindow::ShowReport);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
   connect(&worker_, &ConversionWorker::finished, this, &MainWindow::OnRunFinished);
+  connect(&counter_, &ConversionWorker::finished, this, &MainWindow::OnCountFinished);
 }
 
 void MainWindow::Mirror() {
@@ -123,9 +131,18 @@ void MainWindow::Mirror() {
                                                                                : captions::kLogCp932));
   widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
   widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
+  widgets_.skipEmptyRowsEntry->setChecked(settings_.skipEmptyRows);
+  widgets_.reportEntry->setEnabled(lastReport_.has_value());
 }
 
-void MainWindow::ShowGrid() { widgets_.itemGrid->Show(grid_); }
+void MainWindow::ShowGrid() {
+  widgets_.itemGrid->Show(grid_);
+  for (int r = 1; r < grid_.RowCount(); ++r) {
+    const auto counted = itemRows_.find(grid_.Cell(r, ItemGridModel::kCodeColumn));
+    const QString tip = counted == itemRows_.end() ? QString() : Q(ItemRowsTip(counted->second, records_));
+    for (int c = 0; c < ItemGridModel::kColumns; ++c) widgets_.itemGrid->item(r, c)->setToolTip(tip);
+  }
+}
 
 void MainWindow::GridChanged() {
   ShowGrid();
@@ -150,7 +167,8 @@ void MainWindow::UpdatePreview() {
 }
 
 MainWindow::Snapshot MainWindow::Take() const {
-  return {settings_, grid_, controls_, layoutCaption_, widgets_.databaseGroup->checkedId()};
+  return {
+      settings_, grid_, controls_, layoutCaption_, widgets_.databaseGroup->checkedId(), widgets_.statusText->text()};
 }
 
 void MainWindow::Restore(const Snapshot& snapshot) {
@@ -158,11 +176,13 @@ void MainWindow::Restore(const Snapshot& snapshot) {
   grid_ = snapshot.grid;
   controls_ = snapshot.controls;
   layoutCaption_ = snapshot.layoutCaption;
+  widgets_.statusText->setText(snapshot.statusText);
   ClearDatabaseSelection();
   if (snapshot.selectedDatabase >= 0)
     widgets_.databaseOptions[static_cast<std::size_t>(snapshot.selectedDatabase)]->setChecked(true);
   Mirror();
   GridChanged();
+  CountItems();
 }
 
 bool MainWindow::Busy() {
@@ -211,6 +231,27 @@ void MainWindow::ChooseDoubleQuotes(bool checked) {
   settings_.quoteStyle = checked ? QuoteStyle::Double : QuoteStyle::Apostrophe;
   Mirror();
   UpdatePreview();
+}
+
+void MainWindow::ChooseSkipEmptyRows(bool checked) {
+  if (ended_) return;
+  settings_.skipEmptyRows = checked;
+  Mirror();
+  UpdatePreview();
+}
+
+void MainWindow::ChooseFirstAnswer(bool checked) {
+  if (ended_) return;
+  if (Busy()) {
+    widgets_.firstAnswerEntry->setChecked(!checked);
+    return;
+  }
+  // A PATOLIS log has no items to read.
+  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None ||
+      settings_.databaseKind == DatabaseKind::Patolis) {
+    return;
+  }
+  Load(false, settings_.inputPath, settings_.inputEncoding);
 }
 
 void MainWindow::SelectDatabase(int index) {

@@ -1,7 +1,7 @@
 // The main window: loading a log, the Data Base options, the item grid and
 // its edit menu (item lists saved to and loaded from files included), the
 // CSV options, the preview of a tagged log's first CSV rows, the conversion
-// run and the ending of the program.
+// run with its report, and the ending of the program.
 //
 // The handlers are public, so that the widgets, main() and tests all go
 // through the same code. Every question
@@ -11,13 +11,21 @@
 // the window asks whether to stop the run; a stopped or failed run writes no
 // CSV and keeps an older file of that name.
 //
+// After a tagged log is loaded, a second worker reads it through once more,
+// writing nothing, to count in how many records each item of the grid has a
+// value (the grid's tooltips); each run's report renews those counts. A new
+// load stops a count under way.
+//
 // "Ending the program" hides the window and emits programEnded(); main()
 // quits the application on it. After that no handler does anything.
 #pragma once
 
 #include <QMainWindow>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <cstdint>
 #include <exception>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -58,6 +66,13 @@ class MainWindow : public QMainWindow {
   // The CSV options of the 設定 menu: the output encoding and the quoting.
   void ChooseCsvEncoding(CsvEncoding encoding);
   void ChooseDoubleQuotes(bool checked);
+  void ChooseSkipEmptyRows(bool checked);
+  // Where the items of a tagged log are read: its first block (unchecked) or
+  // its first answer record. A change reloads the loaded log, as a drop of
+  // it would; during a run it is refused and the check mark goes back.
+  void ChooseFirstAnswer(bool checked);
+  // The report entry: the last run's report in a dialog of its own.
+  void ShowReport();
   void SetControlState(bool on);
 
   // The item grid: a click on the cell (row, column), the edit box's change,
@@ -72,6 +87,7 @@ class MainWindow : public QMainWindow {
   void SaveItemList();
 
   bool IsRunning() const { return worker_.IsRunning(); }
+  bool IsCounting() const { return counter_.IsRunning(); }
   bool IsEnded() const { return ended_; }
   // Stops the run under way: nothing is written, nothing is asked.
   void CancelRun() { worker_.Cancel(); }
@@ -102,6 +118,7 @@ class MainWindow : public QMainWindow {
     ControlState controls;
     std::u16string layoutCaption;
     int selectedDatabase = -1;
+    QString statusText;
   };
 
   void Connect();
@@ -136,6 +153,15 @@ class MainWindow : public QMainWindow {
   void OnRunFinished();
   // Warns of bytes carried over and characters replaced by a finished run.
   void ReportTrouble(const RunResult& result);
+  // A PATOLIS run that found no answer layout 1-4 to convert.
+  void ReportNothingConverted();
+  void KeepReport(const ConversionReport& report);
+  DiscoveryStart Discovering() const;
+  // Starts counting the grid's items in the loaded log; a count under way is
+  // stopped and this one follows it.
+  void CountItems();
+  void OnCountFinished();
+  void KeepItemRows(const ConversionReport& report);
 
   bool Busy();  // true (and refused) while a run is under way or after the end
   Answer Say(std::u16string_view text, Icon icon, Buttons buttons);
@@ -152,6 +178,13 @@ class MainWindow : public QMainWindow {
   std::u16string layoutCaption_;
   std::string lastItemList_;  // the item list file last saved or loaded
   ConversionWorker worker_;
+  ConversionWorker counter_;
+  bool countAgain_ = false;
+  std::map<std::u16string, std::uint64_t> itemRows_;  // code -> records with a value
+  std::uint64_t records_ = 0;
+  std::optional<ConversionReport> lastReport_;
+  bool lastSkippedEmptyRows_ = false;
+  QPlainTextEdit* reportView_ = nullptr;  // in the report dialog, made when first asked for
   bool ended_ = false;
   bool askingToStop_ = false;
   bool finishDeferred_ = false;

@@ -50,6 +50,7 @@ const Entry kFileEntries[] = {
     {K::Plain, &WindowWidgets::loadEntry, "fopen", captions::kLoadEntry, Qt::CTRL | Qt::Key_O},
     {K::Plain, &WindowWidgets::pasteEntry, "fpaste", captions::kPasteEntry, Qt::CTRL | Qt::Key_P},
     {K::Plain, &WindowWidgets::convertEntry, "mconv", captions::kConvertEntry},
+    {K::Plain, &WindowWidgets::reportEntry, "mreport", captions::kReportEntry},
     {K::Plain, &WindowWidgets::exitEntry, "pend", captions::kExitEntry},
 };
 
@@ -69,6 +70,9 @@ const Entry kSettingsEntries[] = {
     {K::Separator},
     {K::CsvEncodingMenu, nullptr, "csv_encoding", captions::kCsvEncodingMenu},
     {K::Checkable, &WindowWidgets::doubleQuotesEntry, "rfc_quotes", captions::kDoubleQuotes},
+    {K::Checkable, &WindowWidgets::skipEmptyRowsEntry, "skip_empty_rows", captions::kSkipEmptyRows},
+    {K::Separator},
+    {K::Checkable, &WindowWidgets::firstAnswerEntry, "first_answer", captions::kFirstAnswer},
 };
 
 const Menu kMenus[] = {
@@ -256,14 +260,30 @@ void BuildPreviewPanel(QWidget* central, const QWidget* client, WindowWidgets& w
 void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w) {
   QStatusBar* status = window->statusBar();
   status->setSizeGripEnabled(false);
-  w.logEncoding = new QLabel(status);
+  auto* panel = new QWidget(status);
+  auto* lines = new QVBoxLayout(panel);
+  lines->setContentsMargins(0, 0, 0, 0);
+  lines->setSpacing(0);
+  // The status bar's own margin and this indent line the labels up with the preview.
+  const int indent = TwipsToPixelsX(client, 90);
+  w.logEncoding = new QLabel(panel);
   w.logEncoding->setObjectName(QStringLiteral("logEncoding"));
-  // The status bar's own margin and this indent line it up with the preview.
-  w.logEncoding->setIndent(TwipsToPixelsX(client, 90));
+  w.logEncoding->setIndent(indent);
   w.logEncoding->setText(Q(captions::kLogCp932));
-  status->addWidget(w.logEncoding);
-  // The label is hidden until a log is loaded; the window's fixed size must
-  // already hold it.
+  lines->addWidget(w.logEncoding);
+  w.statusText = new QLabel(panel);
+  w.statusText->setObjectName(QStringLiteral("statusText"));
+  // An indent would not be taken off the width the text wraps in.
+  w.statusText->setContentsMargins(indent, 0, 0, 0);
+  w.statusText->setWordWrap(true);
+  w.statusText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The window is narrow: the longest text wraps to three lines.
+  // (A wrapped line is as high as a label of one line, more than the font's line spacing.)
+  w.statusText->setFixedHeight(w.logEncoding->sizeHint().height() * 3);
+  lines->addWidget(w.statusText);
+  status->addWidget(panel, 1);
+  // The labels are hidden or empty until a log is loaded; the window's fixed
+  // size must already hold them.
   status->setMinimumHeight(status->sizeHint().height());
 }
 

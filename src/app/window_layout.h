@@ -38,7 +38,9 @@ int TwipsToPixelsY(const QWidget* widget, int twips);
 //   insert_csv insertRowEntry, past_csv pasteRowEntry, del_csv deleteRowEntry,
 //   cut_csv cutRowEntry, load_items loadListEntry, save_items saveListEntry,
 //   del_hit removeStarsEntry, con_h halfWidthEntry, rfc_quotes
-//   doubleQuotesEntry, About aboutEntry.
+//   doubleQuotesEntry, About aboutEntry; the window's own additions keep
+//   names of that kind: mreport reportEntry, skip_empty_rows
+//   skipEmptyRowsEntry, first_answer firstAnswerEntry.
 struct WindowWidgets {
   ItemGridView* itemGrid = nullptr;
   QPushButton* convertButton = nullptr;
@@ -55,11 +57,13 @@ struct WindowWidgets {
   QLabel* previewLabel = nullptr;
   QPlainTextEdit* preview = nullptr;
   QLabel* logEncoding = nullptr;  // in the status bar
+  QLabel* statusText = nullptr;   // under it: what the last load or run has to say
 
   QMenu* fileMenu = nullptr;
   QAction* loadEntry = nullptr;
   QAction* pasteEntry = nullptr;
   QAction* convertEntry = nullptr;
+  QAction* reportEntry = nullptr;  // the last run's report
   QAction* exitEntry = nullptr;
   QMenu* editMenu = nullptr;
   QAction* insertRowEntry = nullptr;
@@ -75,6 +79,8 @@ struct WindowWidgets {
   QActionGroup* csvEncodingGroup = nullptr;      // exclusive
   std::array<QAction*, 3> csvEncodingEntries{};  // indexed by CsvEncoding
   QAction* doubleQuotesEntry = nullptr;
+  QAction* skipEmptyRowsEntry = nullptr;  // records without any of the items give no row
+  QAction* firstAnswerEntry = nullptr;    // items read from the first answer record
   QAction* aboutEntry = nullptr;
 };
 

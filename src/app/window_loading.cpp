@@ -109,6 +109,7 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
       ask = true;
     }
     SetControlState(true);
+    widgets_.statusText->clear();
     if (settings_.databaseKind == DatabaseKind::Patolis) {
       controls_.ShowPatolisSide();
       ShowAnswerLayout();
@@ -117,6 +118,7 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
     } else {
       DiscoverItems();
     }
+    CountItems();
   } catch (const IoError&) {
     // A log that cannot be read leaves the window with the log it had.
     Restore(before);
@@ -126,6 +128,7 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
 
 void MainWindow::ResetItemGrid() {
   grid_.Reset();
+  itemRows_.clear();
   ShowGrid();
 }
 
@@ -154,11 +157,14 @@ void MainWindow::ShowAnswerLayout() {
 }
 
 void MainWindow::DiscoverItems() {
-  const Discovery found = FirstAnswerItems(settings_);
+  const Discovery found = FirstAnswerItems(settings_, Discovering());
   FillGrid(found.items);
   controls_.ShowTaggedSide();
   Mirror();
   GridChanged();
+  if (Discovering() == DiscoveryStart::FirstBlock && !found.holdsAnswer && !found.items.empty()) {
+    widgets_.statusText->setText(Q(Fill(captions::kNoAnswerInFirstBlock, {Number(found.firstLine)})));
+  }
   if (found.leftOut > 0) {
     Say(Fill(captions::kTooManyItems, {Number(kMaxTaggedItems), Number(found.leftOut)}), Icon::Warning, Buttons::Ok);
   }

@@ -43,11 +43,22 @@ void MainWindow::StartConversion() {
     items = grid_.ReadItemTable();
     if (items.codes.empty()) return;
   }
-  StartRun([settings, items = std::move(items)](RunObserver* observer) {
-    const ConversionOutcome outcome = Convert(settings, items, observer);
+  const DiscoveryStart start = Discovering();
+  StartRun([settings, items = std::move(items), start](RunObserver* observer) {
+    // The report tells of grid codes the first answer does not show, as it
+    // is read now.
+    std::vector<ReportWarning> warnings;
+    if (settings.databaseKind != DatabaseKind::Patolis) {
+      warnings = ItemWarnings(items, FirstAnswerItems(settings, start), true);
+    }
+    ConversionOutcome outcome = Convert(settings, items, observer);
     RunResult result;
+    result.written = outcome.written;
     result.rows = outcome.rows;
     result.unencodable = outcome.unencodable;
+    for (const ReportWarning& w : warnings) outcome.report.AddWarning(w);
+    outcome.report.log = settings.inputPath;
+    result.report = std::move(outcome.report);
     return result;
   });
 }
@@ -82,6 +93,12 @@ void MainWindow::OnRunFinished() {
     emit runFinished();
     return;
   }
+  if (!result.written) {
+    ReportNothingConverted();
+    emit runFinished();
+    return;
+  }
+  KeepReport(result.report);
   if (result.rowsKept) {
     prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(result.error), Icon::Critical,
                          Buttons::Ok});

@@ -1,0 +1,25 @@
+// The window's Japanese account of a ConversionReport: the one-line summary
+// the status bar shows after a run, the whole page of the report dialog
+// (gaps, repeats and warnings first, then the log and its items), and the
+// grid's tooltip of an item's count.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "report/conversion_report.h"
+
+namespace trovlin::app {
+
+// "4行出力  回答 3/3件  欠番 11-20  重複 7  警告 2件": the rows; per set that
+// announces its answers, the ones shown with the missing and the repeated;
+// the warnings when there are any.
+std::u16string ReportSummary(const ConversionReport& report);
+
+// emptyRowsSkipped: the run gave no row to a record without any of the items.
+std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped);
+
+// An item with a value in rows of the records of the log.
+std::u16string ItemRowsTip(std::uint64_t rows, std::uint64_t records);
+
+}  // namespace trovlin::app
