@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <functional>
 
 #include "app/captions.h"
 #include "app/report_page.h"
@@ -219,25 +220,24 @@ void MainWindow::ChooseDatabase(int index) {
   UpdatePreview();
 }
 
-void MainWindow::ChooseCsvEncoding(CsvEncoding encoding) {
+// A CSV option: the settings take it, the menus mirror it, the preview shows it.
+void MainWindow::ChangeCsvOption(const std::function<void(ConversionSettings&)>& change) {
   if (ended_) return;
-  settings_.csvEncoding = encoding;
+  change(settings_);
   Mirror();
   UpdatePreview();
+}
+
+void MainWindow::ChooseCsvEncoding(CsvEncoding encoding) {
+  ChangeCsvOption([&](ConversionSettings& s) { s.csvEncoding = encoding; });
 }
 
 void MainWindow::ChooseDoubleQuotes(bool checked) {
-  if (ended_) return;
-  settings_.quoteStyle = checked ? QuoteStyle::Double : QuoteStyle::Apostrophe;
-  Mirror();
-  UpdatePreview();
+  ChangeCsvOption([&](ConversionSettings& s) { s.quoteStyle = checked ? QuoteStyle::Double : QuoteStyle::Apostrophe; });
 }
 
 void MainWindow::ChooseSkipEmptyRows(bool checked) {
-  if (ended_) return;
-  settings_.skipEmptyRows = checked;
-  Mirror();
-  UpdatePreview();
+  ChangeCsvOption([&](ConversionSettings& s) { s.skipEmptyRows = checked; });
 }
 
 void MainWindow::ChooseFirstAnswer(bool checked) {

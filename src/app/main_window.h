@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -67,6 +68,7 @@ class MainWindow : public QMainWindow {
   void ChooseCsvEncoding(CsvEncoding encoding);
   void ChooseDoubleQuotes(bool checked);
   void ChooseSkipEmptyRows(bool checked);
+  void ChangeCsvOption(const std::function<void(ConversionSettings&)>& change);
   // Where the items of a tagged log are read: its first block (unchecked) or
   // its first answer record. A change reloads the loaded log, as a drop of
   // it would; during a run it is refused and the check mark goes back.

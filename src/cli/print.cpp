@@ -14,6 +14,12 @@ void Error(std::string_view message) {
   Print(stderr, "\n");
 }
 
+std::string_view EncodingWords(LogEncoding encoding) {
+  static constexpr std::string_view kWords[] = {"code page 932", "UTF-8", "UTF-16 (little-endian)",
+                                                "UTF-16 (big-endian)"};
+  return kWords[static_cast<std::size_t>(encoding)];
+}
+
 std::string RefusalReason(const OpenedLog& opened) {
   switch (opened.refusal) {
     case Refusal::Empty:
@@ -42,18 +48,8 @@ std::string RefusalReason(const OpenedLog& opened) {
 
 void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch, bool sayHowRead) {
   if (sayHowRead) {
-    switch (opened.format.encoding) {
-      case LogEncoding::Utf8:
-        Error(log + ": read as UTF-8");
-        break;
-      case LogEncoding::Utf16Le:
-        Error(log + ": read as UTF-16 (little-endian)");
-        break;
-      case LogEncoding::Utf16Be:
-        Error(log + ": read as UTF-16 (big-endian)");
-        break;
-      case LogEncoding::Cp932:
-        break;
+    if (opened.format.encoding != LogEncoding::Cp932) {
+      Error(log + ": read as " + std::string(EncodingWords(opened.format.encoding)));
     }
     if (opened.format.lineEnd == LineEnd::Lf) Error(log + ": read with LF line ends (no CR in its first 64 KiB)");
   }

@@ -34,6 +34,9 @@ std::string ItemsLeftOutMessage(std::size_t leftOut);
 // first answer instead.
 void WarnIfNoAnswerHeader(const std::string& log, const Discovery& found);
 
+// "code page 932", "UTF-8", "UTF-16 (little-endian)", "UTF-16 (big-endian)".
+std::string_view EncodingWords(LogEncoding encoding);
+
 // Why no service was recognised in an opened log, in a few words.
 std::string RefusalReason(const OpenedLog& opened);
 

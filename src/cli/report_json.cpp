@@ -18,17 +18,8 @@ json Ranges(const std::vector<NumberRange>& ranges) {
 }
 
 std::string EncodingName(LogEncoding encoding) {
-  switch (encoding) {
-    case LogEncoding::Cp932:
-      return "cp932";
-    case LogEncoding::Utf8:
-      return "utf-8";
-    case LogEncoding::Utf16Le:
-      return "utf-16le";
-    case LogEncoding::Utf16Be:
-      return "utf-16be";
-  }
-  return "";
+  static constexpr std::string_view kNames[] = {"cp932", "utf-8", "utf-16le", "utf-16be"};
+  return std::string(kNames[static_cast<std::size_t>(encoding)]);
 }
 
 json ToJson(const ConversionReport& report) {

@@ -66,19 +66,9 @@ std::string EmptyRowsSummary(const ConversionReport& report, bool skipped) {
 }
 
 std::string WarningKindName(WarningKind kind) {
-  switch (kind) {
-    case WarningKind::InvalidBytes:
-      return "invalid-bytes";
-    case WarningKind::ItemsLeftOut:
-      return "items-left-out";
-    case WarningKind::RecordCutShort:
-      return "record-cut-short";
-    case WarningKind::Unencodable:
-      return "unencodable";
-    case WarningKind::ItemNotShown:
-      return "item-not-shown";
-  }
-  return "";
+  static constexpr std::string_view kNames[] = {"invalid-bytes", "items-left-out", "record-cut-short", "unencodable",
+                                                "item-not-shown"};
+  return std::string(kNames[static_cast<std::size_t>(kind)]);
 }
 
 std::string WarningMessage(const ReportWarning& w) {
@@ -99,21 +89,7 @@ std::string WarningMessage(const ReportWarning& w) {
 }
 
 std::string HowRead(const LogFormat& format) {
-  std::string text;
-  switch (format.encoding) {
-    case LogEncoding::Cp932:
-      text = "code page 932";
-      break;
-    case LogEncoding::Utf8:
-      text = "UTF-8";
-      break;
-    case LogEncoding::Utf16Le:
-      text = "UTF-16 (little-endian)";
-      break;
-    case LogEncoding::Utf16Be:
-      text = "UTF-16 (big-endian)";
-      break;
-  }
+  std::string text(EncodingWords(format.encoding));
   text += format.lineEnd == LineEnd::Lf ? ", LF line ends" : ", CR line ends";
   if (format.repairLfCr) text += " (LF CR read as CR LF)";
   return text;

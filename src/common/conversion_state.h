@@ -22,6 +22,7 @@ inline constexpr std::string_view kPresetSignature = "trovlin-items 1";
 
 // How a log's bytes become text. Code page 932 is the default; UTF-8 and
 // UTF-16 are chosen for a log that shows itself to be one (see SniffLog).
+// In this order: front ends name the encodings from tables.
 enum class LogEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
 
 // What ends a line of a log: CR (an LF right after it belongs to the line

@@ -31,6 +31,7 @@ struct AnswerSetReport {
   std::uint64_t firstLine = 0;  // where the set is first met
 };
 
+// In this order: front ends name the kinds from tables.
 enum class WarningKind {
   InvalidBytes,    // bytes not valid in the log's encoding (count)
   ItemsLeftOut,    // item codes of the first answer past the column limit (count)
