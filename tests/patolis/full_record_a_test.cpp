@@ -7,8 +7,13 @@
 namespace trovlin::testing {
 namespace {
 
+// Layout 2 has the first 29 columns of layouts 3 and 4, with its IPC where the abstract goes.
 constexpr std::size_t kWidth = 29;
-const Row kTitles = LayoutATitles();
+const Row kTitles = [] {
+  Row titles = LayoutBTitles("IPC");
+  titles.resize(kWidth);
+  return titles;
+}();
 const Lines kN = NumberedLines();
 const Lines kFields = {"名称：ＬＥＤ付き散布装置",
                        "  及び制御方法",

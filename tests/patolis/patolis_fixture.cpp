@@ -96,11 +96,4 @@ Row LayoutBTitles(const std::string& abstract) {
           "遡及日",     "IPC",        "FI",         "Fﾀｰﾑ",         "ﾌﾘｰｷｰﾜｰﾄﾞ",      "広域分類", "固定ｷｰﾜｰﾄﾞ"};
 }
 
-// Layout 2 has the first 29 columns, with its IPC where the abstract goes.
-Row LayoutATitles() {
-  Row titles = LayoutBTitles("IPC");
-  titles.resize(29);
-  return titles;
-}
-
 }  // namespace trovlin::testing
