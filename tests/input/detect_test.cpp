@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "input/open_log.h"
 #include "support/temp_dir.h"
 
 namespace trovlin {
 namespace {
 
+using testing::ReadBytes;
 using testing::Sjis;
 using testing::TempDir;
 
@@ -44,6 +46,23 @@ TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
   TempDir dir;
   for (const DetectCase& c : cases) {
     EXPECT_EQ(DetectDatabase(dir.Write("log", Sjis(c.log))), c.kind) << c.name;
+  }
+}
+
+// Why a log is refused is told by the CLI's messages; here: which log is
+// read with the LF CR repair, and that none is written.
+TEST(OpenLog, OnlyAPatolisLogIsReadRepairedAndNoLogIsWritten) {
+  const std::pair<std::string, DatabaseKind> cases[] = {
+      {Sjis(u"＊＊検索回答 様式 1\n\r1 特許出願\n\rx\n\r"), DatabaseKind::Patolis},
+      {"L1   ANSWER 1\n\rAN   1\n\rx\r\n", DatabaseKind::Stn},
+  };
+  TempDir dir;
+  for (const auto& [bytes, kind] : cases) {
+    const std::string path = dir.Write("log", bytes);
+    const OpenedLog opened = OpenLog(path);
+    EXPECT_EQ(opened.kind, kind);
+    EXPECT_EQ(opened.format.repairLfCr, kind == DatabaseKind::Patolis);
+    EXPECT_EQ(ReadBytes(path), bytes);
   }
 }
 
