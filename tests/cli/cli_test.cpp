@@ -26,6 +26,10 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
   const std::string nine = dir.Write("nine.log", Sjis(u"＊＊検索回答＊＊  様式 :  9\r\n  1 特許出願 2003-1\r\n"));
   const std::string preset = dir.Write("items.txt", "trovlin-items 1\nPY\t*\nAN\t*\nXX\t\n");
   std::filesystem::create_symlink(stn, dir.File("link.csv"));
+  // The CSV proposed for search.log.1 is search.log.c.
+  const std::string dotOne = dir.Write("search.log.1", ReadBytes(stn)), c = dir.Write("search.log.c", "int main(){}\n");
+  const std::string ro = dir.Write("ro.csv", "old"), cannot = "trovlin-cli: cannot write the CSV file '";
+  std::filesystem::permissions(ro, std::filesystem::perms::others_read);
   const std::string notALog = "trovlin-cli: 検索結果ログファイルを指定してください\n";
   const std::string sameFile = "trovlin-cli: 読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません\n";
   const std::string noLayout = "trovlin-cli: " + nine +
@@ -56,14 +60,16 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"convert " + stn + " --items AN,,TI", 1, "",
        "trovlin-cli: an item code must not be empty\nusage: trovlin-cli convert LOG"},
       {"detect", 1, "", "trovlin-cli: expected exactly one path\nusage: trovlin-cli detect LOG\n"},
-      {"detect " + plain, 2, "", notALog},
       {"convert " + plain, 2, "", notALog},
       {"detect " + dir.File("no.log"), 2, "",
        "trovlin-cli: cannot open the log '" + dir.File("no.log") + "': No such file or directory\n"},
       {"convert " + stn + " -o " + stn, 2, "", sameFile},
       {"convert " + stn + " -o " + dir.File("link.csv"), 2, "", sameFile},
-      {"convert " + stn + " -o " + no, 3, "",
-       "trovlin-cli: cannot write the CSV file '" + no + "': No such file or directory\n"},
+      {"convert " + stn + " -o " + no, 3, "", cannot + no + "': No such file or directory\n"},
+      {"convert " + dotOne, 3, "",
+       cannot + c + "': it exists and is not a CSV file; name the output with -o, or --force replaces it\n"},
+      {"convert " + stn + " -o " + ro, 3, "", cannot + ro + "': it is read-only; --force replaces it\n"},
+      {"convert " + stn + " -o " + ro + " --force", 0, "", ""},
       {"convert " + stn + " --out-dir " + no, 3, "",
        "trovlin-cli: cannot write into the folder '" + no + "': it is not a folder\n"},
       {"convert " + nine, 0, "", noLayout},
@@ -83,6 +89,8 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.line;
   }
   EXPECT_EQ(ReadBytes(dir.File("stars.csv")), "\"TI\"\r\n\"a\"\r\n");
+  EXPECT_EQ(ReadBytes(c), "int main(){}\n");
+  EXPECT_EQ(ReadBytes(ro), RunLine("convert " + stn + " -o -").out);
   EXPECT_FALSE(std::filesystem::exists(dir.File("plain.csv")) || std::filesystem::exists(dir.File("nine.csv")));
   EXPECT_EQ(ReadBytes(stn), ReadBytes(SamplePath("stn_sample.log")));
   const CommandResult unknown = RunLine("frobnicate");
