@@ -13,14 +13,12 @@ TEST_F(WindowTest, AnswersToTheLoadingQuestions) {
     const char* script;  // 0: the log, 1: no log
     const char* asked;
   };
-  // clang-format off
   const Case cases[] = {
-      {'o', "xo0", "open / bad name / open"}, {'o', "xc", "open / bad name"},
+      {'o', "xo0", "open / bad name / open"},  {'o', "xc", "open / bad name"},
       {'o', "1o0", "open / not a log / open"}, {'o', "1c", "open / not a log"},
-      {'d', "o0", "not a log / open"},        {'d', "oxc", "not a log / open / bad name"},
-      {'p', "o0", "not a log / open"},        {'p', "c", "not a log"},
+      {'d', "o0", "not a log / open"},         {'d', "oxc", "not a log / open / bad name"},
+      {'p', "o0", "not a log / open"},         {'p', "c", "not a log"},
   };
-  // clang-format on
   // In UTF-8: chosen after a paste, the log is still sniffed.
   const std::vector<std::string> files = {Write("a.log", "\xEF\xBB\xBF" + DialogLog()),
                                           Write("notes.txt", "Dear colleague,\r\nhi\r\nthe minutes.\r\n")};
@@ -59,7 +57,6 @@ TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
     char plant;  // d: a folder dropped; l, h, f: a symbolic link, a second name, a FIFO at the name; m: TMP missing
     std::string asked;
   };
-  // clang-format off
   const Case cases[] = {
       {'d', "C ログファイルを読み込めません\r" + dir.File("folder.log") + "\rフォルダです"},
       {'l', cannot + pasted + "\rシンボリックリンクです"},
@@ -67,7 +64,6 @@ TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
       {'f', cannot + pasted + "\r"},  // any reason, as long as nothing hangs
       {'m', cannot + dir.File("gone/trovlint001.tmp") + "\rファイルまたはフォルダがありません"},
   };
-  // clang-format on
   std::filesystem::create_directory(dir.File("folder.log"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.plant);
@@ -95,7 +91,6 @@ TEST_F(WindowTest, APasteIsWrittenInCodePage932WithCrLfToTmpAndReadAsSuch) {
     std::string file;
     std::string warning;
   };
-  // clang-format off
   const Case cases[] = {
       {u"AN   0001 DIALOG\nTI   触媒\n\n", "AN   0001 DIALOG\r\nTI   " + Sjis(u"触媒") + "\r\n\r\n", ""},
       // "ﾃｽ" is C3 BD in code page 932, and C3 BD is "ý" in UTF-8.
@@ -103,7 +98,6 @@ TEST_F(WindowTest, APasteIsWrittenInCodePage932WithCrLfToTmpAndReadAsSuch) {
       {u"AN   0001 DIALOG\nTI   한국\n", "AN   0001 DIALOG\r\nTI   ??\r\n",
        "W 貼り付けたテキストのうち 2 文字はコードページ932で表せないため、「?」に置き換えて読み込みます。"},
   };
-  // clang-format on
   for (const Case& c : cases) {
     Reopen();
     if (!c.warning.empty()) prompts.Reply(Answer::Ok);

@@ -60,7 +60,6 @@ TEST_F(RunningTest, ClosingOrExitAsksAndYesStopsTheRunKeepingTheOlderFile) {
     bool ended;
     bool complete;  // otherwise the older file stays
   };
-  // clang-format off
   const Case cases[] = {
       {"closing, Yes", 'c', Answer::Yes, false, true, false},
       {"exit entry, Yes", 'x', Answer::Yes, false, true, false},
@@ -69,7 +68,6 @@ TEST_F(RunningTest, ClosingOrExitAsksAndYesStopsTheRunKeepingTheOlderFile) {
       {"closing, Yes after the run ended: its file stays", 'c', Answer::Yes, true, true, true},
       {"stopped", 's', Answer::Ok, false, false, false},
   };
-  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Reopen();

@@ -70,7 +70,6 @@ TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
     QKeyCombination key;  // then typed on the grid; Qt::Key_unknown: none
     Strings rows;
   };
-  // clang-format off
   const Step steps[] = {
       {4, 2, Qt::Key_unknown, {u"1|L1|*", u"2|AN|*", u"3|ti|*", u"4|PI|*", u"||"}},
       {4, 2, Qt::Key_unknown, {u"1|L1|*", u"2|AN|*", u"3|ti|*", u"4|PI|", u"||"}},
@@ -80,7 +79,6 @@ TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
       {4, 1, Qt::CTRL | Qt::Key_I, {u"1|AN|", u"2|L1|*", u"3|TI|*", u"4||", u"5|PI|", u"||"}},
       {4, 2, Qt::Key_Delete, {u"1|AN|", u"2|L1|*", u"3|TI|*", u"4|PI|", u"||"}},
   };
-  // clang-format on
   for (const Step& step : steps) {
     const QPoint at = grid->visualItemRect(grid->item(step.row, step.column)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
