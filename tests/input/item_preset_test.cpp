@@ -39,7 +39,6 @@ TEST(ItemPreset, FailuresNameTheListAndTheReason) {
   const std::string notALoad = "cannot load the item list '" + bad + "': line ";
   const std::pair<std::function<void()>, std::string> cases[] = {
       {[&] { SaveItemPreset(missing, {}); }, "cannot save the item list '" + missing + "': No such file or directory"},
-      {load("AN\t*\n"), notALoad + "1: not a Trovlin item list (it must begin with \"trovlin-items 1\")"},
       {load("trovlin-items 1\nAN\n"), notALoad + "2: expected CODE, TAB, MARK"},
       {load("trovlin-items 1\nAN\t*\n\t*\n"), notALoad + "3: the code is empty"},
       {load("trovlin-items 1\nAN\tx\n"), notALoad + "2: the join mark must be \"*\" or nothing"},
