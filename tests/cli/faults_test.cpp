@@ -25,12 +25,6 @@ const std::string kStn = kSamples + "/stn_sample.log";
 
 TEST(Faults, LogsThatAreNotLogs) {
   TempDir dir;
-  const std::string folder = dir.File("folder.log");
-  std::filesystem::create_directory(folder);
-  const auto asFolder = RunCli({"convert", folder, "--db", "STN"});
-  EXPECT_EQ(asFolder.exitCode, 2);
-  EXPECT_EQ(asFolder.err, "trovlin-cli: cannot read the log '" + folder + "': it is a folder\n");
-
   const std::string noMarker = "no STN, DIALOG, JOIS or PATOLIS marker";
   const std::pair<std::string, std::string> refused[] = {
       {"", "the file is empty"},

@@ -42,27 +42,18 @@ TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
       {"half-width asterisks", u"**検索回答xx\r\nx\r\n", K::None},
       {"the last line is never examined", u"xxxxx\r\nDIALOG", K::None},
       {"a tab makes a line long enough", u"\tFN-\r\nx\r\n", K::Dialog},
+      // Only a PATOLIS log is read as if its LF CR pairs were CR LF.
+      {"PATOLIS with LF CR", u"＊＊検索回答 様式 1\n\r1 特許出願\n\rx\n\r", K::Patolis},
+      {"STN with LF CR", u"L1   ANSWER 1\n\rAN   1\n\rx\r\n", K::Stn},
   };
   TempDir dir;
   for (const DetectCase& c : cases) {
-    EXPECT_EQ(DetectDatabase(dir.Write("log", Sjis(c.log))), c.kind) << c.name;
-  }
-}
-
-// Why a log is refused is told by the CLI's messages; here: which log is
-// read with the LF CR repair, and that none is written.
-TEST(OpenLog, OnlyAPatolisLogIsReadRepairedAndNoLogIsWritten) {
-  const std::pair<std::string, DatabaseKind> cases[] = {
-      {Sjis(u"＊＊検索回答 様式 1\n\r1 特許出願\n\rx\n\r"), DatabaseKind::Patolis},
-      {"L1   ANSWER 1\n\rAN   1\n\rx\r\n", DatabaseKind::Stn},
-  };
-  TempDir dir;
-  for (const auto& [bytes, kind] : cases) {
-    const std::string path = dir.Write("log", bytes);
-    const OpenedLog opened = OpenLog(path);
-    EXPECT_EQ(opened.kind, kind);
-    EXPECT_EQ(opened.format.repairLfCr, kind == DatabaseKind::Patolis);
-    EXPECT_EQ(ReadBytes(path), bytes);
+    const std::string log = dir.Write("log", Sjis(c.log));
+    EXPECT_EQ(DetectDatabase(log), c.kind) << c.name;
+    const OpenedLog opened = OpenLog(log);
+    EXPECT_EQ(opened.kind, c.kind) << c.name;
+    EXPECT_EQ(opened.format.repairLfCr, c.kind == K::Patolis) << c.name;
+    EXPECT_EQ(ReadBytes(log), Sjis(c.log)) << "the log was written";
   }
 }
 

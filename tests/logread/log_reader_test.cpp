@@ -176,7 +176,6 @@ TEST(LogReader, RepairCarriesOverReadEdges) {
   }
 }
 
-// A file that cannot be opened or read is the command line's to report.
 TEST(LogReader, ALineUpToTheLimitIsReadWhole) {
   TempDir dir;
   const std::string longest(LogReader::kMaxLineBytes, 'x');

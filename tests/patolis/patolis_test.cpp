@@ -16,7 +16,7 @@ using Status = PatolisOutcome::Status;
 // The layout character is the sixth after 様式 on the first line holding
 // ＊＊検索回答; a digit 1-4 of either width chooses a converter, anything
 // else leaves the output as it was.
-TEST(PatolisTest, TheAnswerHeaderChoosesTheLayout) {
+TEST(PatolisTest, TheAnswerHeaderChoosesTheLayoutAndItsConverter) {
   const std::pair<Lines, std::optional<std::pair<std::string, int>>> cases[] = {
       {{"PATOLIS", AnswerHeaderLine("3")}, {{"3", 3}}},
       {{AnswerHeaderLine("３")}, {{"３", 3}}},
@@ -44,9 +44,6 @@ TEST(PatolisTest, TheAnswerHeaderChoosesTheLayout) {
     EXPECT_EQ(outcome.layoutCode, layout);
     EXPECT_EQ(ReadBytes(settings.outputPath) == "old", layout == 0) << lines[0];
   }
-}
-
-TEST(PatolisTest, TheLayoutCodeChoosesTheConverter) {
   // A header line that ends the log: the converter meets the end at once.
   EXPECT_EQ(ConvertLines({"PATOLIS", AnswerHeaderLine("4")}), std::vector<Row>{LayoutBTitles("抄録")});
   // Later header lines are ordinary lines.
