@@ -102,11 +102,7 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
               std::pair(0ul, 0))
         << command;
   }
-}
-
-// The titles `items` lists for a PATOLIS log are those its CSV starts with.
-TEST(Cli, PatolisItemsAreTheColumnsOfTheConversion) {
-  TempDir dir;
+  // The titles `items` lists for a PATOLIS log are those its CSV starts with.
   for (const char* sample :
        {"patolis_layout1.log", "patolis_layout2.log", "patolis_layout3.log", "patolis_layout4.log"}) {
     const std::string log = CopySample(dir, sample);
