@@ -12,15 +12,13 @@ using testing::ReadBytes;
 using testing::Sjis;
 using testing::TempDir;
 
-struct DetectCase {
-  const char* name;
-  std::u16string log;
-  DatabaseKind kind;
-};
-
 TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
   using K = DatabaseKind;
-  const DetectCase cases[] = {
+  const struct {
+    const char* name;
+    std::u16string log;
+    K kind;
+  } cases[] = {
       {"markers after the first short line", u"L1   ANSWER 1\r\nabcd\r\nDIALOG\r\n", K::Stn},
       {"STN answer header", u"L1   ANSWER 1 OF 3\r\nAN   1\r\n", K::Stn},
       {"lower case", u"L1   answer 1 of 3\r\nAN   1\r\n", K::Stn},
@@ -47,7 +45,7 @@ TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
       {"STN with LF CR", u"L1   ANSWER 1\n\rAN   1\n\rx\r\n", K::Stn},
   };
   TempDir dir;
-  for (const DetectCase& c : cases) {
+  for (const auto& c : cases) {
     const std::string log = dir.Write("log", Sjis(c.log));
     EXPECT_EQ(DetectDatabase(log), c.kind) << c.name;
     const OpenedLog opened = OpenLog(log);
