@@ -20,8 +20,8 @@ TEST_F(WindowTest, AnswersToTheLoadingQuestions) {
       {'p', "o0", "not a log / open"},         {'p', "c", "not a log"},
   };
   // In UTF-8: chosen after a paste, the log is still sniffed.
-  const std::vector<std::string> files = {Write("a.log", "\xEF\xBB\xBF" + DialogLog()),
-                                          Write("notes.txt", "Dear colleague,\r\nhi\r\nthe minutes.\r\n")};
+  const std::vector<std::string> files = {dir.Write("a.log", "\xEF\xBB\xBF" + DialogLog()),
+                                          dir.Write("notes.txt", "Dear colleague,\r\nhi\r\nthe minutes.\r\n")};
   // A refused log is named, with the reason in the window's words.
   const std::u16string refused = u"検索結果ログファイルを指定してください\r" + Utf8ToUtf16(files[1]) +
                                  u"\rSTN・DIALOG・JOIS・PATOLISの目印が先頭の 1 行にありません。（2 "
@@ -49,8 +49,8 @@ TEST_F(WindowTest, AnswersToTheLoadingQuestions) {
 // the log loaded before stays. Whatever is planted at the paste file's name
 // is neither followed nor written into.
 TEST_F(WindowTest, ALoadThatFailsIsReportedAndThePreviousLogStays) {
-  const std::string log = Write("a.log", StnLog());
-  const std::string kept = Write("kept.txt", "keep me");
+  const std::string log = dir.Write("a.log", StnLog());
+  const std::string kept = dir.Write("kept.txt", "keep me");
   const std::string pasted = dir.File("trovlint001.tmp");
   const std::string cannot = "C 貼付ファイルを作成できません\r";
   struct Case {

@@ -18,8 +18,8 @@ class RunningTest : public WindowTest {
     for (int i = 0; i < 60000; ++i) {
       log += "L1   ANSWER " + std::to_string(i) + "\r\nAN   2005:1\r\nTI   A ***title*** of\r\n     the answer\r\n\r\n";
     }
-    Drop(Write("big.log", log));
-    out_ = Write("big.csv", "older file");
+    Drop(dir.Write("big.log", log));
+    out_ = dir.Write("big.csv", "older file");
     prompts.Play("0", {out_});
     window().StartConversion();
     ASSERT_TRUE(window().IsRunning());

@@ -35,7 +35,7 @@ TEST_F(WindowTest, ControlStates) {
       if (*step == 'n') {
         Convert(dir.File("a.csv"), Answer::No);
       } else {
-        Drop(Write(std::string(1, *step) + ".log", log));
+        Drop(dir.Write(std::string(1, *step) + ".log", log));
       }
     }
     const Look look{w().convertButton->isEnabled(),         w().databaseFrame->isEnabled(), !w().codeLabel->isHidden(),
@@ -63,7 +63,7 @@ TEST_F(WindowTest, ControlStates) {
 TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
   window().activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-  Drop(Write("a.log", CrLfLines({"L1   ANSWER 1 OF 1", "AN   2005:12", "ti   lower", "PI   JP 1", ""})));
+  Drop(dir.Write("a.log", CrLfLines({"L1   ANSWER 1 OF 1", "AN   2005:12", "ti   lower", "PI   JP 1", ""})));
   ItemGridView* grid = w().itemGrid;
   struct Step {
     int row, column;      // the cell clicked first
@@ -93,7 +93,7 @@ TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
   QTest::keyClicks(w().codeEdit, "ab");
   EXPECT_EQ(window().grid().Cell(2, 1), u"L1AB");  // typed after the code the click gave
 
-  Drop(Write("p.log", PatolisLog()));  // the edit menu disabled
+  Drop(dir.Write("p.log", PatolisLog()));  // the edit menu disabled
   window().ClickGridCell(1, 1);
   QTest::keyClick(&window(), Qt::Key_I, Qt::ControlModifier);
   w().insertRowEntry->trigger();

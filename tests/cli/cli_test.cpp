@@ -44,7 +44,6 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"items " + stn, 0,
        "L1\t*\nAN\t*\nDN\t*\nTI\t*\nIN\t*\nPA\t*\nSO\t*\nDT\t*\nLA\t*\nIC\t*\nPI\t\nPRAI\t\nAB\t*\nRE.C\t*\nRE\t\n",
        ""},
-      {"convert " + stars + " -o -", 2, "", notALog},
       {"convert " + stars + " --db STN", 0, "",
        "STN: 1 row(s) of 1 column(s) written to " + dir.File("stars.csv") + "\n"},
       {"convert " + stars + " -o - --db STN --keep-stars", 0, "\"TI\"\r\n\"*a*\"\r\n", ""},

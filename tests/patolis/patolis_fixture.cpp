@@ -1,6 +1,7 @@
 #include "patolis_fixture.h"
 
 #include <filesystem>
+#include <ranges>
 
 #include "text/cp932.h"
 #include "text/utf8.h"
@@ -10,11 +11,7 @@ namespace {
 
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
   std::vector<std::string> parts;
-  std::size_t from = 0;
-  for (std::size_t to; (to = text.find(separator, from)) != std::string::npos; from = to + separator.size()) {
-    parts.push_back(text.substr(from, to - from));
-  }
-  parts.push_back(text.substr(from));
+  for (const auto part : std::views::split(text, separator)) parts.emplace_back(part.begin(), part.end());
   return parts;
 }
 
