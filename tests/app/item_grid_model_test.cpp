@@ -30,8 +30,6 @@ TEST(ItemGridModelTest, Operations) {
   const Case cases[] = {
       {"a reset leaves the header and one empty row, the header's mark cell current", {u"AN"}, {{kReset, -1, 0, true, u""}},
        {u"||"}, {0, 2}},
-      {"a click on a mark cell sets the mark, a second clears it", {u"PI", u"TI"},
-       {{kClick, 2, 2, false, u""}, {kClick, 1, 2, false, u""}, {kClick, 1, 2, false, u""}}, {u"1|PI|", u"2|TI|*", u"||"}, {1, 2}},
       {"a click on the mark cell of a row without code writes nothing", {u"TI*"}, {{kClick, 2, 2, false, u""}}, {u"1|TI|*", u"||"}, {2, 1}},
       {"clicks on the fixed row or column do nothing", {u"AN*"},
        {{kClick, 0, 1, false, u""}, {kClick, 0, 2, false, u""}, {kClick, 1, 0, false, u""}}, {u"1|AN|*", u"||"}},

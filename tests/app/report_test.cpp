@@ -13,9 +13,9 @@ namespace {
 // Answer 2 of 3 is missing and answer 3 shown twice; PY, added to the grid,
 // is not in the first answer.
 TEST_F(WindowTest, TheSummaryTheReportAndTheCountsTellOfGapsRepeatsAndWarnings) {
-  Drop(Write("gap.log",
-             CrLfLines({"L1   ANSWER 1 OF 3  CAPLUS", "AN   2005:1", "TI   one", "", "L1   ANSWER 3 OF 3  CAPLUS",
-                        "AN   2005:3", "", "L1   ANSWER 3 OF 3  CAPLUS", "AN   2005:3b"})));
+  Drop(dir.Write("gap.log",
+                 CrLfLines({"L1   ANSWER 1 OF 3  CAPLUS", "AN   2005:1", "TI   one", "", "L1   ANSWER 3 OF 3  CAPLUS",
+                            "AN   2005:3", "", "L1   ANSWER 3 OF 3  CAPLUS", "AN   2005:3b"})));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window().IsCounting(); }));
   EXPECT_EQ(w().itemGrid->item(3, 1)->toolTip(), Q(u"ﾚｺｰﾄﾞ 3件のうち 1件に値があります"));  // TI
   EXPECT_FALSE(w().reportEntry->isEnabled());
@@ -41,7 +41,7 @@ TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
   };
   for (const auto& [header, reason] : cases) {
     Reopen();
-    const std::string log = Write("p.log", Sjis(header + u"\r\n  1 特許出願 2003-1\r\n"));
+    const std::string log = dir.Write("p.log", Sjis(header + u"\r\n  1 特許出願 2003-1\r\n"));
     Drop(log);
     prompts.Play("0o", {dir.File("p.csv")});
     window().StartConversion();
@@ -54,8 +54,9 @@ TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
 
 // The first block is a command line; so is a block between the answers.
 TEST_F(WindowTest, TheFirstAnswerAndSkipEmptyRowsEntriesChooseTheItemsAndTheRows) {
-  const std::string log = Write("cmd.log", CrLfLines({"=> d all", "", "L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:1", "",
-                                                      "=> d his", "", "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:2"}));
+  const std::string log =
+      dir.Write("cmd.log", CrLfLines({"=> d all", "", "L1   ANSWER 1 OF 2  CAPLUS", "AN   2005:1", "", "=> d his", "",
+                                      "L1   ANSWER 2 OF 2  CAPLUS", "AN   2005:2"}));
   const std::string one = "\"ANSWER 1 OF 2  CAPLUS\",\"2005:1\"\r\n", two = "\"ANSWER 2 OF 2  CAPLUS\",\"2005:2\"\r\n";
   const std::string header = "\"L1\",\"AN\"\r\n", none = "\"\",\"\"\r\n";
   struct Case {

@@ -18,8 +18,8 @@ class RunningTest : public WindowTest {
     for (int i = 0; i < 60000; ++i) {
       log += "L1   ANSWER " + std::to_string(i) + "\r\nAN   2005:1\r\nTI   A ***title*** of\r\n     the answer\r\n\r\n";
     }
-    Drop(Write("big.log", log));
-    out_ = Write("big.csv", "older file");
+    Drop(dir.Write("big.log", log));
+    out_ = dir.Write("big.csv", "older file");
     prompts.Play("0", {out_});
     window().StartConversion();
     ASSERT_TRUE(window().IsRunning());
@@ -60,7 +60,6 @@ TEST_F(RunningTest, ClosingOrExitAsksAndYesStopsTheRunKeepingTheOlderFile) {
     bool ended;
     bool complete;  // otherwise the older file stays
   };
-  // clang-format off
   const Case cases[] = {
       {"closing, Yes", 'c', Answer::Yes, false, true, false},
       {"exit entry, Yes", 'x', Answer::Yes, false, true, false},
@@ -69,7 +68,6 @@ TEST_F(RunningTest, ClosingOrExitAsksAndYesStopsTheRunKeepingTheOlderFile) {
       {"closing, Yes after the run ended: its file stays", 'c', Answer::Yes, true, true, true},
       {"stopped", 's', Answer::Ok, false, false, false},
   };
-  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Reopen();

@@ -94,7 +94,6 @@ class WindowTest : public ::testing::Test {
  public:
   MainWindow& window() { return *window_; }
   const WindowWidgets& w() { return window_->widgets(); }
-  std::string Write(const std::string& name, const std::string& bytes) { return dir.Write(name, bytes); }
   void Drop(const std::string& path);
   // Puts text on the clipboard and chooses the paste entry.
   void Paste(const QString& text);

@@ -26,6 +26,10 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
   const std::string nine = dir.Write("nine.log", Sjis(u"＊＊検索回答＊＊  様式 :  9\r\n  1 特許出願 2003-1\r\n"));
   const std::string preset = dir.Write("items.txt", "trovlin-items 1\nPY\t*\nAN\t*\nXX\t\n");
   std::filesystem::create_symlink(stn, dir.File("link.csv"));
+  // The CSV proposed for search.log.1 is search.log.c.
+  const std::string dotOne = dir.Write("search.log.1", ReadBytes(stn)), c = dir.Write("search.log.c", "int main(){}\n");
+  const std::string ro = dir.Write("ro.csv", "old"), cannot = "trovlin-cli: cannot write the CSV file '";
+  std::filesystem::permissions(ro, std::filesystem::perms::others_read);
   const std::string notALog = "trovlin-cli: 検索結果ログファイルを指定してください\n";
   const std::string sameFile = "trovlin-cli: 読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません\n";
   const std::string noLayout =
@@ -40,7 +44,6 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"items " + stn, 0,
        "L1\t*\nAN\t*\nDN\t*\nTI\t*\nIN\t*\nPA\t*\nSO\t*\nDT\t*\nLA\t*\nIC\t*\nPI\t\nPRAI\t\nAB\t*\nRE.C\t*\nRE\t\n",
        ""},
-      {"convert " + stars + " -o -", 2, "", notALog},
       {"convert " + stars + " --db STN", 0, "",
        "trovlin-cli: warning: " + stars + ": the item codes come from the log's first block (line 1), which holds " +
            "no answer header; --discover first-answer reads the first answer instead\nSTN: 1 row(s) of 1 column(s) " +
@@ -58,14 +61,16 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"convert " + stn + " --items AN,,TI", 1, "",
        "trovlin-cli: an item code must not be empty\nusage: trovlin-cli convert LOG"},
       {"detect", 1, "", "trovlin-cli: expected exactly one path\nusage: trovlin-cli detect LOG\n"},
-      {"detect " + plain, 2, "", notALog},
       {"convert " + plain, 2, "", notALog},
       {"detect " + dir.File("no.log"), 2, "",
        "trovlin-cli: cannot open the log '" + dir.File("no.log") + "': No such file or directory\n"},
       {"convert " + stn + " -o " + stn, 2, "", sameFile},
       {"convert " + stn + " -o " + dir.File("link.csv"), 2, "", sameFile},
-      {"convert " + stn + " -o " + no, 3, "",
-       "trovlin-cli: cannot write the CSV file '" + no + "': No such file or directory\n"},
+      {"convert " + stn + " -o " + no, 3, "", cannot + no + "': No such file or directory\n"},
+      {"convert " + dotOne, 3, "",
+       cannot + c + "': it exists and is not a CSV file; name the output with -o, or --force replaces it\n"},
+      {"convert " + stn + " -o " + ro, 3, "", cannot + ro + "': it is read-only; --force replaces it\n"},
+      {"convert " + stn + " -o " + ro + " --force", 0, "", ""},
       {"convert " + stn + " --out-dir " + no, 3, "",
        "trovlin-cli: cannot write into the folder '" + no + "': it is not a folder\n"},
       {"convert " + nine, 2, "", noLayout},
@@ -85,6 +90,8 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << c.line;
   }
   EXPECT_EQ(ReadBytes(dir.File("stars.csv")), "\"TI\"\r\n\"a\"\r\n");
+  EXPECT_EQ(ReadBytes(c), "int main(){}\n");
+  EXPECT_EQ(ReadBytes(ro), RunLine("convert " + stn + " -o -").out);
   EXPECT_FALSE(std::filesystem::exists(dir.File("plain.csv")) || std::filesystem::exists(dir.File("nine.csv")));
   EXPECT_EQ(ReadBytes(stn), ReadBytes(SamplePath("stn_sample.log")));
   const CommandResult unknown = RunLine("frobnicate");
@@ -96,11 +103,7 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
               std::pair(0ul, 0))
         << command;
   }
-}
-
-// The titles `items` lists for a PATOLIS log are those its CSV starts with.
-TEST(Cli, PatolisItemsAreTheColumnsOfTheConversion) {
-  TempDir dir;
+  // The titles `items` lists for a PATOLIS log are those its CSV starts with.
   for (const char* sample :
        {"patolis_layout1.log", "patolis_layout2.log", "patolis_layout3.log", "patolis_layout4.log"}) {
     const std::string log = CopySample(dir, sample);

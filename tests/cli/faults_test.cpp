@@ -1,10 +1,17 @@
 // Bad input and failing output through trovlin-cli: each gets a clear
 // message naming the file and the reason, a non-zero exit, and no file is
-// damaged or left half-written.
+// damaged or left half-written; and the files around a conversion: names it
+// chose, clashing names in a batch, standard input, signals during a run.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
@@ -12,20 +19,13 @@
 namespace trovlin {
 namespace {
 
-using testing::ReadBytes;
-using testing::RunCli;
-using testing::TempDir;
+using namespace testing;
 
 const std::string kSamples = TROVLIN_SAMPLES_DIR;
+const std::string kStn = kSamples + "/stn_sample.log";
 
 TEST(Faults, LogsThatAreNotLogs) {
   TempDir dir;
-  const std::string folder = dir.File("folder.log");
-  std::filesystem::create_directory(folder);
-  const auto asFolder = RunCli({"convert", folder, "--db", "STN"});
-  EXPECT_EQ(asFolder.exitCode, 2);
-  EXPECT_EQ(asFolder.err, "trovlin-cli: cannot read the log '" + folder + "': it is a folder\n");
-
   const std::string noMarker = "no STN, DIALOG, JOIS or PATOLIS marker";
   const std::pair<std::string, std::string> refused[] = {
       {"", "the file is empty"},
@@ -70,22 +70,6 @@ TEST(Faults, OverlongLineStopsWithAClearMessage) {
   EXPECT_EQ(ReadBytes(dir.File("out.csv")), RunCli({"convert", sample, "-o", "-"}).out);
 }
 
-TEST(Faults, FileSizeLimitDuringARunKeepsThePreviousFile) {
-  TempDir dir;
-  std::string log;
-  for (int i = 0; i < 20000; ++i) log += "AN   " + std::to_string(i) + "\r\nTI   a title long enough to fill\r\n\r\n";
-  const std::string input = dir.Write("big.log", log);
-  const std::string out = dir.Write("big.csv", "previous");
-  // 64 blocks of 512 bytes: the CSV outgrows it halfway.
-  const std::string command = "ulimit -f 64; '" + std::string(TROVLIN_CLI_PATH) + "' convert '" + input +
-                              "' --db STN --items AN,TI -o '" + out + "' 2>'" + dir.File("err") + "'";
-  const int status = std::system(("sh -c \"" + command + "\"").c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 3);
-  EXPECT_EQ(ReadBytes(dir.File("err")), "trovlin-cli: cannot write the CSV file '" + out + "': File too large\n");
-  EXPECT_EQ(ReadBytes(out), "previous");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "a file left beside";
-}
-
 // The LF CR line ends of a PATOLIS log are repaired while reading: a log
 // that cannot be written (immutable: as root, permissions do not stop a
 // write) converts as its CR LF twin does, and stays as it was.
@@ -104,6 +88,81 @@ TEST(Faults, ReadOnlyPatolisLogIsConvertedAndLeftWhole) {
   EXPECT_EQ(r.out, RunCli({"convert", twin, "-o", "-"}).out);
   EXPECT_EQ(ReadBytes(log), bytes);
   std::system(("chattr -i '" + log + "'").c_str());
+}
+
+// Refused outputs that --force replaces are in the command-line table.
+TEST(OutputSafety, ABatchKeepsTheCsvItWroteForAnotherLogOfTheSameName) {
+  TempDir dir;
+  for (const char* folder : {"a", "b"}) std::filesystem::create_directory(dir.File(folder));
+  const std::string a = dir.Write("a/log.txt", ReadBytes(kStn));
+  const std::string b = dir.Write("b/log.txt", ReadBytes(kSamples + "/dialog_sample.log"));
+  const auto r = RunCli({"convert", a, b, "--out-dir", dir.path()});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.err.find(b + ": its CSV '" + dir.File("log.csv") + "' was already written for " + a), std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadBytes(dir.File("log.csv")), RunCli({"convert", kStn, "-o", "-"}).out);
+}
+
+TEST(OutputSafety, ADashReadsTheLogFromStandardInput) {
+  TempDir dir;
+  const std::string out = dir.File("out.csv");
+  const std::string csv = RunCli({"convert", kStn, "--items", "AN,TI", "-o", "-"}).out;
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"detect", "-"}, "STN\n"},
+      {{"convert", "-", "--items", "AN,TI"}, csv},
+      {{"convert", "-", "--items", "AN,TI", "-o", out}, ""},
+  };
+  for (const auto& [args, expected] : cases) {
+    const auto r = RunCli(args, kStn);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+  }
+  EXPECT_EQ(ReadBytes(out), csv);
+}
+
+TEST(OutputSafety, ASignalOrAWriteErrorDuringARunLeavesThePreviousFileAndNothingElse) {
+  TempDir in, dir;
+  std::string log;
+  for (int i = 0; i < 1'000'000; ++i) log += "AN   " + std::to_string(i) + "\r\nTI   a title of some length\r\n\r\n";
+  const std::string path = in.Write("big.log", log);
+  const std::string out = dir.File("out.csv");
+  // Whether the run has a file in dir open: the output, named or not.
+  const auto writing = [&](pid_t pid) {
+    std::error_code ec;
+    const std::filesystem::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd", ec);
+    return std::any_of(begin(fds), end(fds), [&](const auto& fd) {
+      return std::filesystem::read_symlink(fd.path(), ec).string().rfind(dir.path() + "/", 0) == 0;
+    });
+  };
+  // The signal, and the exit code or minus the signal that ended the process;
+  // no signal but a file size limit that the CSV outgrows: a write error.
+  const std::pair<int, int> cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}, {SIGKILL, -SIGKILL}, {0, 3}};
+  const std::string stop = "interrupted; no CSV written",
+                    tooLarge = "cannot write the CSV file '" + out + "': File too large";
+  for (const auto& [signal, expected] : cases) {
+    SCOPED_TRACE(signal);
+    WriteBytes(out, "previous");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      for (int s : {SIGINT, SIGHUP}) ::signal(s, SIG_DFL);
+      const rlimit limit{32768, 32768};
+      if (signal == 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
+      if (std::freopen(in.File("err").c_str(), "w", stderr) == nullptr) ::_exit(126);
+      ::execl(TROVLIN_CLI_PATH, "trovlin-cli", "convert", path.c_str(), "--db", "STN", "--items", "AN,TI", "-o",
+              out.c_str(), nullptr);
+      ::_exit(127);
+    }
+    for (int i = 0; signal != 0 && i < 10000 && !writing(pid); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::kill(pid, signal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), expected);
+    const std::string told = expected == 3 ? tooLarge : stop;
+    EXPECT_EQ(ReadBytes(in.File("err")), expected > 0 ? "trovlin-cli: " + told + "\n" : "");
+    EXPECT_EQ(ReadBytes(out), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  }
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "common/errors.h"
 #include "support/temp_dir.h"
 
 namespace trovlin::testing {
@@ -83,18 +80,6 @@ TEST(CsvWriter, QuotesAnywhereInALongValueAndLongOutputsArriveWhole) {
   }
   ASSERT_GT(expected.size(), std::size_t{17} << 20);
   EXPECT_TRUE(WriteCsv(dir.File("out.csv"), {u"N", u"TEXT"}, rows).first == expected);
-}
-
-TEST(CsvWriter, TheFileAppearsOnlyWhenFinished) {
-  TempDir dir;
-  const std::string path = dir.Write("out.csv", "previous");
-  {
-    CsvWriter csv(path);
-    csv.WriteHeader({{u"A"}, {}});
-  }  // abandoned: the previous file stays and no temporary file is left
-  EXPECT_EQ(ReadBytes(path), "previous");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-  EXPECT_THROW(CsvWriter csv(dir.path()), OutputError);  // a folder
 }
 
 }  // namespace

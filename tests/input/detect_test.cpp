@@ -2,23 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "input/open_log.h"
 #include "support/temp_dir.h"
 
 namespace trovlin {
 namespace {
 
+using testing::ReadBytes;
 using testing::Sjis;
 using testing::TempDir;
 
-struct DetectCase {
-  const char* name;
-  std::u16string log;
-  DatabaseKind kind;
-};
-
 TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
   using K = DatabaseKind;
-  const DetectCase cases[] = {
+  const struct {
+    const char* name;
+    std::u16string log;
+    K kind;
+  } cases[] = {
       {"markers after the first short line", u"L1   ANSWER 1\r\nabcd\r\nDIALOG\r\n", K::Stn},
       {"STN answer header", u"L1   ANSWER 1 OF 3\r\nAN   1\r\n", K::Stn},
       {"lower case", u"L1   answer 1 of 3\r\nAN   1\r\n", K::Stn},
@@ -40,10 +40,18 @@ TEST(Detect, RecognisesTheServiceFromTheOpeningLines) {
       {"half-width asterisks", u"**検索回答xx\r\nx\r\n", K::None},
       {"the last line is never examined", u"xxxxx\r\nDIALOG", K::None},
       {"a tab makes a line long enough", u"\tFN-\r\nx\r\n", K::Dialog},
+      // Only a PATOLIS log is read as if its LF CR pairs were CR LF.
+      {"PATOLIS with LF CR", u"＊＊検索回答 様式 1\n\r1 特許出願\n\rx\n\r", K::Patolis},
+      {"STN with LF CR", u"L1   ANSWER 1\n\rAN   1\n\rx\r\n", K::Stn},
   };
   TempDir dir;
-  for (const DetectCase& c : cases) {
-    EXPECT_EQ(DetectDatabase(dir.Write("log", Sjis(c.log))), c.kind) << c.name;
+  for (const auto& c : cases) {
+    const std::string log = dir.Write("log", Sjis(c.log));
+    EXPECT_EQ(DetectDatabase(log), c.kind) << c.name;
+    const OpenedLog opened = OpenLog(log);
+    EXPECT_EQ(opened.kind, c.kind) << c.name;
+    EXPECT_EQ(opened.format.repairLfCr, c.kind == K::Patolis) << c.name;
+    EXPECT_EQ(ReadBytes(log), Sjis(c.log)) << "the log was written";
   }
 }
 

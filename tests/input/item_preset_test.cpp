@@ -37,15 +37,13 @@ TEST(ItemPreset, FailuresNameTheListAndTheReason) {
   const std::string missing = dir.File("missing/items.txt"), bad = dir.File("bad.txt");
   const auto load = [&](const char* text) { return [&dir, text] { LoadItemPreset(dir.Write("bad.txt", text)); }; };
   const std::string notALoad = "cannot load the item list '" + bad + "': line ";
+  const std::vector<DiscoveredItem> tooMany(52, {u"TI", u"*"});
   const std::pair<std::function<void()>, std::string> cases[] = {
       {[&] { SaveItemPreset(missing, {}); }, "cannot save the item list '" + missing + "': No such file or directory"},
-      {load("AN\t*\n"), notALoad + "1: not a Trovlin item list (it must begin with \"trovlin-items 1\")"},
       {load("trovlin-items 1\nAN\n"), notALoad + "2: expected CODE, TAB, MARK"},
       {load("trovlin-items 1\nAN\t*\n\t*\n"), notALoad + "3: the code is empty"},
       {load("trovlin-items 1\nAN\tx\n"), notALoad + "2: the join mark must be \"*\" or nothing"},
-      {[] {
-         CheckPresetConvertible("l", std::vector<DiscoveredItem>(52, {u"TI", u"*"}));
-       },
+      {[&] { CheckPresetConvertible("l", tooMany); },
        "cannot use the item list 'l': it holds 52 items; at most 51 can be converted"},
       {[] { CheckPresetConvertible("l", {}); }, "cannot use the item list 'l': it holds no item"},
   };

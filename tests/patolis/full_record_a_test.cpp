@@ -7,8 +7,13 @@
 namespace trovlin::testing {
 namespace {
 
+// Layout 2 has the first 29 columns of layouts 3 and 4, with its IPC where the abstract goes.
 constexpr std::size_t kWidth = 29;
-const Row kTitles = LayoutATitles();
+const Row kTitles = [] {
+  Row titles = LayoutBTitles("IPC");
+  titles.resize(kWidth);
+  return titles;
+}();
 const Lines kN = NumberedLines();
 const Lines kFields = {"名称：ＬＥＤ付き散布装置",
                        "  及び制御方法",
@@ -73,18 +78,14 @@ TEST(FullRecordATest, PriorityLines) {
   }
 }
 
-TEST(FullRecordATest, PositionsCarryOverFromThePreviousRecord) {
-  // No "(" on the second start line: p = 0, and the skipped searches for ")"
-  // leave q = 36 and v = 53 from the first record, so cells 2 and 3 are cut
-  // from 1 over the whole line. The record's other lines are missing.
-  const std::string second = "*** 特許出願2004-000111 [H16.01.06]";
-  EXPECT_EQ(Convert(Join({kBlock, {second, ""}})),
-            (std::vector<Row>{kTitles, Record(),
-                              Cells(kWidth, {From(0, "2004-000111|H16.01.06|" + second + "|" + second)})}));
-}
-
 TEST(FullRecordATest, EndOfInputInsideARecordWritesWhatWasRead) {
+  const std::string second = "*** 特許出願2004-000111 [H16.01.06]";
   const std::pair<Lines, std::vector<Row>> cases[] = {
+      // Positions carry over: no "(" on the second start line, so p = 0 and the
+      // skipped searches for ")" leave q = 36 and v = 53 from the first record;
+      // cells 2 and 3 are cut from 1 over the whole line. Its other lines are missing.
+      {Join({kBlock, {second, ""}}),
+       {kTitles, Record(), Cells(kWidth, {From(0, "2004-000111|H16.01.06|" + second + "|" + second)})}},
       {Join({{"", " ----- 1 -----"}, kBlock, {""}}), {kTitles, Record()}},
       // A start line that ends the log and is found by the search: cells 0-3, not narrowed.
       {{"junk", kN[0]},

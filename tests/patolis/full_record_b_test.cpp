@@ -38,12 +38,6 @@ Row Record(const Filled& changes = {}, std::size_t last = 100) {
   return Cells(kWidth, {NumberedCells(), kLaterCells, changes}, last);
 }
 
-TEST(FullRecordBTest, LayoutsThreeAndFourDifferOnlyInTheAbstractTitle) {
-  const Lines lines = Join({{"", " ----- 1 -----"}, kBlock, {""}});
-  EXPECT_EQ(Convert(lines, "3"), (std::vector<Row>{LayoutBTitles("要約"), Record()}));
-  EXPECT_EQ(Convert(lines, "4"), (std::vector<Row>{LayoutBTitles("抄録"), Record()}));
-}
-
 TEST(FullRecordBTest, BroadClassificationLine) {
   const struct {
     Lines lines;  // the broad classification line and what follows it
@@ -74,6 +68,10 @@ TEST(FullRecordBTest, EndOfInputInsideARecordWritesWhatWasRead) {
       {Join({kUpToInventor, {kClassLines.begin(), kClassLines.begin() + 4}}), Record({}, 30)},
       {Join({kUpToInventor, kClassLines}), Record({}, 32)}};
   for (const auto& [lines, row] : cases) EXPECT_EQ(Convert(lines), (std::vector<Row>{LayoutBTitles("要約"), row}));
+  // A whole record; layouts 3 and 4 differ only in the abstract's title.
+  const Lines whole = Join({{"", " ----- 1 -----"}, kBlock, {""}});
+  EXPECT_EQ(Convert(whole, "3"), (std::vector<Row>{LayoutBTitles("要約"), Record()}));
+  EXPECT_EQ(Convert(whole, "4"), (std::vector<Row>{LayoutBTitles("抄録"), Record()}));
 }
 
 }  // namespace

@@ -29,42 +29,35 @@ const std::string kShort = "出願日 H15.04";
 const Row kPublishedRow = {
     "2004-000111", "", "公表 2005-501234", "", "", "", "9特許出願 2004-000111 公表 2005-501234", ""};
 
+// The lines after the header, and the rows after the titles.
 TEST(NumberListTest, AnswerLinesGiveTheirNumbersAndDates) {
-  const struct {
-    std::string first, second;
-    Row row;
-  } cases[] = {
-      {kFirst, kSecond, kRow},
-      {kPublished, kShort, kPublishedRow},
+  const std::pair<Lines, std::vector<Row>> cases[] = {
+      {{kFirst, kSecond}, {kRow}},
+      {{kPublished, kShort}, {kPublishedRow}},
       // 再公表 at 21; 公告 at 37 and 登録 at 40 give r - q - 6 = -4, and the line
       // ends at 登録. Dates: 8 characters and a space; nine spaces (three after
       // collapsing); leading spaces dropped; nothing.
-      {" 1 特許出願 2003-123456 再公表 01/012345   公告 登録",
-       Columns({{12, "Ｈ１５．４．２５"}, {52, "H8.5.29"}}),
-       {"2003-123456", "H15.4.25 ", "再公表 01/012345", "   ", "", "H8.5.29", "", ""}},
+      {{" 1 特許出願 2003-123456 再公表 01/012345   公告 登録", Columns({{12, "Ｈ１５．４．２５"}, {52, "H8.5.29"}})},
+       {{"2003-123456", "H15.4.25 ", "再公表 01/012345", "   ", "", "H8.5.29", "", ""}}},
       // One character after 登録 (length r + 2): still no registration number.
-      {" 1 特許出願 2003-123456 公開 2004-300001 公告  H07-012345   登録X",
-       "",
-       {"2003-123456", "", "公開 2004-300001", "", "H07-012345", "", "", ""}},
-      {"  特許出願 ２００２－０９８７６５  公開 ２００３－１２３４５６",
-       Columns({{12, "Ｈ１４．０２．０１"}}),
-       {"2002-098765", "H14.02.01", "公開 2003-123456", "", "", "", "特許出願 2002-098765 公開 2003-123456", ""}},
-      {std::string(40000, 'x') + kFirst, kSecond, kRow}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ConvertLines({kHeader, c.first, c.second}), (std::vector<Row>{kTitles, c.row})) << c.first.substr(0, 60);
+      {{" 1 特許出願 2003-123456 公開 2004-300001 公告  H07-012345   登録X", ""},
+       {{"2003-123456", "", "公開 2004-300001", "", "H07-012345", "", "", ""}}},
+      {{"  特許出願 ２００２－０９８７６５  公開 ２００３－１２３４５６", Columns({{12, "Ｈ１４．０２．０１"}})},
+       {{"2002-098765", "H14.02.01", "公開 2003-123456", "", "", "", "特許出願 2002-098765 公開 2003-123456", ""}}},
+      {{std::string(40000, 'x') + kFirst, kSecond}, {kRow}},
+      // A line beginning with the label opens none; a first line that ends the
+      // log gives no row; the line after a first line is its date line even when
+      // it holds the label, and a row keeps nothing of the one before.
+      {{"特許出願 2003-123456", kSecond, ""}, {}},
+      {{kFirst, kSecond, kFirst}, {kRow}},
+      {{"--", kFirst, " 2 特許出願 2004-000111 公開 2005-000222", kPublished, kShort},
+       {{"2003-123456", "4-000111 ", "公開 2004-300001", "0222", "H07-012345", "", "3456789", ""}, kPublishedRow}},
+  };
+  for (auto [lines, rows] : cases) {
+    lines.insert(lines.begin(), kHeader);
+    rows.insert(rows.begin(), kTitles);
+    EXPECT_EQ(ConvertLines(lines), rows) << lines[1].substr(0, 60);
   }
-}
-
-TEST(NumberListTest, WhichLinesOpenAnAnswer) {
-  // A line beginning with the label opens none; a first line that ends the
-  // log gives no row; the line after a first line is its date line even when
-  // it holds the label, and a row keeps nothing of the one before.
-  EXPECT_EQ(ConvertLines({kHeader, "特許出願 2003-123456", kSecond, ""}), std::vector<Row>{kTitles});
-  EXPECT_EQ(ConvertLines({kHeader, kFirst, kSecond, kFirst}), (std::vector<Row>{kTitles, kRow}));
-  EXPECT_EQ(ConvertLines({kHeader, "--", kFirst, " 2 特許出願 2004-000111 公開 2005-000222", kPublished, kShort}),
-            (std::vector<Row>{kTitles,
-                              {"2003-123456", "4-000111 ", "公開 2004-300001", "0222", "H07-012345", "", "3456789", ""},
-                              kPublishedRow}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "patolis_fixture.h"
 
 #include <filesystem>
+#include <ranges>
 
 #include "text/cp932.h"
 #include "text/utf8.h"
@@ -10,11 +11,7 @@ namespace {
 
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
   std::vector<std::string> parts;
-  std::size_t from = 0;
-  for (std::size_t to; (to = text.find(separator, from)) != std::string::npos; from = to + separator.size()) {
-    parts.push_back(text.substr(from, to - from));
-  }
-  parts.push_back(text.substr(from));
+  for (const auto part : std::views::split(text, separator)) parts.emplace_back(part.begin(), part.end());
   return parts;
 }
 
@@ -94,13 +91,6 @@ Row LayoutBTitles(const std::string& abstract) {
           "早期審査",   "審査請求日", "公報発行日", "名称",         abstract,         "出願人",   "発明者",
           "パリ優先権", "優先権番号", "優先日",     "国内優先権",   "国内優先日",     "関連種別", "原出願番号",
           "遡及日",     "IPC",        "FI",         "Fﾀｰﾑ",         "ﾌﾘｰｷｰﾜｰﾄﾞ",      "広域分類", "固定ｷｰﾜｰﾄﾞ"};
-}
-
-// Layout 2 has the first 29 columns, with its IPC where the abstract goes.
-Row LayoutATitles() {
-  Row titles = LayoutBTitles("IPC");
-  titles.resize(29);
-  return titles;
 }
 
 }  // namespace trovlin::testing

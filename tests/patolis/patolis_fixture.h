@@ -35,8 +35,7 @@ std::vector<Row> ConvertLines(const Lines& lines);
 // cells 0-16 they give.
 Lines NumberedLines();
 Filled NumberedCells();
-// The titles of layouts 3 and 4, and of layout 2.
+// The titles of layouts 3 and 4.
 Row LayoutBTitles(const std::string& abstract);
-Row LayoutATitles();
 
 }  // namespace trovlin::testing

@@ -16,7 +16,7 @@ using Status = PatolisOutcome::Status;
 // The layout character is the sixth after 様式 on the first line holding
 // ＊＊検索回答; a digit 1-4 of either width chooses a converter, anything
 // else leaves the output as it was.
-TEST(PatolisTest, TheAnswerHeaderChoosesTheLayout) {
+TEST(PatolisTest, TheAnswerHeaderChoosesTheLayoutAndItsConverter) {
   const std::pair<Lines, std::optional<std::pair<std::string, int>>> cases[] = {
       {{"PATOLIS", AnswerHeaderLine("3")}, {{"3", 3}}},
       {{AnswerHeaderLine("３")}, {{"３", 3}}},
@@ -44,10 +44,6 @@ TEST(PatolisTest, TheAnswerHeaderChoosesTheLayout) {
     EXPECT_EQ(outcome.layoutCode, layout);
     EXPECT_EQ(ReadBytes(settings.outputPath) == "old", layout == 0) << lines[0];
   }
-}
-
-TEST(PatolisTest, TheLayoutCodeChoosesTheConverter) {
-  EXPECT_EQ(ConvertLines({"＊＊検索回答＊＊ 様式番号：　2", ""}), std::vector<Row>{LayoutATitles()});
   // A header line that ends the log: the converter meets the end at once.
   EXPECT_EQ(ConvertLines({"PATOLIS", AnswerHeaderLine("4")}), std::vector<Row>{LayoutBTitles("抄録")});
   // Later header lines are ordinary lines.
@@ -73,25 +69,21 @@ TEST(PatolisTest, FailuresAreReportedAndKeepTheRowsWritten) {
             Sjis(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\"\r\n"
                  u"\"2003-123456\",\"\",\"\",\"\",\"\",\"\",\"1 特許出願 2003-123456\",\"\"\r\n"));
 
-  settings.inputPath = dir.File("absent.log");
+  // Cancelled, or without its log, a run writes nothing.
+  struct Cancel : RunObserver {
+    void OnProgress(std::uint64_t, std::uint64_t) override { throw RunCancelled(); }
+  } cancel;
+  settings = LogSettings(dir, PatolisLog({AnswerHeaderLine("1"), " 1 特許出願 2", ""}));
   settings.outputPath = dir.File("c.csv");
+  EXPECT_THROW(ConvertPatolis(settings, &cancel), RunCancelled);
+  settings.inputPath = dir.File("absent.log");
   try {
     ConvertPatolis(settings);
     ADD_FAILURE() << "no failure";
   } catch (const IoError& e) {
     EXPECT_FALSE(e.rowsKept());
   }
-  EXPECT_FALSE(std::filesystem::exists(settings.outputPath));
-}
-
-TEST(PatolisTest, ACancelledRunLeavesNoFile) {
-  struct Cancel : RunObserver {
-    void OnProgress(std::uint64_t, std::uint64_t) override { throw RunCancelled(); }
-  } cancel;
-  TempDir dir;
-  const ConversionSettings settings = LogSettings(dir, PatolisLog({AnswerHeaderLine("1"), " 1 特許出願 2", ""}));
-  EXPECT_THROW(ConvertPatolis(settings, &cancel), RunCancelled);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // the log alone
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // in.log and out.csv
 }
 
 }  // namespace

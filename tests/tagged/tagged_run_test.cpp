@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "common/errors.h"
 #include "session/log_session.h"
 #include "support/temp_dir.h"
 #include "text/cp932.h"
@@ -90,20 +87,6 @@ TEST(TaggedRun, StarsAnywhereInLongPiecesAndValuesOfEarlierRecords) {
     ASSERT_EQ(Convert(log, {u"TI", u"AB"}), Csv({u"TI", u"AB"}, {{a + u"x " + a, u"first"}, {u"", u"second"}}))
         << before;
   }
-}
-
-TEST(TaggedRun, AnUnreadableLogOrACancelLeavesTheOutputAsItWas) {
-  struct Canceller : RunObserver {
-    void OnProgress(std::uint64_t, std::uint64_t) override { throw RunCancelled(); }
-  } canceller;
-  TempDir dir;
-  ConversionSettings settings = LogSettings(dir, "AN   1\r\n\r\nAN   2\r\n");
-  EXPECT_THROW(RunTaggedConversion(settings, {{u"AN"}, {}}, &canceller), RunCancelled);
-  EXPECT_FALSE(std::filesystem::exists(settings.outputPath));
-  settings.inputPath = dir.File("missing.log");
-  WriteBytes(settings.outputPath, "previous");
-  EXPECT_THROW(RunTaggedConversion(settings, {{u"TI"}, {}}), IoError);
-  EXPECT_EQ(ReadBytes(settings.outputPath), "previous");
 }
 
 }  // namespace
