@@ -8,6 +8,7 @@
 // cancel is noticed without the hook costing the run anything measurable.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -17,28 +18,39 @@
 namespace trovlin {
 
 // Which lines to show an observer: those whose first character (after
-// leading spaces, with skipSpaces) is an ASCII character set in ascii, or
+// leading spaces, with SkipSpaces) is an ASCII character added with Add, or
 // lies in [wideFirst, wideLast], or is wideOther. Tested on every line of a
-// run, so it is a few instructions.
+// run, so the common case is one table lookup.
 struct LineInterest {
-  bool skipSpaces = false;
-  std::uint64_t ascii[2] = {0, 0};  // bit c for ASCII character c
   char16_t wideFirst = 1, wideLast = 0;
   char16_t wideOther = 0;
 
-  void Add(char c) { ascii[static_cast<unsigned char>(c) >> 6] |= std::uint64_t{1} << (c & 63); }
-  bool Any() const { return (ascii[0] | ascii[1]) != 0 || wideFirst <= wideLast || wideOther != 0; }
+  void Add(char c) { ascii_[static_cast<unsigned char>(c) & 127] = kYes; }
+  // c first is wanted only when a word runs past the fourth character (not a
+  // field code and its text).
+  void AddIfLongWord(char c) { ascii_[static_cast<unsigned char>(c) & 127] = kIfLongWord; }
+  void SkipSpaces() { ascii_[' '] = kLookFurther; }
   bool Wants(std::u16string_view line) const {
-    const char16_t* p = line.data();
-    const char16_t* const end = p + line.size();
-    if (skipSpaces) {
-      while (p != end && *p == u' ') ++p;
-    }
-    if (p == end) return false;
-    const char16_t c = *p;
-    if (c < 128) return (ascii[c >> 6] >> (c & 63)) & 1;
+    if (line.empty()) return false;
+    const char16_t first = line.front();
+    if (first < 128 && ascii_[first] < kLookFurther) return ascii_[first] == kYes;
+    if (first < 128 && ascii_[first] == kIfLongWord) return line.size() > 4 && line[4] != u' ';
+    return WantsAfterSpaces(line);
+  }
+
+ private:
+  static constexpr std::uint8_t kYes = 1, kLookFurther = 2, kIfLongWord = 3;
+
+  bool WantsAfterSpaces(std::u16string_view line) const {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == u' ') ++i;
+    if (i == line.size()) return false;
+    const char16_t c = line[i];
+    if (c < 128) return ascii_[c] == kYes;
     return (c >= wideFirst && c <= wideLast) || c == wideOther;
   }
+
+  std::array<std::uint8_t, 128> ascii_{};
 };
 
 // What a running conversion tells its front end, through one object passed
@@ -56,10 +68,12 @@ class RunObserver {
   // the CSV is in code page 932.
   virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
 
-  // The lines the run reads that an observer building a report wants (see
-  // LineInterest). Asked once when the log is opened, so a run nobody
-  // reports on pays nothing, and one that reports pays a character test for
-  // most lines.
+  // Lines that may carry an answer mark, for an observer that builds a
+  // report: the first line of each tagged record, each line that opens a
+  // field, each line of a field that is not converted, and the lines a
+  // PATOLIS run reads between its records; of those, the ones whose first
+  // character the observer's LineInterest names. Asked once per run, so a
+  // run nobody reports on pays nothing.
   virtual LineInterest InterestInLines() const { return {}; }
   virtual void OnLine(std::uint64_t /*lineNumber*/, std::u16string_view /*line*/) {}
   // A record read: the number of its first line, its values (one per
@@ -74,7 +88,8 @@ class PendingEvents {
   static constexpr std::uint64_t kStride = 64 * 1024;
 
   PendingEvents() = default;
-  explicit PendingEvents(RunObserver* listener) : listener_(listener) {}
+  explicit PendingEvents(RunObserver* listener)
+      : listener_(listener), interest_(listener != nullptr ? listener->InterestInLines() : LineInterest{}) {}
 
   void SetSource(const std::uint64_t* bytesRead, std::uint64_t bytesTotal) {
     bytesRead_ = bytesRead;
@@ -90,6 +105,10 @@ class PendingEvents {
     listener_->OnProgress(*bytesRead_, bytesTotal_);
   }
 
+  // A line that may carry an answer mark (see RunObserver::OnLine).
+  void MarkLine(std::uint64_t lineNumber, std::u16string_view line) {
+    if (interest_.Wants(line)) listener_->OnLine(lineNumber, line);
+  }
   void Record(std::uint64_t firstLine, const RecordBuffer& record, bool written) {
     if (listener_ != nullptr) listener_->OnRecord(firstLine, record, written);
   }
@@ -99,6 +118,7 @@ class PendingEvents {
 
  private:
   RunObserver* listener_ = nullptr;
+  LineInterest interest_;
   const std::uint64_t* bytesRead_ = nullptr;
   std::uint64_t bytesTotal_ = 0;
   std::uint64_t lastForwarded_ = 0;

@@ -13,6 +13,9 @@ class Scanner {
   explicit Scanner(std::u16string_view line) : s_(TrimLeadingSpaces(line)) {}
 
   bool AtEnd() const { return i_ == s_.size(); }
+  // What was read since position from.
+  std::u16string_view Since(std::size_t from) const { return s_.substr(from, i_ - from); }
+  std::size_t Position() const { return i_; }
   std::u16string_view Rest() const { return s_.substr(i_); }
 
   bool Char(char16_t c) {
@@ -68,19 +71,13 @@ class Scanner {
   std::size_t i_ = 0;
 };
 
-std::u16string Named(char16_t letter, std::uint64_t number) {
-  std::u16string name(1, letter);
-  for (const char c : std::to_string(number)) name.push_back(static_cast<char16_t>(c));
-  return name;
-}
-
 // "n/m" with 1 <= n <= m.
 std::optional<AnswerMark> AnswerOfTotal(Scanner& s) {
   const auto n = s.Number();
   if (!n || !s.Char(u'/')) return std::nullopt;
   const auto m = s.Number();
   if (!m || *n < 1 || *n > *m) return std::nullopt;
-  return AnswerMark{u"", *n, *m};
+  return AnswerMark{{}, *n, *m};
 }
 
 std::optional<NumberRange> Range(Scanner& s) {
@@ -93,31 +90,53 @@ std::optional<NumberRange> Range(Scanner& s) {
 
 }  // namespace
 
+// Every STN record passes here, so this reads the line by hand rather than
+// with the Scanner.
 std::optional<AnswerMark> StnAnswerHeader(std::u16string_view line) {
-  if (line.empty() || line.front() == kSpace) return std::nullopt;
-  Scanner s(line);
-  if (!s.Char(u'L')) return std::nullopt;
-  const auto set = s.Number();
-  if (!set || !s.Spaces() || !s.Word(u"ANSWER") || !s.Spaces()) return std::nullopt;
-  const auto number = s.Number();
-  if (!number || !s.Spaces() || !s.Word(u"OF") || !s.Spaces()) return std::nullopt;
-  const auto total = s.Number();
-  if (!total || !s.Spaces(true)) return std::nullopt;
-  return AnswerMark{Named(u'L', *set), *number, *total};
+  const char16_t* p = line.data();
+  const char16_t* const end = p + line.size();
+  const auto digits = [&](std::uint64_t& n) {
+    const char16_t* const from = p;
+    for (n = 0; p != end && *p >= u'0' && *p <= u'9' && p - from < 18; ++p) n = n * 10 + (*p - u'0');
+    return p != from;
+  };
+  const auto spaces = [&] {
+    const char16_t* const from = p;
+    while (p != end && *p == kSpace) ++p;
+    return p != from;
+  };
+  const auto word = [&](std::u16string_view w) {  // w upper-case
+    if (static_cast<std::size_t>(end - p) < w.size()) return false;
+    for (const char16_t c : w) {
+      const char16_t have = *p++;
+      if (have != c && have != c + 32) return false;
+    }
+    return true;
+  };
+  std::uint64_t set = 0, number = 0, total = 0;
+  if (p == end || (*p != u'L' && *p != u'l')) return std::nullopt;
+  ++p;
+  if (!digits(set)) return std::nullopt;
+  const std::u16string_view name(line.data(), static_cast<std::size_t>(p - line.data()));
+  if (!spaces() || !word(u"ANSWER") || !spaces() || !digits(number) || !spaces() || !word(u"OF") || !spaces() ||
+      !digits(total) || (p != end && *p != kSpace)) {
+    return std::nullopt;
+  }
+  return AnswerMark{name, number, total};
 }
 
 std::optional<AnswerMark> JoisRecordHeader(std::u16string_view line) {
   constexpr std::size_t kCodeWidth = 4;
   // An indented "1/3 of ..." is field text running on.
   if (line.empty() || line.front() == kSpace) return std::nullopt;
-  // Most lines are a field code, spaces and text: no header.
-  const bool wordFirst = line.size() > kCodeWidth && line[kCodeWidth] != kSpace;
-  if (!wordFirst && (line.front() < u'0' || line.front() > u'9')) return std::nullopt;
-  Scanner first(line);
-  if (auto mark = AnswerOfTotal(first); mark && first.Spaces(true)) {
-    mark->set = first.Token();
-    return mark;
+  if (line.front() >= u'0' && line.front() <= u'9') {
+    Scanner first(line);
+    if (auto mark = AnswerOfTotal(first); mark && first.Spaces(true)) {
+      mark->set = first.Token();
+      return mark;
+    }
   }
+  if (line.size() <= kCodeWidth || line[kCodeWidth] == kSpace) return std::nullopt;
   Scanner second(line);
   const std::u16string_view file = second.Token();
   if (file.size() <= kCodeWidth || !second.Spaces()) return std::nullopt;
@@ -131,8 +150,9 @@ std::optional<AnswerMark> JoisRecordHeader(std::u16string_view line) {
 
 std::optional<AnswerMark> DialogRecordNumber(std::u16string_view line) {
   Scanner s(line);
-  const auto set = s.Number();
-  if (!set || !s.Char(u'/')) return std::nullopt;
+  if (!s.Number()) return std::nullopt;
+  const std::u16string_view set = s.Since(0);
+  if (!s.Char(u'/')) return std::nullopt;
   const std::u16string_view rest = s.Rest();
   const std::size_t slash = rest.find(u'/');
   if (slash == 0 || slash == std::u16string_view::npos) return std::nullopt;
@@ -140,7 +160,7 @@ std::optional<AnswerMark> DialogRecordNumber(std::u16string_view line) {
   const auto number = after.Number();
   after.Spaces();
   if (!number || !after.AtEnd()) return std::nullopt;
-  return AnswerMark{Named(u'S', *set), *number, 0};
+  return AnswerMark{set, *number, 0};
 }
 
 bool IsDialogFirstField(std::u16string_view line) { return Scanner(line).Word(u"FN-"); }
@@ -148,11 +168,13 @@ bool IsDialogFirstField(std::u16string_view line) { return Scanner(line).Word(u"
 std::optional<DialogSetSize> DialogSearchLine(std::u16string_view line) {
   Scanner s(line);
   if (!s.Char(u'S')) return std::nullopt;
-  const auto set = s.Number();
-  if (!set || !s.Spaces()) return std::nullopt;
+  const std::size_t from = s.Position();
+  if (!s.Number()) return std::nullopt;
+  const std::u16string_view set = s.Since(from);
+  if (!s.Spaces()) return std::nullopt;
   const auto size = s.Number();
   if (!size || !s.Spaces(true)) return std::nullopt;
-  return DialogSetSize{Named(u'S', *set), *size};
+  return DialogSetSize{set, *size};
 }
 
 std::optional<DialogDisplay> DialogDisplayCommand(std::u16string_view line) {
@@ -170,12 +192,14 @@ std::optional<DialogDisplay> DialogDisplayCommand(std::u16string_view line) {
   if (!named) return std::nullopt;
   s.Spaces();
   s.Char(u'S');
-  const auto set = s.Number();
-  if (!set || !s.Char(u'/')) return std::nullopt;
+  const std::size_t from = s.Position();
+  if (!s.Number()) return std::nullopt;
+  const std::u16string_view set = s.Since(from);
+  if (!s.Char(u'/')) return std::nullopt;
   const std::u16string_view format = s.Token();
   const std::size_t slash = format.find(u'/');
   if (slash == 0 || slash == std::u16string_view::npos) return std::nullopt;
-  DialogDisplay display{Named(u'S', *set), false, {}};
+  DialogDisplay display{set, false, {}};
   Scanner records(format.substr(slash + 1));
   if (records.Word(u"ALL") && records.AtEnd()) {
     display.all = true;

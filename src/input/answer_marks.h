@@ -28,8 +28,10 @@
 
 namespace trovlin {
 
+// Names are views into the line read: "L3", the JOIS file, and for DIALOG
+// the set's number ("3" of S3); "" when the line names none.
 struct AnswerMark {
-  std::u16string set;  // "L3", the JOIS file, "S3"; "" when the line names none
+  std::u16string_view set;
   std::uint64_t number = 0;
   std::uint64_t total = 0;  // 0: the line does not say
 };
@@ -46,13 +48,13 @@ struct NumberRange {
 };
 
 struct DialogSetSize {
-  std::u16string set;
+  std::u16string_view set;
   std::uint64_t size = 0;
 };
 std::optional<DialogSetSize> DialogSearchLine(std::u16string_view line);
 
 struct DialogDisplay {
-  std::u16string set;
+  std::u16string_view set;
   bool all = false;
   std::vector<NumberRange> ranges;  // when not all
 };

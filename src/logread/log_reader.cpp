@@ -122,8 +122,6 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
       utf16_(format_.encoding == LogEncoding::Utf16Le || format_.encoding == LogEncoding::Utf16Be),
       repair_(format_.repairLfCr && format_.lineEnd == LineEnd::Cr),
       reportUnencodable_(format_.encoding != LogEncoding::Cp932),
-      lineInterest_(observer != nullptr ? observer->InterestInLines() : LineInterest{}),
-      watchLines_(lineInterest_.Any()),
       trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
@@ -285,7 +283,6 @@ void LogReader::ReadLine(std::u16string& line) {
       const std::size_t unencodable = CountCp932Unencodable(line);
       if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
     }
-    if (watchLines_ && lineInterest_.Wants(line)) observer_->OnLine(lineNumber_, line);
   }
 
   Consume(cr != nullptr ? lineEnd + 1 : lineEnd);

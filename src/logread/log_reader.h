@@ -21,9 +21,6 @@
 // one more empty line, so that passes which stop at the end-of-input test
 // still examine the log's real last line.
 //
-// An observer is shown each line it has an interest in as the line is
-// returned (never the trailing empty one).
-//
 // The file is read in large blocks; memory stays at one block plus the
 // longest line. A line may hold up to kMaxLineBytes bytes; a longer one stops
 // the pass with IoError, as do read failures, so memory stays bounded even
@@ -98,8 +95,6 @@ class LogReader {
   const bool utf16_;
   const bool repair_;
   const bool reportUnencodable_;
-  const LineInterest lineInterest_;
-  const bool watchLines_;
   std::vector<char> buffer_;
   std::string raw_;  // UTF-16 bytes read but not yet turned into UTF-8
   bool rawStarted_ = false;

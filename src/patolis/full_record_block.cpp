@@ -39,6 +39,7 @@ bool FullRecordBlock::StartRecord() {
   if (log_.AtEnd()) return false;
   // The end test comes before each read, so the log's last line is examined too.
   while (!IsRecordStart(line_)) {
+    events_.MarkLine(log_.LineNumber(), line_);
     if (log_.AtEnd()) break;
     log_.ReadLogLine(line_);
   }

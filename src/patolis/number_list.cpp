@@ -85,6 +85,7 @@ void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& eve
     Position k = 0;
     while (!log.AtEnd() && k <= 1) {
       log.ReadLogLine(first);
+      events.MarkLine(log.LineNumber(), first);
       SetPosition(k, Find(first, kApplicationLabel, 1));
     }
     if (log.AtEnd()) {

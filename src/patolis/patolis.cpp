@@ -23,7 +23,7 @@ int DigitValue(char16_t c) {
 
 // Reads up to and including the first answer header line; the reader then
 // stands on the line after it.
-std::optional<AnswerHeader> ReadAnswerHeader(LogReader& log) {
+std::optional<AnswerHeader> ReadAnswerHeader(LogReader& log, PendingEvents& events) {
   std::u16string line;
   bool found = false;
   while (!found && !log.AtEnd()) {
@@ -31,6 +31,7 @@ std::optional<AnswerHeader> ReadAnswerHeader(LogReader& log) {
     found = line.find(kAnswerHeaderMark) != std::u16string::npos;
   }
   if (!found) return std::nullopt;
+  events.MarkLine(log.LineNumber(), line);
   const Position p = *Find(line, kLayoutLabel, 1);
   if (p == 0) return std::nullopt;
   AnswerHeader header;
@@ -60,7 +61,8 @@ void RunConverter(int layoutCode, LogReader& log, CsvWriter& csv, PendingEvents&
 
 std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, const LogFormat& format) {
   LogReader log(path, {.format = format});
-  return ReadAnswerHeader(log);
+  PendingEvents none;
+  return ReadAnswerHeader(log, none);
 }
 
 std::vector<std::u16string> PatolisColumnTitles(int layoutCode) {
@@ -82,10 +84,10 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
   PatolisOutcome outcome;
   std::optional<CsvWriter> csv;
   try {
-    const std::optional<AnswerHeader> header = ReadAnswerHeader(log);
+    PendingEvents events(observer);
+    const std::optional<AnswerHeader> header = ReadAnswerHeader(log, events);
     if (!header || header->layoutCode == 0) return outcome;
     outcome.layoutCode = header->layoutCode;
-    PendingEvents events(observer);
     events.SetSource(log.BytesConsumed(), log.TotalBytes());
     if (mode == RunMode::Convert) {
       csv.emplace(settings.outputPath, CsvFormatFor(settings), settings.outputRules);

@@ -1,6 +1,7 @@
 #include "report/answer_tally.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text/spaces.h"
 
@@ -32,11 +33,19 @@ std::vector<NumberRange> Merged(std::vector<NumberRange> ranges) {
 
 AnswerTally::Set& AnswerTally::SetNamed(std::u16string_view name, std::uint64_t total, std::uint64_t line,
                                         bool byTotal) {
-  for (Set& set : sets_) {
-    if (set.name == name && (!byTotal || set.total == total)) return set;
+  // Most marks name the set the last one named.
+  if (lastSet_ < sets_.size() && Key(sets_[lastSet_]) == name && (!byTotal || sets_[lastSet_].total == total)) {
+    return sets_[lastSet_];
   }
+  for (Set& set : sets_) {
+    if (Key(set) == name && (!byTotal || set.total == total)) {
+      lastSet_ = static_cast<std::size_t>(&set - sets_.data());
+      return set;
+    }
+  }
+  lastSet_ = sets_.size();
   Set& set = sets_.emplace_back();
-  set.name = name;
+  set.name = kind_ == DatabaseKind::Dialog && !name.empty() ? u"S" + std::u16string(name) : std::u16string(name);
   set.total = total;
   set.firstLine = line;
   return set;
@@ -85,14 +94,15 @@ LineInterest AnswerTally::Interest() const {
       add("Ll");
       break;
     case DatabaseKind::Jois:  // a number, or a file name, first
-      for (char c = '!'; c <= '~'; ++c) interest.Add(c);
+      for (char c = '!'; c <= '~'; ++c) interest.AddIfLongWord(c);
+      add("0123456789");
       break;
     case DatabaseKind::Dialog:
-      interest.skipSpaces = true;
+      interest.SkipSpaces();
       add("FfSs?0123456789");
       break;
     case DatabaseKind::Patolis:
-      interest.skipSpaces = true;
+      interest.SkipSpaces();
       add("-0123456789");
       interest.wideFirst = u'０';
       interest.wideLast = u'９';
@@ -140,28 +150,29 @@ void AnswerTally::OnLine(std::uint64_t lineNumber, std::u16string_view line) {
 }
 
 void AnswerTally::OnDialogLine(std::uint64_t lineNumber, std::u16string_view line) {
-  if (pendingNumber_) {
-    const AnswerMark mark = *pendingNumber_;
-    pendingNumber_.reset();
-    if (lineNumber == pendingLine_ + 1 && IsDialogFirstField(line)) {
-      Show(SetNamed(mark.set, 0, pendingLine_, false), mark.number, pendingLine_);
+  if (pendingLine_ != 0) {
+    const std::uint64_t numberLine = std::exchange(pendingLine_, 0);
+    if (lineNumber == numberLine + 1 && IsDialogFirstField(line)) {
+      Show(SetNamed(pendingSet_, 0, numberLine, false), pendingNumber_, numberLine);
       return;
     }
   }
   if (IsDialogFirstField(line)) {
     OnDialogRecord(lineNumber);
   } else if (const auto number = DialogRecordNumber(line)) {
-    pendingNumber_ = number;  // the record opens here if a first field line follows
+    // The record opens here if a first field line follows.
+    pendingSet_ = number->set;
+    pendingNumber_ = number->number;
     pendingLine_ = lineNumber;
   } else if (const auto search = DialogSearchLine(line)) {
     sizes_.emplace_back(search->set, search->size);
     for (Set& set : sets_) {
-      if (set.name == search->set) set.total = search->size;
+      if (Key(set) == search->set) set.total = search->size;
     }
   } else if (const auto display = DialogDisplayCommand(line)) {
     Set& set = SetNamed(display->set, 0, lineNumber, false);
     for (auto size = sizes_.rbegin(); size != sizes_.rend() && set.total == 0; ++size) {
-      if (size->first == set.name) set.total = size->second;
+      if (size->first == display->set) set.total = size->second;
     }
     if (display->all) {
       set.displayedAll = true;

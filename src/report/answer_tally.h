@@ -62,7 +62,11 @@ class AnswerTally {
     std::uint64_t next = 0;
   };
 
+  // The set a line names ("3" for DIALOG's S3), made when first met.
   Set& SetNamed(std::u16string_view name, std::uint64_t total, std::uint64_t line, bool byTotal);
+  std::u16string_view Key(const Set& set) const {
+    return kind_ == DatabaseKind::Dialog && !set.name.empty() ? std::u16string_view(set.name).substr(1) : set.name;
+  }
   void Show(Set& set, std::uint64_t number, std::uint64_t line);
   void OnDialogLine(std::uint64_t lineNumber, std::u16string_view line);
   void OnDialogRecord(std::uint64_t lineNumber);
@@ -71,8 +75,11 @@ class AnswerTally {
 
   DatabaseKind kind_;
   std::vector<Set> sets_;
+  std::size_t lastSet_ = 0;
   std::optional<Display> display_;
-  std::optional<AnswerMark> pendingNumber_;  // a DIALOG record number on the line before
+  // A DIALOG record number line just read (pendingLine_ 0: none).
+  std::u16string pendingSet_;
+  std::uint64_t pendingNumber_ = 0;
   std::uint64_t pendingLine_ = 0;
   std::vector<std::pair<std::u16string, std::uint64_t>> sizes_;  // DIALOG set sizes, as searched
 };

@@ -105,6 +105,7 @@ std::size_t RecordReader::FindItem(std::u16string_view code) const {
 void RecordReader::ReadRecord(std::u16string& line) {
   events_.Process();
   for (auto& value : record_.values) value.clear();
+  events_.MarkLine(log_.LineNumber(), line);
   bool hasCode = OpensField(line);
   while (hasCode && !log_.AtEnd()) {
     const std::u16string_view code = FieldCode(line);
@@ -118,6 +119,7 @@ void RecordReader::ReadRecord(std::u16string& line) {
     }
     hasCode = OpensField(line);
     if (line.size() <= kCodeWidth && line != kReferenceCode) break;
+    events_.MarkLine(log_.LineNumber(), line);
   }
   while (!hasCode && !log_.AtEnd()) {
     events_.Process();
@@ -199,6 +201,7 @@ void RecordReader::SkipField(std::u16string& line) {
     log_.ReadLogLine(line);
     if (line.size() <= kCodeWidth) break;
     hasCode = OpensField(line);
+    if (!hasCode) events_.MarkLine(log_.LineNumber(), line);
   }
 }
 

@@ -53,6 +53,7 @@ TEST(AnswerTally, FindsTheGapsAndRepeatsEachServiceShows) {
        {u"JICST-EPlus  1/4", u"AN   x", u"JICST-EPlus  2/4", u"JICS  2/4 x"},
        "JICST-EPlus 2/4 missing 3-4@3"},
       {DatabaseKind::Jois, {u"?PRINT 1 1-9 ALL", u"AN   1"}, ""},
+      {DatabaseKind::Jois, {u"10/12 JICST 1", u"12/12 JICST 2"}, "JICST 2/12 missing 1-9@1 missing 11@2"},
       {DatabaseKind::Dialog,
        {u"      S1     25  CATALYST", u"?t s1/5/1-3", u"FN- DIALOG(R)File 351:Derwent WPI", u"TI- a",
         u"FN- DIALOG(R)File 351:Derwent WPI"},
