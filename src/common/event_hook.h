@@ -69,10 +69,9 @@ class RunObserver {
   virtual void OnUnencodable(std::uint64_t /*lineNumber*/, std::size_t /*count*/) {}
 
   // Lines that may carry an answer mark, for an observer that builds a
-  // report: the first line of each tagged record, each line that opens a
-  // field, each line of a field that is not converted, and the lines a
-  // PATOLIS run reads between its records; of those, the ones whose first
-  // character the observer's LineInterest names. Asked once per run, so a
+  // report: every line of a tagged log but blank lines and the text of an
+  // "RE" field, and the lines a PATOLIS run reads between its records; of
+  // those, the ones whose first character the observer's LineInterest names. Asked once per run, so a
   // run nobody reports on pays nothing.
   virtual LineInterest InterestInLines() const { return {}; }
   virtual void OnLine(std::uint64_t /*lineNumber*/, std::u16string_view /*line*/) {}

@@ -137,6 +137,7 @@ void RecordReader::ReadFieldText(std::u16string& line, std::size_t index) {
     events_.Process();
     log_.ReadLogLine(nextLine_);
     if (nextLine_.size() <= kCodeWidth || OpensField(nextLine_)) break;
+    events_.MarkLine(log_.LineNumber(), nextLine_);
     piece = nextLine_;
   }
   if (deleteStars_ && toHalfWidth_) {

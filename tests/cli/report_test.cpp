@@ -63,7 +63,15 @@ TEST(Report, InspectWritesNothingAndAGapAtTheEndIsNotStrictlyWrong) {
   EXPECT_EQ(std::pair(j["rows"], j["answers"][0]["missing"]), std::pair(json(1), json::parse("[[2, 2]]")));
   EXPECT_EQ(j["warnings"], json::parse(R"([{"line": 3, "kind": "record-cut-short",
       "message": "the end of the log cuts this record short; its row holds what was read"}])"));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "inspect wrote a file";
+  // A DIALOG search line inside a converted field still gives its set's size.
+  const std::string dialog =
+      dir.Write("d.log",
+                "?s catalyst\r\n      S1     4  CATALYST\r\n?t s1/5/all\r\n1/5/1\r\nFN- DIALOG(R)File 351\r\n"
+                "TI- one\r\n\r\n1/5/3\r\nFN- DIALOG(R)File 351\r\nTI- three\r\n");
+  EXPECT_EQ(json::parse(RunCli({"inspect", dialog, "--json"}).out)["answers"], json::parse(R"([{"set": "S1",
+      "announced": 4, "found": 2, "missing": [[2, 2], [4, 4]], "repeated": [], "expected": [[1, 4]],
+      "missing_at": [8, 8], "repeated_at": [], "first_line": 3}])"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "inspect wrote a file";
 }
 
 TEST(Report, TheFirstAnswersItemsAreReadWhereTheOptionSays) {
