@@ -2,8 +2,9 @@
 # Installs what is missing, builds, and runs every test:
 #   0. the formatting check: clang-format would change no C++ source;
 #   1. the release build's tests (core, CLI, window offscreen);
-#   2. the core and CLI tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. a short smoke run of every fuzz target, when clang is present.
+#   2. the Debian package: built, lintian-clean, unpacked, its programs run;
+#   3. the core and CLI tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   4. a short smoke run of every fuzz target, when clang is present.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -18,6 +19,9 @@ scripts/check_format.sh
 echo "== release build and tests"
 build build
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)") | tee -a "$summary"
+
+echo "== package"
+scripts/test_package.sh build
 
 echo "== sanitizer build and tests"
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DTROVLIN_SANITIZE=ON -DTROVLIN_BUILD_GUI=OFF -DTROVLIN_BUILD_BENCH=OFF

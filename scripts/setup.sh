@@ -7,6 +7,7 @@ TROVLIN_PACKAGES=(
   qt6-base-dev libgl-dev
   xvfb xauth fonts-noto-cjk
   time
+  dpkg-dev lintian desktop-file-utils appstream help2man
 )
 
 install_missing_packages() {
