@@ -3,11 +3,12 @@
 
 TROVLIN_PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format
-  libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev
+  libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev
   qt6-base-dev libgl-dev
   xvfb xauth fonts-noto-cjk
   time
   dpkg-dev lintian desktop-file-utils appstream help2man
+  libreoffice-calc-nogui
 )
 
 install_missing_packages() {

@@ -25,6 +25,7 @@ constexpr OperationWords kOperations[] = {
     {IoOperation::UseItemList, "cannot use the item list"},
     {IoOperation::WritePasteFile, "cannot write the paste file"},
     {IoOperation::WriteReport, "cannot write the report"},
+    {IoOperation::WriteWorkbook, "cannot write the workbook"},
 };
 
 struct ReasonWords {

@@ -25,6 +25,7 @@ enum class IoOperation {
   UseItemList,
   WritePasteFile,
   WriteReport,
+  WriteWorkbook,
 };
 
 // The numbers a reason has are named in brackets.

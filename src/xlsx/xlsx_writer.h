@@ -1,0 +1,65 @@
+// The workbook writer: the rows a conversion writes, as an Excel workbook.
+//
+// Every value is a text cell, so nothing is read as a number, a date or a
+// formula (leading zeros and "=" values stay). The header row is bold and
+// frozen; a value that holds a line feed keeps it and wraps; columns are a
+// readable width. Excel's limits are met openly: a value longer than
+// kMaxCellChars is cut there (WriteRow says how many were), and past
+// kMaxSheetRows rows the rows go on in a new sheet with the header repeated.
+// Invalid bytes of the log become U+FFFD, as in a UTF-8 CSV; a double quote
+// stays a double quote (a cell needs no quoting).
+//
+// The workbook is made in a private temporary folder, where libxlsxwriter
+// keeps each sheet's rows on disk, so memory stays flat; Finish() copies it
+// into an OutputFile, which puts it under its name in one step with the same
+// rules of what it may replace as a CSV. A writer destroyed unfinished
+// leaves nothing. Throws OutputError.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/conversion_state.h"
+
+namespace trovlin {
+
+class XlsxWriter {
+ public:
+  static constexpr std::size_t kMaxCellChars = 32767;
+  static constexpr std::uint64_t kMaxSheetRows = 1048575;  // besides the header row
+
+  XlsxWriter(const std::string& path, OutputRules rules = {});
+  ~XlsxWriter();
+  XlsxWriter(const XlsxWriter&) = delete;
+  XlsxWriter& operator=(const XlsxWriter&) = delete;
+
+  void WriteHeader(const ItemTable& items);
+  // Writes record.values as one row, then empties every value; returns how
+  // many values were cut to kMaxCellChars.
+  std::size_t WriteRow(RecordBuffer& record);
+  // A last sheet, "レポート", with these rows of text cells (UTF-8).
+  void AddReportSheet(const std::vector<std::vector<std::string>>& rows);
+  void Finish();
+
+  std::uint64_t RowsWritten() const { return rows_; }
+  std::uint64_t ReplacedCount() const { return replaced_; }
+
+ private:
+  struct Workbook;
+  void StartSheet();
+  void WriteCell(std::uint32_t row, std::uint16_t column, std::u16string_view value, bool header);
+
+  std::string path_;
+  OutputRules rules_;
+  std::unique_ptr<Workbook> book_;
+  ItemTable header_;
+  std::uint64_t rows_ = 0;
+  std::uint32_t sheetRow_ = 0;
+  int sheets_ = 0;
+  std::uint64_t replaced_ = 0;
+  std::string utf8_;
+};
+
+}  // namespace trovlin
