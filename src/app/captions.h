@@ -208,6 +208,7 @@ inline constexpr std::u16string_view kWarnRecordCutShort =
     u"ﾛｸﾞの終わりでPATOLISのﾚｺｰﾄﾞが途切れています（読めた分を出力しました）";
 inline constexpr std::u16string_view kWarnUnencodable = u"ｺｰﾄﾞﾍﾟｰｼﾞ932で表せない文字 %1 個を「?」として書き込みました";
 inline constexpr std::u16string_view kWarnItemNotShown = u"項目「%1」は最初の回答にありません（列は空になります）";
+inline constexpr std::u16string_view kWarnCellCut = u"%1 文字の値をﾌﾞｯｸのｾﾙの上限 %2 文字で切りました";
 inline constexpr std::u16string_view kReportLog = u"■ ﾛｸﾞ: %1";
 inline constexpr std::u16string_view kReportService = u"ｻｰﾋﾞｽ: %1（%2で読込）";
 inline constexpr std::u16string_view kReportCounts = u"行数 %1  ﾊﾞｲﾄ数 %2  ﾚｺｰﾄﾞ %3  出力行 %4";

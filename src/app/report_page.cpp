@@ -42,6 +42,8 @@ std::u16string WarningText(const ReportWarning& w) {
       return Fill(captions::kWarnUnencodable, {Number(w.count)});
     case WarningKind::ItemNotShown:
       return Fill(captions::kWarnItemNotShown, {w.code});
+    case WarningKind::CellCut:
+      return Fill(captions::kWarnCellCut, {Number(w.count), Number(kMaxWorkbookCellChars)});
   }
   return {};
 }

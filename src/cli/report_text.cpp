@@ -65,12 +65,6 @@ std::string EmptyRowsSummary(const ConversionReport& report, bool skipped) {
   return skipped ? n + " record(s) without any of the items skipped" : n + " of them without any of the items";
 }
 
-std::string WarningKindName(WarningKind kind) {
-  static constexpr std::string_view kNames[] = {"invalid-bytes", "items-left-out", "record-cut-short", "unencodable",
-                                                "item-not-shown"};
-  return std::string(kNames[static_cast<std::size_t>(kind)]);
-}
-
 std::string WarningMessage(const ReportWarning& w) {
   switch (w.kind) {
     case WarningKind::InvalidBytes:
@@ -84,6 +78,8 @@ std::string WarningMessage(const ReportWarning& w) {
       return Number(w.count) + " character(s) that code page 932 cannot hold, written as \"?\"";
     case WarningKind::ItemNotShown:
       return "the first answer does not show \"" + Utf16ToUtf8(w.code) + "\"; its column stays empty";
+    case WarningKind::CellCut:
+      return "a value of " + Number(w.count) + " characters cut to a workbook cell's " + Number(kMaxWorkbookCellChars);
   }
   return "";
 }

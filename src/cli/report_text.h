@@ -21,7 +21,6 @@ std::string AnswersSummary(const ConversionReport& report);
 // every record holds one.
 std::string EmptyRowsSummary(const ConversionReport& report, bool skipped);
 
-std::string WarningKindName(WarningKind kind);
 std::string WarningMessage(const ReportWarning& warning);
 
 // How the log was read: "code page 932, CR line ends".

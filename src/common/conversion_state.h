@@ -44,6 +44,14 @@ enum class CsvEncoding { Cp932, Utf8, Utf8Bom };
 // old tool wrote it), or two double quotes as RFC 4180 has it.
 enum class QuoteStyle { Apostrophe, Double };
 
+// What the conversion writes: CSV text, or an Excel workbook.
+enum class OutputFormat { Csv, Xlsx };
+
+// The longest text an Excel cell holds, in UTF-16 units.
+inline constexpr std::size_t kMaxWorkbookCellChars = 32767;
+
+class RowSink;
+
 // Which existing file an output may replace.
 struct OutputRules {
   bool namedByUser = true;  // false: a name Trovlin chose, which replaces only a *.csv file
@@ -63,6 +71,9 @@ struct ConversionSettings {
   bool repairLfCr = false;  // see LogFormat
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
+  bool protectFormulas = false;  // an apostrophe before a CSV value a spreadsheet would calculate
+  OutputFormat outputFormat = OutputFormat::Csv;
+  RowSink* rowSink = nullptr;  // set by the conversion sequence for a workbook: the rows go there
   OutputRules outputRules;
 
   LogFormat InputFormat() const { return {inputEncoding, inputLineEnd, repairLfCr}; }

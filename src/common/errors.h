@@ -62,7 +62,7 @@ class IoError : public std::runtime_error {
   // A conversion that failed part way and kept the rows it had written (the
   // CSV holds them) says so here; the front ends tell the user.
   bool rowsKept() const { return rowsKept_; }
-  void MarkRowsKept() { rowsKept_ = true; }
+  void MarkRowsKept(bool kept = true) { rowsKept_ = kept; }
 
  private:
   std::string path_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "csv/formula_guard.h"
 #include "text/cp932.h"
 #include "text/utf8.h"
 
@@ -21,6 +22,7 @@ void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
 }  // namespace
 
 CsvWriter::CsvWriter(const std::string& path, CsvFormat format, OutputRules rules) : format_(format) {
+  if (format_.sink != nullptr) return;
   file_.emplace(path, IoOperation::WriteCsv, rules);
   buffer_.reserve(kFlushSize + 4096);
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
@@ -46,6 +48,10 @@ void CsvWriter::DoubleQuotesFrom(std::size_t start) {
 
 void CsvWriter::WriteField(const std::u16string& text, bool last) {
   buffer_.push_back('"');
+  if (format_.protectFormulas && LooksLikeFormula(text)) {
+    buffer_.push_back('\'');
+    ++protected_;
+  }
   const std::size_t start = buffer_.size();
   if (format_.encoding == CsvEncoding::Cp932 && format_.quotes == QuoteStyle::Apostrophe) {
     unencodable_ += EncodeCp932Replacing(text, u'"', '\'', buffer_);
@@ -70,12 +76,21 @@ void CsvWriter::WriteField(const std::u16string& text, bool last) {
 }
 
 void CsvWriter::WriteHeader(const ItemTable& items) {
+  if (format_.sink != nullptr) {
+    format_.sink->WriteHeader(items);
+    return;
+  }
   const std::size_t n = items.codes.size();
   for (std::size_t i = 0; i < n; ++i) WriteField(items.codes[i], i + 1 == n);
   FlushIfFull();
 }
 
 void CsvWriter::WriteRow(RecordBuffer& record) {
+  if (format_.sink != nullptr) {
+    format_.sink->WriteRow(record);
+    ++rows_;
+    return;
+  }
   const std::size_t n = record.values.size();
   for (std::size_t i = 0; i < n; ++i) {
     WriteField(record.values[i], i + 1 == n);

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "common/conversion_state.h"
+#include "common/row_sink.h"
 #include "platform/output_file.h"
 
 namespace trovlin {
@@ -26,16 +27,22 @@ namespace trovlin {
 struct CsvFormat {
   CsvEncoding encoding = CsvEncoding::Cp932;
   QuoteStyle quotes = QuoteStyle::Apostrophe;
+  bool protectFormulas = false;  // see formula_guard.h
+  RowSink* sink = nullptr;       // rows go here instead of into the file (a workbook)
 };
 
 inline CsvFormat CsvFormatFor(const ConversionSettings& settings) {
-  return {.encoding = settings.csvEncoding, .quotes = settings.quoteStyle};
+  return {.encoding = settings.csvEncoding,
+          .quotes = settings.quoteStyle,
+          .protectFormulas = settings.protectFormulas,
+          .sink = settings.rowSink};
 }
 
 class CsvWriter {
  public:
   // Starts the output at path ("-" = standard output); rules say which
-  // existing file it may replace.
+  // existing file it may replace. With a sink in format, the header and the
+  // rows go to it instead, and no file is opened (its maker writes it).
   explicit CsvWriter(const std::string& path, CsvFormat format = {}, OutputRules rules = {});
   // Writes into *memory instead of a file; with nullptr the bytes are made
   // (so every count holds) and dropped, for a run that only reports.
@@ -53,6 +60,8 @@ class CsvWriter {
   std::uint64_t UnencodableCount() const { return unencodable_; }
   // Invalid bytes of the log, written as U+FFFD in a UTF-8 CSV.
   std::uint64_t ReplacedCount() const { return replaced_; }
+  // Titles and values written with an apostrophe before them (protectFormulas).
+  std::uint64_t ProtectedCount() const { return protected_; }
 
  private:
   void WriteField(const std::u16string& text, bool last);
@@ -67,6 +76,7 @@ class CsvWriter {
   std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;
   std::uint64_t replaced_ = 0;
+  std::uint64_t protected_ = 0;
 };
 
 }  // namespace trovlin

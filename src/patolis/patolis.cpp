@@ -102,6 +102,7 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
     outcome.replaced = csv->ReplacedCount();
     outcome.bytesRead = *log.BytesConsumed();
     outcome.linesRead = log.LinesRead();
+    outcome.protectedValues = csv->ProtectedCount();
   } catch (IoError& e) {
     // The rows converted before the failure stay, if the file can still be
     // put in place; if it cannot, the first failure is still the one told.

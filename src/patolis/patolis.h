@@ -40,6 +40,7 @@ struct PatolisOutcome {
   std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
   std::uint64_t bytesRead = 0;
   std::uint64_t linesRead = 0;
+  std::uint64_t protectedValues = 0;  // written after an apostrophe (protectFormulas)
 };
 
 // Converts settings.inputPath into settings.outputPath. NothingToConvert: no

@@ -1,6 +1,10 @@
 #include "report/conversion_report.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "common/database_kind.h"
+#include "text/utf8.h"
 
 namespace trovlin {
 
@@ -28,6 +32,50 @@ void ConversionReport::AddWarning(const ReportWarning& warning) {
     warnings.pop_back();
   }
   warnings.insert(warnings.begin() + at, warning);
+}
+
+std::string WarningKindName(WarningKind kind) {
+  static constexpr std::string_view kNames[] = {"invalid-bytes", "items-left-out", "record-cut-short",
+                                                "unencodable",   "item-not-shown", "cell-cut"};
+  return std::string(kNames[static_cast<std::size_t>(kind)]);
+}
+
+namespace {
+
+std::string Ranges(const std::vector<NumberRange>& ranges) {
+  std::string text;
+  for (const NumberRange& r : ranges) {
+    text += (text.empty() ? "" : ", ") + std::to_string(r.first);
+    if (r.last != r.first) text += "-" + std::to_string(r.last);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> ReportRows(const ConversionReport& report) {
+  const auto n = [](std::uint64_t v) { return std::to_string(v); };
+  std::vector<std::vector<std::string>> rows = {
+      {"log", report.log},
+      {"service", std::string(DatabaseCaption(report.service))},
+      {"lines", n(report.lines)},
+      {"bytes", n(report.bytes)},
+      {"records", n(report.records)},
+      {"rows", n(report.rows)},
+      {"empty_row_count", n(report.emptyRows)},
+      {"formulas_protected", n(report.formulasProtected)},
+  };
+  for (const AnswerSetReport& set : report.answers) {
+    std::string repeated;
+    for (const std::uint64_t r : set.repeated) repeated += (repeated.empty() ? "" : ", ") + n(r);
+    rows.push_back({"answers", Utf16ToUtf8(set.set), set.announced > 0 ? n(set.announced) : "", n(set.found),
+                    Ranges(set.missing), repeated});
+  }
+  for (const ReportWarning& w : report.warnings) {
+    rows.push_back({"warnings", n(w.line), WarningKindName(w.kind), w.code.empty() ? n(w.count) : Utf16ToUtf8(w.code)});
+  }
+  for (const ItemCount& item : report.items) rows.push_back({"items", Utf16ToUtf8(item.code), n(item.rows)});
+  return rows;
 }
 
 }  // namespace trovlin

@@ -38,7 +38,13 @@ enum class WarningKind {
   RecordCutShort,  // a PATOLIS record the end of the log cut short
   Unencodable,     // characters the CSV's code page cannot hold (count)
   ItemNotShown,    // a code given for a column that the first answer does not show (code)
+  CellCut,         // a value cut to a workbook cell's limit (its length)
 };
+
+// "invalid-bytes", "items-left-out", "record-cut-short", "unencodable",
+// "item-not-shown", "cell-cut": the kinds as the JSON report and the
+// workbook's report sheet name them.
+std::string WarningKindName(WarningKind kind);
 
 struct ReportWarning {
   std::uint64_t line = 0;
@@ -69,6 +75,7 @@ struct ConversionReport {
   std::vector<AnswerSetReport> answers;
   std::vector<ReportWarning> warnings;  // in line order, the first kWarningsKept
   std::uint64_t warningsLeftOut = 0;
+  std::uint64_t formulasProtected = 0;  // titles and values written after an apostrophe
 
   // Whether any set announces answers.
   bool Announces() const;
@@ -78,5 +85,9 @@ struct ConversionReport {
   // Adds a warning in line order, keeping at most kWarningsKept.
   void AddWarning(const ReportWarning& warning);
 };
+
+// The report as rows of text cells, each led by its JSON key (a workbook's
+// report sheet): the counts, then one row per answer set, warning and item.
+std::vector<std::vector<std::string>> ReportRows(const ConversionReport& report);
 
 }  // namespace trovlin

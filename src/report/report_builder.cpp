@@ -3,7 +3,10 @@
 namespace trovlin {
 
 ReportBuilder::ReportBuilder(const ConversionSettings& settings, RunObserver* next)
-    : next_(next), csvHoldsEverything_(settings.csvEncoding != CsvEncoding::Cp932), tally_(settings.databaseKind) {
+    : next_(next),
+      csvHoldsEverything_(settings.csvEncoding != CsvEncoding::Cp932 || settings.outputFormat == OutputFormat::Xlsx),
+      workbook_(settings.outputFormat == OutputFormat::Xlsx),
+      tally_(settings.databaseKind) {
   report_.service = settings.databaseKind;
   report_.format = settings.InputFormat();
 }
@@ -33,6 +36,9 @@ void ReportBuilder::OnRecord(std::uint64_t firstLine, const RecordBuffer& record
     if (record.values[i].empty()) continue;
     ++itemRows_[i];
     empty = false;
+    if (workbook_ && written && record.values[i].size() > kMaxWorkbookCellChars) {
+      report_.AddWarning({firstLine, WarningKind::CellCut, record.values[i].size(), {}});
+    }
   }
   if (!empty) return;
   ++report_.emptyRows;

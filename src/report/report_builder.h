@@ -27,6 +27,7 @@ class ReportBuilder : public RunObserver {
   void OnLine(std::uint64_t lineNumber, std::u16string_view line) override;
   void OnRecord(std::uint64_t firstLine, const RecordBuffer& record, bool written) override;
   void OnRecordCutShort(std::uint64_t lineNumber) override;
+  void AddWarning(const ReportWarning& warning) { report_.AddWarning(warning); }
 
   // The report, with columns as the items' codes, and the lines and bytes
   // the run read.
@@ -35,6 +36,7 @@ class ReportBuilder : public RunObserver {
  private:
   RunObserver* next_;
   bool csvHoldsEverything_;
+  bool workbook_;
   ConversionReport report_;
   AnswerTally tally_;
   std::vector<std::uint64_t> itemRows_;

@@ -1,10 +1,13 @@
 #include "session/log_session.h"
 
+#include <optional>
+
 #include "common/database_kind.h"
 #include "input/item_preset.h"
 #include "report/report_builder.h"
 #include "tagged/tagged_run.h"
 #include "text/utf8.h"
+#include "xlsx/xlsx_writer.h"
 
 namespace trovlin {
 
@@ -53,10 +56,11 @@ std::u16string JoinCodes(const std::vector<std::u16string>& codes) {
   return joined;
 }
 
-ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer,
-                          RunMode mode) {
-  ConversionOutcome outcome;
-  ReportBuilder report(settings, observer);
+namespace {
+
+// Runs the service's conversion into outcome; the report is finished by the caller.
+void RunService(const ConversionSettings& settings, const ItemTable& items, ReportBuilder& report, RunMode mode,
+                ConversionOutcome& outcome, std::uint64_t& lines, std::uint64_t& bytes) {
   if (settings.databaseKind == DatabaseKind::Patolis) {
     const PatolisOutcome patolis = ConvertPatolis(settings, &report, mode);
     outcome.written = patolis.status == PatolisOutcome::Status::Converted;
@@ -65,8 +69,10 @@ ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& i
     outcome.rows = patolis.rows;
     outcome.unencodable = patolis.unencodable;
     outcome.replaced = patolis.replaced;
-    outcome.report = report.Finish(PatolisColumnTitles(patolis.layoutCode), patolis.linesRead, patolis.bytesRead);
-    return outcome;
+    outcome.report.formulasProtected = patolis.protectedValues;
+    lines = patolis.linesRead;
+    bytes = patolis.bytesRead;
+    return;
   }
   const RunStatistics stats = RunTaggedConversion(settings, items, &report, mode);
   outcome.written = true;
@@ -74,7 +80,49 @@ ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& i
   outcome.rows = stats.rows;
   outcome.unencodable = stats.unencodable;
   outcome.replaced = stats.replaced;
-  outcome.report = report.Finish(items.codes, stats.linesRead, stats.bytesRead);
+  outcome.report.formulasProtected = stats.protectedValues;
+  lines = stats.linesRead;
+  bytes = stats.bytesRead;
+}
+
+}  // namespace
+
+ConversionOutcome Convert(const ConversionSettings& given, const ItemTable& items, RunObserver* observer, RunMode mode,
+                          const std::vector<ReportWarning>& itemWarnings) {
+  ConversionSettings settings = given;
+  std::optional<XlsxWriter> book;
+  if (settings.outputFormat == OutputFormat::Xlsx && mode == RunMode::Convert) {
+    book.emplace(settings.outputPath, settings.outputRules);
+    settings.rowSink = &*book;
+  }
+  ReportBuilder report(settings, observer);
+  for (const ReportWarning& warning : itemWarnings) report.AddWarning(warning);
+  ConversionOutcome outcome;
+  std::uint64_t lines = 0, bytes = 0;
+  try {
+    RunService(settings, items, report, mode, outcome, lines, bytes);
+  } catch (IoError& e) {
+    // A PATOLIS run that stopped part way keeps its rows in a workbook too.
+    if (book && e.rowsKept()) {
+      try {
+        book->Finish();
+      } catch (const IoError&) {
+        e.MarkRowsKept(false);
+      }
+    }
+    throw;
+  }
+  const std::uint64_t protectedValues = outcome.report.formulasProtected;
+  const std::vector<std::u16string> columns =
+      settings.databaseKind == DatabaseKind::Patolis ? PatolisColumnTitles(outcome.layoutCode) : items.codes;
+  outcome.report = report.Finish(columns, lines, bytes);
+  outcome.report.log = settings.inputPath;
+  outcome.report.formulasProtected = protectedValues;
+  if (book && outcome.written) {
+    book->AddReportSheet(ReportRows(outcome.report));
+    book->Finish();
+    outcome.replaced = book->ReplacedCount();
+  }
   return outcome;
 }
 

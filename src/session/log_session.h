@@ -58,14 +58,16 @@ struct ConversionOutcome {
   std::uint64_t rows = 0;
   std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
   std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
-  ConversionReport report;        // report.log is left for the caller to name
+  ConversionReport report;        // report.log is the input path; a front end may name it otherwise
 };
 
 // Converts settings.inputPath into settings.outputPath as settings.databaseKind
 // says, and reports on it; items are the columns of a tagged log (at least
 // one) and are not consulted for PATOLIS. RunMode::Inspect writes nothing.
+// settings.outputFormat Xlsx writes a workbook, with the report on its last
+// sheet. itemWarnings (see ItemWarnings) go into the report.
 ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer = nullptr,
-                          RunMode mode = RunMode::Convert);
+                          RunMode mode = RunMode::Convert, const std::vector<ReportWarning>& itemWarnings = {});
 
 // The warnings about the item list of a tagged run, for its report: codes
 // given for columns (itemsGiven) that the first answer does not show, and

@@ -47,7 +47,8 @@ RunStatistics RunTaggedConversion(const ConversionSettings& settings, const Item
   }
   ConvertRecords(settings, items, log, *csv, events, UINT64_MAX);
   csv->Finish();
-  return {csv->RowsWritten(), csv->UnencodableCount(), csv->ReplacedCount(), *log.BytesConsumed(), log.LinesRead()};
+  return {csv->RowsWritten(),   csv->UnencodableCount(), csv->ReplacedCount(),
+          *log.BytesConsumed(), log.LinesRead(),         csv->ProtectedCount()};
 }
 
 std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {

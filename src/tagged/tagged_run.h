@@ -25,6 +25,7 @@ struct RunStatistics {
   std::uint64_t replaced = 0;     // invalid bytes written as U+FFFD
   std::uint64_t bytesRead = 0;
   std::uint64_t linesRead = 0;
+  std::uint64_t protectedValues = 0;  // written after an apostrophe (protectFormulas)
 };
 
 // Converts settings.inputPath into settings.outputPath with the items' codes

@@ -100,23 +100,21 @@ void XlsxWriter::WriteHeader(const ItemTable& items) {
   StartSheet();
 }
 
-std::size_t XlsxWriter::WriteRow(RecordBuffer& record) {
+void XlsxWriter::WriteRow(RecordBuffer& record) {
   if (sheetRow_ == kMaxSheetRows) StartSheet();
   ++sheetRow_;
-  std::size_t cut = 0;
   for (std::size_t i = 0; i < record.values.size(); ++i) {
     std::u16string_view value = record.values[i];
     if (value.size() > kMaxCellChars) {
       std::size_t n = kMaxCellChars;
       if (value[n - 1] >= 0xD800 && value[n - 1] <= 0xDBFF) --n;  // not half a surrogate pair
       value = value.substr(0, n);
-      ++cut;
+      ++cut_;
     }
     if (!value.empty()) WriteCell(sheetRow_, static_cast<std::uint16_t>(i), value, false);
     record.values[i].clear();
   }
   ++rows_;
-  return cut;
 }
 
 void XlsxWriter::AddReportSheet(const std::vector<std::vector<std::string>>& rows) {

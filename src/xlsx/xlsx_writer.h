@@ -4,7 +4,7 @@
 // formula (leading zeros and "=" values stay). The header row is bold and
 // frozen; a value that holds a line feed keeps it and wraps; columns are a
 // readable width. Excel's limits are met openly: a value longer than
-// kMaxCellChars is cut there (WriteRow says how many were), and past
+// kMaxCellChars is cut there (CutCount says how many were), and past
 // kMaxSheetRows rows the rows go on in a new sheet with the header repeated.
 // Invalid bytes of the log become U+FFFD, as in a UTF-8 CSV; a double quote
 // stays a double quote (a cell needs no quoting).
@@ -22,29 +22,30 @@
 #include <vector>
 
 #include "common/conversion_state.h"
+#include "common/row_sink.h"
 
 namespace trovlin {
 
-class XlsxWriter {
+class XlsxWriter : public RowSink {
  public:
-  static constexpr std::size_t kMaxCellChars = 32767;
+  static constexpr std::size_t kMaxCellChars = kMaxWorkbookCellChars;
   static constexpr std::uint64_t kMaxSheetRows = 1048575;  // besides the header row
 
   XlsxWriter(const std::string& path, OutputRules rules = {});
-  ~XlsxWriter();
+  ~XlsxWriter() override;
   XlsxWriter(const XlsxWriter&) = delete;
   XlsxWriter& operator=(const XlsxWriter&) = delete;
 
-  void WriteHeader(const ItemTable& items);
-  // Writes record.values as one row, then empties every value; returns how
-  // many values were cut to kMaxCellChars.
-  std::size_t WriteRow(RecordBuffer& record);
+  void WriteHeader(const ItemTable& items) override;
+  // Writes record.values as one row, then empties every value.
+  void WriteRow(RecordBuffer& record) override;
   // A last sheet, "レポート", with these rows of text cells (UTF-8).
   void AddReportSheet(const std::vector<std::vector<std::string>>& rows);
   void Finish();
 
   std::uint64_t RowsWritten() const { return rows_; }
   std::uint64_t ReplacedCount() const { return replaced_; }
+  std::uint64_t CutCount() const { return cut_; }
 
  private:
   struct Workbook;
@@ -59,6 +60,7 @@ class XlsxWriter {
   std::uint32_t sheetRow_ = 0;
   int sheets_ = 0;
   std::uint64_t replaced_ = 0;
+  std::uint64_t cut_ = 0;
   std::string utf8_;
 };
 

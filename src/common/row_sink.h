@@ -1,0 +1,19 @@
+// Where a conversion's rows go when they are not CSV bytes: a workbook.
+//
+// The CSV writer hands the header and each row to the sink as they come;
+// whoever made the sink finishes it.
+#pragma once
+
+#include "common/conversion_state.h"
+
+namespace trovlin {
+
+class RowSink {
+ public:
+  virtual ~RowSink() = default;
+  virtual void WriteHeader(const ItemTable& items) = 0;
+  // Takes the row's values; they are emptied afterwards.
+  virtual void WriteRow(RecordBuffer& record) = 0;
+};
+
+}  // namespace trovlin
