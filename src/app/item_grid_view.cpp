@@ -28,8 +28,8 @@ ItemGridView::ItemGridView(QWidget* parent) : QTableWidget(parent) {
   header->setSectionsClickable(false);
   header->setHighlightSections(false);
   header->setDefaultAlignment(Qt::AlignCenter);
-  // A wider grid gives its room to the join marks rather than to nothing.
-  header->setStretchLastSection(true);
+  // A wider grid gives its room to the codes rather than to nothing.
+  header->setSectionResizeMode(ItemGridModel::kCodeColumn, QHeaderView::Stretch);
   connect(this, &QTableWidget::cellClicked, this, [this](int row, int column) { emit cellPicked(row, column); });
   connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
     if (!showing_ && row >= 0 && column >= 0) emit currentMoved(row, column);
@@ -49,11 +49,12 @@ void ItemGridView::ApplyTwipSizes(int (*toPixelsX)(const QWidget*, int), int (*t
 }
 
 // The number is centred between the item view's text margins, which the
-// design's width leaves no room for from two digits on.
+// design's width leaves no room for from two digits on; the grid line takes
+// a pixel more.
 void ItemGridView::FitNumberColumn() {
   const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
   const QString widest = QString::number(std::max(rowCount() - 1, 1));
-  const int needed = fontMetrics().horizontalAdvance(widest) + 2 * margin;
+  const int needed = fontMetrics().horizontalAdvance(widest) + 2 * margin + 2;
   setColumnWidth(ItemGridModel::kNumberColumn, std::max(numberWidth_, needed));
 }
 

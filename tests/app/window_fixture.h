@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -58,6 +59,16 @@ class ScriptedPrompts : public Prompts {
 
   std::deque<Step> script_;
   std::vector<Asked> asked_;
+};
+
+// Keeps the URLs the window hands to the desktop (QDesktopServices::setUrlHandler).
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+
+ public:
+  QList<QUrl> urls;
 };
 
 // The rows below the header as "number|code|mark", the empty last row included.

@@ -1,0 +1,193 @@
+// The window's habits around the design: growing with the window, keys,
+// undo and redo, what it remembers, the title and the desktop, and Qt's own
+// Japanese.
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QStyleOptionViewItem>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/qt_prompts.h"
+#include "window_fixture.h"
+
+namespace trovlin::app::testing {
+namespace {
+
+TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStayReadable) {
+  std::string log = "L1   ANSWER 1 OF 1\r\n";
+  for (char a = 'A'; a <= 'B'; ++a)
+    for (char b = 'A'; b <= 'Z'; ++b) log += std::string{a, b} + "   v\r\n";
+  prompts.Play("o");  // 51 rows are shown, two codes left out
+  Drop(dir.Write("many.log", log));
+  ItemGridView* grid = w().itemGrid;
+  const QSize first = window().size(), gridSize = grid->size(), previewSize = w().preview->size();
+  EXPECT_EQ(window().minimumSize(), first);
+  window().resize(first + QSize(200, 300));
+  QTest::qWait(50);
+  EXPECT_EQ(grid->width(), gridSize.width() + 200);
+  EXPECT_GT(grid->height(), gridSize.height() + 100);
+  EXPECT_GT(w().preview->height(), previewSize.height() + 20);
+  grid->scrollToBottom();
+  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == Q(u"項目"));
+  for (int row : {9, 10, 51}) {
+    QStyleOptionViewItem cell;
+    cell.initFrom(grid);
+    cell.rect = grid->visualItemRect(grid->item(row, 0));
+    cell.text = grid->item(row, 0)->text();
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.displayAlignment = Qt::AlignCenter;
+    EXPECT_GE(grid->style()->subElementRect(QStyle::SE_ItemViewItemText, &cell, grid).width(),
+              grid->fontMetrics().horizontalAdvance(cell.text))
+        << row;
+  }
+}
+
+TEST_F(WindowTest, KeysMoveAsInASpreadsheetOverTheCellsThatCanBeCurrent) {
+  Drop(dir.Write("a.log", StnLog()));
+  ItemGridView* grid = w().itemGrid;
+  grid->setFocus();
+  struct Step {
+    QKeyCombination key;
+    int row, column;  // the current cell after it
+  };
+  const auto ctrl = Qt::ControlModifier;
+  // clang-format off
+  const Step steps[] = {
+      {Qt::Key_Down, 1, 1} /* from the header, where a load leaves it */, {Qt::Key_Right, 1, 2}, {Qt::Key_Tab, 2, 1},
+      {Qt::ShiftModifier | Qt::Key_Tab, 1, 2}, {Qt::Key_Home, 1, 1}, {Qt::Key_End, 1, 2}, {ctrl | Qt::Key_End, 5, 2},
+      {ctrl | Qt::Key_Home, 1, 1}, {Qt::Key_Up, 1, 1}, {Qt::Key_Left, 1, 1}, {Qt::Key_PageDown, 5, 1},
+      {Qt::Key_PageUp, 1, 1}, {Qt::Key_Right, 1, 2}};
+  // clang-format on
+  for (const Step& step : steps) {
+    QTest::keyClick(grid, step.key.key(), step.key.keyboardModifiers());
+    EXPECT_EQ(std::pair(window().grid().CurrentRow(), window().grid().CurrentColumn()),
+              std::pair(step.row, step.column))
+        << QKeySequence(step.key).toString().toStdString();
+  }
+  QTest::keyClick(grid, Qt::Key_Space);  // as a click: the mark goes
+  EXPECT_EQ(Rows(window().grid())[0], u"1|L1|");
+}
+
+// Each edit, made with the mouse, the edit box or the menu, undone and redone
+// with Ctrl+Z and Ctrl+Y once Escape has given the keys back to the grid.
+TEST_F(WindowTest, EveryGridEditIsUndoneAndRedone) {
+  struct Case {
+    const char* steps;  // cRC: a click on (R, C); I, D, X, V: the row entries; t: "x" typed; |: before the edit
+    Strings after;
+    std::u16string boxAfterUndo;
+  };
+  const Case cases[] = {
+      {"c21|I", {u"1|L1|*", u"2||", u"3|AN|*", u"4|TI|*", u"5|PI|", u"||"}, u"AN"},
+      {"c21|D", {u"1|L1|*", u"2|TI|*", u"3|PI|", u"||"}, u"AN"},
+      {"c21|X", {u"1|L1|*", u"2|TI|*", u"3|PI|", u"||"}, u"AN"},
+      {"c21Xc11|V", {u"1|AN|*", u"2|L1|*", u"3|TI|*", u"4|PI|", u"||"}, u"L1"},
+      {"c31|tt", {u"1|L1|*", u"2|AN|*", u"3|TIXX|*", u"4|PI|", u"||"}, u"TI"},
+      {"|c42", {u"1|L1|*", u"2|AN|*", u"3|TI|*", u"4|PI|*", u"||"}, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.steps);
+    Reopen();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    Drop(dir.Write("a.log", StnLog()));
+    Strings before;
+    for (const char* s = c.steps; *s != '\0'; ++s) {
+      if (*s == '|') before = Rows(window().grid());
+      if (*s == 'c') window().ClickGridCell(s[1] - '0', s[2] - '0'), s += 2;
+      if (*s == 't') QTest::keyClick(w().codeEdit, Qt::Key_X);
+      QAction* const entries[] = {w().insertRowEntry, w().deleteRowEntry, w().cutRowEntry, w().pasteRowEntry};
+      if (const std::size_t i = std::string_view("IDXV").find(*s); i != std::string_view::npos) entries[i]->trigger();
+    }
+    EXPECT_EQ(Rows(window().grid()), c.after);
+    EXPECT_TRUE(std::string(c.steps).ends_with('t') || w().codeEdit->text().isEmpty());  // no stale code
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(&window(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Rows(window().grid()), before);
+    EXPECT_EQ(w().codeEdit->text(), Q(c.boxAfterUndo));
+    QTest::keyClick(&window(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Rows(window().grid()), c.after);
+  }
+}
+
+// The title names the log; the last CSV goes to the desktop's programs.
+TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
+  for (QAction* entry : {w().csvEncodingEntries[2], w().doubleQuotesEntry, w().skipEmptyRowsEntry}) entry->trigger();
+  for (const char* folder : {"logs", "csv"}) std::filesystem::create_directories(dir.File(folder));
+  std::vector<std::string> logs;
+  for (int i = 0; i < 9; ++i) Drop(logs.emplace_back(dir.Write("logs/" + std::to_string(i) + ".log", DialogLog())));
+  Drop({logs[3], logs[8]});  // several files: the first is taken
+  EXPECT_EQ(window().settings().inputPath, logs[3]);
+  EXPECT_EQ(window().windowTitle(), Q(u"3.log - 検索結果Trovlin"));
+  UrlCatcher desktop;  // the CSV and its folder handed to the desktop
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "Open");
+  EXPECT_FALSE(w().openCsvEntry->isEnabled());
+  Convert(dir.File("csv/out.csv"), Answer::No);
+  w().openCsvEntry->trigger();
+  w().openCsvFolderEntry->trigger();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  EXPECT_EQ(desktop.urls, (QList<QUrl>{QUrl::fromLocalFile(Q(U(dir.File("csv/out.csv")))),
+                                       QUrl::fromLocalFile(Q(U(dir.File("csv"))))}));
+  w().firstAnswerEntry->trigger();
+  window().resize(window().size() + QSize(120, 80));
+  const QSize size = window().size();
+  window().close();
+  Reopen(true);
+  EXPECT_EQ(window().size(), size);
+  EXPECT_TRUE(w().csvEncodingEntries[2]->isChecked() && w().doubleQuotesEntry->isChecked() &&
+              w().skipEmptyRowsEntry->isChecked() && w().firstAnswerEntry->isChecked());
+  QStringList shown, expected;
+  for (QAction* entry : w().recentMenu->actions()) shown << entry->text();
+  for (int i : {3, 8, 7, 6, 5, 4, 2, 1})
+    expected << QStringLiteral("&%1 %2").arg(expected.size() + 1).arg(logs[i].c_str());
+  EXPECT_EQ(shown, expected);
+  std::filesystem::remove(logs[8]);
+  prompts.Reply(Answer::Ok);
+  w().recentMenu->actions()[1]->trigger();
+  EXPECT_EQ(Transcript(prompts),
+            "W ログファイルが見つかりません\r" + logs[8] + "\r最近使ったログの一覧から外しました。");
+  EXPECT_EQ(w().recentMenu->actions().size(), 7);
+  w().recentMenu->actions()[0]->trigger();
+  prompts.Play("xc");
+  window().StartConversion();
+  EXPECT_EQ(prompts.asked()[1].request.fileName, dir.File("csv/3.csv"));  // in the CSV's last folder
+  Reopen(true);
+  prompts.Play("xc");
+  window().OpenLog();
+  EXPECT_EQ(prompts.asked()[0].request.folder, dir.File("logs"));
+  Reopen();
+  EXPECT_TRUE(w().csvEncodingEntries[0]->isChecked() && w().recentMenu->actions().isEmpty());
+}
+
+// Qt's buttons in Japanese, and the open dialog's "All Files" with a name
+// typed without a dot, as the window asks for a log.
+TEST_F(WindowTest, QtSpeaksJapaneseAndTheOpenDialogTakesAnyFileAsTyped) {
+  QtPrompts qt(&window());
+  QStringList buttons;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    for (QAbstractButton* button : box->buttons()) buttons << button->text();
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(qt.Ask({u"t", u"q", Icon::None, Buttons::YesNo}), Answer::No);
+  buttons.sort();
+  EXPECT_EQ(buttons, (QStringList{Q(u"いいえ(&N)"), Q(u"はい(&Y)")}));  // with their access keys
+  EXPECT_EQ(QtPrompts::NameFilters(u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|"),
+            (QStringList{QStringLiteral("LOG File (*.LOG)"), QStringLiteral("All Files (*)")}));
+  dir.Write("noext", "");
+  dir.Write("noext.LOG", "");
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("noext"));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  EXPECT_EQ(CommonDialog().AskLogFile(qt, dir.path()), dir.File("noext"));  // "All Files", no extension added
+}
+
+}  // namespace
+}  // namespace trovlin::app::testing
