@@ -1,5 +1,7 @@
 // The window's control states, its end, and the grid edited by clicks, the
 // edit box and the edit menu's shortcuts, which act only while the menu is enabled.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -96,6 +98,9 @@ TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
   window().ClickGridCell(2, 1);
   QTest::keyClicks(w().codeEdit, "ab");
   EXPECT_EQ(window().grid().Cell(2, 1), u"L1AB");  // typed after the code the click gave
+  QGuiApplication::clipboard()->setText(QStringLiteral("AN   1\nTI   t"));
+  QTest::keyClick(w().codeEdit, Qt::Key_V, Qt::ControlModifier);  // a pasted log is no code
+  EXPECT_EQ(window().grid().Cell(2, 1), u"L1AB");
 
   Drop(dir.Write("p.log", PatolisLog()));  // the edit menu disabled
   window().ClickGridCell(1, 1);
