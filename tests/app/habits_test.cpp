@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -19,11 +20,12 @@ namespace {
 
 TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStayReadable) {
   std::string log = "L1   ANSWER 1 OF 1\r\n";
-  for (char a = 'A'; a <= 'B'; ++a)
-    for (char b = 'A'; b <= 'Z'; ++b) log += std::string{a, b} + "   v\r\n";
-  prompts.Play("o");  // 51 rows are shown, two codes left out
+  for (char b = 'A'; b <= 'Z'; ++b) log += std::string{'A', b} + "   v\r\n";  // 27 rows
   Drop(dir.Write("many.log", log));
   ItemGridView* grid = w().itemGrid;
+  grid->scrollToBottom();
+  EXPECT_GT(grid->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == Q(u"項目"));
   const QSize first = window().size(), gridSize = grid->size(), previewSize = w().preview->size();
   EXPECT_EQ(window().minimumSize(), first);
   window().resize(first + QSize(200, 300));
@@ -31,8 +33,6 @@ TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStay
   EXPECT_EQ(grid->width(), gridSize.width() + 200);
   EXPECT_GT(grid->height(), gridSize.height() + 100);
   EXPECT_GT(w().preview->height(), previewSize.height() + 20);
-  grid->scrollToBottom();
-  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == Q(u"項目"));
   // A number is painted whole: its ink as wide as the number drawn alone.
   const auto inkWidth = [](const QImage& image) {
     int left = image.width(), right = 0;
@@ -41,14 +41,11 @@ TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStay
         if (qGray(image.pixel(x, y)) < 100) left = std::min(left, x), right = std::max(right, x);
     return right - left;
   };
-  for (int row : {10, 51}) {
-    grid->scrollToItem(grid->item(row, 0));
-    const QImage painted = grid->viewport()->grab(grid->visualItemRect(grid->item(row, 0))).toImage();
-    QImage alone(80, 40, QImage::Format_RGB32);
-    alone.fill(Qt::white);
-    QPainter(&alone).drawText(alone.rect(), Qt::AlignCenter, QString::number(row));
-    EXPECT_NEAR(inkWidth(painted), inkWidth(alone), 1) << row;
-  }
+  const QImage painted = grid->viewport()->grab(grid->visualItemRect(grid->item(27, 0))).toImage();
+  QImage alone(80, 40, QImage::Format_RGB32);
+  alone.fill(Qt::white);
+  QPainter(&alone).drawText(alone.rect(), Qt::AlignCenter, QStringLiteral("27"));
+  EXPECT_NEAR(inkWidth(painted), inkWidth(alone), 1);
 }
 
 TEST_F(WindowTest, KeysMoveAsInASpreadsheetOverTheCellsThatCanBeCurrent) {
