@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextDocument>
@@ -212,6 +213,9 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
   w.codeEdit->setObjectName(QStringLiteral("Text1"));
   // A file dropped here is a log for the window, not text for the box.
   w.codeEdit->setAcceptDrops(false);
+  // A code is one line without tabs: a pasted log is refused, not made a code.
+  w.codeEdit->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\t\\r\\n]*")), w.codeEdit));
   Place(w.codeEdit, 2520, 117, 735, 270);
 
   w.codeLabel = new QLabel(Q(captions::kCodeLabel), client);

@@ -118,7 +118,8 @@ TEST_F(WindowTest, EveryGridEditIsUndoneAndRedone) {
   }
 }
 
-// The title names the log; the last CSV goes to the desktop's programs.
+// Besides what is remembered: the title names the log, the last CSV and its
+// folder go to the desktop's programs.
 TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
   for (QAction* entry : {w().csvEncodingEntries[2], w().doubleQuotesEntry, w().skipEmptyRowsEntry}) entry->trigger();
   for (const char* folder : {"logs", "csv"}) std::filesystem::create_directories(dir.File(folder));
