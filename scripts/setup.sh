@@ -4,7 +4,7 @@
 TROVLIN_PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format
   libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-noto-cjk
   time
   dpkg-dev lintian desktop-file-utils appstream help2man

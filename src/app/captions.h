@@ -29,6 +29,12 @@ inline constexpr std::u16string_view kPasteEntry = u"貼付&P";
 inline constexpr std::u16string_view kConvertEntry = u"変換&C";
 inline constexpr std::u16string_view kReportEntry = u"変換レポート&R...";
 inline constexpr std::u16string_view kExitEntry = u"終了&E";
+// The window's own additions to the ﾌｧｲﾙ menu: the logs loaded last ("&n"
+// numbers them), and the CSV the last run wrote.
+inline constexpr std::u16string_view kRecentMenu = u"最近使ったログ&L";
+inline constexpr std::u16string_view kRecentEntry = u"&%1 %2";
+inline constexpr std::u16string_view kOpenCsvEntry = u"CSVを開く&V";
+inline constexpr std::u16string_view kOpenCsvFolderEntry = u"CSVのフォルダを開く&D";
 inline constexpr std::u16string_view kEditMenu = u"項目編集&E";
 inline constexpr std::u16string_view kInsertRow = u"追加&I";
 inline constexpr std::u16string_view kPasteRow = u"貼付&P";
@@ -36,6 +42,8 @@ inline constexpr std::u16string_view kDeleteRow = u"削除&D";
 inline constexpr std::u16string_view kCutRow = u"切抜&X";
 inline constexpr std::u16string_view kLoadList = u"項目リスト読込&L...";
 inline constexpr std::u16string_view kSaveList = u"項目リスト保存&S...";
+inline constexpr std::u16string_view kUndo = u"元に戻す&U";
+inline constexpr std::u16string_view kRedo = u"やり直し&R";
 inline constexpr std::u16string_view kSettingsMenu = u"設定&S";
 inline constexpr std::u16string_view kRemoveStars = u"STNで***を削除";
 inline constexpr std::u16string_view kHalfWidth = u"全角を半角に変換";
@@ -75,6 +83,9 @@ inline constexpr std::u16string_view kConvertFailed = u"変換できませんで
 inline constexpr std::u16string_view kPasteFailed = u"貼付ファイルを作成できません";
 inline constexpr std::u16string_view kItemsLoadFailed = u"項目リストを読み込めません";
 inline constexpr std::u16string_view kItemsSaveFailed = u"項目リストを保存できません";
+inline constexpr std::u16string_view kRecentMissing = u"ログファイルが見つかりません";
+// Under kRecentMissing and the log's name.
+inline constexpr std::u16string_view kRecentRemoved = u"最近使ったログの一覧から外しました。";
 
 // Why a file could not be used, on the line under its name. "%1" is the
 // reason's number (a line, a count), "%2" its limit, "%3" the first line an
@@ -128,6 +139,8 @@ inline constexpr ErrnoCaption kErrnoCaptions[] = {
     {EDQUOT, u"ディスク使用量の上限（クォータ）を超えています"},
 };
 inline constexpr std::u16string_view kSystemError = u"システムエラー（errno %1）";
+// A failure the program did not foresee; its own words follow in brackets.
+inline constexpr std::u16string_view kUnexpectedError = u"予期しないエラーが起きました（%1）";
 
 inline constexpr std::u16string_view kStopRunQuestion = u"変換中です。\r変換を中止して終了しますか";
 
@@ -185,6 +198,11 @@ inline constexpr std::u16string_view kNoAnswerInFirstBlock =
 // page in a dialog, and the grid's tooltips of the item counts. Parts of the
 // summary are separated by two spaces.
 inline constexpr std::u16string_view kSummaryRows = u"%1行出力";
+// Before the summary, which begins with the rows: the CSV written (%1) and
+// the seconds the run took.
+inline constexpr std::u16string_view kRunWritten = u"%1 に出力（%2秒）";
+// The window's title while a log is loaded: %1 is the log's file name.
+inline constexpr std::u16string_view kWindowWithLog = u"%1 - 検索結果Trovlin";
 inline constexpr std::u16string_view kSummaryAnswers = u"回答 %1/%2件";
 inline constexpr std::u16string_view kSummaryMissing = u"欠番 %1";
 inline constexpr std::u16string_view kSummaryRepeated = u"重複 %1";

@@ -10,8 +10,9 @@ std::string CommonDialog::Show(Prompts& prompts) {
   return result.fileName;
 }
 
-std::string CommonDialog::AskLogFile(Prompts& prompts) {
+std::string CommonDialog::AskLogFile(Prompts& prompts, const std::string& folder) {
   request_.kind = FileDialogRequest::Kind::Open;
+  request_.folder = folder;
   request_.defaultExt = kOpenDefaultExt;
   request_.title = kOpenTitle;
   request_.filter = kOpenFilter;
@@ -27,6 +28,7 @@ std::string CommonDialog::AskOutputFile(Prompts& prompts, const std::string& pro
   request_.title = kSaveTitle;
   request_.filter = kSaveFilter;
   request_.flags = kSaveFlags;
+  request_.folder.clear();
   return Show(prompts);
 }
 

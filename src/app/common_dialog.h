@@ -5,7 +5,8 @@
 // in the rest: the open dialog does not preset the file name, so it shows the
 // last name the control held (the previous log or the last CSV chosen); the
 // save dialog does not set the filter index, so it opens on the filter last
-// selected in either dialog. Nothing of it is saved between runs.
+// selected in either dialog. The control keeps nothing between runs; the
+// window hands the open dialog the folder it remembers.
 #pragma once
 
 #include <string>
@@ -35,9 +36,9 @@ class CommonDialog {
   static constexpr std::u16string_view kSaveFilter = captions::kSaveCsvFilter;
   static constexpr std::u16string_view kSaveDefaultExt = captions::kSaveCsvDefaultExt;
 
-  // The open dialog: the chosen log's full path, or "" when the user
-  // cancelled or the dialog failed.
-  std::string AskLogFile(Prompts& prompts);
+  // The open dialog, starting in folder while it holds no name: the chosen
+  // log's full path, or "" when the user cancelled or the dialog failed.
+  std::string AskLogFile(Prompts& prompts, const std::string& folder = {});
   // The save dialog showing proposal: the chosen path, or "".
   std::string AskOutputFile(Prompts& prompts, const std::string& proposal);
 

@@ -17,6 +17,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/conversion_state.h"
@@ -56,6 +57,11 @@ class ItemGridModel {
   int CurrentColumn() const { return currentColumn_; }
   int ItemRowCount() const { return itemRowCount_; }
   const std::u16string& CutRowText() const { return cutRow_; }
+  void SetCutRowText(std::u16string text) { cutRow_ = std::move(text); }
+  // Same rows and item count (the current cell and the cut row aside).
+  bool SameItems(const ItemGridModel& other) const {
+    return rows_ == other.rows_ && itemRowCount_ == other.itemRowCount_;
+  }
 
   // Moves the current cell, as a click or an arrow key on the grid does.
   // Cells outside the grid are ignored.

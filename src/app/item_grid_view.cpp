@@ -1,6 +1,8 @@
 #include "app/item_grid_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
 
 namespace trovlin::app {
 namespace {
@@ -9,17 +11,25 @@ QString ToQString(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+constexpr int kFirstColumn = ItemGridModel::kCodeColumn;
+constexpr int kLastColumn = ItemGridModel::kColumns - 1;
+
 }  // namespace
 
 ItemGridView::ItemGridView(QWidget* parent) : QTableWidget(parent) {
-  horizontalHeader()->hide();
   verticalHeader()->hide();
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setWordWrap(false);
   setColumnCount(ItemGridModel::kColumns);
-  horizontalHeader()->setMinimumSectionSize(1);
+  QHeaderView* header = horizontalHeader();
+  header->setMinimumSectionSize(1);
+  header->setSectionsClickable(false);
+  header->setHighlightSections(false);
+  header->setDefaultAlignment(Qt::AlignCenter);
+  // A wider grid gives its room to the codes rather than to nothing.
+  header->setSectionResizeMode(ItemGridModel::kCodeColumn, QHeaderView::Stretch);
   connect(this, &QTableWidget::cellClicked, this, [this](int row, int column) { emit cellPicked(row, column); });
   connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
     if (!showing_ && row >= 0 && column >= 0) emit currentMoved(row, column);
@@ -30,17 +40,27 @@ void ItemGridView::ApplyTwipSizes(int (*toPixelsX)(const QWidget*, int), int (*t
   for (int c = 0; c < ItemGridModel::kColumns; ++c) {
     setColumnWidth(c, toPixelsX(this, ItemGridModel::kColumnWidthsTwips[static_cast<std::size_t>(c)]));
   }
+  numberWidth_ = columnWidth(ItemGridModel::kNumberColumn);
   // The grid's ordinary rows are one line of text high.
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(toPixelsY(this, 240));
   headerHeight_ = toPixelsY(this, ItemGridModel::kHeaderHeightTwips);
-  if (rowCount() > 0) setRowHeight(0, headerHeight_);
+  horizontalHeader()->setFixedHeight(headerHeight_);
+}
+
+// The number is centred between the item view's text margins, which the
+// design's width leaves no room for from two digits on; the grid line takes
+// a pixel more.
+void ItemGridView::FitNumberColumn() {
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  const QString widest = QString::number(std::max(rowCount() - 1, 1));
+  const int needed = fontMetrics().horizontalAdvance(widest) + 2 * margin + 2;
+  setColumnWidth(ItemGridModel::kNumberColumn, std::max(numberWidth_, needed));
 }
 
 void ItemGridView::Show(const ItemGridModel& model) {
   showing_ = true;
   setRowCount(model.RowCount());
-  if (headerHeight_ > 0 && model.RowCount() > 0) setRowHeight(0, headerHeight_);
   const QPalette pal = palette();
   for (int r = 0; r < model.RowCount(); ++r) {
     for (int c = 0; c < ItemGridModel::kColumns; ++c) {
@@ -56,8 +76,82 @@ void ItemGridView::Show(const ItemGridModel& model) {
       cell->setTextAlignment(fixed ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     }
   }
+  for (int c = 0; c < ItemGridModel::kColumns; ++c) {
+    QTableWidgetItem* title = horizontalHeaderItem(c);
+    if (title == nullptr) {
+      title = new QTableWidgetItem;
+      setHorizontalHeaderItem(c, title);
+    }
+    title->setText(model.RowCount() > 0 ? ToQString(model.Cell(0, c)) : QString());
+  }
+  if (model.RowCount() > 0) setRowHidden(0, true);
+  FitNumberColumn();
   setCurrentCell(model.CurrentRow(), model.CurrentColumn());
   showing_ = false;
+}
+
+QModelIndex ItemGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  const QModelIndex from = currentIndex();
+  const int lastRow = rowCount() - 1;
+  if (lastRow < 1) return from;
+  // From the hidden header row (where a load leaves it) any key enters the items.
+  if (from.row() < 1) return model()->index(1, kFirstColumn);
+  int row = std::max(from.row(), 1);
+  int column = std::clamp(from.column(), kFirstColumn, kLastColumn);
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  switch (action) {
+    case MoveNext:
+      if (column < kLastColumn) {
+        ++column;
+      } else if (row < lastRow) {
+        ++row;
+        column = kFirstColumn;
+      }
+      break;
+    case MovePrevious:
+      if (column > kFirstColumn) {
+        --column;
+      } else if (row > 1) {
+        --row;
+        column = kLastColumn;
+      }
+      break;
+    case MoveHome:
+      column = kFirstColumn;
+      if (ctrl) row = 1;
+      break;
+    case MoveEnd:
+      column = kLastColumn;
+      if (ctrl) row = lastRow;
+      break;
+    default: {
+      // Arrows and pages as the table moves them, kept off the fixed cells.
+      const QModelIndex to = QTableWidget::moveCursor(action, modifiers);
+      if (!to.isValid()) return from;
+      row = std::max(to.row(), 1);
+      column = std::clamp(to.column(), kFirstColumn, kLastColumn);
+      break;
+    }
+  }
+  return model()->index(row, column);
+}
+
+void ItemGridView::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+    case Qt::Key_Space:
+      if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (currentRow() >= 0 && currentColumn() >= 0) emit cellPicked(currentRow(), currentColumn());
+        event->accept();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QTableWidget::keyPressEvent(event);
 }
 
 }  // namespace trovlin::app

@@ -1,10 +1,18 @@
 // The item grid on screen: a table that shows an ItemGridModel cell for cell.
 //
-// Row 0 and column 0 are drawn as the grid's fixed header and row numbers.
+// The model's row 0 is shown as the table's column header, so it stays in
+// view however far the rows scroll; the table's row 0 is hidden. Column 0 is
+// drawn as the fixed row numbers and is widened when a number would not fit.
 // The view holds no state of its own: after every change the window calls
 // Show() with the model. A user's click on a cell, and a move of the current
 // cell by keyboard, come back as signals for the window to apply to the
 // model; moves made by Show() itself are not signalled.
+//
+// Keys move as in a spreadsheet, over the cells that can be current (row 1
+// and below, columns 1 and 2): arrows, Tab and Backtab (on to the next or
+// previous row at the row's end), Home and End (first and last column; with
+// Ctrl the first and last row), PageUp and PageDown. Enter, Return, F2 and
+// Space act on the current cell as a click does.
 #pragma once
 
 #include <QTableWidget>
@@ -27,9 +35,16 @@ class ItemGridView : public QTableWidget {
   void cellPicked(int row, int column);
   void currentMoved(int row, int column);
 
+ protected:
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void FitNumberColumn();
+
   bool showing_ = false;
   int headerHeight_ = 0;
+  int numberWidth_ = 0;  // the design's width of the number column
 };
 
 }  // namespace trovlin::app

@@ -10,6 +10,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Trovlin"));
+  trovlin::app::InstallQtJapanese();
   trovlin::app::QtPrompts prompts;
   trovlin::app::MainWindow window(prompts);
   prompts.SetParent(&window);

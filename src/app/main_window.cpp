@@ -7,6 +7,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <functional>
 
 #include "app/captions.h"
@@ -54,12 +58,20 @@ MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
       prompts_(prompts),
       widgets_(BuildWindowWidgets(this)),
       layoutCaption_(captions::kLayoutLabel) {
+  bool firstAnswer = false;
+  memory_.ReadCsvOptions(settings_, firstAnswer);
+  widgets_.firstAnswerEntry->setChecked(firstAnswer);
   setAcceptDrops(true);
   Connect();
   Mirror();
   ShowGrid();
+  ShowRecentLogs();
+  // The design's size is the smallest and the first; the user's own size
+  // and place follow from the last session.
   adjustSize();
-  setFixedSize(sizeHint());
+  setMinimumSize(minimumSizeHint());
+  resize(minimumSize());
+  restoreGeometry(memory_.Geometry());
 }
 
 MainWindow::~MainWindow() {
@@ -99,6 +111,20 @@ void MainWindow::Connect() {
   editEntry(widgets_.pasteRowEntry, &MainWindow::PasteRow);
   editEntry(widgets_.deleteRowEntry, &MainWindow::DeleteRow);
   editEntry(widgets_.cutRowEntry, &MainWindow::CutRow);
+  editEntry(widgets_.undoEntry, &MainWindow::Undo);
+  editEntry(widgets_.redoEntry, &MainWindow::Redo);
+  connect(&undo_, &QUndoStack::canUndoChanged, widgets_.undoEntry, &QAction::setEnabled);
+  connect(&undo_, &QUndoStack::canRedoChanged, widgets_.redoEntry, &QAction::setEnabled);
+  // Return and Escape hand the keys back to the grid, where the edit
+  // menu's shortcuts act on rows rather than on the box's text.
+  connect(widgets_.codeEdit, &QLineEdit::returnPressed, widgets_.itemGrid, [this] { widgets_.itemGrid->setFocus(); });
+  auto* back = new QAction(widgets_.codeEdit);
+  back->setShortcut(Qt::Key_Escape);
+  back->setShortcutContext(Qt::WidgetShortcut);
+  widgets_.codeEdit->addAction(back);
+  connect(back, &QAction::triggered, widgets_.itemGrid, [this] { widgets_.itemGrid->setFocus(); });
+  connect(widgets_.openCsvEntry, &QAction::triggered, this, &MainWindow::OpenCsv);
+  connect(widgets_.openCsvFolderEntry, &QAction::triggered, this, &MainWindow::OpenCsvFolder);
   editEntry(widgets_.loadListEntry, &MainWindow::LoadItemList);
   editEntry(widgets_.saveListEntry, &MainWindow::SaveItemList);
   for (std::size_t i = 0; i < widgets_.csvEncodingEntries.size(); ++i) {
@@ -125,7 +151,7 @@ void MainWindow::Mirror() {
   for (std::size_t i = 0; i < widgets_.databaseOptions.size(); ++i)
     widgets_.databaseOptions[i]->setEnabled(controls_.databaseOptionsEnabled[i]);
   widgets_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
-  widgets_.previewPanel->setVisible(controls_.gridVisible);
+  widgets_.previewPanel->setVisible(controls_.gridVisible || controls_.layoutLabelVisible);
   widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
   widgets_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
                                   : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
@@ -134,6 +160,13 @@ void MainWindow::Mirror() {
   widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
   widgets_.skipEmptyRowsEntry->setChecked(settings_.skipEmptyRows);
   widgets_.reportEntry->setEnabled(lastReport_.has_value());
+  widgets_.openCsvEntry->setEnabled(!lastCsv_.empty());
+  widgets_.openCsvFolderEntry->setEnabled(!lastCsv_.empty());
+  widgets_.undoEntry->setEnabled(undo_.canUndo());
+  widgets_.redoEntry->setEnabled(undo_.canRedo());
+  const bool loaded = settings_.databaseKind != DatabaseKind::None && !settings_.inputPath.empty();
+  const QString name = QFileInfo(QFile::decodeName(settings_.inputPath.c_str())).fileName();
+  setWindowTitle(loaded ? Q(Fill(captions::kWindowWithLog, {FromQt(name)})) : Q(captions::kWindow));
 }
 
 void MainWindow::ShowGrid() {
@@ -155,9 +188,9 @@ void MainWindow::UpdatePreview() {
   SetRunOptions(settings, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
   const ItemTable items = grid_.ReadItemTable();
   std::u16string text;
-  // A PATOLIS run writes its layout's fixed columns, not the grid's.
-  if (settings.databaseKind != DatabaseKind::None && settings.databaseKind != DatabaseKind::Patolis &&
-      !items.codes.empty()) {
+  // A PATOLIS log shows its layout's fixed columns, not the grid's.
+  if (settings.databaseKind != DatabaseKind::None &&
+      (settings.databaseKind == DatabaseKind::Patolis || !items.codes.empty())) {
     try {
       text = PreviewText(Preview(settings, items, kPreviewRows), settings.csvEncoding);
     } catch (const IoError& e) {
@@ -224,6 +257,7 @@ void MainWindow::ChooseDatabase(int index) {
 void MainWindow::ChangeCsvOption(const std::function<void(ConversionSettings&)>& change) {
   if (ended_) return;
   change(settings_);
+  memory_.KeepCsvOptions(settings_, widgets_.firstAnswerEntry->isChecked());
   Mirror();
   UpdatePreview();
 }
@@ -246,6 +280,7 @@ void MainWindow::ChooseFirstAnswer(bool checked) {
     widgets_.firstAnswerEntry->setChecked(!checked);
     return;
   }
+  memory_.KeepCsvOptions(settings_, checked);
   // A PATOLIS log has no items to read.
   if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None ||
       settings_.databaseKind == DatabaseKind::Patolis) {
@@ -283,6 +318,7 @@ void MainWindow::Exit() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (ended_) {
+    memory_.KeepGeometry(saveGeometry());
     event->accept();
     return;
   }
@@ -303,6 +339,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     worker_.Wait();
   }
   ended_ = true;
+  memory_.KeepGeometry(saveGeometry());
   emit programEnded();
   event->accept();
 }

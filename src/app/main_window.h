@@ -16,13 +16,20 @@
 // value (the grid's tooltips); each run's report renews those counts. A new
 // load stops a count under way.
 //
+// Every grid edit (clicks that toggle a mark, the edit box, the row entries,
+// an item list loaded) can be undone and redone until the next load. The
+// window remembers (WindowMemory) its geometry, the CSV options, the folders
+// last used and the logs loaded last. Its title names the loaded log.
+//
 // "Ending the program" hides the window and emits programEnded(); main()
 // quits the application on it. After that no handler does anything.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QUndoStack>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -36,6 +43,7 @@
 #include "app/item_grid_model.h"
 #include "app/prompts.h"
 #include "app/window_layout.h"
+#include "app/window_memory.h"
 #include "common/conversion_state.h"
 #include "input/discover.h"
 
@@ -55,6 +63,9 @@ class MainWindow : public QMainWindow {
   void LoadFile(const std::string& path);
   void PasteLog();
   void LoadDropped(const QMimeData* data, Qt::DropAction effect);
+  // An entry of the recent logs; a log no longer there is taken off the
+  // list, with a message.
+  void OpenRecentLog(const QString& path);
 
   // The convert button and menu entry: asks for the output file and starts
   // the run.
@@ -75,6 +86,9 @@ class MainWindow : public QMainWindow {
   void ChooseFirstAnswer(bool checked);
   // The report entry: the last run's report in a dialog of its own.
   void ShowReport();
+  // The CSV the last run wrote, and its folder, in the desktop's programs.
+  void OpenCsv();
+  void OpenCsvFolder();
   void SetControlState(bool on);
 
   // The item grid: a click on the cell (row, column), the edit box's change,
@@ -85,6 +99,8 @@ class MainWindow : public QMainWindow {
   void PasteRow();
   void DeleteRow();
   void CutRow();
+  void Undo();
+  void Redo();
   void LoadItemList();
   void SaveItemList();
 
@@ -147,6 +163,15 @@ class MainWindow : public QMainWindow {
   void FillGrid(const std::vector<DiscoveredItem>& items);
   // An entry of the edit menu: the grid edit, with the grid focused.
   void EditGrid(bool (ItemGridModel::*edit)());
+  // Keeps the edit from before to the grid as it is now for undo; a typing
+  // edit joins the typing before it in the same cell.
+  void KeepEdit(const ItemGridModel& before, bool typing = false);
+  // Undo and redo: the grid as it was, the cut row as it is.
+  void ApplyGrid(const ItemGridModel& grid);
+  // The edit box shows the current cell's code, or nothing off a code cell.
+  void RefreshCodeEdit();
+  void RememberLog();
+  void ShowRecentLogs();
   std::string AskItemList(FileDialogRequest::Kind kind);
 
   bool ChooseOutputFile();
@@ -179,6 +204,10 @@ class MainWindow : public QMainWindow {
   ControlState controls_ = InitialControlState();
   std::u16string layoutCaption_;
   std::string lastItemList_;  // the item list file last saved or loaded
+  std::string lastCsv_;       // the CSV the last run wrote
+  QUndoStack undo_;
+  WindowMemory memory_;
+  QElapsedTimer runClock_;
   ConversionWorker worker_;
   ConversionWorker counter_;
   bool countAgain_ = false;

@@ -38,6 +38,7 @@ struct FileDialogRequest {
   std::u16string defaultExt;
   int flags = 0;         // the control's flag bits (read-only box, must exist, overwrite prompt, ...)
   std::string fileName;  // UTF-8; the name the dialog shows first
+  std::string folder;    // UTF-8; where it starts when fileName names no folder ("": the platform's choice)
 
   bool operator==(const FileDialogRequest&) const = default;
 };

@@ -1,8 +1,12 @@
 #include "app/qt_prompts.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include "app/common_dialog.h"
 
@@ -16,8 +20,19 @@ QString Q(const std::u16string& text) { return QString::fromUtf16(text.data(), s
 QStringList QtPrompts::NameFilters(const std::u16string& filter) {
   const QStringList parts = Q(filter).split(QLatin1Char('|'));
   QStringList names;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) names << parts[i];
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    names << QString(parts[i]).replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
   return names;
+}
+
+bool InstallQtJapanese() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 Answer QtPrompts::Ask(const Message& message) {
@@ -75,7 +90,8 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
   dialog.setFileMode(open && (request.flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile
                                                                             : QFileDialog::AnyFile);
   if (!open && !(request.flags & CommonDialog::kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setDefaultSuffix(Q(request.defaultExt));
+  if (!open) dialog.setDefaultSuffix(Q(request.defaultExt));
+  if (!request.folder.empty()) dialog.setDirectory(QFile::decodeName(request.folder.c_str()));
   const QStringList filters = NameFilters(request.filter);
   dialog.setNameFilters(filters);
   const int index = request.filterIndex > 0 ? request.filterIndex - 1 : 0;

@@ -2,9 +2,14 @@
 //
 // Message lines separated by a lone CR are shown as separate lines. The
 // dialog filter "name (patterns)|patterns|..." becomes Qt's list of named
-// filters; the filter index, default extension, "file must exist" and
-// "ask before replacing" flags are honoured. The read-only check box of the
-// open dialog has no Qt counterpart and is not shown.
+// filters; the filter index, "file must exist" and "ask before replacing"
+// flags are honoured. Qt reads "*.*" as a name with a dot, so it becomes "*":
+// "All Files" shows every file. The default extension is added only to a
+// name typed in the save dialog; a log may have no extension. The read-only
+// check box of the open dialog has no Qt counterpart and is not shown.
+//
+// Qt draws the buttons and dialogs in its own words; InstallQtJapanese()
+// gives it the Japanese ones (はい, いいえ, キャンセル, ...).
 #pragma once
 
 #include <QStringList>
@@ -23,11 +28,15 @@ class QtPrompts : public Prompts {
   Answer Ask(const Message& message) override;
   FileDialogResult ShowFileDialog(const FileDialogRequest& request) override;
 
-  // "A (*.A)|*.A|B (*.*)|*.*|" -> {"A (*.A)", "B (*.*)"}
+  // "A (*.A)|*.A|B (*.*)|*.*|" -> {"A (*.A)", "B (*)"}
   static QStringList NameFilters(const std::u16string& filter);
 
  private:
   QWidget* parent_;
 };
+
+// Loads Qt's Japanese translations into the application; false when they are
+// not installed (Qt then speaks English).
+bool InstallQtJapanese();
 
 }  // namespace trovlin::app

@@ -1,5 +1,9 @@
 // The item grid as the user edits it: clicks on its cells, the edit box, the
-// entries of the edit menu, and item lists kept in files.
+// entries of the edit menu with undo and redo, and item lists kept in files.
+#include <QSignalBlocker>
+#include <QUndoCommand>
+#include <functional>
+
 #include "app/captions.h"
 #include "app/main_window.h"
 #include "app/window_text.h"
@@ -8,6 +12,72 @@
 #include "session/log_session.h"
 
 namespace trovlin::app {
+namespace {
+
+// One grid edit as the grid before and after it. The edit has been made
+// when it is pushed, so the first redo does nothing.
+class GridEdit : public QUndoCommand {
+ public:
+  using Apply = std::function<void(const ItemGridModel&)>;
+  GridEdit(Apply apply, ItemGridModel before, ItemGridModel after, bool typing)
+      : apply_(std::move(apply)), before_(std::move(before)), after_(std::move(after)), typing_(typing) {}
+
+  void undo() override { apply_(before_); }
+  void redo() override {
+    if (done_) {
+      done_ = false;
+      return;
+    }
+    apply_(after_);
+  }
+  // Keystrokes in the edit box undo together while they stay in one cell.
+  int id() const override { return typing_ ? 1 : -1; }
+  bool mergeWith(const QUndoCommand* other) override {
+    const auto* next = static_cast<const GridEdit*>(other);
+    if (next->after_.CurrentRow() != after_.CurrentRow() || next->after_.CurrentColumn() != after_.CurrentColumn()) {
+      return false;
+    }
+    after_ = next->after_;
+    return true;
+  }
+
+ private:
+  Apply apply_;
+  ItemGridModel before_;
+  ItemGridModel after_;
+  bool typing_;
+  bool done_ = true;
+};
+
+}  // namespace
+
+void MainWindow::KeepEdit(const ItemGridModel& before, bool typing) {
+  if (before.SameItems(grid_)) return;
+  undo_.push(new GridEdit([this](const ItemGridModel& grid) { ApplyGrid(grid); }, before, grid_, typing));
+}
+
+void MainWindow::ApplyGrid(const ItemGridModel& grid) {
+  const std::u16string cut = grid_.CutRowText();
+  grid_ = grid;
+  grid_.SetCutRowText(cut);
+  widgets_.itemGrid->setFocus();
+  GridChanged();
+  RefreshCodeEdit();
+}
+
+void MainWindow::RefreshCodeEdit() {
+  const QSignalBlocker quiet(widgets_.codeEdit);
+  const bool onCode = grid_.CurrentRow() >= 1 && grid_.CurrentColumn() == ItemGridModel::kCodeColumn;
+  widgets_.codeEdit->setText(onCode ? Q(grid_.Cell(grid_.CurrentRow(), ItemGridModel::kCodeColumn)) : QString());
+}
+
+void MainWindow::Undo() {
+  if (!Busy()) undo_.undo();
+}
+
+void MainWindow::Redo() {
+  if (!Busy()) undo_.redo();
+}
 
 void MainWindow::FillGrid(const std::vector<DiscoveredItem>& items) {
   std::vector<std::u16string> codes;
@@ -27,7 +97,9 @@ void MainWindow::ClickGridCell(int row, int column) {
     return;
   }
   grid_.SetCurrentCell(row, column);
+  const ItemGridModel before = grid_;
   const ItemGridModel::ClickResult click = grid_.Click();
+  KeepEdit(before);
   ShowGrid();
   if (click.editCode) {
     const QString code = Q(click.codeText);
@@ -43,14 +115,20 @@ void MainWindow::EditCurrentCode() {
     emit commandRefused();
     return;
   }
-  if (grid_.EditCurrentCell(FromQt(widgets_.codeEdit->text()))) GridChanged();
+  const ItemGridModel before = grid_;
+  if (!grid_.EditCurrentCell(FromQt(widgets_.codeEdit->text()))) return;
+  KeepEdit(before, true);
+  GridChanged();
 }
 
 void MainWindow::EditGrid(bool (ItemGridModel::*edit)()) {
   if (Busy()) return;
   widgets_.itemGrid->setFocus();
+  const ItemGridModel before = grid_;
   (grid_.*edit)();
+  KeepEdit(before);
   GridChanged();
+  RefreshCodeEdit();
 }
 
 void MainWindow::InsertRow() { EditGrid(&ItemGridModel::Insert); }
@@ -92,9 +170,12 @@ void MainWindow::LoadItemList() {
     ShowFailure(captions::kItemsLoadFailed, std::current_exception());
     return;
   }
+  const ItemGridModel before = grid_;
   grid_.Reset();
   FillGrid(list);
+  KeepEdit(before);
   GridChanged();
+  RefreshCodeEdit();
   if (!missing.empty()) {
     Say(Fill(captions::kItemsMissing, {JoinCodes(missing)}), Icon::Warning, Buttons::Ok);
   }

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextDocument>
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "app/captions.h"
+#include "app/design_layout.h"
 #include "app/window_text.h"
 #include "common/conversion_state.h"
 #include "common/database_kind.h"
@@ -22,14 +24,20 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(TwipsToPixelsX(widget, left), TwipsToPixelsY(widget, top), TwipsToPixelsX(widget, width),
-                      TwipsToPixelsY(widget, height));
+QRect TwipsRect(const QWidget* widget, int left, int top, int width, int height) {
+  return QRect(TwipsToPixelsX(widget, left), TwipsToPixelsY(widget, top), TwipsToPixelsX(widget, width),
+               TwipsToPixelsY(widget, height));
+}
+
+// A widget of the design area, placed by its layout.
+void Place(QWidget* widget, int left, int top, int width, int height, int growth = DesignLayout::kFixed) {
+  auto* layout = static_cast<DesignLayout*>(widget->parentWidget()->layout());
+  layout->Place(widget, TwipsRect(widget, left, top, width, height), growth);
 }
 
 // One entry of a menu, as the menu tables below list them.
 struct Entry {
-  enum class Kind { Plain, Checkable, AlwaysChecked, Separator, CsvEncodingMenu };
+  enum class Kind { Plain, Checkable, AlwaysChecked, Separator, CsvEncodingMenu, RecentMenu };
   Kind kind;
   QAction* WindowWidgets::*field = nullptr;
   const char* name = nullptr;  // the object name
@@ -49,8 +57,11 @@ using K = Entry::Kind;
 const Entry kFileEntries[] = {
     {K::Plain, &WindowWidgets::loadEntry, "fopen", captions::kLoadEntry, Qt::CTRL | Qt::Key_O},
     {K::Plain, &WindowWidgets::pasteEntry, "fpaste", captions::kPasteEntry, Qt::CTRL | Qt::Key_P},
+    {K::RecentMenu, nullptr, "recent_logs", captions::kRecentMenu},
     {K::Plain, &WindowWidgets::convertEntry, "mconv", captions::kConvertEntry},
     {K::Plain, &WindowWidgets::reportEntry, "mreport", captions::kReportEntry},
+    {K::Plain, &WindowWidgets::openCsvEntry, "open_csv", captions::kOpenCsvEntry},
+    {K::Plain, &WindowWidgets::openCsvFolderEntry, "open_csv_folder", captions::kOpenCsvFolderEntry},
     {K::Plain, &WindowWidgets::exitEntry, "pend", captions::kExitEntry},
 };
 
@@ -62,6 +73,9 @@ const Entry kEditEntries[] = {
     {K::Separator},
     {K::Plain, &WindowWidgets::loadListEntry, "load_items", captions::kLoadList},
     {K::Plain, &WindowWidgets::saveListEntry, "save_items", captions::kSaveList},
+    {K::Separator},
+    {K::Plain, &WindowWidgets::undoEntry, "undo_items", captions::kUndo, Qt::CTRL | Qt::Key_Z},
+    {K::Plain, &WindowWidgets::redoEntry, "redo_items", captions::kRedo, Qt::CTRL | Qt::Key_Y},
 };
 
 const Entry kSettingsEntries[] = {
@@ -140,6 +154,12 @@ void AddEntries(QMainWindow* window, QMenu* menu, std::span<const Entry> entries
       AddCsvEncodingMenu(window, menu, entry, w);
       continue;
     }
+    if (entry.kind == K::RecentMenu) {
+      // Filled by the window from what it remembers.
+      w.recentMenu = AddMenu(menu, entry.name, entry.caption);
+      menu->addMenu(w.recentMenu);
+      continue;
+    }
     QAction* action = AddAction(menu, entry.name, entry.caption);
     if (entry.shortcut.key() != Qt::Key_unknown) action->setShortcut(QKeySequence(entry.shortcut));
     if (entry.kind == K::AlwaysChecked) KeepChecked(action);
@@ -182,7 +202,7 @@ QPixmap DrawIcon(int size) {
 void BuildClient(QWidget* client, WindowWidgets& w) {
   w.itemGrid = new ItemGridView(client);
   w.itemGrid->setObjectName(QStringLiteral("dispcode"));
-  Place(w.itemGrid, 1794, 481, 2236, 2301);
+  Place(w.itemGrid, 1794, 481, 2236, 2301, DesignLayout::kWider | DesignLayout::kTaller);
   w.itemGrid->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
 
   w.convertButton = new QPushButton(Q(captions::kConvertButton), client);
@@ -193,6 +213,9 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
   w.codeEdit->setObjectName(QStringLiteral("Text1"));
   // A file dropped here is a log for the window, not text for the box.
   w.codeEdit->setAcceptDrops(false);
+  // A code is one line without tabs: a pasted log is refused, not made a code.
+  w.codeEdit->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\t\\r\\n]*")), w.codeEdit));
   Place(w.codeEdit, 2520, 117, 735, 270);
 
   w.codeLabel = new QLabel(Q(captions::kCodeLabel), client);
@@ -216,7 +239,7 @@ void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) 
     auto* button =
         new QRadioButton(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())), w.databaseFrame);
     button->setObjectName(QStringLiteral("DB%1").arg(i));
-    Place(button, 120, kTops[static_cast<std::size_t>(i)], 1095, 255);
+    button->setGeometry(TwipsRect(button, 120, kTops[static_cast<std::size_t>(i)], 1095, 255));
     w.databaseGroup->addButton(button, i);
     w.databaseOptions[static_cast<std::size_t>(i)] = button;
   }
@@ -253,13 +276,12 @@ void BuildPreviewPanel(QWidget* central, const QWidget* client, WindowWidgets& w
   w.preview->setReadOnly(true);
   w.preview->setLineWrapMode(QPlainTextEdit::NoWrap);
   w.preview->setAcceptDrops(false);
-  w.preview->setFixedHeight(PreviewHeight(w.preview));
+  w.preview->setMinimumHeight(PreviewHeight(w.preview));
   panel->addWidget(w.preview);
 }
 
 void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w) {
   QStatusBar* status = window->statusBar();
-  status->setSizeGripEnabled(false);
   auto* panel = new QWidget(status);
   auto* lines = new QVBoxLayout(panel);
   lines->setContentsMargins(0, 0, 0, 0);
@@ -282,8 +304,8 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   w.statusText->setFixedHeight(w.logEncoding->sizeHint().height() * 3);
   lines->addWidget(w.statusText);
   status->addWidget(panel, 1);
-  // The labels are hidden or empty until a log is loaded; the window's fixed
-  // size must already hold them.
+  // The labels are hidden or empty until a log is loaded; the window's
+  // smallest size must already hold them.
   status->setMinimumHeight(status->sizeHint().height());
 }
 
@@ -339,14 +361,16 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
 
   auto* client = new QWidget(central);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(TwipsToPixelsX(client, 4095), TwipsToPixelsY(client, 2865));
-  column->addWidget(client);
+  new DesignLayout(client, TwipsRect(client, 0, 0, 4095, 2865).size());
+  // Room beyond the design goes to the grid first; the preview grows once
+  // it has a quarter of the height.
+  column->addWidget(client, 3);
 
   BuildClient(client, w);
   BuildDatabaseFrame(window, client, w);
   BuildLoadButtonAndProgress(client, w);
   BuildPreviewPanel(central, client, w);
-  column->addWidget(w.previewPanel);
+  column->addWidget(w.previewPanel, 1);
   BuildStatusBar(window, client, w);
   SetTabOrder(w);
   BuildMenus(window, w);

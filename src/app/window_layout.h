@@ -2,7 +2,9 @@
 // names, positions, tab order, shortcuts, check marks and start-up state.
 //
 // Positions are the design's twips (1/1440 inch) converted at the screen's
-// logical DPI, so the window keeps its proportions on any display. Every
+// logical DPI, so the window keeps its proportions on any display. The design
+// gives the window's smallest size; a larger window gives the room to the
+// grid and the preview. Every
 // control and menu entry carries its design name as its objectName (the
 // glossary below). The
 // window wires the handlers; this module only builds.
@@ -40,7 +42,9 @@ int TwipsToPixelsY(const QWidget* widget, int twips);
 //   del_hit removeStarsEntry, con_h halfWidthEntry, rfc_quotes
 //   doubleQuotesEntry, About aboutEntry; the window's own additions keep
 //   names of that kind: mreport reportEntry, skip_empty_rows
-//   skipEmptyRowsEntry, first_answer firstAnswerEntry.
+//   skipEmptyRowsEntry, first_answer firstAnswerEntry, recent_logs
+//   recentMenu, open_csv openCsvEntry, open_csv_folder openCsvFolderEntry,
+//   undo_items undoEntry, redo_items redoEntry.
 struct WindowWidgets {
   ItemGridView* itemGrid = nullptr;
   QPushButton* convertButton = nullptr;
@@ -63,7 +67,10 @@ struct WindowWidgets {
   QAction* loadEntry = nullptr;
   QAction* pasteEntry = nullptr;
   QAction* convertEntry = nullptr;
-  QAction* reportEntry = nullptr;  // the last run's report
+  QAction* reportEntry = nullptr;   // the last run's report
+  QMenu* recentMenu = nullptr;      // the logs loaded last
+  QAction* openCsvEntry = nullptr;  // the CSV the last run wrote, in the desktop's program
+  QAction* openCsvFolderEntry = nullptr;
   QAction* exitEntry = nullptr;
   QMenu* editMenu = nullptr;
   QAction* insertRowEntry = nullptr;
@@ -72,6 +79,8 @@ struct WindowWidgets {
   QAction* cutRowEntry = nullptr;
   QAction* loadListEntry = nullptr;
   QAction* saveListEntry = nullptr;
+  QAction* undoEntry = nullptr;  // of the grid's edits
+  QAction* redoEntry = nullptr;
   QMenu* settingsMenu = nullptr;
   QAction* removeStarsEntry = nullptr;  // STN: remove the asterisks of hits
   QAction* halfWidthEntry = nullptr;    // JOIS, PATOLIS: full width to half width
@@ -85,8 +94,8 @@ struct WindowWidgets {
 };
 
 // Builds the central area, the menu bar and the status bar of window. The
-// design's client area ("client") is 4095 x 2865 twips below the menu bar;
-// the preview panel follows it, as wide.
+// design's client area ("client") is at least 4095 x 2865 twips below the
+// menu bar; the preview panel follows it, as wide.
 WindowWidgets BuildWindowWidgets(QMainWindow* window);
 
 // The window's icon, drawn at 16 x 16 and 32 x 32.

@@ -1,9 +1,12 @@
 // Loading a log into the window: the open dialog, a drop, the clipboard's
-// paste file, detection of the service and the discovery of its items.
+// paste file, the recent logs, detection of the service and the discovery of
+// its items.
 #include <QClipboard>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QUrl>
 #include <cstdlib>
@@ -39,6 +42,41 @@ void MainWindow::LoadDropped(const QMimeData* data, Qt::DropAction effect) {
   }
   if (first.isEmpty()) return;
   LoadFile(LocalPath(first));
+}
+
+void MainWindow::OpenRecentLog(const QString& path) {
+  if (Busy()) return;
+  if (!QFileInfo::exists(path)) {
+    memory_.RemoveRecentLog(path);
+    ShowRecentLogs();
+    Say(std::u16string(captions::kRecentMissing) + u"\r" + FromQt(path) + u"\r" +
+            std::u16string(captions::kRecentRemoved),
+        Icon::Warning, Buttons::Ok);
+    return;
+  }
+  LoadFile(LocalPath(path));
+}
+
+void MainWindow::ShowRecentLogs() {
+  widgets_.recentMenu->clear();
+  const QStringList logs = memory_.RecentLogs();
+  for (qsizetype i = 0; i < logs.size(); ++i) {
+    QString shown = QDir::toNativeSeparators(logs[i]);
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));  // not an access key
+    QAction* entry =
+        widgets_.recentMenu->addAction(Q(Fill(captions::kRecentEntry, {Number(std::uint64_t(i) + 1), FromQt(shown)})));
+    connect(entry, &QAction::triggered, this, [this, path = logs[i]] { OpenRecentLog(path); });
+  }
+  widgets_.recentMenu->setEnabled(!logs.isEmpty());
+}
+
+// The paste file is the clipboard's, not a log to come back to.
+void MainWindow::RememberLog() {
+  if (settings_.inputPath == PasteFilePath(std::getenv("TMP"))) return;
+  const QString path = QFileInfo(QFile::decodeName(settings_.inputPath.c_str())).absoluteFilePath();
+  memory_.AddRecentLog(path);
+  memory_.KeepLogFolder(path);
+  ShowRecentLogs();
 }
 
 void MainWindow::PasteLog() {
@@ -84,7 +122,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 bool MainWindow::AskForLog() {
   for (;;) {
-    settings_.inputPath = dialog_.AskLogFile(prompts_);
+    settings_.inputPath = dialog_.AskLogFile(prompts_, LocalPath(memory_.LogFolder()));
     if (!settings_.inputPath.empty()) return true;
     if (Say(captions::kBadFileName, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
       End();
@@ -119,6 +157,7 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
       DiscoverItems();
     }
     CountItems();
+    RememberLog();
   } catch (const IoError&) {
     // A log that cannot be read leaves the window with the log it had.
     Restore(before);
@@ -128,8 +167,10 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
 
 void MainWindow::ResetItemGrid() {
   grid_.Reset();
+  undo_.clear();
   itemRows_.clear();
   ShowGrid();
+  RefreshCodeEdit();
 }
 
 bool MainWindow::DetectService(std::optional<LogEncoding> known) {

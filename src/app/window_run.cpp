@@ -1,5 +1,11 @@
 // The conversion run: the output-file question, the run on the worker
-// thread, and what the window says when it has ended.
+// thread, what the window says when it has ended, and the CSV it wrote
+// handed to the desktop.
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
 #include "app/captions.h"
 #include "app/main_window.h"
 #include "app/window_text.h"
@@ -11,7 +17,13 @@ namespace trovlin::app {
 
 bool MainWindow::ChooseOutputFile() {
   for (;;) {
-    const std::string proposal = ProposeOutputName(settings_.inputPath);
+    std::string proposal = ProposeOutputName(settings_.inputPath);
+    // In the folder the last CSV went to, while it is there.
+    const QString folder = memory_.CsvFolder();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+      const QString name = QFileInfo(QFile::decodeName(proposal.c_str())).fileName();
+      proposal = QFile::encodeName(folder + QLatin1Char('/') + name).toStdString();
+    }
     settings_.outputPath = proposal;
     settings_.outputPath = dialog_.AskOutputFile(prompts_, proposal);
     std::u16string_view problem;
@@ -20,6 +32,7 @@ bool MainWindow::ChooseOutputFile() {
     } else if (IsSameFile(settings_.inputPath, settings_.outputPath)) {
       problem = captions::kSameFile;
     } else {
+      memory_.KeepCsvFolder(QFile::decodeName(settings_.outputPath.c_str()));
       return true;
     }
     if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
@@ -67,6 +80,7 @@ void MainWindow::StartRun(ConversionWorker::Job job) {
   widgets_.progress->setValue(0);
   widgets_.progress->show();
   widgets_.codeEdit->setReadOnly(true);
+  runClock_.start();
   worker_.Start(std::move(job));
 }
 
@@ -99,6 +113,12 @@ void MainWindow::OnRunFinished() {
     return;
   }
   KeepReport(result.report);
+  lastCsv_ = settings_.outputPath;
+  const QString seconds = QString::number(static_cast<double>(runClock_.elapsed()) / 1000.0, 'f', 1);
+  const QString csvName = QFileInfo(QFile::decodeName(lastCsv_.c_str())).fileName();
+  widgets_.statusText->setText(Q(Fill(captions::kRunWritten, {FromQt(csvName), FromQt(seconds)})) +
+                               QStringLiteral("  ") + widgets_.statusText->text());
+  Mirror();
   if (result.rowsKept) {
     prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(result.error), Icon::Critical,
                          Buttons::Ok});
@@ -111,6 +131,16 @@ void MainWindow::OnRunFinished() {
   }
   SetControlState(false);
   emit runFinished();
+}
+
+void MainWindow::OpenCsv() {
+  if (ended_ || lastCsv_.empty()) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(lastCsv_.c_str())));
+}
+
+void MainWindow::OpenCsvFolder() {
+  if (ended_ || lastCsv_.empty()) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(QFile::decodeName(lastCsv_.c_str())).absolutePath()));
 }
 
 void MainWindow::ReportTrouble(const RunResult& result) {

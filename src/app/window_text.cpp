@@ -54,7 +54,7 @@ std::u16string FailureDetail(std::exception_ptr failure) {
   } catch (const IoError& e) {
     return U(e.path()) + u"\r" + FailureReason(e);
   } catch (const std::exception& e) {
-    return U(e.what());
+    return Fill(captions::kUnexpectedError, {U(e.what())});
   }
 }
 

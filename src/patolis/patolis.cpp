@@ -116,4 +116,29 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
   return outcome;
 }
 
+std::string PreviewPatolis(const ConversionSettings& settings, std::size_t maxRows) {
+  // A record is told before its row is written, so the pass stops at the
+  // first record past the rows shown.
+  struct Enough {};
+  struct RecordCount : RunObserver {
+    std::size_t left = 0;
+    void OnRecord(std::uint64_t, const RecordBuffer&, bool) override {
+      if (left-- == 0) throw Enough{};
+    }
+  } count;
+  count.left = maxRows;
+  LogReader log(settings.inputPath, ReaderOptionsFor(settings, false));
+  std::string bytes;
+  PendingEvents events(&count);
+  const std::optional<AnswerHeader> header = ReadAnswerHeader(log, events);
+  if (!header || header->layoutCode == 0) return bytes;
+  CsvWriter csv(&bytes, CsvFormatFor(settings));
+  try {
+    RunConverter(header->layoutCode, log, csv, events);
+  } catch (const Enough&) {
+  }
+  csv.Finish();
+  return bytes;
+}
+
 }  // namespace trovlin

@@ -55,4 +55,9 @@ struct PatolisOutcome {
 PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer = nullptr,
                               RunMode mode = RunMode::Convert);
 
+// The CSV bytes ConvertPatolis would write for the header and the first
+// maxRows rows; "" when there is nothing to convert. Nothing is written, and
+// the log is read only as far as those rows.
+std::string PreviewPatolis(const ConversionSettings& settings, std::size_t maxRows);
+
 }  // namespace trovlin

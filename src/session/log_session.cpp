@@ -139,6 +139,7 @@ std::vector<ReportWarning> ItemWarnings(const ItemTable& items, const Discovery&
 }
 
 std::string Preview(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {
+  if (settings.databaseKind == DatabaseKind::Patolis) return PreviewPatolis(settings, maxRows);
   return PreviewTaggedConversion(settings, items, maxRows);
 }
 

@@ -74,8 +74,9 @@ ConversionOutcome Convert(const ConversionSettings& settings, const ItemTable& i
 // codes of the first answer past the column limit.
 std::vector<ReportWarning> ItemWarnings(const ItemTable& items, const Discovery& firstAnswer, bool itemsGiven);
 
-// The CSV bytes of the header and the first maxRows rows of a tagged log, as
-// Convert would write them; nothing is written.
+// The CSV bytes of the header and the first maxRows rows, as Convert would
+// write them (a PATOLIS log in its layout's columns, items unused); nothing
+// is written.
 std::string Preview(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows);
 
 }  // namespace trovlin

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
+
+#include "app/qt_prompts.h"
 
 namespace trovlin::app::testing {
 
@@ -85,8 +89,13 @@ void WindowTest::SetUp() {
   static int argc = 1;
   static char name[] = "trovlin-test";
   static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);  // lives until the process ends
-  ::setenv("TMP", dir.path().c_str(), 1);                                 // where pastes go
+  if (QApplication::instance() == nullptr) {
+    new QApplication(argc, argv);  // lives until the process ends
+    InstallQtJapanese();
+  }
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(settingsDir.path()));
+  ::setenv("TMP", dir.path().c_str(), 1);  // where pastes go
   window_ = std::make_unique<MainWindow>(prompts);
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -98,9 +107,11 @@ void WindowTest::TearDown() {
   EXPECT_TRUE(prompts.ScriptUsedUp()) << "scripted answers left over";
 }
 
-void WindowTest::Drop(const std::string& path) {
+void WindowTest::Drop(const std::vector<std::string>& paths) {
   QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  QList<QUrl> urls;
+  for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+  data.setUrls(urls);
   QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(window_.get(), &enter);
@@ -113,7 +124,8 @@ void WindowTest::Paste(const QString& text) {
   w().pasteEntry->trigger();
 }
 
-void WindowTest::Reopen() {
+void WindowTest::Reopen(bool keepMemory) {
+  if (!keepMemory) WindowMemory().Clear();
   window_ = std::make_unique<MainWindow>(prompts);
   window_->show();
   prompts = {};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -60,6 +61,16 @@ class ScriptedPrompts : public Prompts {
   std::vector<Asked> asked_;
 };
 
+// Keeps the URLs the window hands to the desktop (QDesktopServices::setUrlHandler).
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+
+ public:
+  QList<QUrl> urls;
+};
+
 // The rows below the header as "number|code|mark", the empty last row included.
 Strings Rows(const ItemGridModel& grid);
 
@@ -86,6 +97,8 @@ inline std::string PatolisLog() { return CrLfLines({Sjis(u"＊＊検索回答　
 // compared in full; any other as its icon's initial (-IWC) and its text.
 std::string Transcript(const ScriptedPrompts& prompts);
 
+// The window's settings live in the test's folder, never the user's, and Qt
+// speaks Japanese as in the program.
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -94,17 +107,21 @@ class WindowTest : public ::testing::Test {
  public:
   MainWindow& window() { return *window_; }
   const WindowWidgets& w() { return window_->widgets(); }
-  void Drop(const std::string& path);
+  // Drops the files on the window, as a desktop does: in one drop.
+  void Drop(const std::vector<std::string>& paths);
+  void Drop(const std::string& path) { Drop(std::vector<std::string>{path}); }
   // Puts text on the clipboard and chooses the paste entry.
   void Paste(const QString& text);
-  // A fresh window, with nothing asked yet (for tables of cases).
-  void Reopen();
+  // A fresh window, with nothing asked yet (for tables of cases); it
+  // remembers nothing unless keepMemory.
+  void Reopen(bool keepMemory = false);
   // Converts into output, answering the completion question with answer.
   void Convert(const std::string& output, Answer answer);
   bool WaitForRun();
 
   ScriptedPrompts prompts;
   trovlin::testing::TempDir dir;
+  trovlin::testing::TempDir settingsDir;
   std::unique_ptr<MainWindow> window_;
 
  private:

@@ -1,5 +1,7 @@
 // The window's control states, its end, and the grid edited by clicks, the
 // edit box and the edit menu's shortcuts, which act only while the menu is enabled.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -43,9 +45,13 @@ TEST_F(WindowTest, ControlStates) {
                     w().editMenu->menuAction()->isEnabled()};
     EXPECT_EQ(look, c.look);
     for (QRadioButton* option : w().databaseOptions) EXPECT_EQ(option->isEnabled(), c.look[1]);
-    EXPECT_EQ(!w().previewPanel->isHidden(), c.look[5]);
+    EXPECT_EQ(!w().previewPanel->isHidden(), c.look[5] || c.look[3]);  // with the grid or the layout
     EXPECT_EQ(w().databaseGroup->checkedId(), c.option);
     EXPECT_EQ(w().layoutLabel->text(), Q(c.layout));
+    if (c.look == patolis) {  // the layout's titles previewed
+      EXPECT_EQ(w().preview->toPlainText(),
+                Q(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\""));
+    }
   }
   // The STN options keep their check marks.
   for (QAction* option : {w().removeStarsEntry, w().halfWidthEntry}) option->trigger();
@@ -92,6 +98,9 @@ TEST_F(WindowTest, ClicksTheEditBoxAndShortcutsEditTheGrid) {
   window().ClickGridCell(2, 1);
   QTest::keyClicks(w().codeEdit, "ab");
   EXPECT_EQ(window().grid().Cell(2, 1), u"L1AB");  // typed after the code the click gave
+  QGuiApplication::clipboard()->setText(QStringLiteral("AN   1\nTI   t"));
+  QTest::keyClick(w().codeEdit, Qt::Key_V, Qt::ControlModifier);  // a pasted log is no code
+  EXPECT_EQ(window().grid().Cell(2, 1), u"L1AB");
 
   Drop(dir.Write("p.log", PatolisLog()));  // the edit menu disabled
   window().ClickGridCell(1, 1);

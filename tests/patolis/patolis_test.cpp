@@ -51,6 +51,23 @@ TEST(PatolisTest, TheAnswerHeaderChoosesTheLayoutAndItsConverter) {
             "2003-123456");
 }
 
+// A preview is the converted CSV up to the end of its header and first rows.
+TEST(PatolisTest, APreviewIsTheStartOfTheConvertedCsv) {
+  for (const char* sample : {"1", "2", "3", "4"}) {
+    TempDir dir;
+    const std::string log = ReadBytes(std::string(TROVLIN_SAMPLES_DIR) + "/patolis_layout" + sample + ".log");
+    const ConversionSettings settings = LogSettings(dir, log, DatabaseKind::Patolis);
+    ConvertPatolis(settings);
+    const std::string csv = ReadBytes(settings.outputPath);
+    for (const std::size_t rows : {0, 1, 2, 99}) {
+      std::size_t end = 0;
+      for (std::size_t i = 0; i <= rows && end < csv.size(); ++i) end = csv.find("\r\n", end) + 2;
+      EXPECT_EQ(PreviewPatolis(settings, rows), csv.substr(0, end)) << sample << " " << rows;
+    }
+  }
+  EXPECT_EQ(PreviewPatolis(LogSettings(TempDir(), PatolisLog({AnswerHeaderLine("9")})), 5), "");
+}
+
 TEST(PatolisTest, FailuresAreReportedAndKeepTheRowsWritten) {
   TempDir dir;
   // A line over the reader's limit after one answer.
