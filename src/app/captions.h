@@ -53,6 +53,7 @@ inline constexpr std::u16string_view kCsvUtf8 = u"UTF-8";
 inline constexpr std::u16string_view kCsvUtf8Bom = u"UTF-8（BOM付き）";
 inline constexpr std::u16string_view kDoubleQuotes = u"値の\"を\"\"と書く（RFC 4180）";
 inline constexpr std::u16string_view kSkipEmptyRows = u"項目のない行を出力しない";
+inline constexpr std::u16string_view kProtectFormulas = u"数式と読まれる値の前に'を付ける";
 inline constexpr std::u16string_view kFirstAnswer = u"最初の回答から項目を読む";
 inline constexpr std::u16string_view kAboutEntry = u"About";
 
@@ -154,7 +155,8 @@ inline constexpr std::u16string_view kOpenLogTitle = u"ファイルを開く";
 inline constexpr std::u16string_view kOpenLogFilter = u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|";
 inline constexpr std::u16string_view kOpenLogDefaultExt = u"LOG";
 inline constexpr std::u16string_view kSaveCsvTitle = u"書き込むファイル";
-inline constexpr std::u16string_view kSaveCsvFilter = u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|";
+inline constexpr std::u16string_view kSaveCsvFilter =
+    u"CSV File (*.CSV)|*.CSV|All Files (*.*)|*.*|Excel ﾌﾞｯｸ (*.xlsx)|*.xlsx|";
 inline constexpr std::u16string_view kSaveCsvDefaultExt = u"CSV";
 
 // Warnings; "%1", "%2", "%3" are filled in with numbers, names or codes.

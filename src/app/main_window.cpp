@@ -133,6 +133,7 @@ void MainWindow::Connect() {
   }
   connect(widgets_.doubleQuotesEntry, &QAction::triggered, this, &MainWindow::ChooseDoubleQuotes);
   connect(widgets_.skipEmptyRowsEntry, &QAction::triggered, this, &MainWindow::ChooseSkipEmptyRows);
+  connect(widgets_.protectFormulasEntry, &QAction::triggered, this, &MainWindow::ChooseProtectFormulas);
   connect(widgets_.firstAnswerEntry, &QAction::triggered, this, &MainWindow::ChooseFirstAnswer);
   connect(widgets_.reportEntry, &QAction::triggered, this, &MainWindow::ShowReport);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
@@ -159,6 +160,7 @@ void MainWindow::Mirror() {
   widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
   widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
   widgets_.skipEmptyRowsEntry->setChecked(settings_.skipEmptyRows);
+  widgets_.protectFormulasEntry->setChecked(settings_.protectFormulas);
   widgets_.reportEntry->setEnabled(lastReport_.has_value());
   widgets_.openCsvEntry->setEnabled(!lastCsv_.empty());
   widgets_.openCsvFolderEntry->setEnabled(!lastCsv_.empty());
@@ -272,6 +274,10 @@ void MainWindow::ChooseDoubleQuotes(bool checked) {
 
 void MainWindow::ChooseSkipEmptyRows(bool checked) {
   ChangeCsvOption([&](ConversionSettings& s) { s.skipEmptyRows = checked; });
+}
+
+void MainWindow::ChooseProtectFormulas(bool checked) {
+  ChangeCsvOption([&](ConversionSettings& s) { s.protectFormulas = checked; });
 }
 
 void MainWindow::ChooseFirstAnswer(bool checked) {

@@ -79,6 +79,7 @@ class MainWindow : public QMainWindow {
   void ChooseCsvEncoding(CsvEncoding encoding);
   void ChooseDoubleQuotes(bool checked);
   void ChooseSkipEmptyRows(bool checked);
+  void ChooseProtectFormulas(bool checked);
   void ChangeCsvOption(const std::function<void(ConversionSettings&)>& change);
   // Where the items of a tagged log are read: its first block (unchecked) or
   // its first answer record. A change reloads the loaded log, as a drop of

@@ -97,6 +97,14 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
   const int index = request.filterIndex > 0 ? request.filterIndex - 1 : 0;
   if (index < filters.size()) dialog.selectNameFilter(filters[index]);
   if (!request.fileName.empty()) dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
+  // A name typed without an extension takes the chosen filter's ("*.xlsx"), or the default one.
+  if (!open) {
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
+      const QString pattern = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
+      const bool oneExtension = pattern.startsWith(QStringLiteral("*.")) && pattern != QStringLiteral("*.*");
+      dialog.setDefaultSuffix(oneExtension ? pattern.mid(2) : Q(request.defaultExt));
+    });
+  }
 
   FileDialogResult result;
   result.accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();

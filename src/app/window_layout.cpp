@@ -85,6 +85,7 @@ const Entry kSettingsEntries[] = {
     {K::CsvEncodingMenu, nullptr, "csv_encoding", captions::kCsvEncodingMenu},
     {K::Checkable, &WindowWidgets::doubleQuotesEntry, "rfc_quotes", captions::kDoubleQuotes},
     {K::Checkable, &WindowWidgets::skipEmptyRowsEntry, "skip_empty_rows", captions::kSkipEmptyRows},
+    {K::Checkable, &WindowWidgets::protectFormulasEntry, "protect_formulas", captions::kProtectFormulas},
     {K::Separator},
     {K::Checkable, &WindowWidgets::firstAnswerEntry, "first_answer", captions::kFirstAnswer},
 };

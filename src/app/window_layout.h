@@ -42,7 +42,8 @@ int TwipsToPixelsY(const QWidget* widget, int twips);
 //   del_hit removeStarsEntry, con_h halfWidthEntry, rfc_quotes
 //   doubleQuotesEntry, About aboutEntry; the window's own additions keep
 //   names of that kind: mreport reportEntry, skip_empty_rows
-//   skipEmptyRowsEntry, first_answer firstAnswerEntry, recent_logs
+//   skipEmptyRowsEntry, protect_formulas protectFormulasEntry, first_answer
+//   firstAnswerEntry, recent_logs
 //   recentMenu, open_csv openCsvEntry, open_csv_folder openCsvFolderEntry,
 //   undo_items undoEntry, redo_items redoEntry.
 struct WindowWidgets {
@@ -88,8 +89,9 @@ struct WindowWidgets {
   QActionGroup* csvEncodingGroup = nullptr;      // exclusive
   std::array<QAction*, 3> csvEncodingEntries{};  // indexed by CsvEncoding
   QAction* doubleQuotesEntry = nullptr;
-  QAction* skipEmptyRowsEntry = nullptr;  // records without any of the items give no row
-  QAction* firstAnswerEntry = nullptr;    // items read from the first answer record
+  QAction* skipEmptyRowsEntry = nullptr;    // records without any of the items give no row
+  QAction* protectFormulasEntry = nullptr;  // an apostrophe before a value a spreadsheet would calculate
+  QAction* firstAnswerEntry = nullptr;      // items read from the first answer record
   QAction* aboutEntry = nullptr;
 };
 

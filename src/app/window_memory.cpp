@@ -12,6 +12,7 @@ const QString kRecentLogs = QStringLiteral("recentLogs");
 const QString kCsvEncoding = QStringLiteral("csv/encoding");
 const QString kDoubleQuotes = QStringLiteral("csv/doubleQuotes");
 const QString kSkipEmptyRows = QStringLiteral("csv/skipEmptyRows");
+const QString kProtectFormulas = QStringLiteral("csv/protectFormulas");
 const QString kFirstAnswer = QStringLiteral("items/firstAnswer");
 const QString kGeometry = QStringLiteral("window/geometry");
 
@@ -61,6 +62,7 @@ void WindowMemory::ReadCsvOptions(ConversionSettings& settings, bool& firstAnswe
   const bool doubleQuotes = store->value(kDoubleQuotes, settings.quoteStyle == QuoteStyle::Double).toBool();
   settings.quoteStyle = doubleQuotes ? QuoteStyle::Double : QuoteStyle::Apostrophe;
   settings.skipEmptyRows = store->value(kSkipEmptyRows, settings.skipEmptyRows).toBool();
+  settings.protectFormulas = store->value(kProtectFormulas, settings.protectFormulas).toBool();
   firstAnswer = store->value(kFirstAnswer, firstAnswer).toBool();
 }
 
@@ -69,6 +71,7 @@ void WindowMemory::KeepCsvOptions(const ConversionSettings& settings, bool first
   store->setValue(kCsvEncoding, static_cast<int>(settings.csvEncoding));
   store->setValue(kDoubleQuotes, settings.quoteStyle == QuoteStyle::Double);
   store->setValue(kSkipEmptyRows, settings.skipEmptyRows);
+  store->setValue(kProtectFormulas, settings.protectFormulas);
   store->setValue(kFirstAnswer, firstAnswer);
 }
 

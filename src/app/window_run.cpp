@@ -33,6 +33,7 @@ bool MainWindow::ChooseOutputFile() {
       problem = captions::kSameFile;
     } else {
       memory_.KeepCsvFolder(QFile::decodeName(settings_.outputPath.c_str()));
+      settings_.outputFormat = OutputFormatFor(settings_.outputPath);
       return true;
     }
     if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
@@ -64,13 +65,11 @@ void MainWindow::StartConversion() {
     if (settings.databaseKind != DatabaseKind::Patolis) {
       warnings = ItemWarnings(items, FirstAnswerItems(settings, start), true);
     }
-    ConversionOutcome outcome = Convert(settings, items, observer);
+    ConversionOutcome outcome = Convert(settings, items, observer, RunMode::Convert, warnings);
     RunResult result;
     result.written = outcome.written;
     result.rows = outcome.rows;
     result.unencodable = outcome.unencodable;
-    for (const ReportWarning& w : warnings) outcome.report.AddWarning(w);
-    outcome.report.log = settings.inputPath;
     result.report = std::move(outcome.report);
     return result;
   });

@@ -54,8 +54,9 @@ class RowSink;
 
 // Which existing file an output may replace.
 struct OutputRules {
-  bool namedByUser = true;  // false: a name Trovlin chose, which replaces only a *.csv file
-  bool force = false;       // replace a read-only file, or what a chosen name holds
+  bool namedByUser = true;                    // false: a name Trovlin chose, which replaces only a *.csv file
+  bool force = false;                         // replace a read-only file, or what a chosen name holds
+  std::string_view chosenExtension = ".csv";  // what a chosen name may replace ends in this
 };
 
 struct ConversionSettings {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/output_file.h"
+
 namespace trovlin {
 namespace {
 
@@ -44,6 +46,10 @@ std::string ProposeOutputName(std::string_view inputPath) {
   std::string proposal(inputPath.substr(0, starts[k] + 1));
   proposal.append(kCsv.substr(0, following));
   return proposal;
+}
+
+OutputFormat OutputFormatFor(std::string_view outputPath) {
+  return HasExtension(outputPath, ".xlsx") ? OutputFormat::Xlsx : OutputFormat::Csv;
 }
 
 bool IsSameFile(const std::string& inputPath, const std::string& outputPath) {

@@ -11,9 +11,15 @@
 #include <string>
 #include <string_view>
 
+#include "common/conversion_state.h"
+
 namespace trovlin {
 
 std::string ProposeOutputName(std::string_view inputPath);
+
+// The format an output's name asks for: a workbook for a name ending in
+// ".xlsx" (any letter case), CSV for any other.
+OutputFormat OutputFormatFor(std::string_view outputPath);
 
 // True when output would overwrite input: the same text, or two names of one
 // file on disk (another spelling, a link).

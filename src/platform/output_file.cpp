@@ -26,12 +26,12 @@ std::string_view LastName(std::string_view path) {
 
 }  // namespace
 
-bool HasCsvExtension(std::string_view path) {
+bool HasExtension(std::string_view path, std::string_view extension) {
   const std::string_view name = LastName(path);
-  if (name.size() < 4) return false;
-  std::string tail(name.substr(name.size() - 4));
+  if (name.size() < extension.size()) return false;
+  std::string tail(name.substr(name.size() - extension.size()));
   for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return tail == ".csv";
+  return tail == extension;
 }
 
 OutputFile::OutputFile(std::string path, IoOperation operation, OutputRules rules)
@@ -75,7 +75,8 @@ void OutputFile::Refuse(const OutputTarget& target, const OutputRules& rules) co
   }
   // A proposed name can fall on a file the user never meant to give up
   // (the proposal for "search.log.1" is "search.log.c").
-  if (!rules.namedByUser && !rules.force && !(HasCsvExtension(path_) && HasCsvExtension(target.path))) {
+  if (!rules.namedByUser && !rules.force &&
+      !(HasExtension(path_, rules.chosenExtension) && HasExtension(target.path, rules.chosenExtension))) {
     throw OutputError(path_, operation_, IoReason::NotCsv);
   }
   if (target.kind != Kind::File) return;

@@ -61,7 +61,7 @@ class OutputFile {
   bool writeBackEarly_ = false;
 };
 
-// Whether path's last name ends in ".csv", in any letter case.
-bool HasCsvExtension(std::string_view path);
+// Whether path's last name ends in extension (lower case, ".csv"), in any letter case.
+bool HasExtension(std::string_view path, std::string_view extension);
 
 }  // namespace trovlin

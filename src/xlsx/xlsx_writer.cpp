@@ -49,6 +49,7 @@ struct XlsxWriter::Workbook {
 };
 
 XlsxWriter::XlsxWriter(const std::string& path, OutputRules rules) : path_(path), rules_(rules) {
+  rules_.chosenExtension = ".xlsx";
   // The target is checked now, as a CSV's is, so a refused name fails before any work.
   { OutputFile probe(path_, IoOperation::WriteWorkbook, rules_); }
   book_ = std::make_unique<Workbook>();
