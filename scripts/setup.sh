@@ -3,7 +3,7 @@
 
 TROVLIN_PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format
-  libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev
+  libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev libgl-dev
   xvfb xauth fonts-noto-cjk
   time
