@@ -338,12 +338,12 @@ void ConvertBatchLog(const ConvertOptions& options, const std::optional<std::vec
                      std::vector<BatchLog>& logs, std::size_t index, OrderedRuns& runs, bool parallel) {
   BatchLog& log = logs[index];
   if (platform::StopRequested()) return;
-  const auto start = std::chrono::steady_clock::now();
   if (log.sameOutput) {
     runs.WaitFor(*log.sameOutput);
     const BatchLog& before = logs[*log.sameOutput];
     log.writtenBy = before.result.rows != kNoRows ? before.job.log : before.writtenBy;
   }
+  const auto start = std::chrono::steady_clock::now();
   if (!log.writtenBy.empty()) {
     Error(log.job.log + ": its CSV '" + log.job.output + "' was already written for " + log.writtenBy +
           " in this run; not replaced");
@@ -437,7 +437,8 @@ int RunConvert(const std::vector<std::string>& args) {
     code = options.outDir ? ConvertBatch(options, preset) : ConvertOne(options, preset);
   } catch (...) {
     if (!platform::StopRequested()) throw;
-    Error("interrupted; no CSV written");
+    // In a batch the logs that ended before the signal keep their CSVs.
+    Error(options.outDir ? "interrupted; the remaining logs were not converted" : "interrupted; no CSV written");
     return 128 + platform::StopSignal();
   }
   if (!platform::StopRequested()) return code;

@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile sig_atomic_t caught = 0;
+// Set by the handler in whichever thread the signal lands on, read by every
+// run: an atomic, as sig_atomic_t is only safe within one thread.
+std::atomic<int> caught{0};
 
 // One partial file per thread (a batch writes several CSVs at once), each
 // in a slot of its own. Read by the handler, so fixed buffers, and lock-free
@@ -30,20 +32,20 @@ struct sigaction previous[sizeof kSignals / sizeof kSignals[0]];
 bool installed[sizeof kSignals / sizeof kSignals[0]];
 
 void OnStopSignal(int signal) {
-  if (caught == 0) {
-    caught = signal;
+  if (caught.load() == 0) {
+    caught.store(signal);
     return;
   }
   for (PartialFile& file : partialFiles) {
     if (file.state.load() == kSet) ::unlink(file.path);
   }
-  ::_exit(128 + caught);
+  ::_exit(128 + caught.load());
 }
 
 }  // namespace
 
 StopSignals::StopSignals() {
-  caught = 0;
+  caught.store(0);
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
@@ -63,7 +65,7 @@ StopSignals::~StopSignals() {
   }
 }
 
-int StopSignal() { return caught; }
+int StopSignal() { return caught.load(); }
 
 void RememberPartialFile(const std::string& path) {
   for (int i = 0; threadSlot == nullptr && i < kPartialFiles; ++i) {
