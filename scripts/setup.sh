@@ -3,7 +3,7 @@
 
 TROVLIN_PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format
-  libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev
+  libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libxlsxwriter-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
   xvfb xauth fonts-noto-cjk
   time

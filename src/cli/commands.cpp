@@ -21,7 +21,8 @@ constexpr std::string_view kDetectUsage =
     "\n"
     "Prints the service that produced LOG: STN, DIALOG, JOIS or PATOLIS.\n"
     "LOG \"-\" reads the log from standard input.\n"
-    "The log is only read; an unrecognised log is reported with the reason.\n"
+    "The log is only read; an unrecognised log is reported with the reason\n"
+    "(\"LOG: not a search log\", then why).\n"
     "Exit 0 when recognised; 2 when the log is not recognised or cannot be read.\n";
 
 constexpr std::string_view kItemsUsage =
@@ -43,9 +44,10 @@ constexpr std::string_view kProposeUsage =
     "\n"
     "Prints the name of the CSV file proposed for a log at PATH.\n";
 
-int Usage(std::string_view usage, const UsageError& e) {
-  Error(e.what());
-  Print(stderr, usage);
+// A usage error is told in a line, with where to read more.
+int Usage(std::string_view command, const std::string& message) {
+  Error(message);
+  Print(stderr, "see trovlin-cli " + std::string(command) + (command.empty() ? "" : " ") + "--help\n");
   return kUsage;
 }
 
@@ -54,7 +56,7 @@ int Detect(const std::vector<std::string>& args) {
   ConversionSettings settings;
   settings.inputPath = source.path();
   const OpenedLog opened = OpenLogInto(settings);
-  ReportOpenedLog(source.name(), opened, false, false);
+  ReportOpenedLog(source.name(), opened, false);
   if (opened.kind == DatabaseKind::None) return kInputProblem;
   Print(stdout, DatabaseCaption(opened.kind));
   Print(stdout, "\n");
@@ -79,7 +81,7 @@ int Items(const std::vector<std::string>& args) {
   settings.inputPath = source.path();
   const OpenedLog opened = OpenLogInto(settings);
   if (opened.kind == DatabaseKind::None) {
-    ReportOpenedLog(source.name(), opened, false, false);
+    ReportOpenedLog(source.name(), opened, false);
     return kInputProblem;
   }
   if (opened.kind == DatabaseKind::Patolis) return PatolisItems(source, settings);
@@ -87,7 +89,7 @@ int Items(const std::vector<std::string>& args) {
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
   }
-  if (found.leftOut > 0) Error(ItemsLeftOutMessage(found.leftOut));
+  if (found.leftOut > 0) Error(ItemsLeftOutMessage(source.name(), found.leftOut));
   if (options.discover == DiscoveryStart::FirstBlock) WarnIfNoAnswerHeader(source.name(), found);
   return kOk;
 }
@@ -126,8 +128,13 @@ void PrintOverview() {
         "  inspect LOG         report what LOG holds: items, answers shown and missing\n"
         "  propose-name PATH   print the CSV name proposed for a log at PATH\n"
         "\n"
-        "`trovlin-cli COMMAND --help` tells more about each.\n");
+        "An option's value follows it or is joined to it with \"=\"; \"--\" ends the options.\n"
+        "Exit 1 on a usage error, told in a line or two.\n"
+        "`trovlin-cli COMMAND --help` tells more about each; `trovlin-cli --version`\n"
+        "prints the version.\n");
 }
+
+void PrintVersion() { Print(stdout, "trovlin-cli " TROVLIN_VERSION "\n"); }
 
 int RunCommand(const std::string& name, const std::vector<std::string>& args) {
   for (const Command& command : kCommands) {
@@ -139,7 +146,7 @@ int RunCommand(const std::string& name, const std::vector<std::string>& args) {
     try {
       return command.run(args);
     } catch (const UsageError& e) {
-      return Usage(command.usage, e);
+      return Usage(command.name, e.what());
     } catch (const OutputError& e) {
       Error(e.what());
       return kOutputProblem;
@@ -148,9 +155,10 @@ int RunCommand(const std::string& name, const std::vector<std::string>& args) {
       return kInputProblem;
     }
   }
-  Error("unknown command: " + name);
-  PrintOverview();
-  return kUsage;
+  std::vector<std::string> names;
+  for (const Command& command : kCommands) names.emplace_back(command.name);
+  names.insert(names.end(), {"--help", "--version"});
+  return Usage("", "unknown command: " + name + DidYouMean(name, names));
 }
 
 }  // namespace trovlin::cli

@@ -12,5 +12,7 @@ enum ExitCode { kOk = 0, kUsage = 1, kInputProblem = 2, kOutputProblem = 3, kInc
 
 int RunCommand(const std::string& name, const std::vector<std::string>& args);
 void PrintOverview();
+// "trovlin-cli 0.1.0": the project's version.
+void PrintVersion();
 
 }  // namespace trovlin::cli

@@ -1,14 +1,17 @@
 #include "cli/convert_command.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <thread>
 
 #include "cli/commands.h"
 #include "cli/log_source.h"
 #include "cli/options.h"
+#include "cli/ordered_runs.h"
 #include "cli/print.h"
 #include "cli/report_json.h"
 #include "cli/report_text.h"
@@ -31,7 +34,7 @@ const std::string_view kConvertUsage =
     "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
     "                           [--force] [--discover first-block|first-answer]\n"
     "                           [--skip-empty-rows] [--report FILE|-] [--strict]\n"
-    "       trovlin-cli convert LOG... --out-dir DIR [options as above]\n"
+    "       trovlin-cli convert LOG... --out-dir DIR [--jobs N] [options as above]\n"
     "\n"
     "Converts LOG into a CSV file: one row per answer, one column per item.\n"
     "LOG \"-\" reads the log from standard input; its CSV then goes to standard output\n"
@@ -43,6 +46,8 @@ const std::string_view kConvertUsage =
     "                proposed name (without --force both are refused)\n"
     "  --out-dir DIR convert each LOG, with its own detection, into DIR under its\n"
     "                proposed name; a log that fails is reported and skipped\n"
+    "  --jobs N      with --out-dir, convert N logs at once (default: one per core);\n"
+    "                messages and summary lines keep the order of the logs\n"
     "  --db NAME     convert as this service (default: the detected one)\n"
     "  --item CODE   a column, in order; may be repeated (default: every item of the\n"
     "                first answer, as `trovlin-cli items` lists them); at most 51\n"
@@ -73,7 +78,11 @@ const std::string_view kConvertUsage =
     "(exit 2).\n"
     "The summary on stderr says the rows written and, when the log announces its\n"
     "answers, how many of them it shows (\"answers: 20 of 30, missing 11-20\").\n"
-    "The log is only read, never written.\n"
+    "The log is only read, never written: an output that is the log itself is refused\n"
+    "(exit 2), and so is a log that is not a search log (\"LOG: not a search log\",\n"
+    "then the reason).\n"
+    "A value may follow its option or be joined to it with \"=\" (--db=STN); \"--\"\n"
+    "ends the options, so that a LOG may start with \"-\".\n"
     "Exit 0 on success; 1 usage; 2 input problem; 3 output problem; 4 with --strict,\n"
     "answers missing or repeated (in a batch: the worst of the logs); 130, 143 or 129\n"
     "when SIGINT, SIGTERM or SIGHUP stopped it.\n";
@@ -103,6 +112,7 @@ struct Job {
   bool outputNamed = false;  // the user named the output; else a proposed name
   bool batch = false;
   bool inspect = false;  // report only; no CSV
+  bool progress = true;  // a progress line may be drawn
 };
 
 struct LogResult {
@@ -116,12 +126,13 @@ struct LogResult {
 
 std::string Where(const std::string& output) { return output == "-" ? std::string("standard output") : output; }
 
-void WarnUnencodable(std::uint64_t count, std::uint64_t replaced) {
+void WarnUnencodable(const std::string& log, std::uint64_t count, std::uint64_t replaced) {
   if (count > 0) {
-    Error("warning: " + std::to_string(count) + " character(s) have no code page 932 form; written as \"?\"");
+    Error("warning: " + log + ": " + std::to_string(count) +
+          " character(s) have no code page 932 form; written as \"?\"");
   }
   if (replaced > 0) {
-    Error("warning: " + std::to_string(replaced) + " invalid byte(s) of the log written as U+FFFD");
+    Error("warning: " + log + ": " + std::to_string(replaced) + " invalid byte(s) of the log written as U+FFFD");
   }
 }
 
@@ -153,7 +164,7 @@ ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::ve
     }
     return items;
   }
-  if (first.leftOut > 0) Error(ItemsLeftOutMessage(first.leftOut));
+  if (first.leftOut > 0) Error(ItemsLeftOutMessage(job.name, first.leftOut));
   if (options.discover == DiscoveryStart::FirstBlock) WarnIfNoAnswerHeader(job.name, first);
   return items;
 }
@@ -185,7 +196,7 @@ LogResult Report(const ConversionSettings& settings, const Job& job, ConversionO
   }
   for (const ReportWarning& w : warnings) outcome.report.AddWarning(w);
   outcome.report.log = job.name;
-  WarnUnencodable(outcome.unencodable, outcome.replaced);
+  WarnUnencodable(job.name, outcome.unencodable, outcome.replaced);
   if (!job.batch && !job.inspect) PrintSummary(settings, outcome);
   const bool incomplete = options.strict && outcome.report.HasGapsOrRepeats();
   return {incomplete ? kIncomplete : kOk, kind, outcome.rows, outcome.report.records, std::move(outcome.report)};
@@ -194,7 +205,6 @@ LogResult Report(const ConversionSettings& settings, const Job& job, ConversionO
 LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
                      const Job& job) {
   const std::string& log = job.log;
-  const bool batch = job.batch;
   ConversionSettings settings;
   settings.inputPath = log;
   settings.csvEncoding = options.csvEncoding;
@@ -204,12 +214,12 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   OpenedLog reported = opened;
   // A log the user names the service of is converted whatever detection said.
   if (options.database) reported.kind = *options.database;
-  ReportOpenedLog(job.name, reported, batch, true);
+  ReportOpenedLog(job.name, reported, true);
   if (settings.databaseKind == DatabaseKind::None && !options.database) return {kInputProblem};
   if (options.database) settings.databaseKind = *options.database;
   settings.outputPath = job.output;
   if (!job.inspect && IsSameFile(settings.inputPath, settings.outputPath)) {
-    Error(batch ? job.name + ": " + std::string(kSameFileMessage) : std::string(kSameFileMessage));
+    Error(job.name + ": the CSV '" + job.output + "' would replace the log itself; a log is only read, never written");
     return {kInputProblem, settings.databaseKind};
   }
   SetRunOptions(settings, !options.keepStars, !options.keepWidth);
@@ -223,15 +233,17 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
       return {kOk, settings.databaseKind};
     }
   }
-  ConsoleObserver observer(job.name, settings.csvEncoding != CsvEncoding::Cp932);
+  ConsoleObserver observer(job.name, settings.csvEncoding != CsvEncoding::Cp932, job.progress);
   try {
     ConversionOutcome outcome = Convert(settings, items, &observer, job.inspect ? RunMode::Inspect : RunMode::Convert);
+    observer.Finish();
     return Report(settings, job, outcome, options, std::move(warnings));
   } catch (const IoError& e) {
-    // A PATOLIS conversion that stopped part way keeps its rows and says so
-    // under its own title.
+    // A PATOLIS conversion that stopped part way keeps its rows; the
+    // message says which conversion failed.
     if (!e.rowsKept() || platform::StopRequested()) throw;
-    Print(stderr, std::string(kPatolisFailureTitle) + ": " + e.what() + "\n");
+    observer.Clear();
+    Error(job.name + ": PATOLIS conversion failed: " + e.what());
     return {dynamic_cast<const OutputError*>(&e) != nullptr ? kOutputProblem : kInputProblem, settings.databaseKind,
             kNoRows};
   }
@@ -312,33 +324,67 @@ int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<Di
   }
 }
 
-// Logs whose proposed names meet in the folder would replace each other's
-// CSV: the second is refused.
+// One log of a batch. Logs whose proposed names meet in the folder would
+// replace each other's CSV: once one has written it, the later are refused.
+struct BatchLog {
+  Job job;
+  std::optional<std::size_t> sameOutput;  // the log before it with the same output
+  std::string writtenBy;                  // the log that wrote the output before it
+  bool ended = false;
+  LogResult result;
+};
+
+void ConvertBatchLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
+                     std::vector<BatchLog>& logs, std::size_t index, OrderedRuns& runs, bool parallel) {
+  BatchLog& log = logs[index];
+  if (platform::StopRequested()) return;
+  if (log.sameOutput) {
+    runs.WaitFor(*log.sameOutput);
+    const BatchLog& before = logs[*log.sameOutput];
+    log.writtenBy = before.result.rows != kNoRows ? before.job.log : before.writtenBy;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  if (!log.writtenBy.empty()) {
+    Error(log.job.log + ": its CSV '" + log.job.output + "' was already written for " + log.writtenBy +
+          " in this run; not replaced");
+    log.result.exitCode = kOutputProblem;
+  } else {
+    log.job.progress = !parallel;
+    log.result = ConvertInBatch(options, preset, log.job);
+  }
+  log.ended = true;
+  PrintBatchLine(log.job.log, log.result,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+// Several logs are converted at once (--jobs, by default one per core); what
+// they print, the worst exit code and the reports follow the order given.
 int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset) {
   std::error_code ec;
   if (!std::filesystem::is_directory(*options.outDir, ec)) {
+    const bool missing = !std::filesystem::exists(std::filesystem::symlink_status(*options.outDir, ec));
+    if (missing) throw OutputError(*options.outDir, IoOperation::WriteIntoFolder, IoReason::System, ENOENT);
     throw OutputError(*options.outDir, IoOperation::WriteIntoFolder, IoReason::NotAFolder);
   }
-  std::map<std::string, std::string> written;  // output -> the log it came from
+  std::vector<BatchLog> logs;
+  std::map<std::string, std::size_t> lastWith;  // output -> the last log so far that goes there
+  for (const std::string& log : options.logs) {
+    const std::string name = std::filesystem::path(ProposeOutputName(log)).filename().string();
+    BatchLog& added = logs.emplace_back();
+    added.job = {log, log, (std::filesystem::path(*options.outDir) / name).string(), false, true};
+    if (const auto before = lastWith.find(added.job.output); before != lastWith.end())
+      added.sameOutput = before->second;
+    lastWith[added.job.output] = logs.size() - 1;
+  }
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  OrderedRuns runs(logs.size(), options.jobs != 0 ? options.jobs : cores);
+  runs.Run([&](std::size_t index, bool parallel) { ConvertBatchLog(options, preset, logs, index, runs, parallel); });
   std::vector<ConversionReport> reports;
   int worst = kOk;
-  for (const std::string& log : options.logs) {
-    if (platform::StopRequested()) break;
-    const auto start = std::chrono::steady_clock::now();
-    const std::string name = std::filesystem::path(ProposeOutputName(log)).filename().string();
-    const Job job{log, log, (std::filesystem::path(*options.outDir) / name).string(), false, true};
-    LogResult result;
-    if (const auto first = written.find(job.output); first != written.end()) {
-      Error(log + ": its CSV '" + job.output + "' was already written for " + first->second +
-            " in this run; not replaced");
-      result.exitCode = kOutputProblem;
-    } else {
-      result = ConvertInBatch(options, preset, job);
-      if (result.rows != kNoRows) written.emplace(job.output, log);
-    }
-    PrintBatchLine(log, result, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    worst = std::max(worst, result.exitCode);
-    if (result.report) reports.push_back(std::move(*result.report));
+  for (BatchLog& log : logs) {
+    if (!log.ended) continue;
+    worst = std::max(worst, log.result.exitCode);
+    if (log.result.report) reports.push_back(std::move(*log.result.report));
   }
   if (options.report) {
     try {
@@ -391,7 +437,8 @@ int RunConvert(const std::vector<std::string>& args) {
     code = options.outDir ? ConvertBatch(options, preset) : ConvertOne(options, preset);
   } catch (...) {
     if (!platform::StopRequested()) throw;
-    Error("interrupted; no CSV written");
+    // In a batch the logs that ended before the signal keep their CSVs.
+    Error(options.outDir ? "interrupted; the remaining logs were not converted" : "interrupted; no CSV written");
     return 128 + platform::StopSignal();
   }
   if (!platform::StopRequested()) return code;

@@ -12,5 +12,9 @@ int main(int argc, char** argv) {
     trovlin::cli::PrintOverview();
     return argc < 2 ? trovlin::cli::kUsage : trovlin::cli::kOk;
   }
+  if (std::string(argv[1]) == "--version") {
+    trovlin::cli::PrintVersion();
+    return trovlin::cli::kOk;
+  }
   return trovlin::cli::RunCommand(argv[1], std::vector<std::string>(argv + 2, argv + argc));
 }

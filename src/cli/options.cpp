@@ -1,6 +1,8 @@
 #include "cli/options.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <functional>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -41,99 +43,165 @@ DiscoveryStart ChooseDiscovery(const std::string& option, const std::string& nam
       option, name, {{"first-block", DiscoveryStart::FirstBlock}, {"first-answer", DiscoveryStart::FirstAnswer}});
 }
 
+unsigned ChooseJobs(const std::string& value) {
+  unsigned jobs = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9' || jobs > 9999) {
+      jobs = 0;
+      break;
+    }
+    jobs = jobs * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (jobs == 0) throw UsageError("--jobs takes a number of logs to convert at once, 1 or more, not " + value);
+  return jobs;
+}
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// CLI11 splits the words (--opt value, --opt=value, "--" ending the options);
+// each value is checked here, in the order given, so that the messages and
+// the last-one-wins rule stay as they were.
+class Parser {
+ public:
+  Parser() {
+    app_.set_help_flag();
+    app_.allow_extras();
+    app_.add_option("PATH", paths_);
+  }
+
+  void Value(const std::string& name, std::function<void(const std::string&)> take) {
+    app_.add_option_function<std::string>(name, std::move(take))->trigger_on_parse();
+    names_.push_back(name);
+  }
+  void Flag(const std::string& name, bool& flag) {
+    app_.add_flag_callback(name, [&flag] { flag = true; });
+    names_.push_back(name);
+  }
+
+  // The operands, in order; an unknown option or a missing value is a usage error.
+  std::vector<std::string> Parse(const std::vector<std::string>& args) {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+      app_.parse(reversed);
+    } catch (const CLI::ArgumentMismatch&) {
+      // Only the last word can lack its value: any word after an option is taken as its value.
+      throw UsageError(args.back() + " needs a value");
+    } catch (const CLI::ParseError& e) {
+      throw UsageError(e.what());
+    }
+    // CLI11 lists the "--" that ended the options among the words it did not know.
+    for (const std::string& word : app_.remaining()) {
+      if (word == "--") continue;
+      throw UsageError("unknown option " + word + DidYouMean(word.substr(0, word.find('=')), names_));
+    }
+    return paths_;
+  }
+
+ private:
+  CLI::App app_;
+  std::vector<std::string> paths_;
+  std::vector<std::string> names_;
+};
+
 }  // namespace
 
+std::string DidYouMean(const std::string& word, const std::vector<std::string>& names) {
+  const std::string* best = nullptr;
+  std::size_t bestDistance = 3;  // more than two edits is a different word
+  for (const std::string& name : names) {
+    const std::size_t distance = EditDistance(word, name);
+    if (distance < bestDistance && distance < name.size() / 2) {
+      best = &name;
+      bestDistance = distance;
+    }
+  }
+  return best ? "; did you mean " + *best + "?" : "";
+}
+
 bool WantsHelp(const std::vector<std::string>& args) {
-  return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+  const auto end = std::find(args.begin(), args.end(), "--");
+  return std::any_of(args.begin(), end, [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 std::string ParseSinglePath(const std::vector<std::string>& args) {
-  if (args.size() != 1) throw UsageError("expected exactly one path");
-  if (args[0].size() > 1 && args[0][0] == '-') throw UsageError("unknown option " + args[0]);
-  return args[0];
+  Parser parser;
+  const std::vector<std::string> paths = parser.Parse(args);
+  if (paths.size() != 1) throw UsageError("expected exactly one path");
+  return paths[0];
 }
 
 ItemsOptions ParseItemsOptions(const std::vector<std::string>& args) {
   ItemsOptions options;
-  std::vector<std::string> paths;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--discover") {
-      if (i + 1 >= args.size()) throw UsageError("--discover needs a value");
-      options.discover = ChooseDiscovery(args[i], args[i + 1]);
-      ++i;
-    } else {
-      paths.push_back(args[i]);
-    }
-  }
-  options.log = ParseSinglePath(paths);
+  Parser parser;
+  parser.Value("--discover", [&](const std::string& v) { options.discover = ChooseDiscovery("--discover", v); });
+  const std::vector<std::string> paths = parser.Parse(args);
+  if (paths.size() != 1) throw UsageError("expected exactly one path");
+  options.log = paths[0];
   return options;
 }
 
 ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, OptionsFor command) {
   ConvertOptions options;
   const bool inspect = command == OptionsFor::Inspect;
-  auto value = [&](std::size_t& i) -> const std::string& {
-    if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
-    return args[++i];
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-o" && !inspect) {
-      options.output = value(i);
-    } else if (a == "--db") {
-      const std::string name = value(i);
-      options.database = DatabaseFromCaption(Upper(name));
-      if (!options.database) throw UsageError("--db takes STN, DIALOG, JOIS or PATOLIS, not " + name);
-    } else if (a == "--item") {
-      AddItem(options, value(i));
-    } else if (a == "--items") {
-      const std::string& list = value(i);
-      std::size_t start = 0;
-      for (;;) {
-        const std::size_t comma = list.find(',', start);
-        AddItem(options, list.substr(start, comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-      }
-    } else if (a == "--out-dir" && !inspect) {
-      options.outDir = value(i);
-    } else if (a == "--items-file") {
-      options.itemsFile = value(i);
-    } else if (a == "--input-encoding") {
-      options.inputEncoding = Choose<std::optional<LogEncoding>>(a, value(i),
-                                                                 {{"auto", std::nullopt},
-                                                                  {"cp932", LogEncoding::Cp932},
-                                                                  {"utf-8", LogEncoding::Utf8},
-                                                                  {"utf-16", LogEncoding::Utf16Le}});
-    } else if (a == "--encoding") {
-      options.csvEncoding = Choose<CsvEncoding>(
-          a, value(i),
-          {{"cp932", CsvEncoding::Cp932}, {"utf-8", CsvEncoding::Utf8}, {"utf-8-bom", CsvEncoding::Utf8Bom}});
-    } else if (a == "--quotes") {
-      options.quoteStyle =
-          Choose<QuoteStyle>(a, value(i), {{"apostrophe", QuoteStyle::Apostrophe}, {"double", QuoteStyle::Double}});
-    } else if (a == "--keep-stars") {
-      options.keepStars = true;
-    } else if (a == "--keep-width") {
-      options.keepWidth = true;
-    } else if (a == "--force" && !inspect) {
-      options.force = true;
-    } else if (a == "--discover") {
-      options.discover = ChooseDiscovery(a, value(i));
-    } else if (a == "--skip-empty-rows") {
-      options.skipEmptyRows = true;
-    } else if (a == "--report" && !inspect) {
-      options.report = value(i);
-    } else if (a == "--strict") {
-      options.strict = true;
-    } else if (a == "--json" && inspect) {
-      options.json = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      throw UsageError("unknown option " + a);
-    } else {
-      options.logs.push_back(a);
-    }
+  Parser parser;
+  if (!inspect) {
+    parser.Value("-o", [&](const std::string& v) { options.output = v; });
+    parser.Value("--out-dir", [&](const std::string& v) { options.outDir = v; });
+    parser.Value("--report", [&](const std::string& v) { options.report = v; });
+    parser.Value("--jobs", [&](const std::string& v) { options.jobs = ChooseJobs(v); });
+    parser.Flag("--force", options.force);
+  } else {
+    parser.Flag("--json", options.json);
   }
+  parser.Value("--db", [&](const std::string& name) {
+    options.database = DatabaseFromCaption(Upper(name));
+    if (!options.database) throw UsageError("--db takes STN, DIALOG, JOIS or PATOLIS, not " + name);
+  });
+  parser.Value("--item", [&](const std::string& code) { AddItem(options, code); });
+  parser.Value("--items", [&](const std::string& list) {
+    for (std::size_t start = 0;;) {
+      const std::size_t comma = list.find(',', start);
+      AddItem(options, list.substr(start, comma - start));
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+  });
+  parser.Value("--items-file", [&](const std::string& v) { options.itemsFile = v; });
+  parser.Value("--input-encoding", [&](const std::string& v) {
+    options.inputEncoding = Choose<std::optional<LogEncoding>>("--input-encoding", v,
+                                                               {{"auto", std::nullopt},
+                                                                {"cp932", LogEncoding::Cp932},
+                                                                {"utf-8", LogEncoding::Utf8},
+                                                                {"utf-16", LogEncoding::Utf16Le}});
+  });
+  parser.Value("--encoding", [&](const std::string& v) {
+    options.csvEncoding = Choose<CsvEncoding>(
+        "--encoding", v,
+        {{"cp932", CsvEncoding::Cp932}, {"utf-8", CsvEncoding::Utf8}, {"utf-8-bom", CsvEncoding::Utf8Bom}});
+  });
+  parser.Value("--quotes", [&](const std::string& v) {
+    options.quoteStyle =
+        Choose<QuoteStyle>("--quotes", v, {{"apostrophe", QuoteStyle::Apostrophe}, {"double", QuoteStyle::Double}});
+  });
+  parser.Value("--discover", [&](const std::string& v) { options.discover = ChooseDiscovery("--discover", v); });
+  parser.Flag("--keep-stars", options.keepStars);
+  parser.Flag("--keep-width", options.keepWidth);
+  parser.Flag("--skip-empty-rows", options.skipEmptyRows);
+  parser.Flag("--strict", options.strict);
+  options.logs = parser.Parse(args);
   if (options.logs.empty()) throw UsageError("no log given");
   if (options.logs.size() > 1 && inspect) throw UsageError("inspect takes one log");
   if (options.logs.size() > 1 && !options.outDir) throw UsageError("several logs need --out-dir DIR");

@@ -1,7 +1,8 @@
 // The command line of trovlin-cli, parsed.
 //
 // Usage problems throw UsageError with a one-line message; the caller prints
-// it with the subcommand's usage and exits 1.
+// it with a pointer to the subcommand's help and exits 1. Options take their
+// value as the next word or after "="; "--" ends the options.
 #pragma once
 
 #include <optional>
@@ -39,6 +40,7 @@ struct ConvertOptions {
   std::optional<std::string> report;                     // --report FILE; "-" is standard error
   bool strict = false;                                   // --strict: gaps or repeats exit 4
   bool json = false;                                     // inspect --json
+  unsigned jobs = 0;                                     // --jobs: logs converted at once; 0: one per core
 };
 
 // Which subcommand's words: inspect takes convert's options but those that
@@ -57,6 +59,11 @@ ItemsOptions ParseItemsOptions(const std::vector<std::string>& args);
 // The one path operand of detect, items and propose-name.
 std::string ParseSinglePath(const std::vector<std::string>& args);
 
+// -h or --help before any "--".
 bool WantsHelp(const std::vector<std::string>& args);
+
+// "; did you mean NAME?" for the name among names that word is a near miss
+// of (at most two letters off), else "".
+std::string DidYouMean(const std::string& word, const std::vector<std::string>& names);
 
 }  // namespace trovlin::cli

@@ -6,7 +6,22 @@
 
 namespace trovlin::cli {
 
-void Print(std::FILE* to, std::string_view text) { std::fwrite(text.data(), 1, text.size(), to); }
+namespace {
+
+thread_local std::string* held = nullptr;
+
+}  // namespace
+
+HeldMessages::HeldMessages() { held = &text_; }
+HeldMessages::~HeldMessages() { held = nullptr; }
+
+void Print(std::FILE* to, std::string_view text) {
+  if (to == stderr && held != nullptr) {
+    held->append(text);
+    return;
+  }
+  std::fwrite(text.data(), 1, text.size(), to);
+}
 
 void Error(std::string_view message) {
   Print(stderr, "trovlin-cli: ");
@@ -46,7 +61,7 @@ std::string RefusalReason(const OpenedLog& opened) {
   return reason;
 }
 
-void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch, bool sayHowRead) {
+void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool sayHowRead) {
   if (sayHowRead) {
     if (opened.format.encoding != LogEncoding::Cp932) {
       Error(log + ": read as " + std::string(EncodingWords(opened.format.encoding)));
@@ -54,7 +69,7 @@ void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch
     if (opened.format.lineEnd == LineEnd::Lf) Error(log + ": read with LF line ends (no CR in its first 64 KiB)");
   }
   if (opened.kind == DatabaseKind::None) {
-    Error(batch ? log + ": " + std::string(kNotALogMessage) : std::string(kNotALogMessage));
+    Error(log + ": not a search log");
     Error(log + ": " + RefusalReason(opened));
     return;
   }
@@ -75,9 +90,9 @@ std::string NoPatolisLayoutMessage(const std::string& log, const std::optional<A
          "nothing to convert, no file written";
 }
 
-std::string ItemsLeftOutMessage(std::size_t leftOut) {
-  return "warning: " + std::to_string(leftOut) + " further item code(s) of the first answer were not listed (at most " +
-         std::to_string(kMaxTaggedItems) + ")";
+std::string ItemsLeftOutMessage(const std::string& log, std::size_t leftOut) {
+  return "warning: " + log + ": " + std::to_string(leftOut) +
+         " further item code(s) of the first answer were not listed (at most " + std::to_string(kMaxTaggedItems) + ")";
 }
 
 void WarnIfNoAnswerHeader(const std::string& log, const Discovery& found) {

@@ -12,22 +12,32 @@
 
 namespace trovlin::cli {
 
-// The messages the CLI shares with the window, word for word, so that
-// scripts written against either read the same text.
-inline constexpr std::string_view kNotALogMessage = "検索結果ログファイルを指定してください";
-inline constexpr std::string_view kSameFileMessage = "読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません";
-inline constexpr std::string_view kPatolisFailureTitle = "PATOLISデータ変換";
-
 void Print(std::FILE* to, std::string_view text);
 // "trovlin-cli: " + message + newline, on stderr.
 void Error(std::string_view message);
+
+// While a HeldMessages lives, what its thread prints on stderr is kept in it
+// rather than printed: a batch that converts several logs at once prints
+// each log's messages whole, in the order of the logs. One per thread at a
+// time.
+class HeldMessages {
+ public:
+  HeldMessages();
+  ~HeldMessages();
+  HeldMessages(const HeldMessages&) = delete;
+  HeldMessages& operator=(const HeldMessages&) = delete;
+  std::string Take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
 
 // Said when a PATOLIS log has no answer layout to convert (header: the
 // log's answer header, if it has one): nothing is written.
 std::string NoPatolisLayoutMessage(const std::string& log, const std::optional<AnswerHeader>& header);
 
-// Said when the first answer has more codes than a conversion takes.
-std::string ItemsLeftOutMessage(std::size_t leftOut);
+// Said when the first answer of log has more codes than a conversion takes.
+std::string ItemsLeftOutMessage(const std::string& log, std::size_t leftOut);
 
 // Warns when the item codes were read from a first block that holds no
 // answer header (a banner, a command), naming the option that reads the
@@ -41,9 +51,8 @@ std::string_view EncodingWords(LogEncoding encoding);
 std::string RefusalReason(const OpenedLog& opened);
 
 // What the CLI says on opening a log: with sayHowRead, how it is read when
-// that is not code page 932 with CR line ends; that it is refused and why
-// (the first line as it always was, prefixed with the log in a batch); or
-// where lone LFs were met.
-void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool batch, bool sayHowRead);
+// that is not code page 932 with CR line ends; that it is not a search log,
+// and why; or where lone LFs were met.
+void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool sayHowRead);
 
 }  // namespace trovlin::cli

@@ -39,7 +39,9 @@ std::vector<DiscoveredItem> LoadItemPreset(const std::string& path) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
   };
-  if (!next() || line != kPresetSignature) {
+  // ... and a byte-order mark, from an editor that saves UTF-8 with one.
+  if (next() && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+  if (in.fail() || line != kPresetSignature) {
     Reject(path, 1, IoReason::NotAnItemList);
   }
   std::vector<DiscoveredItem> items;

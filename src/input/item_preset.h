@@ -4,8 +4,9 @@
 // The file is UTF-8 with LF line ends: the line "trovlin-items 1", then one
 // line per item, the code exactly as it stands, a TAB, and the join mark ("*"
 // or nothing). Saving goes through a temporary file, so an interrupted save
-// never leaves a damaged preset. Loading rejects anything else with an
-// IoError naming the file and the line.
+// never leaves a damaged preset. Loading also takes CR LF line ends and a
+// UTF-8 byte-order mark, and rejects anything else with an IoError naming
+// the file and the line.
 #pragma once
 
 #include <string>

@@ -25,7 +25,8 @@ class StopSignals {
 int StopSignal();
 inline bool StopRequested() { return StopSignal() != 0; }
 
-// The named temporary file that a second signal removes (one at a time).
+// The named temporary file that a second signal removes (one at a time in
+// each thread, for up to 64 threads).
 void RememberPartialFile(const std::string& path);
 void ForgetPartialFile();
 

@@ -1,6 +1,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -11,26 +12,40 @@ namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile sig_atomic_t caught = 0;
-// Read by the handler, so a fixed buffer rather than a string.
-char partialFile[PATH_MAX + 1];
-volatile sig_atomic_t partialFileSet = 0;
+// Set by the handler in whichever thread the signal lands on, read by every
+// run: an atomic, as sig_atomic_t is only safe within one thread.
+std::atomic<int> caught{0};
+
+// One partial file per thread (a batch writes several CSVs at once), each
+// in a slot of its own. Read by the handler, so fixed buffers, and lock-free
+// atomics rather than locks.
+enum SlotState { kFree, kClaimed, kSet };
+struct PartialFile {
+  std::atomic<int> state{kFree};
+  char path[PATH_MAX + 1];
+};
+constexpr int kPartialFiles = 64;
+PartialFile partialFiles[kPartialFiles];
+thread_local PartialFile* threadSlot = nullptr;
+static_assert(std::atomic<int>::is_always_lock_free);
 struct sigaction previous[sizeof kSignals / sizeof kSignals[0]];
 bool installed[sizeof kSignals / sizeof kSignals[0]];
 
 void OnStopSignal(int signal) {
-  if (caught == 0) {
-    caught = signal;
+  if (caught.load() == 0) {
+    caught.store(signal);
     return;
   }
-  if (partialFileSet) ::unlink(partialFile);
-  ::_exit(128 + caught);
+  for (PartialFile& file : partialFiles) {
+    if (file.state.load() == kSet) ::unlink(file.path);
+  }
+  ::_exit(128 + caught.load());
 }
 
 }  // namespace
 
 StopSignals::StopSignals() {
-  caught = 0;
+  caught.store(0);
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
@@ -50,15 +65,22 @@ StopSignals::~StopSignals() {
   }
 }
 
-int StopSignal() { return caught; }
+int StopSignal() { return caught.load(); }
 
 void RememberPartialFile(const std::string& path) {
-  partialFileSet = 0;
+  for (int i = 0; threadSlot == nullptr && i < kPartialFiles; ++i) {
+    int free = kFree;
+    if (partialFiles[i].state.compare_exchange_strong(free, kClaimed)) threadSlot = &partialFiles[i];
+  }
+  if (threadSlot == nullptr) return;
+  threadSlot->state.store(kClaimed);
   if (path.size() > PATH_MAX) return;
-  std::memcpy(partialFile, path.c_str(), path.size() + 1);
-  partialFileSet = 1;
+  std::memcpy(threadSlot->path, path.c_str(), path.size() + 1);
+  threadSlot->state.store(kSet);
 }
 
-void ForgetPartialFile() { partialFileSet = 0; }
+void ForgetPartialFile() {
+  if (threadSlot != nullptr) threadSlot->state.store(kClaimed);
+}
 
 }  // namespace trovlin::platform

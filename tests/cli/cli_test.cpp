@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 
@@ -25,13 +26,17 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
   const std::string wide = dir.Write("wide.txt", Sjis(u"TI   Ａ\r\n")), no = dir.File("no/a.csv");
   const std::string nine = dir.Write("nine.log", Sjis(u"＊＊検索回答＊＊  様式 :  9\r\n  1 特許出願 2003-1\r\n"));
   const std::string preset = dir.Write("items.txt", "trovlin-items 1\nPY\t*\nAN\t*\nXX\t\n");
+  const std::string bomPreset = dir.Write("bom.txt", "\xEF\xBB\xBFtrovlin-items 1\r\nPY\t*\r\n");
   std::filesystem::create_symlink(stn, dir.File("link.csv"));
   // The CSV proposed for search.log.1 is search.log.c.
   const std::string dotOne = dir.Write("search.log.1", ReadBytes(stn)), c = dir.Write("search.log.c", "int main(){}\n");
   const std::string ro = dir.Write("ro.csv", "old"), cannot = "trovlin-cli: cannot write the CSV file '";
   std::filesystem::permissions(ro, std::filesystem::perms::others_read);
-  const std::string notALog = "trovlin-cli: 検索結果ログファイルを指定してください\n";
-  const std::string sameFile = "trovlin-cli: 読み込むﾌｧｲﾙと同じﾌｧｲﾙは指定できません\n";
+  const std::string notALog = "trovlin-cli: " + plain + ": not a search log\ntrovlin-cli: " + plain +
+                              ": no STN, DIALOG, JOIS or PATOLIS marker: the log's only line is never examined\n";
+  const std::string sameFile = "trovlin-cli: " + stn + ": the CSV '";
+  const std::string onlyRead = "' would replace the log itself; a log is only read, never written\n";
+  const std::string seeConvert = "see trovlin-cli convert --help\n";
   const std::string noLayout =
       "trovlin-cli: " + nine +
       ": the PATOLIS answer layout is \"9\", not one of 1-4: nothing to convert, no file written\n";
@@ -58,21 +63,32 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
        "trovlin-cli: cannot load the item list '" + plain +
            "': line 1: not a Trovlin item list (it must begin with \"trovlin-items 1\")\n"},
       {"propose-name /d/logs.2005/result.log", 0, "/d/logs.2005/result.csv\n", ""},
-      {"convert " + stn + " --items AN,,TI", 1, "",
-       "trovlin-cli: an item code must not be empty\nusage: trovlin-cli convert LOG"},
-      {"detect", 1, "", "trovlin-cli: expected exactly one path\nusage: trovlin-cli detect LOG\n"},
+      {"convert " + stn + " --items AN,,TI", 1, "", "trovlin-cli: an item code must not be empty\n" + seeConvert},
+      {"detect", 1, "", "trovlin-cli: expected exactly one path\nsee trovlin-cli detect --help\n"},
+      {"--version", 0, "trovlin-cli 0.1.0\n", ""},
+      {"convert " + stn + " --itme AN", 1, "",
+       "trovlin-cli: unknown option --itme; did you mean --item?\n" + seeConvert},
+      {"convert " + stn + " --out-dir " + dir.path() + " --jobs 0", 1, "",
+       "trovlin-cli: --jobs takes a number of logs to convert at once, 1 or more, not 0\n" + seeConvert},
+      {"convert --db=STN --items=TI -o - " + stars, 0, "\"TI\"\r\n\"a\"\r\n", ""},
+      {"convert " + jois + " -o - --items-file " + bomPreset, 0, "\"PY\"\r\n\"2005\"\r\n\"2004\"\r\n", ""},
+      {"detect -x.log", 1, "", "trovlin-cli: unknown option -x.log\nsee trovlin-cli detect --help\n"},
+      {"detect -- -x.log", 2, "", "trovlin-cli: cannot open the log '-x.log': No such file or directory\n"},
+      {"propose-name -- -x.log", 0, "-x.csv\n", ""},
       {"convert " + plain, 2, "", notALog},
       {"detect " + dir.File("no.log"), 2, "",
        "trovlin-cli: cannot open the log '" + dir.File("no.log") + "': No such file or directory\n"},
-      {"convert " + stn + " -o " + stn, 2, "", sameFile},
-      {"convert " + stn + " -o " + dir.File("link.csv"), 2, "", sameFile},
+      {"convert " + stn + " -o " + stn, 2, "", sameFile + stn + onlyRead},
+      {"convert " + stn + " -o " + dir.File("link.csv"), 2, "", sameFile + dir.File("link.csv") + onlyRead},
       {"convert " + stn + " -o " + no, 3, "", cannot + no + "': No such file or directory\n"},
       {"convert " + dotOne, 3, "",
        cannot + c + "': it exists and is not a CSV file; name the output with -o, or --force replaces it\n"},
       {"convert " + stn + " -o " + ro, 3, "", cannot + ro + "': it is read-only; --force replaces it\n"},
       {"convert " + stn + " -o " + ro + " --force", 0, "", ""},
       {"convert " + stn + " --out-dir " + no, 3, "",
-       "trovlin-cli: cannot write into the folder '" + no + "': it is not a folder\n"},
+       "trovlin-cli: cannot write into the folder '" + no + "': No such file or directory\n"},
+      {"convert " + stn + " --out-dir " + plain, 3, "",
+       "trovlin-cli: cannot write into the folder '" + plain + "': it is not a folder\n"},
       {"convert " + nine, 2, "", noLayout},
       {"items " + nine, 0, "", noLayout},
       {"convert " + CopySample(dir, "patolis_layout1.log") + " -o " + dir.File("p1.csv"), 0, "",
@@ -81,7 +97,8 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"convert " + CopySample(dir, "patolis_layout2.log") + " --db PATOLIS --items AN,TI -o " + dir.File("p2.csv"), 0,
        "", "PATOLIS (layout 2): 2 row(s) of 29 column(s) written to " + dir.File("p2.csv") + "; answers: 2 of 2\n"},
       {"convert " + CopySample(dir, "patolis_layout3.log") + " -o " + no, 3, "",
-       "PATOLISデータ変換: cannot write the CSV file '" + no + "': No such file or directory\n"},
+       "trovlin-cli: " + dir.File("patolis_layout3.log") + ": PATOLIS conversion failed: cannot write the CSV file '" +
+           no + "': No such file or directory\n"},
   };
   for (const auto& c : cases) {
     const CommandResult r = RunLine(c.line);
@@ -94,12 +111,11 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
   EXPECT_EQ(ReadBytes(ro), RunLine("convert " + stn + " -o -").out);
   EXPECT_FALSE(std::filesystem::exists(dir.File("plain.csv")) || std::filesystem::exists(dir.File("nine.csv")));
   EXPECT_EQ(ReadBytes(stn), ReadBytes(SamplePath("stn_sample.log")));
-  const CommandResult unknown = RunLine("frobnicate");
-  EXPECT_EQ(unknown.err, "trovlin-cli: unknown command: frobnicate\n");
-  EXPECT_EQ(std::pair(unknown.exitCode, unknown.out.rfind("usage: trovlin-cli COMMAND [ARGS]\n", 0)),
-            std::pair(1, 0ul));
+  const CommandResult unknown = RunLine("conver " + stn);
+  EXPECT_EQ(std::tuple(unknown.exitCode, unknown.out, unknown.err),
+            std::tuple(1, "", "trovlin-cli: unknown command: conver; did you mean convert?\nsee trovlin-cli --help\n"));
   for (const std::string command : {"detect", "items", "convert", "propose-name"}) {
-    EXPECT_EQ(std::pair(RunLine(command + " --help").out.rfind("usage: trovlin-cli " + command, 0), 0),
+    EXPECT_EQ(std::pair(RunLine(command + " x --bogus -h").out.rfind("usage: trovlin-cli " + command, 0), 0),
               std::pair(0ul, 0))
         << command;
   }
@@ -116,24 +132,35 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
 
 std::string Literal(const std::string& text) { return std::regex_replace(text, std::regex("[.()]"), "\\$&"); }
 
+// Several logs at once or one after the other, the same lines in the same
+// order; the first log is the largest, so that it ends last when in parallel.
 TEST(Cli, ABatchConvertsEachLogSkipsTheBrokenOneAndExitsWithTheWorst) {
-  TempDir in, out;
-  const std::string stn = CopySample(in, "stn_sample.log"), patolis = CopySample(in, "patolis_layout1.log");
+  TempDir in;
+  std::string bytes = ReadBytes(SamplePath("stn_sample.log"));
+  // The sample ends in a record of its own that the first added lines continue.
+  for (int i = 0; i < 100'000; ++i) bytes += "AN   " + std::to_string(i) + "\r\nTI   t\r\n\r\n";
+  const std::string stn = in.Write("stn.log", bytes), patolis = CopySample(in, "patolis_layout1.log");
   const std::string broken = in.Write("notes.txt", "just some notes\r\nnothing here\r\n");
-  const CommandResult r = RunCli({"convert", stn, broken, patolis, "--out-dir", out.path(), "--items", "TI"});
-  EXPECT_EQ(r.exitCode, 2);
-  const std::string seconds = "[0-9]+[.][0-9]{2} s\n";
-  EXPECT_TRUE(std::regex_match(
-      r.err,
-      std::regex(Literal(stn + ": STN, 4 record(s), 4 row(s), answers: 3 of 3, ") + seconds +
-                 Literal("trovlin-cli: " + broken) + ": 検索結果ログファイルを指定してください\n" +
-                 Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
-                 Literal(broken + ": failed, ") + seconds +
-                 Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), answers: 4 of 4, ") + seconds)))
-      << r.err;
-  EXPECT_EQ(ReadBytes(out.File("stn_sample.csv")).substr(0, 6), "\"TI\"\r\n");
-  EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));
-  EXPECT_FALSE(std::filesystem::exists(out.File("notes.csv")) || std::filesystem::exists(in.File("stn_sample.csv")));
+  for (const char* jobs : {"1", "3"}) {
+    TempDir out;
+    const CommandResult r = RunCli({"convert", stn, broken, patolis, "--out-dir", out.path(), "--items", "TI", "--jobs",
+                                    jobs, "--report", out.File("r.json")});
+    EXPECT_EQ(r.exitCode, 2);
+    const std::string seconds = "[0-9]+[.][0-9]{2} s\n";
+    EXPECT_TRUE(std::regex_match(
+        r.err,
+        std::regex(Literal(stn + ": STN, 100003 record(s), 100003 row(s), answers: 3 of 3, ") + seconds +
+                   Literal("trovlin-cli: " + broken + ": not a search log\n") +
+                   Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
+                   Literal(broken + ": failed, ") + seconds +
+                   Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), answers: 4 of 4, ") + seconds)))
+        << r.err;
+    const nlohmann::json report = nlohmann::json::parse(ReadBytes(out.File("r.json")));
+    EXPECT_EQ(std::tuple(report.size(), report[0]["log"], report[1]["log"]), std::tuple(2u, stn, patolis));
+    EXPECT_EQ(ReadBytes(out.File("stn.csv")).substr(0, 6), "\"TI\"\r\n");
+    EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));
+    EXPECT_FALSE(std::filesystem::exists(out.File("notes.csv")) || std::filesystem::exists(in.File("stn.csv")));
+  }
 }
 
 }  // namespace

@@ -85,15 +85,15 @@ TEST(Encodings, HowTheLogIsReadAndTheCsvWritten) {
        {"--db", "DIALOG", "--items", "TI,AB", "--encoding", "utf-8"},
        "\"TI\",\"AB\"\r\n\"a\xEF\xBF\xBD\xEF\xBF\xBD\",\"\xEF\xBF\xBD\"\r\n",
        warn + " line 1: bytes that are not valid in the log's encoding; written as U+FFFD\n" + warn +
-           " line 2: bytes that are not valid in the log's encoding; written as U+FFFD\n" +
-           "trovlin-cli: warning: 3 invalid byte(s) of the log written as U+FFFD\n" +
+           " line 2: bytes that are not valid in the log's encoding; written as U+FFFD\n" + warn +
+           ": 3 invalid byte(s) of the log written as U+FFFD\n" +
            "DIALOG: 1 row(s) of 2 column(s) written to standard output\n"},
       {"TI   caf\xC3\xA9\r\nAB   ok\r\nKW   \xF0\x9F\x98\x80 \xE6\xA4\x9C\r\n",
        {"--db", "STN", "--items", "TI,AB,KW"},
        "\"TI\",\"AB\",\"KW\"\r\n\"caf?\",\"ok\",\"? \x8C\x9F\"\r\n",
        "trovlin-cli: " + log + ": read as UTF-8\n" + warn + " line 1: characters that code page 932 cannot hold\n" +
-           warn + " line 3: characters that code page 932 cannot hold\n" +
-           "trovlin-cli: warning: 2 character(s) have no code page 932 form; written as \"?\"\n" +
+           warn + " line 3: characters that code page 932 cannot hold\n" + warn +
+           ": 2 character(s) have no code page 932 form; written as \"?\"\n" +
            "STN: 1 row(s) of 3 column(s) written to standard output\n"},
       // RE's own rule still turns its quotes into apostrophes; every other character is kept.
       {quotes,

@@ -3,6 +3,7 @@
 // damaged or left half-written; and the files around a conversion: names it
 // chose, clashing names in a batch, standard input, signals during a run.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "support/cli_run.h"
@@ -20,6 +22,7 @@ namespace trovlin {
 namespace {
 
 using namespace testing;
+using namespace std::string_literals;
 
 const std::string kSamples = TROVLIN_SAMPLES_DIR;
 const std::string kStn = kSamples + "/stn_sample.log";
@@ -41,8 +44,7 @@ TEST(Faults, LogsThatAreNotLogs) {
     const std::string path = dir.Write("refused.log", bytes);
     const auto r = RunCli({"detect", path});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err,
-              "trovlin-cli: 検索結果ログファイルを指定してください\ntrovlin-cli: " + path + ": " + reason + "\n");
+    EXPECT_EQ(r.err, "trovlin-cli: " + path + ": not a search log\ntrovlin-cli: " + path + ": " + reason + "\n");
   }
 
   std::string binary;
@@ -65,9 +67,43 @@ TEST(Faults, OverlongLineStopsWithAClearMessage) {
   const std::string patolis = dir.Write("long-patolis.log", ReadBytes(sample) + std::string(70u << 20, 'x'));
   const auto p = RunCli({"convert", patolis, "-o", dir.File("out.csv")});
   EXPECT_EQ(p.exitCode, 2);
-  EXPECT_EQ(p.err,
-            "PATOLISデータ変換: cannot read the log '" + patolis + "': line 15 is longer than the limit of 64 MiB\n");
+  EXPECT_EQ(p.err, "trovlin-cli: " + patolis + ": PATOLIS conversion failed: cannot read the log '" + patolis +
+                       "': line 15 is longer than the limit of 64 MiB\n");
   EXPECT_EQ(ReadBytes(dir.File("out.csv")), RunCli({"convert", sample, "-o", "-"}).out);
+}
+
+// On a terminal a long log draws a progress line in MiB, which ends at 100 %
+// on a line of its own; the summary follows on the next line.
+TEST(Faults, ProgressOnATerminalEndsAtAHundredPerCentOnItsOwnLine) {
+  TempDir dir;
+  std::string log;
+  while (log.size() < (9u << 20)) log += "AN   " + std::to_string(log.size()) + "\r\nTI   some title\r\n\r\n";
+  const std::string path = dir.Write("big.log", log), out = dir.File("big.csv");
+  termios raw{};
+  ::cfmakeraw(&raw);  // no CR added before LF
+  int terminal = -1;
+  const pid_t pid = ::forkpty(&terminal, nullptr, &raw, nullptr);
+  if (pid == 0) {
+    ::execl(TROVLIN_CLI_PATH, "trovlin-cli", "convert", path.c_str(), "--db", "STN", "--items", "AN,TI", nullptr);
+    ::_exit(127);
+  }
+  std::string err;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) err.append(buffer, n);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(terminal);
+  // One row per record, and every record has an "A".
+  const std::string rows = std::to_string(std::count(log.begin(), log.end(), 'A'));
+  const std::string last =
+      "\rconverting: 100% (9 of 9 MiB)\nSTN: " + rows + " row(s) of 2 column(s) written to " + out + "\n";
+  ASSERT_GT(err.size(), last.size()) << err;
+  EXPECT_EQ(err.substr(err.size() - last.size()), last);
+  std::istringstream frames(err.substr(1, err.size() - last.size()));
+  for (std::string frame; std::getline(frames, frame, '\r');) {
+    EXPECT_EQ(std::pair(frame.substr(0, 12), frame.substr(frame.size() - 10)),
+              std::pair("converting: "s, " of 9 MiB)"s));
+  }
 }
 
 // The LF CR line ends of a PATOLIS log are repaired while reading: a log
@@ -96,7 +132,7 @@ TEST(OutputSafety, ABatchKeepsTheCsvItWroteForAnotherLogOfTheSameName) {
   for (const char* folder : {"a", "b"}) std::filesystem::create_directory(dir.File(folder));
   const std::string a = dir.Write("a/log.txt", ReadBytes(kStn));
   const std::string b = dir.Write("b/log.txt", ReadBytes(kSamples + "/dialog_sample.log"));
-  const auto r = RunCli({"convert", a, b, "--out-dir", dir.path()});
+  const auto r = RunCli({"convert", a, b, "--out-dir", dir.path(), "--jobs", "2"});
   EXPECT_EQ(r.exitCode, 3);
   EXPECT_NE(r.err.find(b + ": its CSV '" + dir.File("log.csv") + "' was already written for " + a), std::string::npos)
       << r.err;
@@ -124,8 +160,8 @@ TEST(OutputSafety, ASignalOrAWriteErrorDuringARunLeavesThePreviousFileAndNothing
   TempDir in, dir;
   std::string log;
   for (int i = 0; i < 1'000'000; ++i) log += "AN   " + std::to_string(i) + "\r\nTI   a title of some length\r\n\r\n";
-  const std::string path = in.Write("big.log", log);
-  const std::string out = dir.File("out.csv");
+  const std::string path = in.Write("big.log", log), path2 = in.Write("big2.log", log);
+  const std::string out = dir.File("big.csv");
   // Whether the run has a file in dir open: the output, named or not.
   const auto writing = [&](pid_t pid) {
     std::error_code ec;
@@ -135,11 +171,13 @@ TEST(OutputSafety, ASignalOrAWriteErrorDuringARunLeavesThePreviousFileAndNothing
     });
   };
   // The signal, and the exit code or minus the signal that ended the process;
-  // no signal but a file size limit that the CSV outgrows: a write error.
-  const std::pair<int, int> cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}, {SIGKILL, -SIGKILL}, {0, 3}};
+  // no signal but a file size limit that the CSV outgrows: a write error;
+  // and whether two logs are converted at once into dir.
+  const std::tuple<int, int, bool> cases[] = {{SIGINT, 130, false},       {SIGTERM, 143, false}, {SIGHUP, 129, false},
+                                              {SIGKILL, -SIGKILL, false}, {0, 3, false},         {SIGTERM, 143, true}};
   const std::string stop = "interrupted; no CSV written",
                     tooLarge = "cannot write the CSV file '" + out + "': File too large";
-  for (const auto& [signal, expected] : cases) {
+  for (const auto& [signal, expected, batch] : cases) {
     SCOPED_TRACE(signal);
     WriteBytes(out, "previous");
     const pid_t pid = ::fork();
@@ -148,6 +186,10 @@ TEST(OutputSafety, ASignalOrAWriteErrorDuringARunLeavesThePreviousFileAndNothing
       const rlimit limit{32768, 32768};
       if (signal == 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
       if (std::freopen(in.File("err").c_str(), "w", stderr) == nullptr) ::_exit(126);
+      if (batch) {
+        ::execl(TROVLIN_CLI_PATH, "trovlin-cli", "convert", path.c_str(), path2.c_str(), "--db", "STN", "--items",
+                "AN,TI", "--out-dir", dir.path().c_str(), "--jobs", "2", nullptr);
+      }
       ::execl(TROVLIN_CLI_PATH, "trovlin-cli", "convert", path.c_str(), "--db", "STN", "--items", "AN,TI", "-o",
               out.c_str(), nullptr);
       ::_exit(127);
@@ -158,7 +200,9 @@ TEST(OutputSafety, ASignalOrAWriteErrorDuringARunLeavesThePreviousFileAndNothing
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), expected);
-    const std::string told = expected == 3 ? tooLarge : stop;
+    const std::string told = expected == 3 ? tooLarge
+                             : batch       ? "interrupted; the remaining logs were not converted"
+                                           : stop;
     EXPECT_EQ(ReadBytes(in.File("err")), expected > 0 ? "trovlin-cli: " + told + "\n" : "");
     EXPECT_EQ(ReadBytes(out), "previous");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);

@@ -14,20 +14,22 @@ std::string Codes(int count) {
 }
 
 TEST(ConvertOptions, EveryOptionIsRead) {
-  ConvertOptions o = ParseConvertOptions({"a.log", "--db", "jois", "--item", "AN", "--items", "TI,PY", "-o", "-",
+  ConvertOptions o = ParseConvertOptions({"a.log", "--db", "jois", "--item", "AN", "--items=TI,PY", "-o", "-",
                                           "--keep-stars", "--keep-width", "--input-encoding", "utf-8", "--encoding",
-                                          "utf-8-bom", "--quotes", "double"});
+                                          "utf-8-bom", "--quotes=double", "--item", "DN"});
   EXPECT_EQ(o.logs, Args{"a.log"});
   EXPECT_EQ(o.output, "-");
   EXPECT_EQ(o.database, DatabaseKind::Jois);
-  EXPECT_EQ(o.items, (std::vector<std::u16string>{u"AN", u"TI", u"PY"}));
+  EXPECT_EQ(o.items, (std::vector<std::u16string>{u"AN", u"TI", u"PY", u"DN"}));
   EXPECT_TRUE(o.keepStars && o.keepWidth);
   EXPECT_EQ(o.inputEncoding, LogEncoding::Utf8);
   EXPECT_EQ(o.csvEncoding, CsvEncoding::Utf8Bom);
   EXPECT_EQ(o.quoteStyle, QuoteStyle::Double);
 
-  o = ParseConvertOptions({"a.log", "b.log", "--out-dir", "d", "--items-file", "f", "--input-encoding", "auto"});
-  EXPECT_EQ(o.logs, (Args{"a.log", "b.log"}));
+  o = ParseConvertOptions(
+      {"a.log", "--jobs=3", "--out-dir", "d", "--items-file", "f", "--input-encoding", "auto", "--", "--db"});
+  EXPECT_EQ(o.logs, (Args{"a.log", "--db"}));
+  EXPECT_EQ(o.jobs, 3u);
   EXPECT_EQ(o.outDir, "d");
   EXPECT_EQ(o.itemsFile, "f");
   EXPECT_FALSE(o.output || o.database || o.inputEncoding || o.keepStars || o.keepWidth);
@@ -43,6 +45,9 @@ TEST(ConvertOptions, UsageErrorsSayWhatIsWrong) {
       {{"a.log", "--out-dir", "d", "-o", "x.csv"}, "-o and --out-dir exclude each other"},
       {{"a.log", "--items-file", "f", "--item", "AN"}, "--items-file excludes --item and --items"},
       {{"a.log", "--bogus"}, "unknown option --bogus"},
+      {{"a.log", "--skip-empty-row"}, "unknown option --skip-empty-row; did you mean --skip-empty-rows?"},
+      {{"a.log", "--jobs", "x", "--out-dir", "d"},
+       "--jobs takes a number of logs to convert at once, 1 or more, not x"},
       {{"a.log", "-o"}, "-o needs a value"},
       {{"a.log", "--db", "medline"}, "--db takes STN, DIALOG, JOIS or PATOLIS, not medline"},
       {{"a.log", "--item", ""}, "an item code must not be empty"},
@@ -63,7 +68,9 @@ TEST(ConvertOptions, UsageErrorsSayWhatIsWrong) {
 // One path and --help are read by every command-line test; here what they refuse.
 TEST(SinglePath, OneOperandThatIsNoOption) {
   for (const Args& args : {Args{}, Args{"a", "b"}, Args{"-x"}}) EXPECT_THROW(ParseSinglePath(args), UsageError);
+  EXPECT_EQ(ParseSinglePath({"--", "-x"}), "-x");
   EXPECT_TRUE(WantsHelp({"a.log", "-h"}));
+  EXPECT_FALSE(WantsHelp({"--", "-h"}));
   EXPECT_FALSE(WantsHelp({"a.log", "--helpful"}));
 }
 
