@@ -34,6 +34,7 @@ const std::string_view kConvertUsage =
     "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
     "                           [--force] [--discover first-block|first-answer]\n"
     "                           [--skip-empty-rows] [--report FILE|-] [--strict]\n"
+    "                           [--format csv|xlsx] [--protect-formulas]\n"
     "       trovlin-cli convert LOG... --out-dir DIR [--jobs N] [options as above]\n"
     "\n"
     "Converts LOG into a CSV file: one row per answer, one column per item.\n"
@@ -73,6 +74,10 @@ const std::string_view kConvertUsage =
     "                with --out-dir, a JSON array of the logs' reports\n"
     "  --strict      exit 4 when the log shows an answer twice, or misses answers\n"
     "                between the first and the last it shows\n"
+    "  --format csv|xlsx  CSV, or an Excel workbook (every value a text cell, the\n"
+    "                report on a second sheet); default: xlsx when -o ends in .xlsx\n"
+    "  --protect-formulas  a CSV value a spreadsheet would calculate (=, +, -, @, TAB,\n"
+    "                CR or their full-width forms first) is written after an apostrophe\n"
     "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
     "item options are ignored, and a log with no answer layout 1-4 writes no file\n"
     "(exit 2).\n"
@@ -169,6 +174,12 @@ ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::ve
   return items;
 }
 
+// A workbook when --format says so, or the output's name ends in ".xlsx".
+OutputFormat OutputFormatOf(const ConvertOptions& options) {
+  if (options.format) return *options.format;
+  return options.output ? OutputFormatFor(*options.output) : OutputFormat::Csv;
+}
+
 // The summary line of a single log: rows, and the answers the log shows.
 void PrintSummary(const ConversionSettings& settings, const ConversionOutcome& outcome) {
   const DatabaseKind kind = settings.databaseKind;
@@ -186,7 +197,7 @@ void PrintSummary(const ConversionSettings& settings, const ConversionOutcome& o
 
 // What a finished run says on stderr, and what it leaves for the summary.
 LogResult Report(const ConversionSettings& settings, const Job& job, ConversionOutcome& outcome,
-                 const ConvertOptions& options, std::vector<ReportWarning> warnings) {
+                 const ConvertOptions& options) {
   const DatabaseKind kind = settings.databaseKind;
   if (!outcome.written) {
     Error(NoPatolisLayoutMessage(job.name, PatolisLayout(settings)));
@@ -194,7 +205,6 @@ LogResult Report(const ConversionSettings& settings, const Job& job, ConversionO
     nothing.nothingToConvert = true;
     return nothing;
   }
-  for (const ReportWarning& w : warnings) outcome.report.AddWarning(w);
   outcome.report.log = job.name;
   WarnUnencodable(job.name, outcome.unencodable, outcome.replaced);
   if (!job.batch && !job.inspect) PrintSummary(settings, outcome);
@@ -209,6 +219,8 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   settings.inputPath = log;
   settings.csvEncoding = options.csvEncoding;
   settings.quoteStyle = options.quoteStyle;
+  settings.protectFormulas = options.protectFormulas;
+  settings.outputFormat = OutputFormatOf(options);
   settings.outputRules = {.namedByUser = job.outputNamed, .force = options.force};
   const OpenedLog opened = OpenLogInto(settings, options.inputEncoding);
   OpenedLog reported = opened;
@@ -235,9 +247,10 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   }
   ConsoleObserver observer(job.name, settings.csvEncoding != CsvEncoding::Cp932, job.progress);
   try {
-    ConversionOutcome outcome = Convert(settings, items, &observer, job.inspect ? RunMode::Inspect : RunMode::Convert);
+    ConversionOutcome outcome =
+        Convert(settings, items, &observer, job.inspect ? RunMode::Inspect : RunMode::Convert, warnings);
     observer.Finish();
-    return Report(settings, job, outcome, options, std::move(warnings));
+    return Report(settings, job, outcome, options);
   } catch (const IoError& e) {
     // A PATOLIS conversion that stopped part way keeps its rows; the
     // message says which conversion failed.
@@ -312,7 +325,8 @@ int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<Di
   const LogSource source(options.logs.front());
   Job job{source.path(), source.name(), "", options.output.has_value(), false};
   // A log read from standard input has no name to put a CSV beside.
-  job.output = options.output.value_or(source.IsStandardInput() ? "-" : ProposeOutputName(source.path()));
+  job.output = options.output.value_or(
+      source.IsStandardInput() ? "-" : ProposeOutputName(source.path(), OutputFormatOf(options)));
   try {
     const LogResult result = ConvertLog(options, preset, job);
     if (options.report && result.report) WriteReport(options, ReportJson(*result.report));
@@ -369,7 +383,7 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
   std::vector<BatchLog> logs;
   std::map<std::string, std::size_t> lastWith;  // output -> the last log so far that goes there
   for (const std::string& log : options.logs) {
-    const std::string name = std::filesystem::path(ProposeOutputName(log)).filename().string();
+    const std::string name = std::filesystem::path(ProposeOutputName(log, OutputFormatOf(options))).filename().string();
     BatchLog& added = logs.emplace_back();
     added.job = {log, log, (std::filesystem::path(*options.outDir) / name).string(), false, true};
     if (const auto before = lastWith.find(added.job.output); before != lastWith.end())

@@ -163,6 +163,9 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
     parser.Value("--report", [&](const std::string& v) { options.report = v; });
     parser.Value("--jobs", [&](const std::string& v) { options.jobs = ChooseJobs(v); });
     parser.Flag("--force", options.force);
+    parser.Value("--format", [&](const std::string& v) {
+      options.format = Choose<OutputFormat>("--format", v, {{"csv", OutputFormat::Csv}, {"xlsx", OutputFormat::Xlsx}});
+    });
   } else {
     parser.Flag("--json", options.json);
   }
@@ -201,6 +204,7 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
   parser.Flag("--keep-width", options.keepWidth);
   parser.Flag("--skip-empty-rows", options.skipEmptyRows);
   parser.Flag("--strict", options.strict);
+  parser.Flag("--protect-formulas", options.protectFormulas);
   options.logs = parser.Parse(args);
   if (options.logs.empty()) throw UsageError("no log given");
   if (options.logs.size() > 1 && inspect) throw UsageError("inspect takes one log");

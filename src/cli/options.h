@@ -40,6 +40,8 @@ struct ConvertOptions {
   std::optional<std::string> report;                     // --report FILE; "-" is standard error
   bool strict = false;                                   // --strict: gaps or repeats exit 4
   bool json = false;                                     // inspect --json
+  std::optional<OutputFormat> format;                    // --format; unset: as the output's name says
+  bool protectFormulas = false;                          // --protect-formulas
   unsigned jobs = 0;                                     // --jobs: logs converted at once; 0: one per core
 };
 

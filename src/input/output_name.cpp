@@ -27,9 +27,7 @@ std::vector<std::size_t> CharacterStarts(std::string_view s) {
   return starts;
 }
 
-}  // namespace
-
-std::string ProposeOutputName(std::string_view inputPath) {
+std::string ProposeCsvName(std::string_view inputPath) {
   static constexpr std::string_view kCsv = "csv";
   const std::vector<std::size_t> starts = CharacterStarts(inputPath);
   const std::size_t n = starts.size() - 1;
@@ -46,6 +44,15 @@ std::string ProposeOutputName(std::string_view inputPath) {
   std::string proposal(inputPath.substr(0, starts[k] + 1));
   proposal.append(kCsv.substr(0, following));
   return proposal;
+}
+
+}  // namespace
+
+std::string ProposeOutputName(std::string_view inputPath, OutputFormat format) {
+  std::string name = ProposeCsvName(inputPath);
+  if (format != OutputFormat::Xlsx) return name;
+  if (name.ends_with(".csv")) name.resize(name.size() - 4);
+  return name + ".xlsx";
 }
 
 OutputFormat OutputFormatFor(std::string_view outputPath) {

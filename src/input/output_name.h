@@ -15,7 +15,8 @@
 
 namespace trovlin {
 
-std::string ProposeOutputName(std::string_view inputPath);
+// A workbook's proposal is the CSV's with its last extension made "xlsx".
+std::string ProposeOutputName(std::string_view inputPath, OutputFormat format = OutputFormat::Csv);
 
 // The format an output's name asks for: a workbook for a name ending in
 // ".xlsx" (any letter case), CSV for any other.
