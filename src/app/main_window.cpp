@@ -309,7 +309,9 @@ void MainWindow::ClearDatabaseSelection() {
 
 void MainWindow::ShowAbout() {
   if (ended_) return;
-  Say(captions::kAboutText, Icon::Information, Buttons::Ok);
+  // The old box's text, then the version this build is.
+  Say(std::u16string(captions::kAboutText) + u"\r" + Utf8ToUtf16("Trovlin " TROVLIN_VERSION), Icon::Information,
+      Buttons::Ok);
 }
 
 void MainWindow::Exit() {
