@@ -58,6 +58,17 @@ std::u16string JoinCodes(const std::vector<std::u16string>& codes) {
 
 namespace {
 
+// What both kinds of run count, into the outcome.
+template <typename Counts>
+void TakeCounts(const Counts& counts, ConversionOutcome& outcome, std::uint64_t& lines, std::uint64_t& bytes) {
+  outcome.rows = counts.rows;
+  outcome.unencodable = counts.unencodable;
+  outcome.replaced = counts.replaced;
+  outcome.report.formulasProtected = counts.protectedValues;
+  lines = counts.linesRead;
+  bytes = counts.bytesRead;
+}
+
 // Runs the service's conversion into outcome; the report is finished by the caller.
 void RunService(const ConversionSettings& settings, const ItemTable& items, ReportBuilder& report, RunMode mode,
                 ConversionOutcome& outcome, std::uint64_t& lines, std::uint64_t& bytes) {
@@ -66,23 +77,13 @@ void RunService(const ConversionSettings& settings, const ItemTable& items, Repo
     outcome.written = patolis.status == PatolisOutcome::Status::Converted;
     outcome.layoutCode = patolis.layoutCode;
     outcome.columns = PatolisColumnTitles(patolis.layoutCode).size();
-    outcome.rows = patolis.rows;
-    outcome.unencodable = patolis.unencodable;
-    outcome.replaced = patolis.replaced;
-    outcome.report.formulasProtected = patolis.protectedValues;
-    lines = patolis.linesRead;
-    bytes = patolis.bytesRead;
+    TakeCounts(patolis, outcome, lines, bytes);
     return;
   }
   const RunStatistics stats = RunTaggedConversion(settings, items, &report, mode);
   outcome.written = true;
   outcome.columns = items.ColumnCount();
-  outcome.rows = stats.rows;
-  outcome.unencodable = stats.unencodable;
-  outcome.replaced = stats.replaced;
-  outcome.report.formulasProtected = stats.protectedValues;
-  lines = stats.linesRead;
-  bytes = stats.bytesRead;
+  TakeCounts(stats, outcome, lines, bytes);
 }
 
 }  // namespace
