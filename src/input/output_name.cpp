@@ -49,10 +49,8 @@ std::string ProposeCsvName(std::string_view inputPath) {
 }  // namespace
 
 std::string ProposeOutputName(std::string_view inputPath, OutputFormat format) {
-  std::string name = ProposeCsvName(inputPath);
-  if (format != OutputFormat::Xlsx) return name;
-  if (name.ends_with(".csv")) name.resize(name.size() - 4);
-  return name + ".xlsx";
+  if (format != OutputFormat::Xlsx) return ProposeCsvName(inputPath);
+  return std::filesystem::path(inputPath).replace_extension(".xlsx").string();
 }
 
 OutputFormat OutputFormatFor(std::string_view outputPath) {

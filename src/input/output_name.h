@@ -15,7 +15,7 @@
 
 namespace trovlin {
 
-// A workbook's proposal is the CSV's with its last extension made "xlsx".
+// A workbook's proposal is the log's name with its extension (if any) made ".xlsx".
 std::string ProposeOutputName(std::string_view inputPath, OutputFormat format = OutputFormat::Csv);
 
 // The format an output's name asks for: a workbook for a name ending in

@@ -26,6 +26,13 @@ TEST(OutputName, ProposesTheLogNameWithCsv) {
       {"/d/r.\xE3\x83x", "/d/r.csv"},
       {"", ".csv"}};
   for (const auto& [in, out] : cases) EXPECT_EQ(ProposeOutputName(in), out) << in;
+  // A workbook takes the log's name with its own extension.
+  const std::pair<const char*, const char*> books[] = {{"/d/result.log", "/d/result.xlsx"},
+                                                       {"/d/result.l", "/d/result.xlsx"},
+                                                       {"/d/logs.2005/result", "/d/logs.2005/result.xlsx"}};
+  for (const auto& [in, out] : books) EXPECT_EQ(ProposeOutputName(in, OutputFormat::Xlsx), out) << in;
+  EXPECT_EQ(std::pair(OutputFormatFor("/d/a.XLSX"), OutputFormatFor("/d/a.xlsx.csv")),
+            std::pair(OutputFormat::Xlsx, OutputFormat::Csv));
 }
 
 TEST(OutputName, SameFileByTextOrOnDisk) {
