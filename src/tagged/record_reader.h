@@ -56,7 +56,6 @@ class RecordReader {
   const bool toHalfWidth_;
   std::u16string nextLine_;
   std::u16string text_;
-  std::u16string narrowed_;
 };
 
 }  // namespace trovlin
