@@ -11,12 +11,20 @@
 //
 // Output is buffered in blocks and goes through OutputFile, so the CSV
 // appears under its name only when Finish() is called; a preview writes into
-// memory instead.
+// memory instead. Rows bound for a file are encoded and written by a second
+// thread while the next rows are read; a failure there is thrown by the
+// WriteRow or Finish call that follows it, and the counts hold after Finish().
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
 
 #include "common/conversion_state.h"
 #include "platform/output_file.h"
@@ -40,6 +48,9 @@ class CsvWriter {
   // Writes into *memory instead of a file; with nullptr the bytes are made
   // (so every count holds) and dropped, for a run that only reports.
   CsvWriter(std::string* memory, CsvFormat format);
+  ~CsvWriter();
+  CsvWriter(const CsvWriter&) = delete;
+  CsvWriter& operator=(const CsvWriter&) = delete;
 
   // Writes the header row: one title per code of items.
   void WriteHeader(const ItemTable& items);
@@ -55,10 +66,23 @@ class CsvWriter {
   std::uint64_t ReplacedCount() const { return replaced_; }
 
  private:
-  void WriteField(const std::u16string& text, bool last);
+  // Rows on their way to the encoding thread: the characters of the fields
+  // one after another, and where each field ends (kLastField marks the end
+  // of a row).
+  struct Batch {
+    std::u16string chars;
+    std::vector<std::uint64_t> ends;
+  };
+  static constexpr std::uint64_t kLastField = std::uint64_t{1} << 63;
+
+  void Put(std::u16string_view text, bool last);
+  void WriteField(std::u16string_view text, bool last);
   void DoubleQuotesFrom(std::size_t start);
   void Flush();
   void FlushIfFull();
+  void HandOff();
+  void EncodeBatches();
+  void StopEncoding(bool abandon);
 
   const CsvFormat format_;
   std::optional<OutputFile> file_;
@@ -67,6 +91,17 @@ class CsvWriter {
   std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;
   std::uint64_t replaced_ = 0;
+
+  const bool threaded_;
+  Batch filling_;
+  Batch handed_;  // guarded by mutex_, as are the four below
+  bool handedFull_ = false;
+  bool closing_ = false;
+  bool abandon_ = false;
+  std::exception_ptr failure_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::thread encoder_;
 };
 
 }  // namespace trovlin
