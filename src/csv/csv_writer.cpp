@@ -14,7 +14,7 @@ constexpr std::size_t kFlushSize = 128 << 10;
 // Rows are handed to the encoding thread in batches of about this many
 // characters: few enough hand-overs to cost nothing, and both batches stay
 // in the cache.
-constexpr std::size_t kBatchChars = 64 << 10;
+constexpr std::size_t kBatchChars = 256 << 10;
 
 // The byte 0x22 is never part of a double-byte character nor of a UTF-8
 // sequence, so working on the encoded bytes changes exactly the quotes.

@@ -88,13 +88,15 @@ class CsvWriter {
   std::optional<OutputFile> file_;
   std::string* memory_ = nullptr;
   std::string buffer_;
-  std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;
   std::uint64_t replaced_ = 0;
 
+  // The writer's side and the hand-over each start a cache line of their
+  // own, apart from what the encoding thread writes above.
   const bool threaded_;
-  Batch filling_;
-  Batch handed_;  // guarded by mutex_, as are the four below
+  alignas(64) Batch filling_;
+  std::uint64_t rows_ = 0;
+  alignas(64) Batch handed_;  // guarded by mutex_, as are the four below
   bool handedFull_ = false;
   bool closing_ = false;
   bool abandon_ = false;
