@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -193,27 +192,6 @@ TEST(LogReader, ALineUpToTheLimitIsReadWhole) {
   const std::string longest(LogReader::kMaxLineBytes, 'x');
   EXPECT_TRUE(ReadAll(dir.Write("ok.log", longest + "\r\nnext")).lines ==
               (std::vector<std::u16string>{std::u16string(longest.size(), u'x'), u"next"}));
-}
-
-// Seeded random logs, a few longer than a batch of lines made ahead: both
-// ways of reading give the same lines, reports and numbers (ReadAll compares).
-TEST(LogReader, RandomLogsReadAheadAsOnDemand) {
-  const char alphabet[] = {'a', ' ', '\r', '\n', '\t', '\x82', '\x60', '\x81', '\xFF', '\xE3', '\x80', '\0'};
-  const LogFormat formats[] = {{},
-                               {.lineEnd = LineEnd::Lf},
-                               {.repairLfCr = true},
-                               {.encoding = LogEncoding::Utf8},
-                               {.encoding = LogEncoding::Utf16Le}};
-  std::mt19937 random(20261207);
-  TempDir dir;
-  std::string bytes;
-  for (int n = 0; n < 3000; ++n) {
-    bytes.resize(n % 100 == 0 ? 40000 + random() % 60000 : random() % 200);
-    for (char& b : bytes) b = alphabet[random() % sizeof alphabet];
-    const LogReaderOptions options{.trailingEmptyLine = n % 2 == 0, .format = formats[n % std::size(formats)]};
-    ReadAll(dir.Write("log", bytes), options);
-    ASSERT_FALSE(HasFailure()) << n;
-  }
 }
 
 // A failure comes at the line that meets it, after every line before it,
