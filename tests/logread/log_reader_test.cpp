@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "common/errors.h"
 #include "support/temp_dir.h"
 
 namespace trovlin {
@@ -192,28 +191,6 @@ TEST(LogReader, ALineUpToTheLimitIsReadWhole) {
   const std::string longest(LogReader::kMaxLineBytes, 'x');
   EXPECT_TRUE(ReadAll(dir.Write("ok.log", longest + "\r\nnext")).lines ==
               (std::vector<std::u16string>{std::u16string(longest.size(), u'x'), u"next"}));
-}
-
-// A failure comes at the line that meets it, after every line before it,
-// whether the lines are made ahead or not.
-TEST(LogReader, ALongerLineFailsAfterTheLinesBeforeIt) {
-  TempDir dir;
-  const std::string path =
-      dir.Write("long.log", "a\r\nb\r\n" + std::string(LogReader::kMaxLineBytes + (2u << 20), 'x'));
-  for (const bool ahead : {false, true}) {
-    LogReader reader(path, {.readAhead = ahead});
-    std::u16string line;
-    reader.ReadLogLine(line);
-    reader.ReadLogLine(line);
-    EXPECT_EQ(line, u"b");
-    EXPECT_EQ(reader.LineNumber(), 2u);
-    try {
-      reader.ReadLogLine(line);
-      ADD_FAILURE() << "no failure, ahead " << ahead;
-    } catch (const IoError& e) {
-      EXPECT_EQ(e.reason(), IoReason::LineTooLong) << ahead;
-    }
-  }
 }
 
 }  // namespace
