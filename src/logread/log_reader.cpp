@@ -22,9 +22,6 @@ namespace {
 // A block small enough to stay in the processor's cache between the read
 // that copies it in and the decoding that goes over it.
 constexpr std::size_t kBlockSize = 128 << 10;
-// Lines are handed from the thread that makes them in batches of about this
-// many characters.
-constexpr std::size_t kBatchChars = 32 << 10;
 // The buffer never grows past room for the longest line allowed and a
 // megabyte more (the limit is checked when the buffer is full).
 constexpr std::size_t kCapacityLimit = LogReader::kMaxLineBytes + (1 << 20);
@@ -125,8 +122,7 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
       utf16_(format_.encoding == LogEncoding::Utf16Le || format_.encoding == LogEncoding::Utf16Be),
       repair_(format_.repairLfCr && format_.lineEnd == LineEnd::Cr),
       reportUnencodable_(format_.encoding != LogEncoding::Cp932),
-      trailingLinePending_(options.trailingEmptyLine),
-      ahead_(options.readAhead) {
+      trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
   file_ = std::fopen(path.c_str(), "rb");
@@ -142,86 +138,10 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
     Consume(begin_ + kUtf8Bom.size());
     if (begin_ == end_) Fill();
   }
-  if (ahead_) {
-    shown_.atEnd = MadeAll();
-    shown_.consumed = utf16_ ? rawRead_ : consumed_;
-    taken_.ended = shown_.atEnd;
-    if (!shown_.atEnd) maker_ = std::thread([this] { MakeBatches(); });
-  }
 }
 
 LogReader::~LogReader() {
-  if (maker_.joinable()) {
-    {
-      const std::lock_guard lock(mutex_);
-      closing_ = true;
-    }
-    changed_.notify_all();
-    maker_.join();
-  }
   if (file_ != nullptr) std::fclose(file_);
-}
-
-// The thread that makes the lines: batch after batch until the end of the
-// log, a failure, or the reader's end.
-void LogReader::MakeBatches() {
-  Batch batch;
-  std::u16string line;
-  for (;;) {
-    try {
-      while (batch.chars.size() < kBatchChars && !batch.ended) {
-        LineMade made = MakeLine(line);
-        batch.chars.append(line);
-        made.end = batch.chars.size();
-        batch.lines.push_back(made);
-        batch.ended = made.atEnd;
-      }
-    } catch (...) {
-      batch.failure = std::current_exception();
-      batch.ended = true;
-    }
-    const bool last = batch.ended;
-    {
-      std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return !handedFull_ || closing_; });
-      if (closing_) return;
-      std::swap(handed_, batch);
-      handedFull_ = true;
-    }
-    changed_.notify_all();
-    if (last) return;
-    batch.chars.clear();
-    batch.lines.clear();
-  }
-}
-
-void LogReader::TakeLine(std::u16string& line) {
-  if (takenNext_ == taken_.lines.size()) {
-    if (taken_.failure) std::rethrow_exception(taken_.failure);
-    if (taken_.ended) {
-      line.clear();  // read at the end
-      return;
-    }
-    {
-      std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return handedFull_; });
-      std::swap(taken_, handed_);
-      handedFull_ = false;
-    }
-    changed_.notify_all();
-    takenNext_ = 0;
-    if (taken_.lines.empty()) {
-      if (taken_.failure) std::rethrow_exception(taken_.failure);
-      line.clear();
-      return;
-    }
-  }
-  const LineMade& made = taken_.lines[takenNext_];
-  const std::size_t from = takenNext_ == 0 ? 0 : taken_.lines[takenNext_ - 1].end;
-  line.assign(taken_.chars, from, made.end - from);
-  ++takenNext_;
-  shown_ = made;
-  Notify(made);
 }
 
 // Reads the next block after the unread bytes, moving them to the front and
@@ -329,32 +249,16 @@ void LogReader::Consume(std::size_t upTo) {
   begin_ = upTo;
 }
 
-LogReader::LineMade LogReader::MakeLine(std::u16string& line) {
-  LineMade made = lfLines_ ? ReadLine<'\n'>(line) : ReadLine<'\r'>(line);
-  made.lineNumber = lineNumber_;
-  made.linesRead = lineNumber_ - (trailingLineGiven_ ? 1 : 0);
-  made.consumed = utf16_ ? rawRead_ : consumed_;
-  made.atEnd = MadeAll();
-  return made;
-}
-
-void LogReader::Notify(const LineMade& made) {
-  if (observer_ == nullptr) return;
-  if (made.invalid > 0) observer_->OnInvalidBytes(made.lineNumber, made.invalid);
-  if (made.unencodable > 0) observer_->OnUnencodable(made.lineNumber, made.unencodable);
-}
-
 template <char kEnd>
-LogReader::LineMade LogReader::ReadLine(std::u16string& line) {
+void LogReader::ReadLine(std::u16string& line) {
   line.clear();
-  LineMade made;
   if (begin_ == end_ && fileEnded_) {
     if (trailingLinePending_) {
       trailingLinePending_ = false;
       trailingLineGiven_ = true;
       ++lineNumber_;
     }
-    return made;
+    return;
   }
   std::size_t searched = begin_;
   const char* cr = nullptr;
@@ -370,9 +274,16 @@ LogReader::LineMade LogReader::ReadLine(std::u16string& line) {
   ++lineNumber_;
   const std::size_t lineEnd = cr != nullptr ? static_cast<std::size_t>(cr - buffer_.data()) : end_;
   std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
-  made.invalid = format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
+  const std::size_t invalid =
+      format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
   if (tab) ExpandTabs(line, 0);
-  if (observer_ != nullptr && reportUnencodable_) made.unencodable = CountCp932Unencodable(line);
+  if (observer_ != nullptr) {
+    if (invalid > 0) observer_->OnInvalidBytes(lineNumber_, invalid);
+    if (reportUnencodable_) {
+      const std::size_t unencodable = CountCp932Unencodable(line);
+      if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
+    }
+  }
 
   Consume(cr != nullptr ? lineEnd + 1 : lineEnd);
   if (begin_ == end_) Fill();
@@ -380,7 +291,9 @@ LogReader::LineMade LogReader::ReadLine(std::u16string& line) {
     Consume(begin_ + 1);
     if (begin_ == end_) Fill();
   }
-  return made;
 }
+
+void LogReader::ReadCrLine(std::u16string& line) { ReadLine<'\r'>(line); }
+void LogReader::ReadLfLine(std::u16string& line) { ReadLine<'\n'>(line); }
 
 }  // namespace trovlin

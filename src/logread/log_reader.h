@@ -21,23 +21,15 @@
 // one more empty line, so that passes which stop at the end-of-input test
 // still examine the log's real last line.
 //
-// With LogReaderOptions::readAhead the lines are split and decoded on a
-// second thread, a batch of lines ahead of the caller; everything the caller
-// sees (lines, numbers, counts, observer calls, failures) comes in the same
-// order and at the same line as without.
-//
 // The file is read in large blocks; memory stays at one block plus the
-// longest line (with readAhead, a few batches of lines more). A line may hold up to kMaxLineBytes bytes; a longer one
-// stops the pass with IoError, as do read failures, so memory stays bounded even for a file without line ends.
+// longest line. A line may hold up to kMaxLineBytes bytes; a longer one stops
+// the pass with IoError, as do read failures, so memory stays bounded even
+// for a file without line ends.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
-#include <exception>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/conversion_state.h"
@@ -50,13 +42,11 @@ namespace trovlin {
 struct LogReaderOptions {
   bool trailingEmptyLine = false;
   LogFormat format{};
-  bool readAhead = false;
 };
 
-// How a conversion with these settings reads its log: it reads the whole
-// log, so the lines are made ahead of it.
+// How a conversion with these settings reads its log.
 inline LogReaderOptions ReaderOptionsFor(const ConversionSettings& settings, bool trailingEmptyLine) {
-  return {.trailingEmptyLine = trailingEmptyLine, .format = settings.InputFormat(), .readAhead = true};
+  return {.trailingEmptyLine = trailingEmptyLine, .format = settings.InputFormat()};
 }
 
 class LogReader {
@@ -71,46 +61,26 @@ class LogReader {
   LogReader& operator=(const LogReader&) = delete;
 
   void ReadLogLine(std::u16string& line) {
-    if (ahead_) {
-      TakeLine(line);
+    if (lfLines_) {
+      ReadLfLine(line);
     } else {
-      Notify(MakeLine(line));
+      ReadCrLine(line);
     }
   }
-  bool AtEnd() const { return ahead_ ? shown_.atEnd : MadeAll(); }
+  bool AtEnd() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
 
-  std::uint64_t LineNumber() const { return ahead_ ? shown_.lineNumber : lineNumber_; }
+  std::uint64_t LineNumber() const { return lineNumber_; }
   // The lines of the file read so far (the trailing empty line is none).
-  std::uint64_t LinesRead() const { return ahead_ ? shown_.linesRead : lineNumber_ - (trailingLineGiven_ ? 1 : 0); }
+  std::uint64_t LinesRead() const { return lineNumber_ - (trailingLineGiven_ ? 1 : 0); }
   // For progress: bytes of the file passed over (of a UTF-16 log: read so far).
-  const std::uint64_t* BytesConsumed() const { return ahead_ ? &shown_.consumed : utf16_ ? &rawRead_ : &consumed_; }
+  const std::uint64_t* BytesConsumed() const { return utf16_ ? &rawRead_ : &consumed_; }
   std::uint64_t TotalBytes() const { return totalBytes_; }
 
  private:
-  // A line as made, and where the reader stood after it.
-  struct LineMade {
-    std::size_t end = 0;  // in the batch's characters
-    std::uint64_t lineNumber = 0;
-    std::uint64_t linesRead = 0;
-    std::uint64_t consumed = 0;
-    std::size_t invalid = 0;
-    std::size_t unencodable = 0;
-    bool atEnd = false;
-  };
-  struct Batch {
-    std::u16string chars;
-    std::vector<LineMade> lines;
-    bool ended = false;          // no line follows the batch's last
-    std::exception_ptr failure;  // thrown after the batch's last line
-  };
-
-  bool MadeAll() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
-  LineMade MakeLine(std::u16string& line);
   template <char kEnd>
-  LineMade ReadLine(std::u16string& line);
-  void Notify(const LineMade& made);
-  void TakeLine(std::u16string& line);
-  void MakeBatches();
+  void ReadLine(std::u16string& line);
+  void ReadCrLine(std::u16string& line);
+  void ReadLfLine(std::u16string& line);
   void Fill();
   std::size_t Read(char* to, std::size_t room);
   std::size_t ReadUtf16(char* to, std::size_t room);
@@ -143,19 +113,6 @@ class LogReader {
   std::uint64_t lineNumber_ = 0;
   std::uint64_t consumed_ = 0;
   std::uint64_t totalBytes_ = 0;
-
-  // Read-ahead: the caller's side (shown_, the batch it reads from) and the
-  // batch handed over between the threads, guarded by mutex_.
-  const bool ahead_;
-  LineMade shown_;
-  Batch taken_;
-  std::size_t takenNext_ = 0;
-  Batch handed_;
-  bool handedFull_ = false;
-  bool closing_ = false;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::thread maker_;
 };
 
 }  // namespace trovlin
