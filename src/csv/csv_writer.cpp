@@ -12,8 +12,8 @@ namespace {
 // Blocks small enough to stay in the processor's cache while they are filled.
 constexpr std::size_t kFlushSize = 128 << 10;
 // Rows are handed to the encoding thread in batches of about this many
-// characters: few enough hand-overs to cost nothing, and both batches stay
-// in the cache.
+// characters: a hand-over may cost the waiting thread a sleep and a wake,
+// so there are few of them, and the batches still fit the second-level cache.
 constexpr std::size_t kBatchChars = 256 << 10;
 
 // The byte 0x22 is never part of a double-byte character nor of a UTF-8
