@@ -11,11 +11,6 @@ namespace {
 
 // Blocks small enough to stay in the processor's cache while they are filled.
 constexpr std::size_t kFlushSize = 128 << 10;
-// Rows are handed to the encoding thread in batches of about this many
-// characters: a hand-over may cost the waiting thread a sleep and a wake,
-// so there are few of them, and the batches still fit the second-level cache.
-constexpr std::size_t kBatchChars = 256 << 10;
-
 // The byte 0x22 is never part of a double-byte character nor of a UTF-8
 // sequence, so working on the encoded bytes changes exactly the quotes.
 void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
@@ -24,53 +19,49 @@ void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
 
 }  // namespace
 
-CsvWriter::CsvWriter(const std::string& path, CsvFormat format, OutputRules rules) : format_(format), threaded_(true) {
+CsvWriter::CsvWriter(const std::string& path, CsvFormat format, OutputRules rules) : format_(format) {
   file_.emplace(path, IoOperation::WriteCsv, rules);
   buffer_.reserve(kFlushSize + 4096);
+  handed_.reserve(kFlushSize + 4096);
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
-  filling_.chars.reserve(2 * kBatchChars);
-  encoder_ = std::thread([this] { EncodeBatches(); });
+  writer_ = std::thread([this] { WriteBlocks(); });
 }
 
-CsvWriter::CsvWriter(std::string* memory, CsvFormat format) : format_(format), memory_(memory), threaded_(false) {
+CsvWriter::CsvWriter(std::string* memory, CsvFormat format) : format_(format), memory_(memory) {
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
 }
 
-CsvWriter::~CsvWriter() { StopEncoding(true); }
+CsvWriter::~CsvWriter() { StopWriting(true); }
 
-// Waits for the encoding thread to finish the rows handed to it (or, when
-// abandoning, the batch it is on) and ends it.
-void CsvWriter::StopEncoding(bool abandon) {
-  if (!encoder_.joinable()) return;
+// Waits for the writing thread to write the block handed to it (unless
+// abandoning) and ends it.
+void CsvWriter::StopWriting(bool abandon) {
+  if (!writer_.joinable()) return;
   {
     const std::lock_guard lock(mutex_);
     closing_ = true;
     abandon_ = abandon;
   }
   changed_.notify_all();
-  encoder_.join();
+  writer_.join();
 }
 
-void CsvWriter::EncodeBatches() {
-  Batch batch;
+// The writing thread: the system calls that copy a block into the file and
+// send it to the disk run beside the making of the next block.
+void CsvWriter::WriteBlocks() {
+  std::string block;
+  block.reserve(kFlushSize + 4096);
   for (;;) {
     {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [this] { return handedFull_ || closing_; });
       if (abandon_ || !handedFull_) return;
-      batch.chars.swap(handed_.chars);
-      batch.ends.swap(handed_.ends);
+      block.swap(handed_);
       handedFull_ = false;
     }
     changed_.notify_all();
     try {
-      std::size_t from = 0;
-      for (const std::uint64_t end : batch.ends) {
-        const std::size_t to = static_cast<std::size_t>(end & ~kLastField);
-        WriteField(std::u16string_view(batch.chars).substr(from, to - from), (end & kLastField) != 0);
-        from = to;
-        FlushIfFull();
-      }
+      file_->Write(block);
     } catch (...) {
       {
         const std::lock_guard lock(mutex_);
@@ -79,34 +70,8 @@ void CsvWriter::EncodeBatches() {
       changed_.notify_all();
       return;
     }
-    batch.chars.clear();
-    batch.ends.clear();
+    block.clear();
   }
-}
-
-// Gives the gathered rows to the encoding thread once it has taken the ones
-// before; a failure it met is thrown here.
-void CsvWriter::HandOff() {
-  {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !handedFull_ || failure_; });
-    if (failure_) std::rethrow_exception(failure_);
-    handed_.chars.swap(filling_.chars);
-    handed_.ends.swap(filling_.ends);
-    handedFull_ = true;
-  }
-  changed_.notify_all();
-  filling_.chars.clear();
-  filling_.ends.clear();
-}
-
-void CsvWriter::Put(std::u16string_view text, bool last) {
-  if (!threaded_) {
-    WriteField(text, last);
-    return;
-  }
-  filling_.chars.append(text);
-  filling_.ends.push_back(filling_.chars.size() | (last ? kLastField : 0));
 }
 
 void CsvWriter::DoubleQuotesFrom(std::size_t start) {
@@ -150,32 +115,36 @@ void CsvWriter::WriteField(std::u16string_view text, bool last) {
 
 void CsvWriter::WriteHeader(const ItemTable& items) {
   const std::size_t n = items.codes.size();
-  for (std::size_t i = 0; i < n; ++i) Put(items.codes[i], i + 1 == n);
-  if (threaded_) {
-    HandOff();
-  } else {
-    FlushIfFull();
-  }
+  for (std::size_t i = 0; i < n; ++i) WriteField(items.codes[i], i + 1 == n);
+  FlushIfFull();
 }
 
 void CsvWriter::WriteRow(RecordBuffer& record) {
   const std::size_t n = record.values.size();
   for (std::size_t i = 0; i < n; ++i) {
-    Put(record.values[i], i + 1 == n);
+    WriteField(record.values[i], i + 1 == n);
     record.values[i].clear();
   }
   ++rows_;
-  if (!threaded_) {
-    FlushIfFull();
-  } else if (filling_.chars.size() >= kBatchChars) {
-    HandOff();
-  }
+  FlushIfFull();
 }
 
+// A block for a file is handed to the writing thread once it has written
+// the one before; a failure it met is thrown here.
 void CsvWriter::Flush() {
   if (memory_ != nullptr) {
     memory_->append(buffer_);
+  } else if (writer_.joinable()) {
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return !handedFull_ || failure_; });
+      if (failure_) std::rethrow_exception(failure_);
+      handed_.swap(buffer_);
+      handedFull_ = true;
+    }
+    changed_.notify_all();
   } else if (file_) {
+    if (failure_) std::rethrow_exception(failure_);
     file_->Write(buffer_);
   }
   buffer_.clear();
@@ -186,12 +155,9 @@ void CsvWriter::FlushIfFull() {
 }
 
 void CsvWriter::Finish() {
-  if (encoder_.joinable()) {
-    if (!filling_.ends.empty()) HandOff();
-    StopEncoding(false);
-  }
-  if (failure_) std::rethrow_exception(failure_);
   Flush();
+  StopWriting(false);
+  if (failure_) std::rethrow_exception(failure_);
   if (file_) file_->Commit();
 }
 

@@ -11,9 +11,9 @@
 //
 // Output is buffered in blocks and goes through OutputFile, so the CSV
 // appears under its name only when Finish() is called; a preview writes into
-// memory instead. Rows bound for a file are encoded and written by a second
-// thread while the next rows are read; a failure there is thrown by the
-// WriteRow or Finish call that follows it, and the counts hold after Finish().
+// memory instead. Blocks bound for a file are written by a second thread
+// while the next rows are made; a failure there is thrown by the WriteRow or
+// Finish call that follows it.
 #pragma once
 
 #include <condition_variable>
@@ -22,9 +22,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
 
 #include "common/conversion_state.h"
 #include "platform/output_file.h"
@@ -66,44 +64,31 @@ class CsvWriter {
   std::uint64_t ReplacedCount() const { return replaced_; }
 
  private:
-  // Rows on their way to the encoding thread: the characters of the fields
-  // one after another, and where each field ends (kLastField marks the end
-  // of a row).
-  struct Batch {
-    std::u16string chars;
-    std::vector<std::uint64_t> ends;
-  };
-  static constexpr std::uint64_t kLastField = std::uint64_t{1} << 63;
-
-  void Put(std::u16string_view text, bool last);
   void WriteField(std::u16string_view text, bool last);
   void DoubleQuotesFrom(std::size_t start);
   void Flush();
   void FlushIfFull();
-  void HandOff();
-  void EncodeBatches();
-  void StopEncoding(bool abandon);
+  void WriteBlocks();
+  void StopWriting(bool abandon);
 
   const CsvFormat format_;
   std::optional<OutputFile> file_;
   std::string* memory_ = nullptr;
   std::string buffer_;
+  std::uint64_t rows_ = 0;
   std::uint64_t unencodable_ = 0;
   std::uint64_t replaced_ = 0;
 
-  // The writer's side and the hand-over each start a cache line of their
-  // own, apart from what the encoding thread writes above.
-  const bool threaded_;
-  alignas(64) Batch filling_;
-  std::uint64_t rows_ = 0;
-  alignas(64) Batch handed_;  // guarded by mutex_, as are the four below
+  // The block handed to the writing thread, and the hand-over's state, on a
+  // cache line apart from the fields above.
+  alignas(64) std::string handed_;  // guarded by mutex_, as are the four below
   bool handedFull_ = false;
   bool closing_ = false;
   bool abandon_ = false;
   std::exception_ptr failure_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::thread encoder_;
+  std::thread writer_;
 };
 
 }  // namespace trovlin
