@@ -135,14 +135,7 @@ void AppendNarrowed(std::u16string_view text, std::u16string& out, char16_t drop
         if (kDrop && c == dropped) continue;
         break;
       }
-      // Most of a Japanese text (kanji, hiragana) lies on pages without a
-      // mapping: those characters stay without a look at the page itself.
-      const std::uint8_t page = t.pageOf[c >> 8];
-      if (page == 0) {
-        *o++ = c;
-        continue;
-      }
-      const Narrow& n = t.pages[page][c & 0xFF];
+      const Narrow& n = t[c];
       o[0] = n[0] != 0 ? n[0] : c;
       o[1] = n[1];
       o += 1 + (n[1] != 0);
