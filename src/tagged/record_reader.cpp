@@ -140,6 +140,11 @@ void RecordReader::ReadFieldText(std::u16string& line, std::size_t index) {
     events_.MarkLine(log_.LineNumber(), nextLine_);
     piece = nextLine_;
   }
+  if (deleteStars_ && toHalfWidth_) {
+    narrowed_.clear();
+    AppendHalfWidth(text_, narrowed_);
+    text_.swap(narrowed_);
+  }
   text_.pop_back();  // the separator after the last piece
   Store(index);
   DropTrailingBar(record_.values[index]);
@@ -167,11 +172,9 @@ void RecordReader::ReadReferenceText(std::u16string& line, std::size_t index) {
 
 // Stars go before the width changes (a full-width star becomes a "*" that
 // stays). Both work a character at a time, so a piece may be narrowed as it
-// joins the field, with both asked for in the same pass.
+// joins the field; with both asked for, the whole field is narrowed after.
 void RecordReader::AppendPiece(std::u16string_view piece) {
-  if (deleteStars_ && toHalfWidth_) {
-    AppendHalfWidthDropping(piece, u'*', text_);
-  } else if (deleteStars_) {
+  if (deleteStars_) {
     AppendWithoutStars(text_, piece);
   } else if (toHalfWidth_) {
     AppendHalfWidth(piece, text_);

@@ -56,6 +56,7 @@ class RecordReader {
   const bool toHalfWidth_;
   std::u16string nextLine_;
   std::u16string text_;
+  std::u16string narrowed_;
 };
 
 }  // namespace trovlin

@@ -96,29 +96,25 @@ const PagedWidthTable& GetWidthTable() {
 }
 
 // The characters below U+3000 at the front of [p, end), copied to o (which
-// has room for eight more); returns how many. With kDrop a dropped character
-// ends the run as well.
-template <bool kDrop>
-std::size_t CopyNarrowRun(const char16_t* p, const char16_t* end, char16_t* o, char16_t dropped) {
+// has room for eight more); returns how many.
+std::size_t CopyNarrowRun(const char16_t* p, const char16_t* end, char16_t* o) {
   const char16_t* const start = p;
 #if defined(__SSE2__)
   const __m128i lastNarrow = _mm_set1_epi16(static_cast<short>(kFirstWide - 1));
   const __m128i zero = _mm_setzero_si128();
-  const __m128i drop = _mm_set1_epi16(static_cast<short>(dropped));
   for (; end - p >= 8; p += 8, o += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
-    __m128i kept = _mm_cmpeq_epi16(_mm_subs_epu16(v, lastNarrow), zero);
-    if constexpr (kDrop) kept = _mm_andnot_si128(_mm_cmpeq_epi16(v, drop), kept);
-    if (_mm_movemask_epi8(kept) != 0xFFFF) break;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, lastNarrow), zero)) != 0xFFFF) break;
   }
 #endif
-  while (p < end && *p < kFirstWide && !(kDrop && *p == dropped)) *o++ = *p++;
+  while (p < end && *p < kFirstWide) *o++ = *p++;
   return static_cast<std::size_t>(p - start);
 }
 
-template <bool kDrop>
-void AppendNarrowed(std::u16string_view text, std::u16string& out, char16_t dropped) {
+}  // namespace
+
+void AppendHalfWidth(std::u16string_view text, std::u16string& out) {
   const PagedWidthTable& t = GetWidthTable();
   const std::size_t start = out.size();
   out.resize(start + 2 * text.size() + 8);  // at most two characters for one, and room for a block copy
@@ -126,30 +122,17 @@ void AppendNarrowed(std::u16string_view text, std::u16string& out, char16_t drop
   const char16_t* p = text.data();
   const char16_t* const end = p + text.size();
   while (p < end) {
-    const std::size_t copied = CopyNarrowRun<kDrop>(p, end, o, dropped);
+    const std::size_t copied = CopyNarrowRun(p, end, o);
     p += copied;
     o += copied;
-    for (; p < end; ++p) {
-      const char16_t c = *p;
-      if (c < kFirstWide) {
-        if (kDrop && c == dropped) continue;
-        break;
-      }
-      const Narrow& n = t[c];
-      o[0] = n[0] != 0 ? n[0] : c;
+    for (; p < end && *p >= kFirstWide; ++p) {
+      const Narrow& n = t[*p];
+      o[0] = n[0] != 0 ? n[0] : *p;
       o[1] = n[1];
       o += 1 + (n[1] != 0);
     }
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
-}
-
-}  // namespace
-
-void AppendHalfWidth(std::u16string_view text, std::u16string& out) { AppendNarrowed<false>(text, out, 0); }
-
-void AppendHalfWidthDropping(std::u16string_view text, char16_t dropped, std::u16string& out) {
-  AppendNarrowed<true>(text, out, dropped);
 }
 
 // Without an allocation: a one-for-one narrowing is made in place, and from

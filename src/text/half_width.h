@@ -15,10 +15,6 @@ namespace trovlin {
 // Appends the half-width form of text to out.
 void AppendHalfWidth(std::u16string_view text, std::u16string& out);
 
-// As AppendHalfWidth, but every dropped character of text (one below U+3000)
-// is left out before the narrowing: a full-width form that narrows to it stays.
-void AppendHalfWidthDropping(std::u16string_view text, char16_t dropped, std::u16string& out);
-
 // Replaces text by its half-width form.
 void ToHalfWidthInPlace(std::u16string& text);
 

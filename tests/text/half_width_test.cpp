@@ -32,20 +32,6 @@ TEST(HalfWidth, FollowsTheJapaneseMapping) {
   for (const auto& [full, half] : cases) ExpectNarrowed(full, half);
 }
 
-// Stars leave before the narrowing; the star a full-width one narrows to stays.
-TEST(HalfWidth, DroppingLeavesOutTheCharacterBeforeNarrowing) {
-  const std::pair<std::u16string_view, std::u16string_view> cases[] = {{u"*", u""},
-                                                                       {u"Ａ*＊ガ*", u"A*ｶﾞ"},
-                                                                       {u"abcdefghij*klmnopq*", u"abcdefghijklmnopq"},
-                                                                       {u"***********ＸＹ*", u"XY"},
-                                                                       {u"漢*字 ー", u"漢字 ｰ"}};
-  for (const auto& [full, half] : cases) {
-    std::u16string out = u"*";
-    AppendHalfWidthDropping(full, u'*', out);
-    EXPECT_EQ(out, u"*" + std::u16string(half));
-  }
-}
-
 // Runs of characters below U+3000 are copied many at a time: what follows
 // them must be narrowed at every place.
 TEST(HalfWidth, EveryPlaceInALongTextNarrowsAlike) {
