@@ -11,6 +11,7 @@ namespace {
 
 // Blocks small enough to stay in the processor's cache while they are filled.
 constexpr std::size_t kFlushSize = 128 << 10;
+
 // The byte 0x22 is never part of a double-byte character nor of a UTF-8
 // sequence, so working on the encoded bytes changes exactly the quotes.
 void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
@@ -88,7 +89,7 @@ void CsvWriter::DoubleQuotesFrom(std::size_t start) {
   }
 }
 
-void CsvWriter::WriteField(std::u16string_view text, bool last) {
+void CsvWriter::WriteField(const std::u16string& text, bool last) {
   buffer_.push_back('"');
   const std::size_t start = buffer_.size();
   if (format_.encoding == CsvEncoding::Cp932 && format_.quotes == QuoteStyle::Apostrophe) {

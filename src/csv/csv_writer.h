@@ -64,7 +64,7 @@ class CsvWriter {
   std::uint64_t ReplacedCount() const { return replaced_; }
 
  private:
-  void WriteField(std::u16string_view text, bool last);
+  void WriteField(const std::u16string& text, bool last);
   void DoubleQuotesFrom(std::size_t start);
   void Flush();
   void FlushIfFull();
