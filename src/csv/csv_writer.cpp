@@ -25,11 +25,56 @@ CsvWriter::CsvWriter(const std::string& path, CsvFormat format, OutputRules rule
   if (format_.sink != nullptr) return;
   file_.emplace(path, IoOperation::WriteCsv, rules);
   buffer_.reserve(kFlushSize + 4096);
+  handed_.reserve(kFlushSize + 4096);
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
+  writer_ = std::thread([this] { WriteBlocks(); });
 }
 
 CsvWriter::CsvWriter(std::string* memory, CsvFormat format) : format_(format), memory_(memory) {
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
+}
+
+CsvWriter::~CsvWriter() { StopWriting(true); }
+
+// Waits for the writing thread to write the block handed to it (unless
+// abandoning) and ends it.
+void CsvWriter::StopWriting(bool abandon) {
+  if (!writer_.joinable()) return;
+  {
+    const std::lock_guard lock(mutex_);
+    closing_ = true;
+    abandon_ = abandon;
+  }
+  changed_.notify_all();
+  writer_.join();
+}
+
+// The writing thread: the system calls that copy a block into the file and
+// send it to the disk run beside the making of the next block.
+void CsvWriter::WriteBlocks() {
+  std::string block;
+  block.reserve(kFlushSize + 4096);
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return handedFull_ || closing_; });
+      if (abandon_ || !handedFull_) return;
+      block.swap(handed_);
+      handedFull_ = false;
+    }
+    changed_.notify_all();
+    try {
+      file_->Write(block);
+    } catch (...) {
+      {
+        const std::lock_guard lock(mutex_);
+        failure_ = std::current_exception();
+      }
+      changed_.notify_all();
+      return;
+    }
+    block.clear();
+  }
 }
 
 void CsvWriter::DoubleQuotesFrom(std::size_t start) {
@@ -100,10 +145,22 @@ void CsvWriter::WriteRow(RecordBuffer& record) {
   FlushIfFull();
 }
 
+// A block for a file is handed to the writing thread once it has written
+// the one before; a failure it met is thrown here.
 void CsvWriter::Flush() {
   if (memory_ != nullptr) {
     memory_->append(buffer_);
+  } else if (writer_.joinable()) {
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return !handedFull_ || failure_; });
+      if (failure_) std::rethrow_exception(failure_);
+      handed_.swap(buffer_);
+      handedFull_ = true;
+    }
+    changed_.notify_all();
   } else if (file_) {
+    if (failure_) std::rethrow_exception(failure_);
     file_->Write(buffer_);
   }
   buffer_.clear();
@@ -115,6 +172,8 @@ void CsvWriter::FlushIfFull() {
 
 void CsvWriter::Finish() {
   Flush();
+  StopWriting(false);
+  if (failure_) std::rethrow_exception(failure_);
   if (file_) file_->Commit();
 }
 

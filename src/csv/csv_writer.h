@@ -11,12 +11,18 @@
 //
 // Output is buffered in blocks and goes through OutputFile, so the CSV
 // appears under its name only when Finish() is called; a preview writes into
-// memory instead.
+// memory instead. Blocks bound for a file are written by a second thread
+// while the next rows are made; a failure there is thrown by the WriteRow or
+// Finish call that follows it.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "common/conversion_state.h"
 #include "common/row_sink.h"
@@ -47,6 +53,9 @@ class CsvWriter {
   // Writes into *memory instead of a file; with nullptr the bytes are made
   // (so every count holds) and dropped, for a run that only reports.
   CsvWriter(std::string* memory, CsvFormat format);
+  ~CsvWriter();
+  CsvWriter(const CsvWriter&) = delete;
+  CsvWriter& operator=(const CsvWriter&) = delete;
 
   // Writes the header row: one title per code of items.
   void WriteHeader(const ItemTable& items);
@@ -68,6 +77,8 @@ class CsvWriter {
   void DoubleQuotesFrom(std::size_t start);
   void Flush();
   void FlushIfFull();
+  void WriteBlocks();
+  void StopWriting(bool abandon);
 
   const CsvFormat format_;
   std::optional<OutputFile> file_;
@@ -77,6 +88,17 @@ class CsvWriter {
   std::uint64_t unencodable_ = 0;
   std::uint64_t replaced_ = 0;
   std::uint64_t protected_ = 0;
+
+  // The block handed to the writing thread, and the hand-over's state, on a
+  // cache line apart from the fields above.
+  alignas(64) std::string handed_;  // guarded by mutex_, as are the four below
+  bool handedFull_ = false;
+  bool closing_ = false;
+  bool abandon_ = false;
+  std::exception_ptr failure_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::thread writer_;
 };
 
 }  // namespace trovlin

@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -101,9 +102,24 @@ std::unique_ptr<Tables> BuildTables() {
   std::unique_ptr<USet, decltype(&uset_close)> mapped(uset_openEmpty(), &uset_close);
   ucnv_getUnicodeSet(conv.get(), mapped.get(), UCNV_ROUNDTRIP_AND_FALLBACK_SET, &status);
   const bool known = U_SUCCESS(status);
-  for (std::uint32_t c = 0; c < 0x10000; ++c) {
-    const bool candidate = !(c >= 0xD800 && c <= 0xDFFF) && (!known || uset_contains(mapped.get(), UChar32(c)));
-    t->encoded[c] = candidate ? EncodeWithIcu(conv.get(), char16_t(c)) : kNoBytes;
+  t->encoded.fill(kNoBytes);
+  const auto encodeRange = [&](UChar32 first, UChar32 last) {
+    for (UChar32 c = first; c <= std::min<UChar32>(last, 0xFFFF); ++c) {
+      if (!(c >= 0xD800 && c <= 0xDFFF)) t->encoded[c] = EncodeWithIcu(conv.get(), char16_t(c));
+    }
+  };
+  if (!known) {
+    encodeRange(0, 0xFFFF);
+    return t;
+  }
+  // The set's ranges, walked in order: far cheaper than asking it about
+  // every character.
+  const std::int32_t items = uset_getItemCount(mapped.get());
+  for (std::int32_t i = 0; i < items; ++i) {
+    UChar32 first = 0, last = 0;
+    status = U_ZERO_ERROR;
+    const std::int32_t stringLength = uset_getItem(mapped.get(), i, &first, &last, nullptr, 0, &status);
+    if (stringLength == 0 && U_SUCCESS(status)) encodeRange(first, last);
   }
   return t;
 }

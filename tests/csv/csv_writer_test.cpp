@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/errors.h"
 #include "support/temp_dir.h"
 
 namespace trovlin::testing {
@@ -80,6 +81,26 @@ TEST(CsvWriter, QuotesAnywhereInALongValueAndLongOutputsArriveWhole) {
   }
   ASSERT_GT(expected.size(), std::size_t{17} << 20);
   EXPECT_TRUE(WriteCsv(dir.File("out.csv"), {u"N", u"TEXT"}, rows).first == expected);
+}
+
+// Rows are written behind the writer's back: a failure of the disk must
+// still reach it, from a later row or from Finish, and nothing may hang.
+TEST(CsvWriter, AFailedWriteReachesTheWriter) {
+  for (const int rows : {1, 200000}) {
+    RecordBuffer record;
+    EXPECT_THROW(
+        {
+          CsvWriter csv("/dev/full");
+          csv.WriteHeader({{u"A"}, {}});
+          for (int row = 0; row < rows; ++row) {
+            record.values = {u"a value of some length"};
+            csv.WriteRow(record);
+          }
+          csv.Finish();
+        },
+        OutputError)
+        << rows;
+  }
 }
 
 }  // namespace
