@@ -123,6 +123,17 @@ for size in $SIZES; do
         printf "  %-22s %9.3f %9.1f %7.1f%% %9s %7.1f%% %6.1f MiB\n", "cp (copy limit)", tp, m / tp, 100, "", 100 * tc / tp, rp / 1024
         printf "  %-22s %9.3f %9.1f %7.1f%% %9s %7.1f%% %6.1f MiB\n", "cat (read floor)", tc, m / tc, 100 * tp / tc, "", 100, rc / 1024
       }'
+    # A workbook of the STN log: a figure to watch, no goal.
+    if [ "$kind" = stn ]; then
+      rm -f "$work/xlsx"
+      for ((run = 1; run <= 3; run++)); do
+        timed xlsx "$cli" convert "$log" -o "$work/out.xlsx"
+        rm -f "$work/out.xlsx"
+      done
+      awk -v mb="$bytes" -v tx="$(median "$work/xlsx" 1)" -v rx="$(median "$work/xlsx" 2)" 'BEGIN {
+        printf "  %-22s %9.3f %9.1f %8s %9s %8s %6.1f MiB\n", "convert -o .xlsx", tx, mb / 1e6 / tx, "", "", "", rx / 1024
+      }'
+    fi
     echo "$kind $size $bytes $t_trovlin $t_iconv $t_cat $r_trovlin $t_base $t_cp" >>"$summary"
     [ "$size" = "${SIZES##* }" ] || rm -f "$log"
   done
