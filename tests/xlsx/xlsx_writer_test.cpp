@@ -84,7 +84,8 @@ TEST(XlsxWriter, EveryCellIsTheTextWrittenAndLongValuesAreCutAtExcelsLimit) {
   EXPECT_EQ(sheets[1], (Rows{{"rows", "3"}, {"回答", "1 of 2"}}));
 }
 
-// Every sample and a log of awkward values: the workbook's cells are the
+// Every sample, a log of awkward values and a generated log of each service
+// (when the generator is built): the workbook's cells are the
 // values exactly (as the UTF-8 CSV holds them), and the code page 932 CSV
 // with --protect-formulas imports without a formula or an error.
 TEST(XlsxWriter, SpreadsheetsReadTheSamplesAsWritten) {
@@ -95,6 +96,14 @@ TEST(XlsxWriter, SpreadsheetsReadTheSamplesAsWritten) {
   for (const std::string& log : logs) WriteBytes(dir.File(log + ".log"), ReadBytes(SamplePath(log + ".log")));
   dir.Write("awkward.log", "=> f all\r\nNC- 001\r\nTI- =SUM(1,2)\r\nAB- -CH2-CH3\r\nPA- @risk\r\nAU- +81 3\r\n");
   logs.push_back("awkward");
+#ifdef TROVLIN_LOGGEN_PATH
+  // A generated log of each service, 1 MB.
+  for (const std::string kind : {"stn", "jois", "patolis3"}) {
+    const std::string command = std::string(TROVLIN_LOGGEN_PATH) + " " + kind + " 1 '" + dir.File(kind + ".log") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    logs.push_back(kind);
+  }
+#endif
   std::vector<std::string> books, guarded;
   for (const std::string& log : logs) {
     const std::string path = dir.File(log + ".log");
