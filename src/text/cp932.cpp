@@ -1,8 +1,5 @@
 #include "text/cp932.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/uset.h>
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -16,12 +13,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "text/text_tables.h"
+
 namespace trovlin {
 namespace {
 
 constexpr std::uint16_t kNoBytes = 0xFFFF;  // no encoding (no code page 932 pair has FF)
 
-bool IsLeadByte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 struct Tables {
@@ -35,91 +33,32 @@ struct Tables {
   std::array<std::uint16_t, 0x10000> encoded{};
 };
 
-struct ConverterCloser {
-  void operator()(UConverter* c) const { ucnv_close(c); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-Converter OpenWindows31J() {
-  UErrorCode status = U_ZERO_ERROR;
-  Converter conv(ucnv_open("windows-31j", &status));
-  if (U_FAILURE(status)) throw std::runtime_error("ICU has no windows-31j converter");
-  status = U_ZERO_ERROR;
-  ucnv_setToUCallBack(conv.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  status = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  return conv;
-}
-
-// The one character that bytes decode to, or 0 when they do not decode to
-// exactly one BMP character.
-char16_t DecodeWithIcu(UConverter* conv, const char* bytes, int length) {
-  UChar out[4];
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_reset(conv);
-  int n = ucnv_toUChars(conv, out, 4, bytes, length, &status);
-  if (U_FAILURE(status) || n != 1) return 0;
-  return out[0];
-}
-
-std::uint16_t EncodeWithIcu(UConverter* conv, char16_t c) {
-  char out[8];
-  UChar in[1] = {c};
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_reset(conv);
-  int n = ucnv_fromUChars(conv, out, sizeof out, in, 1, &status);
-  if (U_FAILURE(status)) return kNoBytes;
-  if (n == 1) return static_cast<unsigned char>(out[0]);
-  if (n == 2) return std::uint16_t(static_cast<unsigned char>(out[1]) << 8 | static_cast<unsigned char>(out[0]));
-  return kNoBytes;
-}
-
+// The lookup tables, expanded from the compact form compiled in.
 std::unique_ptr<Tables> BuildTables() {
   auto t = std::make_unique<Tables>();
-  Converter conv = OpenWindows31J();
   for (int b = 0; b < 256; ++b) {
-    const char byte = static_cast<char>(b);
-    char16_t c = DecodeWithIcu(conv.get(), &byte, 1);
-    if (b == 0 || c != 0) {
-      t->kind[b] = Tables::kSingle;
-      t->single[b] = c;
-      continue;
-    }
-    t->kind[b] = IsLeadByte(b) ? Tables::kLead : Tables::kInvalid;
-    for (int trail = 0x40; trail <= 0xFC; ++trail) {
-      if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
-      const char two[2] = {byte, static_cast<char>(trail)};
-      char16_t d = DecodeWithIcu(conv.get(), two, 2);
-      if (d != 0) {
-        t->kind[b] = Tables::kLead;
-        t->pair[b][trail] = d;
-      }
-    }
+    t->kind[b] = static_cast<Tables::Kind>(tables::kCp932Kind[b]);
+    t->single[b] = tables::kCp932Single[b];
   }
-  // Only characters the converter has a mapping for can encode; asking ICU
-  // about those alone takes a fraction of the start-up time.
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<USet, decltype(&uset_close)> mapped(uset_openEmpty(), &uset_close);
-  ucnv_getUnicodeSet(conv.get(), mapped.get(), UCNV_ROUNDTRIP_AND_FALLBACK_SET, &status);
-  const bool known = U_SUCCESS(status);
+  for (std::size_t row = 0; row < tables::kCp932PairLeadCount; ++row) {
+    std::copy_n(tables::kCp932PairRows[row], tables::kTrailCount,
+                t->pair[tables::kCp932PairLeads[row]].begin() + tables::kFirstTrail);
+  }
+  // The first byte sequence that decodes to a character encodes it, unless
+  // the exceptions say otherwise.
   t->encoded.fill(kNoBytes);
-  const auto encodeRange = [&](UChar32 first, UChar32 last) {
-    for (UChar32 c = first; c <= std::min<UChar32>(last, 0xFFFF); ++c) {
-      if (!(c >= 0xD800 && c <= 0xDFFF)) t->encoded[c] = EncodeWithIcu(conv.get(), char16_t(c));
-    }
-  };
-  if (!known) {
-    encodeRange(0, 0xFFFF);
-    return t;
+  for (int b = 0; b < 256; ++b) {
+    std::uint16_t& e = t->encoded[t->single[b]];
+    if (t->kind[b] == Tables::kSingle && e == kNoBytes) e = static_cast<std::uint16_t>(b);
   }
-  // The set's ranges, walked in order: far cheaper than asking it about
-  // every character.
-  const std::int32_t items = uset_getItemCount(mapped.get());
-  for (std::int32_t i = 0; i < items; ++i) {
-    UChar32 first = 0, last = 0;
-    status = U_ZERO_ERROR;
-    const std::int32_t stringLength = uset_getItem(mapped.get(), i, &first, &last, nullptr, 0, &status);
-    if (stringLength == 0 && U_SUCCESS(status)) encodeRange(first, last);
+  for (int lead = 0; lead < 256; ++lead) {
+    for (int trail = tables::kFirstTrail; trail < tables::kFirstTrail + tables::kTrailCount; ++trail) {
+      const char16_t c = t->pair[lead][trail];
+      if (c != 0 && t->encoded[c] == kNoBytes) t->encoded[c] = static_cast<std::uint16_t>(trail << 8 | lead);
+    }
+  }
+  for (std::size_t i = 0; i < tables::kCp932EncodeExceptionCount; ++i) {
+    t->encoded[tables::kCp932EncodeExceptions[i].c] = tables::kCp932EncodeExceptions[i].bytes;
   }
   return t;
 }

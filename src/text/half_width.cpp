@@ -1,9 +1,5 @@
 #include "text/half_width.h"
 
-#include <unicode/normalizer2.h>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -15,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "text/cp932.h"
+#include "text/text_tables.h"
 
 namespace trovlin {
 namespace {
@@ -26,11 +22,7 @@ constexpr char16_t kFirstWide = 0x3000;
 // Up to two half-width characters for a character; 0 = unchanged.
 using Narrow = std::array<char16_t, 2>;
 
-struct WidthTable {
-  std::array<Narrow, 0x10000> narrow{};
-};
-
-// The same mapping for the lookups of the hot loop: the few 256-character
+// The mapping, for the lookups of the hot loop: the few 256-character
 // pages that hold a mapping, and one empty page that every other page (all
 // of them below U+3000 included) shares, so the lookups stay in the cache.
 struct PagedWidthTable {
@@ -40,52 +32,17 @@ struct PagedWidthTable {
   const Narrow& operator[](char16_t c) const { return pages[pageOf[c >> 8]][c & 0xFF]; }
 };
 
-char16_t SingleRawDecomposition(const icu::Normalizer2& n, char16_t c) {
-  icu::UnicodeString d;
-  if (!n.getRawDecomposition(c, d) || d.length() != 1) return 0;
-  return d.charAt(0);
-}
-
-std::unique_ptr<WidthTable> BuildWidthTable() {
-  UErrorCode status = U_ZERO_ERROR;
-  const icu::Normalizer2* nfkd = icu::Normalizer2::getNFKDInstance(status);
-  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
-  if (U_FAILURE(status)) throw std::runtime_error("ICU normalisation data is missing");
-  auto t = std::make_unique<WidthTable>();
-  auto set = [&](char16_t from, char16_t a, char16_t b = 0) {
-    if (Cp932RoundTrips(a) && (b == 0 || Cp932RoundTrips(b))) t->narrow[from] = {a, b};
-  };
-  for (UChar32 c = kFirstWide; c < 0x10000; ++c) {
-    const auto type = u_getIntPropertyValue(c, UCHAR_DECOMPOSITION_TYPE);
-    if (type == U_DT_WIDE) {
-      if (char16_t ascii = SingleRawDecomposition(*nfkd, char16_t(c))) set(char16_t(c), ascii);
-    } else if (type == U_DT_NARROW) {
-      if (char16_t wide = SingleRawDecomposition(*nfkd, char16_t(c))) set(wide, char16_t(c));
-    }
-  }
-  // The spacing sound marks fold to the same half-width marks as the combining ones.
-  set(u'゛', t->narrow[0x3099][0]);
-  set(u'゜', t->narrow[0x309A][0]);
-  // Voiced and semi-voiced katakana: half-width base letter, then the half-width mark.
-  for (char16_t c = 0x30A0; c < 0x3100; ++c) {
-    icu::UnicodeString d;
-    if (!nfd->getRawDecomposition(c, d) || d.length() != 2) continue;
-    const auto& base = t->narrow[d.charAt(0)];
-    const auto& mark = t->narrow[d.charAt(1)];
-    if (base[0] != 0 && base[1] == 0 && mark[0] != 0) set(c, base[0], mark[0]);
-  }
-  return t;
-}
-
 std::unique_ptr<PagedWidthTable> BuildPagedWidthTable() {
-  const std::unique_ptr<WidthTable> full = BuildWidthTable();
   auto t = std::make_unique<PagedWidthTable>();
   t->pages.emplace_back();
-  for (unsigned page = kFirstWide >> 8; page < 256; ++page) {
-    const auto first = full->narrow.begin() + page * 256;
-    if (std::all_of(first, first + 256, [](const Narrow& n) { return n[0] == 0; })) continue;
-    t->pageOf[page] = static_cast<std::uint8_t>(t->pages.size());
-    std::copy(first, first + 256, t->pages.emplace_back().begin());
+  for (std::size_t i = 0; i < tables::kWidthPairCount; ++i) {
+    const tables::WidthPair& pair = tables::kWidthPairs[i];
+    std::uint8_t& page = t->pageOf[pair.wide >> 8];
+    if (page == 0) {
+      page = static_cast<std::uint8_t>(t->pages.size());
+      t->pages.emplace_back();
+    }
+    t->pages[page][pair.wide & 0xFF] = {pair.narrow[0], pair.narrow[1]};
   }
   return t;
 }
