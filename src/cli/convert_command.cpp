@@ -20,6 +20,7 @@
 #include "common/errors.h"
 #include "input/item_preset.h"
 #include "input/output_name.h"
+#include "platform/file_system.h"
 #include "platform/output_file.h"
 #include "platform/stop_signals.h"
 #include "session/log_session.h"
@@ -375,17 +376,18 @@ void ConvertBatchLog(const ConvertOptions& options, const std::optional<std::vec
 // they print, the worst exit code and the reports follow the order given.
 int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset) {
   std::error_code ec;
-  if (!std::filesystem::is_directory(*options.outDir, ec)) {
-    const bool missing = !std::filesystem::exists(std::filesystem::symlink_status(*options.outDir, ec));
+  const std::filesystem::path outDir = platform::PathOf(*options.outDir);
+  if (!std::filesystem::is_directory(outDir, ec)) {
+    const bool missing = !std::filesystem::exists(std::filesystem::symlink_status(outDir, ec));
     if (missing) throw OutputError(*options.outDir, IoOperation::WriteIntoFolder, IoReason::System, ENOENT);
     throw OutputError(*options.outDir, IoOperation::WriteIntoFolder, IoReason::NotAFolder);
   }
   std::vector<BatchLog> logs;
   std::map<std::string, std::size_t> lastWith;  // output -> the last log so far that goes there
   for (const std::string& log : options.logs) {
-    const std::string name = std::filesystem::path(ProposeOutputName(log, OutputFormatOf(options))).filename().string();
+    const std::filesystem::path name = platform::PathOf(ProposeOutputName(log, OutputFormatOf(options))).filename();
     BatchLog& added = logs.emplace_back();
-    added.job = {log, log, (std::filesystem::path(*options.outDir) / name).string(), false, true};
+    added.job = {log, log, platform::PathString(outDir / name), false, true};
     if (const auto before = lastWith.find(added.job.output); before != lastWith.end())
       added.sameOutput = before->second;
     lastWith[added.job.output] = logs.size() - 1;

@@ -1,20 +1,20 @@
 // trovlin-cli: the command-line twin of the window.
-#include <csignal>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
-  // A file size limit must surface as a write error, not kill the run.
-  std::signal(SIGXFSZ, SIG_IGN);
-  if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
+  trovlin::platform::PrepareCommandLineProcess();
+  const std::vector<std::string> args = trovlin::platform::CommandLineArguments(argc, argv);
+  if (args.size() < 2 || args[1] == "--help" || args[1] == "-h") {
     trovlin::cli::PrintOverview();
-    return argc < 2 ? trovlin::cli::kUsage : trovlin::cli::kOk;
+    return args.size() < 2 ? trovlin::cli::kUsage : trovlin::cli::kOk;
   }
-  if (std::string(argv[1]) == "--version") {
+  if (args[1] == "--version") {
     trovlin::cli::PrintVersion();
     return trovlin::cli::kOk;
   }
-  return trovlin::cli::RunCommand(argv[1], std::vector<std::string>(argv + 2, argv + argc));
+  return trovlin::cli::RunCommand(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
 }

@@ -1,11 +1,10 @@
 #include "cli/terminal.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "cli/print.h"
 #include "common/errors.h"
+#include "platform/console.h"
 #include "platform/stop_signals.h"
 
 namespace trovlin::cli {
@@ -20,7 +19,7 @@ std::string Line(std::uint64_t lineNumber) { return " line " + std::to_string(li
 }  // namespace
 
 ConsoleObserver::ConsoleObserver(std::string log, bool replaced, bool progress)
-    : enabled_(progress && ::isatty(STDERR_FILENO) == 1), log_(std::move(log)), replaced_(replaced) {}
+    : enabled_(progress && platform::StandardErrorIsTerminal()), log_(std::move(log)), replaced_(replaced) {}
 
 void ConsoleObserver::Clear() {
   if (drawn_) std::fputs(kClearLine, stderr);

@@ -6,10 +6,10 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "common/errors.h"
+#include "platform/file_system.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -115,9 +115,8 @@ LogSniff SniffLogOf(std::string_view head, bool headIsWholeFile, std::optional<L
 }
 
 LogSniff SniffLog(const std::string& path, std::optional<LogEncoding> given) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (platform::IsFolder(path)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(platform::OpenForReading(path), &std::fclose);
   if (!file) throw IoError(path, IoOperation::OpenLog, IoReason::System, errno);
   std::string head(kSniffWindow + 1, '\0');
   const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());

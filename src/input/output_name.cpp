@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/output_file.h"
 
 namespace trovlin {
@@ -50,7 +51,7 @@ std::string ProposeCsvName(std::string_view inputPath) {
 
 std::string ProposeOutputName(std::string_view inputPath, OutputFormat format) {
   if (format != OutputFormat::Xlsx) return ProposeCsvName(inputPath);
-  return std::filesystem::path(inputPath).replace_extension(".xlsx").string();
+  return platform::PathString(platform::PathOf(inputPath).replace_extension(".xlsx"));
 }
 
 OutputFormat OutputFormatFor(std::string_view outputPath) {
@@ -60,7 +61,7 @@ OutputFormat OutputFormatFor(std::string_view outputPath) {
 bool IsSameFile(const std::string& inputPath, const std::string& outputPath) {
   if (inputPath == outputPath) return true;
   std::error_code ec;
-  return std::filesystem::equivalent(inputPath, outputPath, ec) && !ec;
+  return std::filesystem::equivalent(platform::PathOf(inputPath), platform::PathOf(outputPath), ec) && !ec;
 }
 
 }  // namespace trovlin

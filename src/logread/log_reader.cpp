@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "common/errors.h"
+#include "platform/file_system.h"
 #include "text/cp932.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
@@ -124,11 +125,11 @@ LogReader::LogReader(const std::string& path, Options options, RunObserver* obse
       reportUnencodable_(format_.encoding != LogEncoding::Cp932),
       trailingLinePending_(options.trailingEmptyLine) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
-  file_ = std::fopen(path.c_str(), "rb");
+  if (platform::IsFolder(path)) throw IoError(path, IoOperation::ReadLog, IoReason::Folder);
+  file_ = platform::OpenForReading(path);
   if (file_ == nullptr) throw IoError(path, IoOperation::OpenLog, IoReason::System, errno);
   std::setvbuf(file_, nullptr, _IONBF, 0);
-  auto size = std::filesystem::file_size(path, ec);
+  auto size = std::filesystem::file_size(platform::PathOf(path), ec);
   totalBytes_ = ec ? 0 : size;
   buffer_.resize(kBlockSize);
   Fill();

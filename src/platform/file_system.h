@@ -14,6 +14,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,22 @@ namespace trovlin::platform {
 inline constexpr std::string_view kPartialMarker = ".trovlin-partial-";
 // What separates a folder from a name in a path.
 extern const char kPathSeparator;
+
+// Paths are UTF-8 strings everywhere in Trovlin (on a POSIX system, any
+// bytes); these turn one into what std::filesystem takes and back. Where the
+// system names files in UTF-16, bytes that are not UTF-8 survive as escaped
+// bytes (text/utf8.h).
+std::filesystem::path PathOf(std::string_view path);
+std::string PathString(const std::filesystem::path& path);
+
+// Whether path names a folder (following links).
+bool IsFolder(const std::string& path);
+
+// std::fopen(path, "rb") for a UTF-8 path; errno says why it failed.
+std::FILE* OpenForReading(const std::string& path);
+
+// The descriptor of standard output, set to pass bytes unchanged.
+int BinaryStandardOutput();
 
 // An open file descriptor, closed when the object goes.
 class FileDescriptor {
@@ -53,6 +71,8 @@ int WriteAll(int fd, std::string_view bytes);
 // Reads up to size bytes; *got is 0 at the end.
 int ReadSome(int fd, char* data, std::size_t size, std::size_t* got);
 int SyncFile(int fd);
+// Whether error says the disk failed or is full, rather than refused a call.
+bool IsDiskFailure(int error);
 
 // Sends bytes [from, to) of fd towards the disk; with wait, waits for them
 // and drops them from the cache. ENOSYS where the system has no such call.

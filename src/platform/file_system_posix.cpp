@@ -86,6 +86,19 @@ bool UnnamedFilesUsable() { return ::access("/proc/self/fd", X_OK) == 0; }
 
 }  // namespace
 
+std::filesystem::path PathOf(std::string_view path) { return std::filesystem::path(path); }
+
+std::string PathString(const std::filesystem::path& path) { return path.string(); }
+
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(PathOf(path), ec);
+}
+
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
+int BinaryStandardOutput() { return STDOUT_FILENO; }
+
 FileDescriptor::~FileDescriptor() { Close(); }
 
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
@@ -130,6 +143,8 @@ int SyncFile(int fd) {
   // A file system that cannot sync (EINVAL) has nothing more to flush.
   return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
 }
+
+bool IsDiskFailure(int error) { return error == EIO || error == ENOSPC || error == EDQUOT; }
 
 int WriteBackRange(int fd, std::uint64_t from, std::uint64_t to, bool wait) {
 #if defined(__linux__)

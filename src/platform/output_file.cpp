@@ -1,7 +1,5 @@
 #include "platform/output_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "common/errors.h"
@@ -37,7 +35,7 @@ bool HasExtension(std::string_view path, std::string_view extension) {
 OutputFile::OutputFile(std::string path, IoOperation operation, OutputRules rules)
     : path_(std::move(path)), operation_(operation) {
   if (path_ == "-") {
-    fd_ = STDOUT_FILENO;
+    fd_ = platform::BinaryStandardOutput();
     toStandardOutput_ = true;
     return;
   }
@@ -101,7 +99,7 @@ void OutputFile::WriteBack() {
   const auto sync = [this](std::uint64_t from, std::uint64_t to, bool wait) {
     const int error = platform::WriteBackRange(fd_, from, to, wait);
     if (error == 0) return true;
-    if (error == EIO || error == ENOSPC || error == EDQUOT) Fail(error);
+    if (platform::IsDiskFailure(error)) Fail(error);
     writeBackEarly_ = false;
     return false;
   };
