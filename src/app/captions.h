@@ -114,6 +114,7 @@ inline constexpr ReasonCaption kReasonCaptions[] = {
     {IoReason::BadJoinMark, u"%1 行目：行連結の印は「*」か空でなければなりません"},
     {IoReason::NoItem, u"項目が1つもありません"},
     {IoReason::TooManyItems, u"項目が %1 個あります（変換できるのは %2 個までです）"},
+    {IoReason::NoWorkbooks, u"この版のTrovlinはブック（.xlsx）を書けません。CSVファイルに変換してください"},
 };
 // The system's reasons met most often; any other is kSystemError.
 struct ErrnoCaption {

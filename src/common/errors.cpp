@@ -51,6 +51,7 @@ constexpr ReasonWords kReasons[] = {
     {IoReason::BadJoinMark, "line %n: the join mark must be \"*\" or nothing"},
     {IoReason::NoItem, "it holds no item"},
     {IoReason::TooManyItems, "it holds %n items; at most %l can be converted"},
+    {IoReason::NoWorkbooks, "this build of Trovlin writes no workbooks (.xlsx); write a CSV file instead"},
 };
 
 std::string Filled(std::string_view pattern, std::uint64_t number, std::uint64_t limit) {

@@ -49,6 +49,7 @@ enum class IoReason {
   BadJoinMark,          // [number: the line]
   NoItem,               //
   TooManyItems,         // [number: how many; limit: the most a conversion takes]
+  NoWorkbooks,          // this build writes no workbooks
 };
 
 class IoError : public std::runtime_error {
