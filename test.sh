@@ -4,11 +4,28 @@
 #   1. the release build's tests (core, CLI, window offscreen);
 #   2. the Debian package: built, lintian-clean, unpacked, its programs run;
 #   3. the core and CLI tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   4. a short smoke run of every fuzz target, when clang is present.
+#   4. a short smoke run of every fuzz target, when clang is present;
+#   5. with --windows only: trovlin-cli.exe cross-built with MinGW-w64 and
+#      run under Wine (scripts/test_windows.sh).
+#   ./test.sh [--windows]
 set -euo pipefail
 cd "$(dirname "$0")"
+windows=false
+for arg in "$@"; do
+  case $arg in
+    --windows) windows=true ;;
+    *)
+      echo "usage: ./test.sh [--windows]" >&2
+      exit 1
+      ;;
+  esac
+done
 source scripts/setup.sh
-install_missing_packages
+if $windows; then
+  install_missing_packages "${TROVLIN_WINDOWS_PACKAGES[@]}"
+else
+  install_missing_packages
+fi
 
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
@@ -33,6 +50,13 @@ if command -v clang++ >/dev/null && [ -n "$(find /usr/lib/llvm-*/lib/clang -name
   fuzz/run.sh 5
 else
   echo "== fuzz smoke run skipped: clang with libFuzzer is not installed"
+fi
+
+if $windows; then
+  echo "== Windows build under Wine"
+  scripts/test_windows.sh build
+else
+  echo "== Windows check skipped: ./test.sh --windows cross-builds trovlin-cli.exe and runs it under Wine"
 fi
 
 # One closing line for both test runs (a failing run has stopped the script already).

@@ -10,6 +10,9 @@ TROVLIN_PACKAGES=(
   dpkg-dev lintian desktop-file-utils appstream help2man
   libreoffice-calc-nogui
 )
+# What the Windows check adds (./test.sh --windows): the MinGW-w64 cross
+# compiler, posix threads flavour, and Wine to run the .exe.
+TROVLIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine)
 
 install_missing_packages() {
   local missing=()

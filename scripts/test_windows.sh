@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Checks the Windows trovlin-cli.exe (the windows-cli preset) under Wine
+# against the Linux build's trovlin-cli: every sample and a generated log of
+# each service, under several option sets, a log with a Japanese name, the
+# CSV written to standard output, a batch into a folder, --version, and the
+# exit codes of a missing log and of the workbook this build cannot write.
+# The CSVs must be the same bytes (cmp).
+#   scripts/test_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
+# LINUX_BUILD_DIR (default build) must hold trovlin-cli and the log
+# generator; WINDOWS_BUILD_DIR (default build-windows) is configured and
+# built with the preset when it holds no trovlin-cli.exe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+linux=$(cd "${1:-build}" && pwd)
+windows=${2:-build-windows}
+samples=$PWD/samples
+
+fail() {
+  echo "windows: $*" >&2
+  exit 1
+}
+
+if [ ! -f "$windows/src/cli/trovlin-cli.exe" ]; then
+  [ "$windows" = build-windows ] || fail "no trovlin-cli.exe in $windows"
+  cmake --preset windows-cli >/dev/null
+fi
+cmake --build "$windows" --target trovlin-cli >/dev/null
+windows=$(cd "$windows" && pwd)
+exe=$windows/src/cli/trovlin-cli.exe
+cli=$linux/src/cli/trovlin-cli
+loggen=$linux/bench/trovlin_loggen
+[ -x "$cli" ] && [ -x "$loggen" ] || fail "build $linux first (trovlin-cli and bench/trovlin_loggen)"
+
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || [ ! -x /usr/lib/wine/wine64 ] || wine=/usr/lib/wine/wine64
+[ -n "$wine" ] || wine=$(command -v wine) || fail "Wine is not installed (scripts/setup.sh installs it with --windows)"
+# A prefix of its own, kept with the build; arguments pass from UTF-8.
+export WINEPREFIX=$windows/wine-prefix WINEDEBUG=-all WINEARCH=win64 LC_ALL=C.UTF-8
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# In the work folder, as Wine takes relative names as they are.
+run_exe() { (cd "$work" && "$wine" "$exe" "$@"); }
+run_cli() { (cd "$work" && "$cli" "$@"); }
+
+out=$(run_exe --version 2>/dev/null | tr -d '\r')
+[ "$out" = "$("$cli" --version)" ] || fail "--version says '$out'"
+
+cp "$samples"/*.log "$work"
+for kind in stn jois patolis3; do "$loggen" "$kind" 3 "$work/generated_$kind.log" >/dev/null; done
+cp "$work/stn_sample.log" "$work/検索ログ.log"
+
+option_sets=("" "--encoding utf-8-bom --quotes double" "--keep-stars --keep-width" "--encoding utf-8")
+checked=0
+for log in "$work"/*.log; do
+  name=$(basename "$log")
+  for options in "${option_sets[@]}"; do
+    # shellcheck disable=SC2086 # the options are words
+    run_cli convert "$name" -o linux.csv $options >/dev/null 2>&1 || fail "Linux: $name $options failed"
+    # shellcheck disable=SC2086
+    run_exe convert "$name" -o windows.csv $options >/dev/null 2>&1 || fail "Windows: $name $options failed"
+    cmp -s "$work/linux.csv" "$work/windows.csv" || fail "$name $options: the CSVs differ"
+    checked=$((checked + 1))
+  done
+done
+
+# The Japanese name in, the proposed name out.
+rm -f "$work/検索ログ.csv"
+run_exe convert 検索ログ.log >/dev/null 2>&1 || fail "Windows: 検索ログ.log failed"
+[ -f "$work/検索ログ.csv" ] || fail "Windows wrote no 検索ログ.csv"
+mv "$work/検索ログ.csv" "$work/windows.csv"
+run_cli convert 検索ログ.log -o linux.csv >/dev/null 2>&1
+cmp -s "$work/linux.csv" "$work/windows.csv" || fail "検索ログ.log: the CSVs differ"
+
+# Standard output carries the CSV's bytes unchanged (no CR added).
+run_exe convert generated_jois.log -o - >"$work/windows.csv" 2>/dev/null || fail "Windows: -o - failed"
+run_cli convert generated_jois.log -o - >"$work/linux.csv" 2>/dev/null
+cmp -s "$work/linux.csv" "$work/windows.csv" || fail "-o -: the CSVs differ"
+
+# A batch into a folder, several logs at once.
+mkdir "$work/linux" "$work/windows"
+run_cli convert stn_sample.log jois_sample.log patolis_layout2.log --out-dir linux >/dev/null 2>&1
+run_exe convert stn_sample.log jois_sample.log patolis_layout2.log --out-dir windows >/dev/null 2>&1 ||
+  fail "Windows: the batch failed"
+for csv in "$work"/linux/*.csv; do
+  cmp -s "$csv" "$work/windows/$(basename "$csv")" || fail "batch: $(basename "$csv") differs"
+done
+
+expect_code() {
+  local want=$1
+  shift
+  local got=0
+  run_exe "$@" >/dev/null 2>"$work/err" || got=$?
+  [ "$got" = "$want" ] || fail "$* exits with $got, not $want: $(cat "$work/err")"
+}
+expect_code 2 convert missing.log -o missing.csv
+expect_code 3 convert stn_sample.log -o stn_sample.xlsx
+grep -q "writes no workbooks" "$work/err" || fail "the refused workbook is not explained: $(cat "$work/err")"
+
+echo "windows: $checked conversions, a Japanese name, standard output and a batch the same bytes as Linux; --version and exit codes 2 and 3 as expected"
