@@ -2,8 +2,8 @@
 # Checks the Windows trovlin-cli.exe (the windows-cli preset) under Wine
 # against the Linux build's trovlin-cli: every sample and a generated log of
 # each service, under several option sets, a log with a Japanese name, the
-# CSV written to standard output, a batch into a folder, --version, and the
-# exit codes of a missing log and of the workbook this build cannot write.
+# CSV written to standard output, a log read from standard input, a batch
+# into a folder, no partial file left, --version, and the exit codes of a missing log and of the workbook this build cannot write.
 # The CSVs must be the same bytes (cmp).
 #   scripts/test_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
 # LINUX_BUILD_DIR (default build) must hold trovlin-cli and the log
@@ -77,6 +77,11 @@ run_exe convert generated_jois.log -o - >"$work/windows.csv" 2>/dev/null || fail
 run_cli convert generated_jois.log -o - >"$work/linux.csv" 2>/dev/null
 cmp -s "$work/linux.csv" "$work/windows.csv" || fail "-o -: the CSVs differ"
 
+# A log on standard input, spooled into a temporary file of its own.
+run_exe convert - -o windows.csv <"$work/generated_stn.log" >/dev/null 2>&1 || fail "Windows: a log on standard input failed"
+run_cli convert - -o linux.csv <"$work/generated_stn.log" >/dev/null 2>&1
+cmp -s "$work/linux.csv" "$work/windows.csv" || fail "standard input: the CSVs differ"
+
 # A batch into a folder, several logs at once.
 mkdir "$work/linux" "$work/windows"
 run_cli convert stn_sample.log jois_sample.log patolis_layout2.log --out-dir linux >/dev/null 2>&1
@@ -93,8 +98,10 @@ expect_code() {
   run_exe "$@" >/dev/null 2>"$work/err" || got=$?
   [ "$got" = "$want" ] || fail "$* exits with $got, not $want: $(cat "$work/err")"
 }
+partial=$(find "$work" -name '*.trovlin-partial-*')
+[ -z "$partial" ] || fail "partial files left: $partial"
 expect_code 2 convert missing.log -o missing.csv
 expect_code 3 convert stn_sample.log -o stn_sample.xlsx
 grep -q "writes no workbooks" "$work/err" || fail "the refused workbook is not explained: $(cat "$work/err")"
 
-echo "windows: $checked conversions, a Japanese name, standard output and a batch the same bytes as Linux; --version and exit codes 2 and 3 as expected"
+echo "windows: $checked conversions, a Japanese name, standard input and output and a batch the same bytes as Linux; --version and exit codes 2 and 3 as expected"
