@@ -3,7 +3,8 @@
 # against the Linux build's trovlin-cli: every sample and a generated log of
 # each service, under several option sets, a log with a Japanese name, the
 # CSV written to standard output, a log read from standard input, a batch
-# into a folder, no partial file left, --version, and the exit codes of a missing log and of the workbook this build cannot write.
+# into a folder, no partial file left, --version, and the exit codes of a
+# missing log and of the workbook this build cannot write.
 # The CSVs must be the same bytes (cmp).
 #   scripts/test_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
 # LINUX_BUILD_DIR (default build) must hold trovlin-cli and the log
