@@ -3,9 +3,10 @@
 # against the Linux build's trovlin-cli: every sample and a generated log of
 # each service, under several option sets, a log with a Japanese name, the
 # CSV written to standard output, a log read from standard input, a batch
-# into a folder, no partial file left, --version, and the exit codes of a
-# missing log and of the workbook this build cannot write.
-# The CSVs must be the same bytes (cmp).
+# into a folder, no partial file left, the text of items and inspect,
+# --version, the exit codes of a missing log and of the workbook this build
+# cannot write, and a read-only file replaced only with --force. The CSVs
+# must be the same bytes (cmp).
 #   scripts/test_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
 # LINUX_BUILD_DIR (default build) must hold trovlin-cli and the log
 # generator; WINDOWS_BUILD_DIR (default build-windows) is configured and
@@ -83,6 +84,12 @@ run_exe convert - -o windows.csv <"$work/generated_stn.log" >/dev/null 2>&1 || f
 run_cli convert - -o linux.csv <"$work/generated_stn.log" >/dev/null 2>&1
 cmp -s "$work/linux.csv" "$work/windows.csv" || fail "standard input: the CSVs differ"
 
+# The commands that print: the same text, but for the console's CR LF.
+for command in "items stn_sample.log" "inspect jois_sample.log" "inspect patolis_layout3.log"; do
+  # shellcheck disable=SC2086 # the command is words
+  [ "$(run_exe $command 2>&1 | tr -d '\r')" = "$(run_cli $command 2>&1)" ] || fail "$command: the output differs"
+done
+
 # A batch into a folder, several logs at once.
 mkdir "$work/linux" "$work/windows"
 run_cli convert stn_sample.log jois_sample.log patolis_layout2.log --out-dir linux >/dev/null 2>&1
@@ -105,4 +112,13 @@ expect_code 2 convert missing.log -o missing.csv
 expect_code 3 convert stn_sample.log -o stn_sample.xlsx
 grep -q "writes no workbooks" "$work/err" || fail "the refused workbook is not explained: $(cat "$work/err")"
 
-echo "windows: $checked conversions, a Japanese name, standard input and output and a batch the same bytes as Linux; --version and exit codes 2 and 3 as expected"
+# A read-only file is replaced only with --force, and stays read-only.
+echo old >"$work/readonly.csv"
+chmod a-w "$work/readonly.csv"
+expect_code 3 convert stn_sample.log -o readonly.csv
+expect_code 0 convert stn_sample.log -o readonly.csv --force
+run_cli convert stn_sample.log -o linux.csv >/dev/null 2>&1
+cmp -s "$work/linux.csv" "$work/readonly.csv" || fail "--force did not replace the read-only file"
+[ "$(stat -c %A "$work/readonly.csv")" = "-r--r--r--" ] || fail "the replaced file is no longer read-only"
+
+echo "windows: $checked conversions, a Japanese name, standard input and output, a batch, items and inspect the same as Linux; --version, exit codes 2 and 3 and a read-only file as expected"

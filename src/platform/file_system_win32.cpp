@@ -195,11 +195,21 @@ int PendingFile::Create(const OutputTarget& target) {
 
 int PendingFile::LinkAside(std::string*) { return ENOSYS; }
 
+// A read-only target (replaced only under --force) would refuse the move:
+// the attribute is lifted for it and given to the new file, which so keeps
+// the target's mode as on POSIX systems.
 int PendingFile::Publish() {
   if (const int error = fd_.Close()) return error;
-  if (!::MoveFileExW(Wide(named_).c_str(), Wide(target_).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return ErrnoOfLastError();
+  const std::wstring target = Wide(target_);
+  const DWORD attributes = targetExisted_ ? ::GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
+  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (readOnly) ::SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  if (!::MoveFileExW(Wide(named_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const int error = ErrnoOfLastError();
+    if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);
+    return error;
   }
+  if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);
   ForgetPartialFile();
   named_.clear();
   return 0;
