@@ -31,7 +31,7 @@ windows=$(cd "$windows" && pwd)
 exe=$windows/src/cli/trovlin-cli.exe
 cli=$linux/src/cli/trovlin-cli
 loggen=$linux/bench/trovlin_loggen
-[ -x "$cli" ] && [ -x "$loggen" ] || fail "build $linux first (trovlin-cli and bench/trovlin_loggen)"
+{ [ -x "$cli" ] && [ -x "$loggen" ]; } || fail "build $linux first (trovlin-cli and bench/trovlin_loggen)"
 
 wine=$(command -v wine64 || true)
 [ -n "$wine" ] || [ ! -x /usr/lib/wine/wine64 ] || wine=/usr/lib/wine/wine64
