@@ -5,8 +5,8 @@
 # CSV written to standard output, a log read from standard input, a batch
 # into a folder, no partial file left, the text of items and inspect,
 # --version, the exit codes of a missing log and of the workbook this build
-# cannot write, and a read-only file replaced only with --force. The CSVs
-# must be the same bytes (cmp).
+# cannot write, a read-only file replaced only with --force, and Ctrl+C
+# stopping a long run. The CSVs must be the same bytes (cmp).
 #   scripts/test_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
 # LINUX_BUILD_DIR (default build) must hold trovlin-cli and the log
 # generator; WINDOWS_BUILD_DIR (default build-windows) is configured and
@@ -121,4 +121,19 @@ run_cli convert stn_sample.log -o linux.csv >/dev/null 2>&1
 cmp -s "$work/linux.csv" "$work/readonly.csv" || fail "--force did not replace the read-only file"
 [ "$(stat -c %A "$work/readonly.csv")" = "-r--r--r--" ] || fail "the replaced file is no longer read-only"
 
-echo "windows: $checked conversions, a Japanese name, standard input and output, a batch, items and inspect the same as Linux; --version, exit codes 2 and 3 and a read-only file as expected"
+# Ctrl+C (Wine turns SIGINT into the console's event) stops a long run:
+# exit code 130, and neither the CSV nor its partial file is left.
+"$loggen" stn 100 "$work/long.log" >/dev/null
+(cd "$work" && exec "$wine" "$exe" convert long.log -o long.csv >/dev/null 2>&1) &
+pid=$!
+for _ in $(seq 200); do
+  [ -z "$(find "$work" -name 'long.csv.trovlin-partial-*')" ] || break
+  sleep 0.05
+done
+kill -INT "$pid"
+code=0
+wait "$pid" || code=$?
+[ "$code" = 130 ] || fail "Ctrl+C: exit code $code, not 130"
+[ -z "$(find "$work" -name 'long.csv*')" ] || fail "Ctrl+C left $(find "$work" -name 'long.csv*')"
+
+echo "windows: $checked conversions, a Japanese name, standard input and output, a batch, items and inspect the same as Linux; --version, exit codes 2 and 3, a read-only file and Ctrl+C as expected"
