@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Checks the Windows trovlin-cli.exe (the windows-cli preset) under Wine
 # against the Linux build's trovlin-cli: every sample and a generated log of
-# each service, under several option sets, a log with a Japanese name, the
-# CSV written to standard output, a log read from standard input, a batch
-# into a folder, no partial file left, the text of items and inspect,
-# --version, the exit codes of a missing log, of the log itself as the
-# output and of the workbook this build cannot write, a read-only file
-# replaced only with --force, and Ctrl+C stopping a long run. The CSVs must
-# be the same bytes (cmp).
+# each service, under several option sets, a log and an item list with
+# Japanese names, the CSV written to standard output, a log read from
+# standard input, a batch into a folder, no partial file left, the text of
+# items and inspect, --version, the exit codes of a missing log, of the log
+# itself as the output and of the workbook this build cannot write, a
+# read-only file replaced only with --force, and Ctrl+C stopping a long run.
+# The CSVs must be the same bytes (cmp).
 #   scripts/test_windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
 # LINUX_BUILD_DIR (default build) must hold trovlin-cli and the log
 # generator; WINDOWS_BUILD_DIR (default build-windows) is configured and
@@ -75,6 +75,12 @@ mv "$work/検索ログ.csv" "$work/windows.csv"
 run_cli convert 検索ログ.log -o linux.csv >/dev/null 2>&1
 cmp -s "$work/linux.csv" "$work/windows.csv" || fail "検索ログ.log: the CSVs differ"
 
+# An item list under a Japanese name.
+printf 'trovlin-items 1\nTI\t\nAU\t\n' >"$work/項目.txt"
+run_exe convert jois_sample.log --items-file 項目.txt -o windows.csv >/dev/null 2>&1 || fail "Windows: 項目.txt failed"
+run_cli convert jois_sample.log --items-file 項目.txt -o linux.csv >/dev/null 2>&1
+cmp -s "$work/linux.csv" "$work/windows.csv" || fail "項目.txt: the CSVs differ"
+
 # Standard output carries the CSV's bytes unchanged (no CR added).
 run_exe convert generated_jois.log -o - >"$work/windows.csv" 2>/dev/null || fail "Windows: -o - failed"
 run_cli convert generated_jois.log -o - >"$work/linux.csv" 2>/dev/null
@@ -140,4 +146,4 @@ wait "$pid" || code=$?
 [ "$code" = 130 ] || fail "Ctrl+C: exit code $code, not 130"
 [ -z "$(find "$work" -name 'long.csv*')" ] || fail "Ctrl+C left $(find "$work" -name 'long.csv*')"
 
-echo "windows: $checked conversions, a Japanese name, standard input and output, a batch, items and inspect the same as Linux; --version, exit codes, a read-only file and Ctrl+C as expected"
+echo "windows: $checked conversions, Japanese names, standard input and output, a batch, items and inspect the same as Linux; --version, exit codes, a read-only file and Ctrl+C as expected"

@@ -6,6 +6,7 @@
 
 #include "common/conversion_state.h"
 #include "common/errors.h"
+#include "platform/file_system.h"
 #include "platform/output_file.h"
 #include "text/utf8.h"
 
@@ -30,7 +31,7 @@ void SaveItemPreset(const std::string& path, const std::vector<DiscoveredItem>& 
 }
 
 std::vector<DiscoveredItem> LoadItemPreset(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::PathOf(path), std::ios::binary);
   if (!in) throw IoError(path, IoOperation::LoadItemList, IoReason::System, errno);
   std::string line;
   // A preset edited on Windows may have CR LF line ends.
