@@ -97,13 +97,14 @@ for command in "items stn_sample.log" "inspect jois_sample.log" "inspect patolis
   [ "$(run_exe $command 2>&1 | tr -d '\r')" = "$(run_cli $command 2>&1)" ] || fail "$command: the output differs"
 done
 
-# A batch into a folder, several logs at once.
-mkdir "$work/linux" "$work/windows"
-run_cli convert stn_sample.log jois_sample.log patolis_layout2.log --out-dir linux >/dev/null 2>&1
-run_exe convert stn_sample.log jois_sample.log patolis_layout2.log --out-dir windows >/dev/null 2>&1 ||
+# A batch into a folder, several logs at once, Japanese names too.
+mkdir "$work/linux" "$work/出力"
+run_cli convert stn_sample.log jois_sample.log patolis_layout2.log 検索ログ.log --out-dir linux >/dev/null 2>&1
+run_exe convert stn_sample.log jois_sample.log patolis_layout2.log 検索ログ.log --out-dir 出力 >/dev/null 2>&1 ||
   fail "Windows: the batch failed"
+[ "$(find "$work/出力" -name '*.csv' | wc -l)" = 4 ] || fail "batch: $(find "$work/出力") written"
 for csv in "$work"/linux/*.csv; do
-  cmp -s "$csv" "$work/windows/$(basename "$csv")" || fail "batch: $(basename "$csv") differs"
+  cmp -s "$csv" "$work/出力/$(basename "$csv")" || fail "batch: $(basename "$csv") differs"
 done
 
 expect_code() {
