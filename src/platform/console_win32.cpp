@@ -9,18 +9,32 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/console.h"
 #include "text/utf8.h"
 
 namespace trovlin::platform {
 
+namespace {
+
+UINT previousOutputPage = 0;
+DWORD previousErrorMode = 0;
+
+}  // namespace
+
+// The code page and the modes belong to the console, which outlives the
+// process: the shell gets its own back at the end.
 void PrepareCommandLineProcess() {
-  ::SetConsoleOutputCP(CP_UTF8);
+  previousOutputPage = ::GetConsoleOutputCP();
+  if (previousOutputPage != 0 && ::SetConsoleOutputCP(CP_UTF8)) {
+    std::atexit([] { ::SetConsoleOutputCP(previousOutputPage); });
+  }
   // The progress line is redrawn with terminal sequences.
-  const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (::GetConsoleMode(error, &mode)) ::SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  if (::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &previousErrorMode) &&
+      ::SetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), previousErrorMode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) {
+    std::atexit([] { ::SetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), previousErrorMode); });
+  }
 }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {

@@ -4,11 +4,9 @@
 #include <emmintrin.h>
 #endif
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 #include "text/text_tables.h"
