@@ -9,10 +9,13 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string_view>
+#include <type_traits>
 
 #include "common/errors.h"
 #include "text/cp932.h"
+#include "text/cp932_bytes.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -25,20 +28,21 @@ constexpr std::size_t kBlockSize = 128 << 10;
 // The buffer never grows past room for the longest line allowed and a
 // megabyte more (the limit is checked when the buffer is full).
 constexpr std::size_t kCapacityLimit = LogReader::kMaxLineBytes + (1 << 20);
-constexpr std::u16string_view kTabSpaces = u"    ";
+constexpr std::size_t kTabWidth = 4;
 
-void ExpandTabs(std::u16string& line, std::size_t from) {
-  std::size_t tabs = 0;
-  for (std::size_t i = from; i < line.size(); ++i) tabs += line[i] == u'\t';
+// A TAB is never part of a code page 932 pair, so bytes expand alike.
+template <class Line>
+void ExpandTabs(Line& line) {
+  const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
   if (tabs == 0) return;
   std::size_t src = line.size();
-  line.resize(line.size() + 3 * tabs);
+  line.resize(line.size() + (kTabWidth - 1) * tabs);
   std::size_t dst = line.size();
-  while (src > from) {
-    char16_t c = line[--src];
-    if (c == u'\t') {
-      dst -= kTabSpaces.size();
-      kTabSpaces.copy(&line[dst], kTabSpaces.size());
+  while (src > 0) {
+    const auto c = line[--src];
+    if (c == '\t') {
+      dst -= kTabWidth;
+      std::fill_n(&line[dst], kTabWidth, ' ');
     } else {
       line[--dst] = c;
     }
@@ -249,8 +253,17 @@ void LogReader::Consume(std::size_t upTo) {
   begin_ = upTo;
 }
 
-template <char kEnd>
-void LogReader::ReadLine(std::u16string& line) {
+std::size_t LogReader::DecodeLine(std::string_view bytes, std::u16string& line) const {
+  return format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
+}
+
+std::size_t LogReader::DecodeLine(std::string_view bytes, std::string& line) const {
+  if (format_.encoding != LogEncoding::Cp932) throw std::logic_error("only a code page 932 log is read as bytes");
+  return CanonicalizeCp932(bytes, line);
+}
+
+template <char kEnd, class Line>
+void LogReader::ReadLine(Line& line) {
   line.clear();
   if (begin_ == end_ && fileEnded_) {
     if (trailingLinePending_) {
@@ -274,14 +287,15 @@ void LogReader::ReadLine(std::u16string& line) {
   ++lineNumber_;
   const std::size_t lineEnd = cr != nullptr ? static_cast<std::size_t>(cr - buffer_.data()) : end_;
   std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
-  const std::size_t invalid =
-      format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
-  if (tab) ExpandTabs(line, 0);
+  const std::size_t invalid = DecodeLine(bytes, line);
+  if (tab) ExpandTabs(line);
   if (observer_ != nullptr) {
     if (invalid > 0) observer_->OnInvalidBytes(lineNumber_, invalid);
-    if (reportUnencodable_) {
-      const std::size_t unencodable = CountCp932Unencodable(line);
-      if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
+    if constexpr (std::is_same_v<Line, std::u16string>) {
+      if (reportUnencodable_) {
+        const std::size_t unencodable = CountCp932Unencodable(line);
+        if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
+      }
     }
   }
 
@@ -293,7 +307,9 @@ void LogReader::ReadLine(std::u16string& line) {
   }
 }
 
-void LogReader::ReadCrLine(std::u16string& line) { ReadLine<'\r'>(line); }
-void LogReader::ReadLfLine(std::u16string& line) { ReadLine<'\n'>(line); }
+template void LogReader::ReadLine<'\r'>(std::u16string& line);
+template void LogReader::ReadLine<'\n'>(std::u16string& line);
+template void LogReader::ReadLine<'\r'>(std::string& line);
+template void LogReader::ReadLine<'\n'>(std::string& line);
 
 }  // namespace trovlin
