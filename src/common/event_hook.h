@@ -8,6 +8,7 @@
 // cancel is noticed without the hook costing the run anything measurable.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -48,6 +49,10 @@ struct LineInterest {
     if (first < 128 && ascii_[first] < kLookFurther) return ascii_[first] == kYes;
     std::u16string head;
     if (first < 128 && ascii_[first] == kIfLongWord) {
+      if (line.size() <= 4) return false;
+      if (std::all_of(line.begin(), line.begin() + 5, [](char c) { return static_cast<unsigned char>(c) < 128; })) {
+        return line[4] != ' ';
+      }
       decode(line.substr(0, 10), head);  // the fifth character ends within ten bytes
       return head.size() > 4 && head[4] != u' ';
     }

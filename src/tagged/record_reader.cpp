@@ -44,6 +44,13 @@ bool IsReferenceLine(const Text& line) {
   return line.size() == 2 && line[0] == 'R' && line[1] == 'E';
 }
 
+// Quotes become apostrophes. A quote is never part of a code page 932
+// pair; most texts hold none, so they are searched for.
+template <class Text>
+void ReplaceQuotes(Text& text) {
+  for (std::size_t q = text.find('"'); q != Text::npos; q = text.find('"', q + 1)) text[q] = '\'';
+}
+
 bool HasAtMostChars(const std::u16string& line, std::size_t limit) { return line.size() <= limit; }
 bool HasAtMostChars(const std::string& line, std::size_t limit) { return HasAtMostCp932Chars(line, limit); }
 
@@ -242,7 +249,7 @@ void BasicRecordReader<Text>::ReadReferenceText(Text& line, std::size_t index) {
   }
   if (!text_.empty()) text_.pop_back();  // the LF after the last line
   Store(index);
-  std::replace(record_.values[index].begin(), record_.values[index].end(), '"', '\'');
+  ReplaceQuotes(record_.values[index]);
   if (last == '|') record_.values[index].pop_back();
   line.swap(nextLine_);
 }
@@ -275,12 +282,10 @@ bool BasicRecordReader<std::u16string>::FieldTextEndsWithBar() const {
 }
 
 // Bytes take both rules in one walk. A piece that appends nothing leaves
-// the separator before it last.
+// the separator before it last, which is no bar either.
 template <>
 void BasicRecordReader<std::string>::AppendPiece(View piece, bool firstAlone) {
-  const std::size_t before = text_.size();
-  const char last = AppendCp932Piece(piece, firstAlone, {deleteStars_, toHalfWidth_}, text_);
-  lastAppended_ = text_.size() > before ? last : ' ';
+  lastAppended_ = AppendCp932Piece(piece, firstAlone, {deleteStars_, toHalfWidth_}, text_);
 }
 
 template <>

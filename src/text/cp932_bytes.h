@@ -41,8 +41,9 @@ struct Cp932PieceRules {
   bool toHalfWidth = false;  // full-width characters to their half-width forms (half_width.h)
 };
 
-// Appends piece to out with rules applied, reading it from its start (with
-// firstAlone, its first byte is a character on its own). Returns the last
+// Appends piece, in the canonical form, to out with rules applied, reading
+// it from its start (with firstAlone, its first byte is a character on its
+// own). Returns the last
 // character appended when it is a single ASCII byte, else 0 (also when
 // nothing was appended).
 char AppendCp932Piece(std::string_view piece, bool firstAlone, Cp932PieceRules rules, std::string& out);
