@@ -49,11 +49,18 @@ void ExpandTabs(Line& line) {
   }
 }
 
-// The first kEnd in [p, end), or nullptr; sets tab when a TAB comes before it.
-// One pass finds both, so a line is searched once before it is decoded.
+// What the search for a line's end saw before it.
+struct LineBytes {
+  bool tab = false;       // a TAB
+  bool nonAscii = false;  // a byte at or above 0x80
+};
+
+// The first kEnd in [p, end), or nullptr; notes in seen what comes before
+// it. One pass finds all, so a line is searched once before it is decoded.
 template <char kEnd>
-const char* FindLineEnd(const char* p, const char* end, bool& tab) {
+const char* FindLineEnd(const char* p, const char* end, LineBytes& seen) {
   unsigned tabs = 0;
+  unsigned highs = 0;
 #if defined(__SSE2__)
   const __m128i cr = _mm_set1_epi8(kEnd);
   const __m128i ht = _mm_set1_epi8('\t');
@@ -61,19 +68,26 @@ const char* FindLineEnd(const char* p, const char* end, bool& tab) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
     const unsigned here = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ht)));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
     if (crs != 0) {
-      tabs |= here & ((crs & -crs) - 1);  // the TABs before the first CR
-      tab = tab || tabs != 0;
+      const unsigned before = (crs & -crs) - 1;  // the bytes before the first CR
+      tabs |= here & before;
+      highs |= high & before;
+      seen.tab = seen.tab || tabs != 0;
+      seen.nonAscii = seen.nonAscii || highs != 0;
       return p + std::countr_zero(crs);
     }
     tabs |= here;
+    highs |= high;
   }
 #endif
   for (; p < end; ++p) {
     if (*p == kEnd) break;
     tabs |= *p == '\t';
+    highs |= static_cast<unsigned char>(*p) >> 7;
   }
-  tab = tab || tabs != 0;
+  seen.tab = seen.tab || tabs != 0;
+  seen.nonAscii = seen.nonAscii || highs != 0;
   return p < end ? p : nullptr;
 }
 
@@ -253,13 +267,15 @@ void LogReader::Consume(std::size_t upTo) {
   begin_ = upTo;
 }
 
-std::size_t LogReader::DecodeLine(std::string_view bytes, std::u16string& line) const {
+std::size_t LogReader::DecodeLine(std::string_view bytes, bool, std::u16string& line) const {
   return format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
 }
 
-std::size_t LogReader::DecodeLine(std::string_view bytes, std::string& line) const {
+std::size_t LogReader::DecodeLine(std::string_view bytes, bool nonAscii, std::string& line) const {
   if (format_.encoding != LogEncoding::Cp932) throw std::logic_error("only a code page 932 log is read as bytes");
-  return CanonicalizeCp932(bytes, line);
+  if (nonAscii) return CanonicalizeCp932(bytes, line);
+  line.assign(bytes);  // ASCII is its own canonical form
+  return 0;
 }
 
 template <char kEnd, class Line>
@@ -275,9 +291,9 @@ void LogReader::ReadLine(Line& line) {
   }
   std::size_t searched = begin_;
   const char* cr = nullptr;
-  bool tab = false;
+  LineBytes seen;
   for (;;) {
-    cr = FindLineEnd<kEnd>(buffer_.data() + searched, buffer_.data() + end_, tab);
+    cr = FindLineEnd<kEnd>(buffer_.data() + searched, buffer_.data() + end_, seen);
     if (cr != nullptr || fileEnded_) break;
     // Fill() moves the unread bytes to the front, and may turn an LF left
     // last into a CR.
@@ -287,8 +303,8 @@ void LogReader::ReadLine(Line& line) {
   ++lineNumber_;
   const std::size_t lineEnd = cr != nullptr ? static_cast<std::size_t>(cr - buffer_.data()) : end_;
   std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
-  const std::size_t invalid = DecodeLine(bytes, line);
-  if (tab) ExpandTabs(line);
+  const std::size_t invalid = DecodeLine(bytes, seen.nonAscii, line);
+  if (seen.tab) ExpandTabs(line);
   if (observer_ != nullptr) {
     if (invalid > 0) observer_->OnInvalidBytes(lineNumber_, invalid);
     if constexpr (std::is_same_v<Line, std::u16string>) {

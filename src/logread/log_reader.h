@@ -90,8 +90,9 @@ class LogReader {
  private:
   template <char kEnd, class Line>
   void ReadLine(Line& line);
-  std::size_t DecodeLine(std::string_view bytes, std::u16string& line) const;
-  std::size_t DecodeLine(std::string_view bytes, std::string& line) const;
+  // Into line; nonAscii says whether bytes hold a byte at or above 0x80.
+  std::size_t DecodeLine(std::string_view bytes, bool nonAscii, std::u16string& line) const;
+  std::size_t DecodeLine(std::string_view bytes, bool nonAscii, std::string& line) const;
   void Fill();
   std::size_t Read(char* to, std::size_t room);
   std::size_t ReadUtf16(char* to, std::size_t room);
