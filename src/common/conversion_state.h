@@ -97,9 +97,13 @@ struct ItemTable {
 };
 
 // The values of the current record, one per column of the ItemTable.
-struct RecordBuffer {
-  std::vector<std::u16string> values;
-  void Resize(std::size_t columns) { values.assign(columns, std::u16string()); }
+template <class Text>
+struct BasicRecordBuffer {
+  std::vector<Text> values;
+  void Resize(std::size_t columns) { values.assign(columns, Text()); }
 };
+using RecordBuffer = BasicRecordBuffer<std::u16string>;
+// The same as code page 932 bytes, for a run that never leaves them.
+using Cp932RecordBuffer = BasicRecordBuffer<std::string>;
 
 }  // namespace trovlin

@@ -8,9 +8,11 @@
 // cancel is noticed without the hook costing the run anything measurable.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "common/conversion_state.h"
@@ -36,6 +38,29 @@ struct LineInterest {
     if (first < 128 && ascii_[first] < kLookFurther) return ascii_[first] == kYes;
     if (first < 128 && ascii_[first] == kIfLongWord) return line.size() > 4 && line[4] != u' ';
     return WantsAfterSpaces(line);
+  }
+  // The same for a line of code page 932 bytes, where an ASCII byte is
+  // always the ASCII character; decode turns bytes into text, and only the
+  // few characters that decide are decoded.
+  using Decoder = std::size_t (*)(std::string_view, std::u16string&);
+  bool Wants(std::string_view line, Decoder decode) const {
+    if (line.empty()) return false;
+    const auto first = static_cast<unsigned char>(line.front());
+    if (first < 128 && ascii_[first] < kLookFurther) return ascii_[first] == kYes;
+    std::u16string head;
+    if (first < 128 && ascii_[first] == kIfLongWord) {
+      if (line.size() <= 4) return false;
+      if (std::all_of(line.begin(), line.begin() + 5, [](char c) { return static_cast<unsigned char>(c) < 128; })) {
+        return line[4] != ' ';
+      }
+      decode(line.substr(0, 10), head);  // the fifth character ends within ten bytes
+      return head.size() > 4 && head[4] != u' ';
+    }
+    const std::size_t i = line.find_first_not_of(' ');
+    if (i == std::string_view::npos) return false;
+    if (static_cast<unsigned char>(line[i]) < 128) return ascii_[static_cast<unsigned char>(line[i])] == kYes;
+    decode(line.substr(i, 2), head);
+    return (head[0] >= wideFirst && head[0] <= wideLast) || head[0] == wideOther;
   }
 
  private:
@@ -78,6 +103,10 @@ class RunObserver {
   // A record read: the number of its first line, its values (one per
   // column), and whether it was written as a row.
   virtual void OnRecord(std::uint64_t /*firstLine*/, const RecordBuffer& /*record*/, bool /*written*/) {}
+  // The same from a run that keeps its text as code page 932 bytes (a code
+  // page 932 log into a code page 932 CSV): an observer that looks at
+  // records overrides both.
+  virtual void OnCp932Record(std::uint64_t /*firstLine*/, const Cp932RecordBuffer& /*record*/, bool /*written*/) {}
   // A PATOLIS record the log's end cut short; its row holds what was read.
   virtual void OnRecordCutShort(std::uint64_t /*lineNumber*/) {}
 };
@@ -108,8 +137,18 @@ class PendingEvents {
   void MarkLine(std::uint64_t lineNumber, std::u16string_view line) {
     if (interest_.Wants(line)) listener_->OnLine(lineNumber, line);
   }
+  // The same for a line of code page 932 bytes, decoded with decode when wanted.
+  void MarkLine(std::uint64_t lineNumber, std::string_view line, LineInterest::Decoder decode) {
+    if (!interest_.Wants(line, decode)) return;
+    decoded_.clear();
+    decode(line, decoded_);
+    listener_->OnLine(lineNumber, decoded_);
+  }
   void Record(std::uint64_t firstLine, const RecordBuffer& record, bool written) {
     if (listener_ != nullptr) listener_->OnRecord(firstLine, record, written);
+  }
+  void Record(std::uint64_t firstLine, const Cp932RecordBuffer& record, bool written) {
+    if (listener_ != nullptr) listener_->OnCp932Record(firstLine, record, written);
   }
   void RecordCutShort(std::uint64_t lineNumber) {
     if (listener_ != nullptr) listener_->OnRecordCutShort(lineNumber);
@@ -122,6 +161,7 @@ class PendingEvents {
   std::uint64_t bytesTotal_ = 0;
   std::uint64_t lastForwarded_ = 0;
   bool forwardedOnce_ = false;
+  std::u16string decoded_;
 };
 
 }  // namespace trovlin

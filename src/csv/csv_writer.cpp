@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "csv/formula_guard.h"
 #include "text/cp932.h"
@@ -15,8 +16,10 @@ constexpr std::size_t kFlushSize = 128 << 10;
 
 // The byte 0x22 is never part of a double-byte character nor of a UTF-8
 // sequence, so working on the encoded bytes changes exactly the quotes.
+// Most values hold no quote: searching for one is far cheaper than
+// comparing every byte.
 void ReplaceQuoteBytes(std::string& bytes, std::size_t start) {
-  std::replace(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(), '"', '\'');
+  for (std::size_t q = bytes.find('"', start); q != std::string::npos; q = bytes.find('"', q + 1)) bytes[q] = '\'';
 }
 
 }  // namespace
@@ -106,12 +109,29 @@ void CsvWriter::WriteField(const std::u16string& text, bool last) {
     } else {
       replaced_ += EncodeValidUtf8(text, buffer_);
     }
-    if (format_.quotes == QuoteStyle::Double) {
-      DoubleQuotesFrom(start);
-    } else {
-      ReplaceQuoteBytes(buffer_, start);
-    }
+    QuoteFrom(start);
   }
+  EndField(last);
+}
+
+void CsvWriter::WriteField(std::string_view cp932, bool last) {
+  buffer_.push_back('"');
+  const std::size_t start = buffer_.size();
+  buffer_.append(cp932);
+  QuoteFrom(start);
+  EndField(last);
+}
+
+// The quotes in the bytes from start on, as the quote style writes them.
+void CsvWriter::QuoteFrom(std::size_t start) {
+  if (format_.quotes == QuoteStyle::Double) {
+    DoubleQuotesFrom(start);
+  } else {
+    ReplaceQuoteBytes(buffer_, start);
+  }
+}
+
+void CsvWriter::EndField(bool last) {
   buffer_.push_back('"');
   if (last) {
     buffer_.append("\r\n");
@@ -135,6 +155,19 @@ void CsvWriter::WriteRow(RecordBuffer& record) {
     format_.sink->WriteRow(record);
     ++rows_;
     return;
+  }
+  const std::size_t n = record.values.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    WriteField(record.values[i], i + 1 == n);
+    record.values[i].clear();
+  }
+  ++rows_;
+  FlushIfFull();
+}
+
+void CsvWriter::WriteRow(Cp932RecordBuffer& record) {
+  if (format_.sink != nullptr || format_.encoding != CsvEncoding::Cp932 || format_.protectFormulas) {
+    throw std::logic_error("code page 932 rows go only into a plain code page 932 CSV");
   }
   const std::size_t n = record.values.size();
   for (std::size_t i = 0; i < n; ++i) {

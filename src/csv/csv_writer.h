@@ -22,6 +22,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "common/conversion_state.h"
@@ -61,6 +62,10 @@ class CsvWriter {
   void WriteHeader(const ItemTable& items);
   // Writes record.values as one row, then empties every value.
   void WriteRow(RecordBuffer& record);
+  // The same for values that are already code page 932 bytes, into a code
+  // page 932 CSV with no sink and no formula protection (which must see
+  // characters, not bytes).
+  void WriteRow(Cp932RecordBuffer& record);
   // Writes what is buffered and puts the file in place.
   void Finish();
 
@@ -74,6 +79,9 @@ class CsvWriter {
 
  private:
   void WriteField(const std::u16string& text, bool last);
+  void WriteField(std::string_view cp932, bool last);
+  void QuoteFrom(std::size_t start);
+  void EndField(bool last);
   void DoubleQuotesFrom(std::size_t start);
   void Flush();
   void FlushIfFull();

@@ -9,11 +9,14 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string_view>
+#include <type_traits>
 
 #include "common/errors.h"
 #include "platform/file_system.h"
 #include "text/cp932.h"
+#include "text/cp932_bytes.h"
 #include "text/utf16.h"
 #include "text/utf8.h"
 
@@ -26,31 +29,39 @@ constexpr std::size_t kBlockSize = 128 << 10;
 // The buffer never grows past room for the longest line allowed and a
 // megabyte more (the limit is checked when the buffer is full).
 constexpr std::size_t kCapacityLimit = LogReader::kMaxLineBytes + (1 << 20);
-constexpr std::u16string_view kTabSpaces = u"    ";
+constexpr std::size_t kTabWidth = 4;
 
-void ExpandTabs(std::u16string& line, std::size_t from) {
-  std::size_t tabs = 0;
-  for (std::size_t i = from; i < line.size(); ++i) tabs += line[i] == u'\t';
+// A TAB is never part of a code page 932 pair, so bytes expand alike.
+template <class Line>
+void ExpandTabs(Line& line) {
+  const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
   if (tabs == 0) return;
   std::size_t src = line.size();
-  line.resize(line.size() + 3 * tabs);
+  line.resize(line.size() + (kTabWidth - 1) * tabs);
   std::size_t dst = line.size();
-  while (src > from) {
-    char16_t c = line[--src];
-    if (c == u'\t') {
-      dst -= kTabSpaces.size();
-      kTabSpaces.copy(&line[dst], kTabSpaces.size());
+  while (src > 0) {
+    const auto c = line[--src];
+    if (c == '\t') {
+      dst -= kTabWidth;
+      std::fill_n(&line[dst], kTabWidth, ' ');
     } else {
       line[--dst] = c;
     }
   }
 }
 
-// The first kEnd in [p, end), or nullptr; sets tab when a TAB comes before it.
-// One pass finds both, so a line is searched once before it is decoded.
+// What the search for a line's end saw before it.
+struct LineBytes {
+  bool tab = false;       // a TAB
+  bool nonAscii = false;  // a byte at or above 0x80
+};
+
+// The first kEnd in [p, end), or nullptr; notes in seen what comes before
+// it. One pass finds all, so a line is searched once before it is decoded.
 template <char kEnd>
-const char* FindLineEnd(const char* p, const char* end, bool& tab) {
+const char* FindLineEnd(const char* p, const char* end, LineBytes& seen) {
   unsigned tabs = 0;
+  unsigned highs = 0;
 #if defined(__SSE2__)
   const __m128i cr = _mm_set1_epi8(kEnd);
   const __m128i ht = _mm_set1_epi8('\t');
@@ -58,19 +69,26 @@ const char* FindLineEnd(const char* p, const char* end, bool& tab) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
     const unsigned here = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, ht)));
+    const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
     if (crs != 0) {
-      tabs |= here & ((crs & -crs) - 1);  // the TABs before the first CR
-      tab = tab || tabs != 0;
+      const unsigned before = (crs & -crs) - 1;  // the bytes before the first CR
+      tabs |= here & before;
+      highs |= high & before;
+      seen.tab = seen.tab || tabs != 0;
+      seen.nonAscii = seen.nonAscii || highs != 0;
       return p + std::countr_zero(crs);
     }
     tabs |= here;
+    highs |= high;
   }
 #endif
   for (; p < end; ++p) {
     if (*p == kEnd) break;
     tabs |= *p == '\t';
+    highs |= static_cast<unsigned char>(*p) >> 7;
   }
-  tab = tab || tabs != 0;
+  seen.tab = seen.tab || tabs != 0;
+  seen.nonAscii = seen.nonAscii || highs != 0;
   return p < end ? p : nullptr;
 }
 
@@ -250,8 +268,19 @@ void LogReader::Consume(std::size_t upTo) {
   begin_ = upTo;
 }
 
-template <char kEnd>
-void LogReader::ReadLine(std::u16string& line) {
+std::size_t LogReader::DecodeLine(std::string_view bytes, bool, std::u16string& line) const {
+  return format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
+}
+
+std::size_t LogReader::DecodeLine(std::string_view bytes, bool nonAscii, std::string& line) const {
+  if (format_.encoding != LogEncoding::Cp932) throw std::logic_error("only a code page 932 log is read as bytes");
+  if (nonAscii) return CanonicalizeCp932(bytes, line);
+  line.assign(bytes);  // ASCII is its own canonical form
+  return 0;
+}
+
+template <char kEnd, class Line>
+void LogReader::ReadLine(Line& line) {
   line.clear();
   if (begin_ == end_ && fileEnded_) {
     if (trailingLinePending_) {
@@ -263,9 +292,9 @@ void LogReader::ReadLine(std::u16string& line) {
   }
   std::size_t searched = begin_;
   const char* cr = nullptr;
-  bool tab = false;
+  LineBytes seen;
   for (;;) {
-    cr = FindLineEnd<kEnd>(buffer_.data() + searched, buffer_.data() + end_, tab);
+    cr = FindLineEnd<kEnd>(buffer_.data() + searched, buffer_.data() + end_, seen);
     if (cr != nullptr || fileEnded_) break;
     // Fill() moves the unread bytes to the front, and may turn an LF left
     // last into a CR.
@@ -275,14 +304,15 @@ void LogReader::ReadLine(std::u16string& line) {
   ++lineNumber_;
   const std::size_t lineEnd = cr != nullptr ? static_cast<std::size_t>(cr - buffer_.data()) : end_;
   std::string_view bytes(buffer_.data() + begin_, lineEnd - begin_);
-  const std::size_t invalid =
-      format_.encoding == LogEncoding::Cp932 ? DecodeCp932(bytes, line) : DecodeUtf8(bytes, line);
-  if (tab) ExpandTabs(line, 0);
+  const std::size_t invalid = DecodeLine(bytes, seen.nonAscii, line);
+  if (seen.tab) ExpandTabs(line);
   if (observer_ != nullptr) {
     if (invalid > 0) observer_->OnInvalidBytes(lineNumber_, invalid);
-    if (reportUnencodable_) {
-      const std::size_t unencodable = CountCp932Unencodable(line);
-      if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
+    if constexpr (std::is_same_v<Line, std::u16string>) {
+      if (reportUnencodable_) {
+        const std::size_t unencodable = CountCp932Unencodable(line);
+        if (unencodable > 0) observer_->OnUnencodable(lineNumber_, unencodable);
+      }
     }
   }
 
@@ -294,7 +324,9 @@ void LogReader::ReadLine(std::u16string& line) {
   }
 }
 
-void LogReader::ReadCrLine(std::u16string& line) { ReadLine<'\r'>(line); }
-void LogReader::ReadLfLine(std::u16string& line) { ReadLine<'\n'>(line); }
+template void LogReader::ReadLine<'\r'>(std::u16string& line);
+template void LogReader::ReadLine<'\n'>(std::u16string& line);
+template void LogReader::ReadLine<'\r'>(std::string& line);
+template void LogReader::ReadLine<'\n'>(std::string& line);
 
 }  // namespace trovlin

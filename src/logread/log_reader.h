@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/conversion_state.h"
@@ -62,9 +63,19 @@ class LogReader {
 
   void ReadLogLine(std::u16string& line) {
     if (lfLines_) {
-      ReadLfLine(line);
+      ReadLine<'\n'>(line);
     } else {
-      ReadCrLine(line);
+      ReadLine<'\r'>(line);
+    }
+  }
+  // The next line of a code page 932 log as its bytes, in the canonical form
+  // (cp932_bytes.h) and with TABs expanded: the bytes the line's decoded
+  // text encodes to. Invalid bytes are told to the observer as above.
+  void ReadLogLine(std::string& line) {
+    if (lfLines_) {
+      ReadLine<'\n'>(line);
+    } else {
+      ReadLine<'\r'>(line);
     }
   }
   bool AtEnd() const { return begin_ == end_ && fileEnded_ && !trailingLinePending_; }
@@ -77,10 +88,11 @@ class LogReader {
   std::uint64_t TotalBytes() const { return totalBytes_; }
 
  private:
-  template <char kEnd>
-  void ReadLine(std::u16string& line);
-  void ReadCrLine(std::u16string& line);
-  void ReadLfLine(std::u16string& line);
+  template <char kEnd, class Line>
+  void ReadLine(Line& line);
+  // Into line; nonAscii says whether bytes hold a byte at or above 0x80.
+  std::size_t DecodeLine(std::string_view bytes, bool nonAscii, std::u16string& line) const;
+  std::size_t DecodeLine(std::string_view bytes, bool nonAscii, std::string& line) const;
   void Fill();
   std::size_t Read(char* to, std::size_t room);
   std::size_t ReadUtf16(char* to, std::size_t room);

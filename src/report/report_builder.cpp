@@ -1,5 +1,7 @@
 #include "report/report_builder.h"
 
+#include <type_traits>
+
 namespace trovlin {
 
 ReportBuilder::ReportBuilder(const ConversionSettings& settings, RunObserver* next)
@@ -28,6 +30,16 @@ void ReportBuilder::OnUnencodable(std::uint64_t lineNumber, std::size_t count) {
 void ReportBuilder::OnLine(std::uint64_t lineNumber, std::u16string_view line) { tally_.OnLine(lineNumber, line); }
 
 void ReportBuilder::OnRecord(std::uint64_t firstLine, const RecordBuffer& record, bool written) {
+  Tally(firstLine, record, written);
+}
+
+// Bytes come only from a run into a CSV, whose cells have no length limit.
+void ReportBuilder::OnCp932Record(std::uint64_t firstLine, const Cp932RecordBuffer& record, bool written) {
+  Tally(firstLine, record, written);
+}
+
+template <class Record>
+void ReportBuilder::Tally(std::uint64_t firstLine, const Record& record, bool written) {
   ++report_.records;
   if (written) ++report_.rows;
   if (itemRows_.size() < record.values.size()) itemRows_.resize(record.values.size());
@@ -36,8 +48,10 @@ void ReportBuilder::OnRecord(std::uint64_t firstLine, const RecordBuffer& record
     if (record.values[i].empty()) continue;
     ++itemRows_[i];
     empty = false;
-    if (workbook_ && written && record.values[i].size() > kMaxWorkbookCellChars) {
-      report_.AddWarning({firstLine, WarningKind::CellCut, record.values[i].size(), {}});
+    if constexpr (std::is_same_v<Record, RecordBuffer>) {
+      if (workbook_ && written && record.values[i].size() > kMaxWorkbookCellChars) {
+        report_.AddWarning({firstLine, WarningKind::CellCut, record.values[i].size(), {}});
+      }
     }
   }
   if (!empty) return;

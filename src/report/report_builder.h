@@ -26,6 +26,7 @@ class ReportBuilder : public RunObserver {
   LineInterest InterestInLines() const override { return tally_.Interest(); }
   void OnLine(std::uint64_t lineNumber, std::u16string_view line) override;
   void OnRecord(std::uint64_t firstLine, const RecordBuffer& record, bool written) override;
+  void OnCp932Record(std::uint64_t firstLine, const Cp932RecordBuffer& record, bool written) override;
   void OnRecordCutShort(std::uint64_t lineNumber) override;
   void AddWarning(const ReportWarning& warning) { report_.AddWarning(warning); }
 
@@ -34,6 +35,9 @@ class ReportBuilder : public RunObserver {
   ConversionReport Finish(const std::vector<std::u16string>& columns, std::uint64_t lines, std::uint64_t bytes);
 
  private:
+  template <class Record>
+  void Tally(std::uint64_t firstLine, const Record& record, bool written);
+
   RunObserver* next_;
   bool csvHoldsEverything_;
   bool workbook_;

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 
+#include "text/cp932.h"
+#include "text/cp932_bytes.h"
 #include "text/half_width.h"
 #include "text/spaces.h"
 
@@ -16,24 +19,67 @@ namespace {
 constexpr std::size_t kCodeWidth = 4;
 constexpr std::u16string_view kReferenceCode = u"RE";
 
-// The first four characters with trailing spaces removed.
-std::u16string_view FieldCode(const std::u16string& line) {
-  return TrimTrailingSpaces(std::u16string_view(line).substr(0, kCodeWidth));
-}
-
 // Whether the first four characters hold anything but spaces (most lines
-// that do not are continuation lines, indented by four spaces or more).
-bool OpensField(const std::u16string& line) {
+// that do not are continuation lines, indented by four spaces or more). Of
+// code page 932 bytes the first four bytes tell the same: a space is one
+// byte, so the first byte that is not one starts a character within the
+// first four.
+template <class Text>
+bool OpensField(const Text& line) {
   const std::size_t n = std::min(line.size(), kCodeWidth);
   for (std::size_t i = 0; i < n; ++i) {
-    if (line[i] != kSpace) return true;
+    if (line[i] != ' ') return true;
   }
   return false;
 }
 
-void DropTrailingBar(std::u16string& value) {
-  if (!value.empty() && value.back() == u'|') value.pop_back();
+template <class Text>
+bool IsBlank(const Text& line) {
+  return line.find_first_not_of(' ') == Text::npos;
 }
+
+// Exactly "RE": a line that belongs to the field it opens.
+template <class Text>
+bool IsReferenceLine(const Text& line) {
+  return line.size() == 2 && line[0] == 'R' && line[1] == 'E';
+}
+
+// Quotes become apostrophes. A quote is never part of a code page 932
+// pair; most texts hold none, so they are searched for.
+template <class Text>
+void ReplaceQuotes(Text& text) {
+  for (std::size_t q = text.find('"'); q != Text::npos; q = text.find('"', q + 1)) text[q] = '\'';
+}
+
+bool HasAtMostChars(const std::u16string& line, std::size_t limit) { return line.size() <= limit; }
+bool HasAtMostChars(const std::string& line, std::size_t limit) { return HasAtMostCp932Chars(line, limit); }
+
+// The text after the field code: what follows the first four characters.
+struct AfterCode16 {
+  std::u16string_view text;
+  bool firstAlone = false;
+};
+AfterCode16 TextAfterCode(const std::u16string& line) {
+  return {std::u16string_view(line).substr(std::min(line.size(), kCodeWidth))};
+}
+struct AfterCode8 {
+  std::string_view text;
+  bool firstAlone = false;
+};
+AfterCode8 TextAfterCode(const std::string& line) {
+  const Cp932Cut cut = CutAfterCp932Chars(line, kCodeWidth);
+  return {std::string_view(line).substr(cut.offset), cut.secondOfPair};
+}
+
+std::string_view SkipIndent(std::string_view s) {
+  const std::size_t i = s.find_first_not_of(' ');
+  return i == std::string_view::npos ? std::string_view() : s.substr(i);
+}
+
+char LastAsciiChar(std::u16string_view text) {
+  return !text.empty() && text.back() < 0x80 ? static_cast<char>(text.back()) : 0;
+}
+char LastAsciiChar(std::string_view text) { return LastCp932AsciiChar(text); }
 
 // The first c in [p, end), or end.
 const char16_t* FindChar(const char16_t* p, const char16_t* end, char16_t c) {
@@ -79,15 +125,39 @@ void AppendWithoutStars(std::u16string& text, std::u16string_view piece) {
 
 // A field code has at most four characters: packed with its length, codes
 // compare in one step. Longer item codes can never match.
-RecordReader::CodeKey RecordReader::PackCode(std::u16string_view code) {
+template <class Text>
+typename BasicRecordReader<Text>::CodeKey BasicRecordReader<Text>::PackCode(std::u16string_view code) {
   if (code.size() > kCodeWidth) return {0, ~0u};
   CodeKey key{0, static_cast<std::uint32_t>(code.size())};
   for (char16_t c : code) key.chars = (key.chars << 16) | c;
   return key;
 }
 
-RecordReader::RecordReader(LogReader& log, const ItemTable& items, RecordBuffer& record,
-                           const ConversionSettings& settings, PendingEvents& events)
+// The code of a line: its first four characters with trailing spaces
+// removed. Of bytes, the code is decoded unless its bytes are ASCII.
+template <class Text>
+typename BasicRecordReader<Text>::CodeKey BasicRecordReader<Text>::LineCode(const Text& line) const {
+  if constexpr (std::is_same_v<Text, std::u16string>) {
+    return PackCode(TrimTrailingSpaces(std::u16string_view(line).substr(0, kCodeWidth)));
+  } else {
+    const std::size_t n = std::min(line.size(), kCodeWidth);
+    if (std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(n),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      CodeKey key{0, 0};
+      const std::size_t length = line.find_last_not_of(' ', n - 1) + 1;  // n > 0: the line opens a field
+      for (std::size_t i = 0; i < length; ++i) key.chars = (key.chars << 16) | static_cast<unsigned char>(line[i]);
+      key.length = static_cast<std::uint32_t>(length);
+      return key;
+    }
+    std::u16string code;
+    DecodeCp932(std::string_view(line).substr(0, CutAfterCp932Chars(line, kCodeWidth).offset), code);
+    return PackCode(TrimTrailingSpaces(code));
+  }
+}
+
+template <class Text>
+BasicRecordReader<Text>::BasicRecordReader(LogReader& log, const ItemTable& items, BasicRecordBuffer<Text>& record,
+                                           const ConversionSettings& settings, PendingEvents& events)
     : log_(log),
       items_(items),
       record_(record),
@@ -97,83 +167,98 @@ RecordReader::RecordReader(LogReader& log, const ItemTable& items, RecordBuffer&
   for (const auto& code : items_.codes) itemKeys_.push_back(PackCode(code));
 }
 
-std::size_t RecordReader::FindItem(std::u16string_view code) const {
-  const CodeKey key = PackCode(code);
+template <class Text>
+std::size_t BasicRecordReader<Text>::FindItem(const Text& line) const {
+  const CodeKey key = LineCode(line);
   return static_cast<std::size_t>(std::find(itemKeys_.begin(), itemKeys_.end(), key) - itemKeys_.begin());
 }
 
-void RecordReader::ReadRecord(std::u16string& line) {
+template <class Text>
+void BasicRecordReader<Text>::MarkLine(const Text& line) {
+  if constexpr (std::is_same_v<Text, std::u16string>) {
+    events_.MarkLine(log_.LineNumber(), line);
+  } else {
+    events_.MarkLine(log_.LineNumber(), line, &DecodeCp932);
+  }
+}
+
+template <class Text>
+void BasicRecordReader<Text>::ReadRecord(Text& line) {
   events_.Process();
   for (auto& value : record_.values) value.clear();
-  events_.MarkLine(log_.LineNumber(), line);
+  MarkLine(line);
   bool hasCode = OpensField(line);
   while (hasCode && !log_.AtEnd()) {
-    const std::u16string_view code = FieldCode(line);
-    const std::size_t index = FindItem(code);
+    const std::size_t index = FindItem(line);
     if (index == items_.codes.size()) {
       SkipField(line);
-    } else if (code == kReferenceCode) {
+    } else if (itemKeys_[index] == PackCode(kReferenceCode)) {
       ReadReferenceText(line, index);
     } else {
       ReadFieldText(line, index);
     }
     hasCode = OpensField(line);
-    if (line.size() <= kCodeWidth && line != kReferenceCode) break;
-    events_.MarkLine(log_.LineNumber(), line);
+    if (HasAtMostChars(line, kCodeWidth) && !IsReferenceLine(line)) break;
+    MarkLine(line);
   }
   while (!hasCode && !log_.AtEnd()) {
     events_.Process();
     log_.ReadLogLine(line);
-    hasCode = !TrimTrailingSpaces(line).empty();
+    hasCode = !IsBlank(line);
   }
 }
 
-void RecordReader::ReadFieldText(std::u16string& line, std::size_t index) {
+template <class Text>
+void BasicRecordReader<Text>::ReadFieldText(Text& line, std::size_t index) {
   text_.clear();
-  std::u16string_view piece = std::u16string_view(line).substr(std::min(line.size(), kCodeWidth));
+  const auto afterCode = TextAfterCode(line);
+  View piece = afterCode.text;
+  bool firstAlone = afterCode.firstAlone;  // then the piece has no indent to skip
   for (;;) {
-    AppendPiece(SkipIndent(piece));
-    text_.push_back(u' ');
+    AppendPiece(SkipIndent(piece), firstAlone);
+    firstAlone = false;
+    text_.push_back(' ');
     events_.Process();
     log_.ReadLogLine(nextLine_);
-    if (nextLine_.size() <= kCodeWidth || OpensField(nextLine_)) break;
-    events_.MarkLine(log_.LineNumber(), nextLine_);
+    if (HasAtMostChars(nextLine_, kCodeWidth) || OpensField(nextLine_)) break;
+    MarkLine(nextLine_);
     piece = nextLine_;
   }
-  if (deleteStars_ && toHalfWidth_) {
-    narrowed_.clear();
-    AppendHalfWidth(text_, narrowed_);
-    text_.swap(narrowed_);
-  }
+  FinishFieldText();
   text_.pop_back();  // the separator after the last piece
+  const bool bar = FieldTextEndsWithBar();
   Store(index);
-  DropTrailingBar(record_.values[index]);
+  if (bar) record_.values[index].pop_back();
   line.swap(nextLine_);
 }
 
-void RecordReader::ReadReferenceText(std::u16string& line, std::size_t index) {
+template <class Text>
+void BasicRecordReader<Text>::ReadReferenceText(Text& line, std::size_t index) {
   log_.ReadLogLine(nextLine_);
   text_.clear();
-  std::u16string_view piece = nextLine_;
+  View piece = nextLine_;
+  char last = 0;
   while (!piece.empty()) {
     text_.append(piece);
-    text_.push_back(u'\n');
+    text_.push_back('\n');
+    last = piece.back() == '|' ? LastAsciiChar(piece) : 0;
     events_.Process();
     log_.ReadLogLine(nextLine_);
-    if (nextLine_.size() <= 3) break;
-    piece = SkipIndent(nextLine_);
+    if (HasAtMostChars(nextLine_, 3)) break;
+    piece = SkipIndent(View(nextLine_));
   }
   if (!text_.empty()) text_.pop_back();  // the LF after the last line
   Store(index);
-  std::replace(record_.values[index].begin(), record_.values[index].end(), u'"', u'\'');
-  DropTrailingBar(record_.values[index]);
+  ReplaceQuotes(record_.values[index]);
+  if (last == '|') record_.values[index].pop_back();
   line.swap(nextLine_);
 }
 
 // Stars go before the width changes (a full-width star becomes a "*" that
 // stays). Both work a character at a time, so a piece may be narrowed as it
-// joins the field; with both asked for, the whole field is narrowed after.
-void RecordReader::AppendPiece(std::u16string_view piece) {
+// joins the field; with both asked for, UTF-16 text is narrowed after.
+template <>
+void BasicRecordReader<std::u16string>::AppendPiece(View piece, bool) {
   if (deleteStars_) {
     AppendWithoutStars(text_, piece);
   } else if (toHalfWidth_) {
@@ -183,27 +268,60 @@ void RecordReader::AppendPiece(std::u16string_view piece) {
   }
 }
 
+template <>
+void BasicRecordReader<std::u16string>::FinishFieldText() {
+  if (!(deleteStars_ && toHalfWidth_)) return;
+  narrowed_.clear();
+  AppendHalfWidth(text_, narrowed_);
+  text_.swap(narrowed_);
+}
+
+template <>
+bool BasicRecordReader<std::u16string>::FieldTextEndsWithBar() const {
+  return !text_.empty() && text_.back() == u'|';
+}
+
+// Bytes take both rules in one walk. A piece that appends nothing leaves
+// the separator before it last, which is no bar either.
+template <>
+void BasicRecordReader<std::string>::AppendPiece(View piece, bool firstAlone) {
+  lastAppended_ = AppendCp932Piece(piece, firstAlone, {deleteStars_, toHalfWidth_}, text_);
+}
+
+template <>
+void BasicRecordReader<std::string>::FinishFieldText() {}
+
+template <>
+bool BasicRecordReader<std::string>::FieldTextEndsWithBar() const {
+  return !text_.empty() && lastAppended_ == '|';
+}
+
 // Keeps a repeated field: later occurrences follow on new lines. The first
 // occurrence takes over the gathered text's buffer, which saves a copy; the
 // gathering goes on in the value's old (emptied) buffer.
-void RecordReader::Store(std::size_t index) {
-  std::u16string& value = record_.values[index];
+template <class Text>
+void BasicRecordReader<Text>::Store(std::size_t index) {
+  Text& value = record_.values[index];
   if (value.empty()) {
     value.swap(text_);
   } else {
-    value.push_back(u'\n');
+    value.push_back('\n');
     value.append(text_);
   }
 }
 
-void RecordReader::SkipField(std::u16string& line) {
+template <class Text>
+void BasicRecordReader<Text>::SkipField(Text& line) {
   bool hasCode = false;
   while (!hasCode && !log_.AtEnd()) {
     log_.ReadLogLine(line);
-    if (line.size() <= kCodeWidth) break;
+    if (HasAtMostChars(line, kCodeWidth)) break;
     hasCode = OpensField(line);
-    if (!hasCode) events_.MarkLine(log_.LineNumber(), line);
+    if (!hasCode) MarkLine(line);
   }
 }
+
+template class BasicRecordReader<std::u16string>;
+template class BasicRecordReader<std::string>;
 
 }  // namespace trovlin

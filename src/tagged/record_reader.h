@@ -11,11 +11,17 @@
 //
 // The current line is passed in and out: on entry it is the block's first
 // line, already read; on return the first line of the next block.
+//
+// Text is UTF-16 (RecordReader), or the code page 932 bytes of a code page
+// 932 log bound for a code page 932 CSV (Cp932RecordReader): its values are
+// the bytes the UTF-16 values encode to, and no line is decoded unless the
+// observer wants to see it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/conversion_state.h"
@@ -24,20 +30,26 @@
 
 namespace trovlin {
 
-class RecordReader {
+template <class Text>
+class BasicRecordReader {
  public:
-  RecordReader(LogReader& log, const ItemTable& items, RecordBuffer& record, const ConversionSettings& settings,
-               PendingEvents& events);
+  using View = std::basic_string_view<typename Text::value_type>;
 
-  void ReadRecord(std::u16string& line);
+  BasicRecordReader(LogReader& log, const ItemTable& items, BasicRecordBuffer<Text>& record,
+                    const ConversionSettings& settings, PendingEvents& events);
+
+  void ReadRecord(Text& line);
 
  private:
-  void ReadFieldText(std::u16string& line, std::size_t index);
-  void ReadReferenceText(std::u16string& line, std::size_t index);
-  void SkipField(std::u16string& line);
-  void AppendPiece(std::u16string_view piece);
+  void ReadFieldText(Text& line, std::size_t index);
+  void ReadReferenceText(Text& line, std::size_t index);
+  void SkipField(Text& line);
+  void AppendPiece(View piece, bool firstAlone);
+  void FinishFieldText();
+  bool FieldTextEndsWithBar() const;
   void Store(std::size_t index);
-  std::size_t FindItem(std::u16string_view code) const;
+  void MarkLine(const Text& line);
+  std::size_t FindItem(const Text& line) const;
 
   struct CodeKey {
     std::uint64_t chars;
@@ -45,18 +57,23 @@ class RecordReader {
     bool operator==(const CodeKey&) const = default;
   };
   static CodeKey PackCode(std::u16string_view code);
+  CodeKey LineCode(const Text& line) const;
 
   LogReader& log_;
   const ItemTable& items_;
   // Each item code packed into one number, for a cheap lookup per line.
   std::vector<CodeKey> itemKeys_;
-  RecordBuffer& record_;
+  BasicRecordBuffer<Text>& record_;
   PendingEvents& events_;
   const bool deleteStars_;
   const bool toHalfWidth_;
-  std::u16string nextLine_;
-  std::u16string text_;
-  std::u16string narrowed_;
+  Text nextLine_;
+  Text text_;
+  Text narrowed_;
+  char lastAppended_ = 0;  // of bytes: the last character appended, when ASCII
 };
+
+using RecordReader = BasicRecordReader<std::u16string>;
+using Cp932RecordReader = BasicRecordReader<std::string>;
 
 }  // namespace trovlin

@@ -11,16 +11,18 @@ namespace trovlin {
 
 namespace {
 
-// Converts records from log into csv, at most maxRows of them.
+// Converts records from log into csv, at most maxRows of them, keeping the
+// text as Text all the way.
+template <class Text>
 void ConvertRecords(const ConversionSettings& settings, const ItemTable& items, LogReader& log, CsvWriter& csv,
                     PendingEvents& events, std::uint64_t maxRows) {
   csv.WriteHeader(items);
-  RecordBuffer record;
+  BasicRecordBuffer<Text> record;
   record.Resize(items.ColumnCount());
-  RecordReader reader(log, items, record, settings, events);
-  std::u16string line;
+  BasicRecordReader<Text> reader(log, items, record, settings, events);
+  Text line;
   log.ReadLogLine(line);
-  const auto empty = [](const std::u16string& value) { return value.empty(); };
+  const auto empty = [](const Text& value) { return value.empty(); };
   while (!log.AtEnd() && csv.RowsWritten() < maxRows) {
     const std::uint64_t firstLine = log.LineNumber();
     reader.ReadRecord(line);
@@ -32,10 +34,24 @@ void ConvertRecords(const ConversionSettings& settings, const ItemTable& items, 
   }
 }
 
+void ConvertRecords(const ConversionSettings& settings, const ItemTable& items, LogReader& log, CsvWriter& csv,
+                    PendingEvents& events, std::uint64_t maxRows, TextPath path) {
+  if (path == TextPath::Fastest && KeepsCp932Bytes(settings)) {
+    ConvertRecords<std::string>(settings, items, log, csv, events, maxRows);
+  } else {
+    ConvertRecords<std::u16string>(settings, items, log, csv, events, maxRows);
+  }
+}
+
 }  // namespace
 
+bool KeepsCp932Bytes(const ConversionSettings& settings) {
+  return settings.InputFormat().encoding == LogEncoding::Cp932 && settings.csvEncoding == CsvEncoding::Cp932 &&
+         settings.rowSink == nullptr && !settings.protectFormulas;
+}
+
 RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items, RunObserver* observer,
-                                  RunMode mode) {
+                                  RunMode mode, TextPath path) {
   LogReader log(settings.inputPath, ReaderOptionsFor(settings, true), observer);
   PendingEvents events(observer);
   events.SetSource(log.BytesConsumed(), log.TotalBytes());
@@ -45,18 +61,19 @@ RunStatistics RunTaggedConversion(const ConversionSettings& settings, const Item
   } else {
     csv.emplace(nullptr, CsvFormatFor(settings));
   }
-  ConvertRecords(settings, items, log, *csv, events, UINT64_MAX);
+  ConvertRecords(settings, items, log, *csv, events, UINT64_MAX, path);
   csv->Finish();
   return {csv->RowsWritten(),   csv->UnencodableCount(), csv->ReplacedCount(),
           *log.BytesConsumed(), log.LinesRead(),         csv->ProtectedCount()};
 }
 
-std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows) {
+std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows,
+                                    TextPath path) {
   LogReader log(settings.inputPath, ReaderOptionsFor(settings, true));
   PendingEvents events;
   std::string bytes;
   CsvWriter csv(&bytes, CsvFormatFor(settings));
-  ConvertRecords(settings, items, log, csv, events, maxRows);
+  ConvertRecords(settings, items, log, csv, events, maxRows, path);
   csv.Finish();
   return bytes;
 }

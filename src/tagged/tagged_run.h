@@ -28,14 +28,23 @@ struct RunStatistics {
   std::uint64_t protectedValues = 0;  // written after an apostrophe (protectFormulas)
 };
 
+// How a run holds its text. A code page 932 log bound for a plain code page
+// 932 CSV (no workbook, no formula protection) is fastest kept as its bytes
+// (KeepsCp932Bytes); every other run, and a run asked for Utf16, decodes
+// each line. Both write the same bytes.
+enum class TextPath { Fastest, Utf16 };
+bool KeepsCp932Bytes(const ConversionSettings& settings);
+
 // Converts settings.inputPath into settings.outputPath with the items' codes
 // as columns (with RunMode::Inspect, into nothing). items must hold at least
 // one code.
 RunStatistics RunTaggedConversion(const ConversionSettings& settings, const ItemTable& items,
-                                  RunObserver* observer = nullptr, RunMode mode = RunMode::Convert);
+                                  RunObserver* observer = nullptr, RunMode mode = RunMode::Convert,
+                                  TextPath path = TextPath::Fastest);
 
 // The bytes of the CSV's header and first maxRows rows, as the same run
 // would write them; no file is written.
-std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows);
+std::string PreviewTaggedConversion(const ConversionSettings& settings, const ItemTable& items, std::size_t maxRows,
+                                    TextPath path = TextPath::Fastest);
 
 }  // namespace trovlin
