@@ -156,19 +156,18 @@ void CsvWriter::WriteRow(RecordBuffer& record) {
     ++rows_;
     return;
   }
-  const std::size_t n = record.values.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    WriteField(record.values[i], i + 1 == n);
-    record.values[i].clear();
-  }
-  ++rows_;
-  FlushIfFull();
+  WriteValues(record);
 }
 
 void CsvWriter::WriteRow(Cp932RecordBuffer& record) {
   if (format_.sink != nullptr || format_.encoding != CsvEncoding::Cp932 || format_.protectFormulas) {
     throw std::logic_error("code page 932 rows go only into a plain code page 932 CSV");
   }
+  WriteValues(record);
+}
+
+template <class Record>
+void CsvWriter::WriteValues(Record& record) {
   const std::size_t n = record.values.size();
   for (std::size_t i = 0; i < n; ++i) {
     WriteField(record.values[i], i + 1 == n);

@@ -78,6 +78,8 @@ class CsvWriter {
   std::uint64_t ProtectedCount() const { return protected_; }
 
  private:
+  template <class Record>
+  void WriteValues(Record& record);
   void WriteField(const std::u16string& text, bool last);
   void WriteField(std::string_view cp932, bool last);
   void QuoteFrom(std::size_t start);
