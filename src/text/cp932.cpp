@@ -191,6 +191,16 @@ std::size_t EncodeRun(std::u16string_view text, std::string& out, AsciiSwap swap
     p += ascii;
     o += ascii;
     while (p < end && *p >= 0x80) {
+      // Characters with a form, the bulk of it, in a loop of their own.
+      for (; p < end && *p >= 0x80; ++p) {
+        const std::uint16_t e = t.encoded[*p];
+        if (e == kNoBytes) break;
+        // Both bytes are stored; a single-byte form then moves on by one.
+        o[0] = static_cast<char>(e & 0xFF);
+        o[1] = static_cast<char>(e >> 8);
+        o += 1 + (e >> 8 != 0);
+      }
+      if (p == end || *p < 0x80) break;
       const char16_t c = *p++;
       const std::uint16_t e = t.encoded[c];
       if (e < kNoBytes) {
@@ -240,17 +250,16 @@ std::size_t DecodeCp932(std::string_view bytes, std::u16string& out) {
     const std::size_t ascii = WidenAscii(p, end, o);
     p += ascii;
     o += ascii;
-    // A run of Japanese text: mapped pairs go straight through the table.
+    // A run of Japanese text: mapped pairs go straight through the table,
+    // in a loop of their own (0 unless p[0] leads and p[1] trails a mapped pair).
     while (p < end && *p >= 0x80) {
-      const unsigned char b = *p;
-      if (p + 1 < end) {
-        const char16_t c = t.pair[b][p[1]];  // 0 unless b leads and p[1] trails a mapped pair
-        if (c != 0) {
-          *o++ = c;
-          p += 2;
-          continue;
-        }
+      for (const unsigned char* const lastLead = end - 1; p < lastLead && *p >= 0x80; p += 2) {
+        const char16_t c = t.pair[p[0]][p[1]];
+        if (c == 0) break;
+        *o++ = c;
       }
+      if (p == end || *p < 0x80) break;
+      const unsigned char b = *p;
       switch (t.kind[b]) {
         case Tables::kSingle:
           *o++ = t.single[b];
