@@ -110,8 +110,6 @@ class PendingFile {
   void Discard() noexcept;
 
  private:
-  int LinkAside(std::string* name);
-
   FileDescriptor fd_;
   std::string target_;
   std::string named_;  // the named fallback file, empty when unnamed

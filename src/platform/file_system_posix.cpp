@@ -8,9 +8,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "platform/file_calls.h"
 #include "platform/file_system.h"
 #include "platform/stop_signals.h"
 
@@ -26,15 +26,7 @@ constexpr int kMaxLinkHops = 40;
 // to stop: then EINTR reaches the caller.
 bool Retry() { return errno == EINTR && !StopRequested(); }
 
-std::string RandomSuffix() {
-  static thread_local std::mt19937_64 engine{std::random_device{}()};
-  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string s(8, '0');
-  for (char& c : s) c = kDigits[engine() % 36];
-  return s;
-}
-
-[[maybe_unused]] std::string FolderOf(const std::string& path) {
+std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
@@ -84,30 +76,55 @@ bool UnnamedFilesUsable() { return ::access("/proc/self/fd", X_OK) == 0; }
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
+// Answers a read or write, tried again while a signal interrupts it.
+template <typename Call>
+int Counted(Call call, std::size_t* done) {
+  for (;;) {
+    const ssize_t n = call();
+    if (n >= 0) {
+      *done = static_cast<std::size_t>(n);
+      return 0;
+    }
+    if (!Retry()) return errno;
+  }
+}
+
+// Opens an unnamed file in folder with the access and mode given; *out is
+// left invalid where the system or the folder's file system has none.
+int OpenUnnamedIn(const std::string& folder, int access, mode_t mode, FileDescriptor* out) {
+#if defined(O_TMPFILE)
+  if (!UnnamedFilesUsable()) return 0;
+  const int fd = ::open(folder.c_str(), O_TMPFILE | access | O_CLOEXEC, mode);
+  if (fd < 0) return UnnamedNotSupported(errno) ? 0 : errno;
+  *out = FileDescriptor(fd);
+  return 0;
+#else
+  (void)folder, (void)access, (void)mode, (void)out;
+  return 0;
+#endif
+}
+
+int LinkAside(int fd, const std::string& target, std::string* name) {
+  const std::string self = SelfPath(fd);
+  const auto link = [&self](const std::string& aside) {
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, aside.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+  };
+  if (const int error = CreateUnderFreshName(target + std::string(kPartialMarker), name, link)) return error;
+  RememberPartialFile(*name);
+  return 0;
+}
+
 }  // namespace
 
 std::filesystem::path PathOf(std::string_view path) { return std::filesystem::path(path); }
 
 std::string PathString(const std::filesystem::path& path) { return path.string(); }
 
-bool IsFolder(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_directory(PathOf(path), ec);
-}
-
 std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
 
 int BinaryStandardOutput() { return STDOUT_FILENO; }
 
-FileDescriptor::~FileDescriptor() { Close(); }
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = other.release();
-  }
-  return *this;
-}
+int BinaryStandardInput() { return STDIN_FILENO; }
 
 int FileDescriptor::Close() {
   if (fd_ < 0) return 0;
@@ -116,27 +133,12 @@ int FileDescriptor::Close() {
   return result == 0 || errno == EINTR ? 0 : errno;
 }
 
-int WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (Retry()) continue;
-      return errno;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
+int WriteSome(int fd, std::string_view bytes, std::size_t* wrote) {
+  return Counted([&] { return ::write(fd, bytes.data(), bytes.size()); }, wrote);
 }
 
 int ReadSome(int fd, char* data, std::size_t size, std::size_t* got) {
-  for (;;) {
-    const ssize_t n = ::read(fd, data, size);
-    if (n >= 0) {
-      *got = static_cast<std::size_t>(n);
-      return 0;
-    }
-    if (!Retry()) return errno;
-  }
+  return Counted([&] { return ::read(fd, data, size); }, got);
 }
 
 int SyncFile(int fd) {
@@ -208,120 +210,70 @@ int OpenStream(const OutputTarget& target, FileDescriptor* out) {
   }
 }
 
-int PendingFile::Create(const OutputTarget& target) {
-  target_ = target.path;
-  targetExisted_ = target.kind != OutputTarget::Kind::Missing;
-#if defined(O_TMPFILE)
-  if (UnnamedFilesUsable()) {
-    fd_ = FileDescriptor(::open(FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-    if (!fd_.valid() && !UnnamedNotSupported(errno)) return errno;
-    unnamed_ = fd_.valid();
-  }
-#endif
-  for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
-    named_ = target_ + std::string(kPartialMarker) + RandomSuffix();
-    fd_ = FileDescriptor(::open(named_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-    if (!fd_.valid() && errno != EEXIST) {
-      const int error = errno;
-      named_.clear();
-      return error;
-    }
-  }
-  if (!fd_.valid()) {
-    named_.clear();
-    return EEXIST;
-  }
-  if (!named_.empty()) RememberPartialFile(named_);
-  if (target.kind != OutputTarget::Kind::File) return 0;
-  // Only root may give a file away; anyone may keep one of their groups.
-  if (::fchown(fd_.get(), target.owner, target.group) != 0) {
-    [[maybe_unused]] const int ignored = ::fchown(fd_.get(), static_cast<uid_t>(-1), target.group);
-  }
-  return ::fchmod(fd_.get(), target.mode) == 0 ? 0 : errno;
+int CreateNew(const std::string& path, FileDescriptor* out) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return errno;
+  *out = FileDescriptor(fd);
+  return 0;
 }
 
-int PendingFile::LinkAside(std::string* name) {
-  const std::string self = SelfPath(fd_.get());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    *name = target_ + std::string(kPartialMarker) + RandomSuffix();
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name->c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      RememberPartialFile(*name);
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
-  }
-  return EEXIST;
+int OpenUnnamedBeside(const std::string& target, FileDescriptor* out) {
+  return OpenUnnamedIn(FolderOf(target), O_WRONLY, 0666, out);
 }
 
-int PendingFile::Publish() {
-  if (!unnamed_) {
-    if (const int error = fd_.Close()) return error;
-    if (::rename(named_.c_str(), target_.c_str()) != 0) return errno;
-    ForgetPartialFile();
-    named_.clear();
-    return 0;
-  }
-  // A new name is linked straight in; an existing file is replaced by a
-  // rename, which linkat cannot do.
-  if (!targetExisted_) {
-    if (::linkat(AT_FDCWD, SelfPath(fd_.get()).c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      return fd_.Close();
+// A new name is linked straight in; an existing file is replaced by a
+// rename, which linkat cannot do.
+int PublishUnnamed(FileDescriptor* fd, const std::string& target, bool targetExisted) {
+  if (!targetExisted) {
+    if (::linkat(AT_FDCWD, SelfPath(fd->get()).c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return fd->Close();
     }
     if (errno != EEXIST) return errno;
   }
   std::string aside;
-  if (const int error = LinkAside(&aside)) return error;
-  if (::rename(aside.c_str(), target_.c_str()) != 0) {
+  if (const int error = LinkAside(fd->get(), target, &aside)) return error;
+  if (::rename(aside.c_str(), target.c_str()) != 0) {
     const int error = errno;
     ::unlink(aside.c_str());
     ForgetPartialFile();
     return error;
   }
   ForgetPartialFile();
-  return fd_.Close();
+  return fd->Close();
 }
 
-void PendingFile::Discard() noexcept {
-  fd_.Close();
-  if (named_.empty()) return;
-  ::unlink(named_.c_str());
-  ForgetPartialFile();
-  named_.clear();
+int TakeOwnerAndMode(int fd, const OutputTarget& target) {
+  // Only root may give a file away; anyone may keep one of their groups.
+  if (::fchown(fd, target.owner, target.group) != 0) {
+    [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), target.group);
+  }
+  return ::fchmod(fd, target.mode) == 0 ? 0 : errno;
 }
 
-SpooledInput::~SpooledInput() {
-  fd_.Close();
-  if (!named_.empty()) ::unlink(named_.c_str());
+int MoveIntoPlace(const std::string& from, const std::string& to, bool) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-int SpooledInput::Spool() {
+void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+int OpenSpoolFile(FileDescriptor* fd, std::string* path, std::string* named) {
   const char* tmp = std::getenv("TMPDIR");
   const std::string folder = tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
-#if defined(O_TMPFILE)
-  if (UnnamedFilesUsable()) {
-    fd_ = FileDescriptor(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-    if (!fd_.valid() && !UnnamedNotSupported(errno)) return errno;
-  }
-#endif
-  if (!fd_.valid()) {
+  if (const int error = OpenUnnamedIn(folder, O_RDWR, 0600, fd)) return error;
+  if (!fd->valid()) {
     std::string name = folder + "/trovlin-input-XXXXXX";
-    fd_ = FileDescriptor(::mkstemp(name.data()));
-    if (!fd_.valid()) return errno;
+    const int created = ::mkstemp(name.data());
+    if (created < 0) return errno;
+    *fd = FileDescriptor(created);
     // Where /proc reopens it, the file needs no name at all.
     if (UnnamedFilesUsable()) {
       ::unlink(name.c_str());
     } else {
-      named_ = name;
+      *named = name;
     }
   }
-  path_ = named_.empty() ? SelfPath(fd_.get()) : named_;
-  std::vector<char> block(1 << 20);
-  for (;;) {
-    std::size_t got = 0;
-    if (const int error = ReadSome(STDIN_FILENO, block.data(), block.size(), &got)) return error;
-    if (got == 0) return 0;
-    if (const int error = WriteAll(fd_.get(), std::string_view(block.data(), got))) return error;
-  }
+  *path = named->empty() ? SelfPath(fd->get()) : *named;
+  return 0;
 }
 
 }  // namespace trovlin::platform

@@ -11,9 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <random>
-#include <vector>
 
+#include "platform/file_calls.h"
 #include "platform/file_system.h"
 #include "platform/stop_signals.h"
 #include "text/utf8.h"
@@ -58,18 +57,23 @@ int ErrnoOfLastError() {
   }
 }
 
-std::string RandomSuffix() {
-  static thread_local std::mt19937_64 engine{std::random_device{}()};
-  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string s(8, '0');
-  for (char& c : s) c = kDigits[engine() % 36];
-  return s;
+// A new file for writing (and reading, with read), never one that exists.
+int CreateNewFile(const std::string& path, bool read, FileDescriptor* out) {
+  const int access = read ? _O_RDWR : _O_WRONLY;
+  const int fd =
+      ::_wopen(Wide(path).c_str(), access | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return errno;
+  *out = FileDescriptor(fd);
+  return 0;
 }
 
-// A new file for writing (and reading, with read), never one that exists.
-int CreateNew(const std::string& path, bool read) {
-  const int access = read ? _O_RDWR : _O_WRONLY;
-  return ::_wopen(Wide(path).c_str(), access | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+// The C runtime takes at most an int's worth of bytes a call.
+unsigned Chunk(std::size_t size) { return static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)); }
+
+int Counted(int n, std::size_t* done) {
+  if (n < 0) return errno;
+  *done = static_cast<std::size_t>(n);
+  return 0;
 }
 
 }  // namespace
@@ -78,11 +82,6 @@ std::filesystem::path PathOf(std::string_view path) { return std::filesystem::pa
 
 std::string PathString(const std::filesystem::path& path) { return Narrow(path.native()); }
 
-bool IsFolder(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_directory(PathOf(path), ec);
-}
-
 std::FILE* OpenForReading(const std::string& path) { return ::_wfopen(Wide(path).c_str(), L"rb"); }
 
 int BinaryStandardOutput() {
@@ -90,14 +89,9 @@ int BinaryStandardOutput() {
   return 1;
 }
 
-FileDescriptor::~FileDescriptor() { Close(); }
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = other.release();
-  }
-  return *this;
+int BinaryStandardInput() {
+  ::_setmode(0, _O_BINARY);
+  return 0;
 }
 
 int FileDescriptor::Close() {
@@ -105,21 +99,12 @@ int FileDescriptor::Close() {
   return ::_close(release()) == 0 ? 0 : errno;
 }
 
-int WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(bytes.size(), 1u << 30));
-    const int n = ::_write(fd, bytes.data(), chunk);
-    if (n < 0) return errno;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
+int WriteSome(int fd, std::string_view bytes, std::size_t* wrote) {
+  return Counted(::_write(fd, bytes.data(), Chunk(bytes.size())), wrote);
 }
 
 int ReadSome(int fd, char* data, std::size_t size, std::size_t* got) {
-  const int n = ::_read(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
-  if (n < 0) return errno;
-  *got = static_cast<std::size_t>(n);
-  return 0;
+  return Counted(::_read(fd, data, Chunk(size)), got);
 }
 
 int SyncFile(int fd) {
@@ -174,87 +159,45 @@ int OpenStream(const OutputTarget& target, FileDescriptor* out) {
   return 0;
 }
 
-int PendingFile::Create(const OutputTarget& target) {
-  target_ = target.path;
-  targetExisted_ = target.kind != OutputTarget::Kind::Missing;
-  for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
-    named_ = target_ + std::string(kPartialMarker) + RandomSuffix();
-    fd_ = FileDescriptor(CreateNew(named_, false));
-    if (!fd_.valid() && errno != EEXIST) {
-      const int error = errno;
-      named_.clear();
-      return error;
-    }
-  }
-  if (!fd_.valid()) {
-    named_.clear();
-    return EEXIST;
-  }
-  RememberPartialFile(named_);
-  return 0;
-}
+int CreateNew(const std::string& path, FileDescriptor* out) { return CreateNewFile(path, false, out); }
 
-int PendingFile::LinkAside(std::string*) { return ENOSYS; }
+int OpenUnnamedBeside(const std::string&, FileDescriptor*) { return 0; }
+
+// Never reached: OpenUnnamedBeside gives no unnamed file to publish.
+int PublishUnnamed(FileDescriptor*, const std::string&, bool) { return ENOSYS; }
+
+// The permission bits come down to the read-only attribute, which
+// MoveIntoPlace carries over.
+int TakeOwnerAndMode(int, const OutputTarget&) { return 0; }
 
 // A read-only target (replaced only under --force) would refuse the move:
 // the attribute is lifted for it and given to the new file, which so keeps
 // the target's mode as on POSIX systems.
-int PendingFile::Publish() {
-  if (const int error = fd_.Close()) return error;
-  const std::wstring target = Wide(target_);
-  const DWORD attributes = targetExisted_ ? ::GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
+int MoveIntoPlace(const std::string& from, const std::string& to, bool toExists) {
+  const std::wstring target = Wide(to);
+  const DWORD attributes = toExists ? ::GetFileAttributesW(target.c_str()) : INVALID_FILE_ATTRIBUTES;
   const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (readOnly) ::SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-  if (!::MoveFileExW(Wide(named_).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!::MoveFileExW(Wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const int error = ErrnoOfLastError();
     if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);
     return error;
   }
   if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);
-  ForgetPartialFile();
-  named_.clear();
   return 0;
 }
 
-void PendingFile::Discard() noexcept {
-  fd_.Close();
-  if (named_.empty()) return;
-  ::_wunlink(Wide(named_).c_str());
-  ForgetPartialFile();
-  named_.clear();
-}
+void RemoveFile(const std::string& path) { ::_wunlink(Wide(path).c_str()); }
 
-SpooledInput::~SpooledInput() {
-  fd_.Close();
-  if (!named_.empty()) ::_wunlink(Wide(named_).c_str());
-}
-
-int SpooledInput::Spool() {
+int OpenSpoolFile(FileDescriptor* fd, std::string* path, std::string* named) {
   wchar_t folder[MAX_PATH + 1];
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
   if (length == 0 || length > MAX_PATH) return ErrnoOfLastError();
-  for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
-    named_ = Narrow(std::wstring_view(folder, length)) + "trovlin-input-" + RandomSuffix();
-    fd_ = FileDescriptor(CreateNew(named_, true));
-    if (!fd_.valid() && errno != EEXIST) {
-      const int error = errno;
-      named_.clear();
-      return error;
-    }
-  }
-  if (!fd_.valid()) {
-    named_.clear();
-    return EEXIST;
-  }
-  path_ = named_;
-  ::_setmode(0, _O_BINARY);
-  std::vector<char> block(1 << 20);
-  for (;;) {
-    std::size_t got = 0;
-    if (const int error = ReadSome(0, block.data(), block.size(), &got)) return error;
-    if (got == 0) return 0;
-    if (const int error = WriteAll(fd_.get(), std::string_view(block.data(), got))) return error;
-  }
+  const std::string prefix = Narrow(std::wstring_view(folder, length)) + "trovlin-input-";
+  const auto create = [fd](const std::string& name) { return CreateNewFile(name, true, fd); };
+  if (const int error = CreateUnderFreshName(prefix, named, create)) return error;
+  *path = *named;
+  return 0;
 }
 
 }  // namespace trovlin::platform
