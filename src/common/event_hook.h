@@ -42,12 +42,14 @@ struct LineInterest {
   // The same for a line of code page 932 bytes, where an ASCII byte is
   // always the ASCII character; decode turns bytes into text, and only the
   // few characters that decide are decoded.
+  // scratch holds the decoded characters.
   using Decoder = std::size_t (*)(std::string_view, std::u16string&);
-  bool Wants(std::string_view line, Decoder decode) const {
+  bool Wants(std::string_view line, Decoder decode, std::u16string& scratch) const {
     if (line.empty()) return false;
     const auto first = static_cast<unsigned char>(line.front());
     if (first < 128 && ascii_[first] < kLookFurther) return ascii_[first] == kYes;
-    std::u16string head;
+    std::u16string& head = scratch;
+    head.clear();
     if (first < 128 && ascii_[first] == kIfLongWord) {
       if (line.size() <= 4) return false;
       if (std::all_of(line.begin(), line.begin() + 5, [](char c) { return static_cast<unsigned char>(c) < 128; })) {
@@ -139,7 +141,7 @@ class PendingEvents {
   }
   // The same for a line of code page 932 bytes, decoded with decode when wanted.
   void MarkLine(std::uint64_t lineNumber, std::string_view line, LineInterest::Decoder decode) {
-    if (!interest_.Wants(line, decode)) return;
+    if (!interest_.Wants(line, decode, decoded_)) return;
     decoded_.clear();
     decode(line, decoded_);
     listener_->OnLine(lineNumber, decoded_);

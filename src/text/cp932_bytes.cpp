@@ -146,6 +146,19 @@ void AppendWithout(std::string_view text, char stop, std::string& out) {
   }
 }
 
+// The byte text[last] when it is an ASCII character of its own, else 0;
+// text is read from its start. The lead bytes right before it decide: an
+// odd run ends with the lead of a pair whose second byte it is. The byte
+// before the run is no lead, so a unit ends with it.
+char AsciiCharEndingAt(const ByteTables& t, std::string_view text, std::size_t last) {
+  const auto back = static_cast<unsigned char>(text[last]);
+  if (back >= 0x80) return 0;
+  if (back < 0x40) return static_cast<char>(back);  // never the second byte of a pair
+  std::size_t leads = 0;
+  while (leads < last && t.lead[static_cast<unsigned char>(text[last - 1 - leads])]) ++leads;
+  return leads % 2 == 1 ? 0 : static_cast<char>(back);
+}
+
 // The code of the unit that starts at p (p < end, *p >= 0x80) in table.
 PairCode CodeAt(const std::array<PairCode, 0x10000>& table, const unsigned char* p, const unsigned char* end) {
   return table[std::size_t(p[0]) << 8 | (end - p >= 2 ? p[1] : 0)];
@@ -258,14 +271,7 @@ char AppendCp932Piece(std::string_view piece, bool firstAlone, Cp932PieceRules r
     AppendWithout(piece, stop, out);
     const std::size_t last = rules.deleteStars ? piece.find_last_not_of('*') : piece.size() - 1;
     if (piece.empty() || last == std::string_view::npos) return 0;
-    const auto back = static_cast<unsigned char>(piece[last]);
-    if (back >= 0x80) return 0;
-    // The lead bytes right before it: an odd run ends with the lead of a
-    // pair whose second byte this is. The byte before the run is not a
-    // lead, so a unit ends with it.
-    std::size_t leads = 0;
-    while (leads < last && t.lead[static_cast<unsigned char>(piece[last - 1 - leads])]) ++leads;
-    return back >= 0x40 && leads % 2 == 1 ? 0 : static_cast<char>(back);
+    return AsciiCharEndingAt(t, piece, last);
   }
   if (!firstAlone &&
       PlainAsciiRun(reinterpret_cast<const unsigned char*>(piece.data()),
@@ -324,12 +330,7 @@ char AppendCp932Piece(std::string_view piece, bool firstAlone, Cp932PieceRules r
 }
 
 char LastCp932AsciiChar(std::string_view text) {
-  if (text.empty()) return 0;
-  const auto back = static_cast<unsigned char>(text.back());
-  if (back >= 0x80) return 0;
-  if (back < 0x40) return static_cast<char>(back);  // never the second byte of a pair
-  std::string scratch;
-  return AppendCp932Piece(text, false, {}, scratch);
+  return text.empty() ? 0 : AsciiCharEndingAt(GetByteTables(), text, text.size() - 1);
 }
 
 }  // namespace trovlin
