@@ -20,8 +20,6 @@ namespace {
 
 constexpr std::uint16_t kNoBytes = 0xFFFF;  // no encoding (no code page 932 pair has FF)
 
-bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-
 struct Tables {
   enum Kind : std::uint8_t { kSingle, kLead, kInvalid };
   std::array<Kind, 256> kind{};

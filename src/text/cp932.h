@@ -35,6 +35,9 @@ bool Cp932RoundTrips(char16_t c);
 // How many characters of text EncodeCp932 writes as "?".
 std::size_t CountCp932Unencodable(std::u16string_view text);
 
+// Whether b may follow a lead byte as the second byte of a pair.
+inline constexpr bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
 // The escape character that stands for an invalid byte, and back.
 inline constexpr char16_t EscapeInvalidByte(unsigned char b) { return char16_t(0xDC00 + b); }
 inline constexpr bool IsEscapedByte(char16_t c) { return c >= 0xDC00 && c <= 0xDCFF; }

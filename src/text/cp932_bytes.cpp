@@ -18,8 +18,6 @@
 namespace trovlin {
 namespace {
 
-bool IsTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-
 // What the unit that a byte at or above 0x80 starts with the byte after it
 // becomes, packed into one number so that one load answers: the bytes to
 // write (the first in the low byte), how many (0: the byte is a unit of its
