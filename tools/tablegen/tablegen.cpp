@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "text/cp932.h"
+
 namespace {
 
 constexpr std::uint16_t kNoBytes = 0xFFFF;
@@ -34,7 +36,7 @@ constexpr int kLastTrail = 0xFC;
 enum Kind : std::uint8_t { kSingle, kLead, kInvalid };
 
 bool IsLeadByte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool IsTrailByte(int b) { return trovlin::IsTrailByte(static_cast<unsigned char>(b)); }
 
 struct Cp932 {
   std::array<Kind, 256> kind{};
