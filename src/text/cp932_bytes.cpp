@@ -119,12 +119,6 @@ std::size_t PlainAsciiRun(const unsigned char* p, const unsigned char* end, char
     const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(v, _mm_cmpeq_epi8(v, wanted))));
     if (hits != 0) return static_cast<std::size_t>(p - start) + static_cast<std::size_t>(std::countr_zero(hits));
   }
-  if (end - p >= 8) {  // lines are short: their last bytes are many of all
-    const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-    const unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(v, _mm_cmpeq_epi8(v, wanted)))) & 0xFF;
-    if (hits != 0) return static_cast<std::size_t>(p - start) + static_cast<std::size_t>(std::countr_zero(hits));
-    p += 8;
-  }
 #endif
   while (p < end && *p < 0x80 && *p != static_cast<unsigned char>(stop)) ++p;
   return static_cast<std::size_t>(p - start);
