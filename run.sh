@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 install_missing_packages
-build build
+build release
 
 sample=samples/stn_sample.log
 if [ "${1:-}" = "--gui" ]; then

@@ -7,60 +7,83 @@
 #   4. a short smoke run of every fuzz target, when clang is present;
 #   5. with --windows only: trovlin-cli.exe cross-built with MinGW-w64 and
 #      run under Wine (scripts/test_windows.sh).
-#   ./test.sh [--windows]
+#   ./test.sh [--quick] [--windows]
+#   --quick runs steps 0 and 1 only.
 set -euo pipefail
 cd "$(dirname "$0")"
 windows=false
+quick=false
 for arg in "$@"; do
   case $arg in
     --windows) windows=true ;;
+    --quick) quick=true ;;
     *)
-      echo "usage: ./test.sh [--windows]" >&2
+      echo "usage: ./test.sh [--quick] [--windows]" >&2
       exit 1
       ;;
   esac
 done
 source scripts/setup.sh
-if $windows; then
-  install_missing_packages "${TROVLIN_WINDOWS_PACKAGES[@]}"
-else
-  install_missing_packages
-fi
+extra=("${TROVLIN_TEST_PACKAGES[@]}")
+$windows && extra+=("${TROVLIN_WINDOWS_PACKAGES[@]}")
+install_missing_packages "${extra[@]}"
 
-summary=$(mktemp)
-trap 'rm -f "$summary"' EXIT
+passed=0
+failed=0
+skipped=0
+# ctest_in DIR: runs DIR's tests and adds what ran to the closing count; a
+# failure ends the script after the count is printed.
+ctest_in() {
+  local log
+  log=$(mktemp)
+  local status=0
+  (cd "$1" && ctest --output-on-failure -j "$(nproc)") | tee "$log" || status=$?
+  local total fails skips
+  total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  fails=$(sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' "$log" | tail -n 1)
+  skips=$(grep -c '(Skipped)$' "$log" || true)
+  rm -f "$log"
+  total=${total:-0}
+  fails=${fails:-0}
+  passed=$((passed + total - fails - skips))
+  failed=$((failed + fails))
+  skipped=$((skipped + skips))
+  if [ "$status" -ne 0 ] || [ "$fails" -ne 0 ] || [ "$total" -eq 0 ]; then
+    [ "$fails" -eq 0 ] && failed=$((failed + 1))
+    closing
+    exit 1
+  fi
+}
+closing() { echo "test.sh: $passed passed, $failed failed, $skipped skipped"; }
 
 echo "== formatting"
 scripts/check_format.sh
 
 echo "== release build and tests"
-build build
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)") | tee -a "$summary"
+build release
+QT_QPA_PLATFORM=offscreen ctest_in build
 
-echo "== package"
-scripts/test_package.sh build
+if ! $quick; then
+  echo "== package"
+  scripts/test_package.sh build
 
-echo "== sanitizer build and tests"
-build build-asan -DCMAKE_BUILD_TYPE=Debug -DTROVLIN_SANITIZE=ON -DTROVLIN_BUILD_GUI=OFF -DTROVLIN_BUILD_BENCH=OFF
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$(nproc)") |
-  tee -a "$summary"
+  echo "== sanitizer build and tests"
+  build asan
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest_in build-asan
 
-if command -v clang++ >/dev/null && [ -n "$(find /usr/lib/llvm-*/lib/clang -name 'libclang_rt.fuzzer-x86_64.a' 2>/dev/null)" ]; then
-  echo "== fuzz smoke run"
-  fuzz/run.sh 5
-else
-  echo "== fuzz smoke run skipped: clang with libFuzzer is not installed"
+  if command -v clang++ >/dev/null && [ -n "$(find /usr/lib/llvm-*/lib/clang -name 'libclang_rt.fuzzer-x86_64.a' 2>/dev/null)" ]; then
+    echo "== fuzz smoke run"
+    fuzz/run.sh 5
+  else
+    echo "== fuzz smoke run skipped: clang with libFuzzer is not installed"
+  fi
+
+  if $windows; then
+    echo "== Windows build under Wine"
+    scripts/test_windows.sh build
+  else
+    echo "== Windows check skipped: ./test.sh --windows cross-builds trovlin-cli.exe and runs it under Wine"
+  fi
 fi
 
-if $windows; then
-  echo "== Windows build under Wine"
-  scripts/test_windows.sh build
-else
-  echo "== Windows check skipped: ./test.sh --windows cross-builds trovlin-cli.exe and runs it under Wine"
-fi
-
-# One closing line for both test runs (a failing run has stopped the script already).
-total=0
-for n in $(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$summary"); do total=$((total + n)); done
-skipped=$(grep -c '(Skipped)$' "$summary" || true)
-echo "test.sh: $((total - skipped)) passed, 0 failed, $skipped skipped"
+closing

@@ -37,8 +37,8 @@ fi
 
 if [ ! -x /usr/bin/time ] || [ ! -f "$build/build.ninja" ]; then
   source scripts/setup.sh
-  install_missing_packages
-  [ -f "$build/build.ninja" ] || build "$build"
+  install_missing_packages "${TROVLIN_TEST_PACKAGES[@]}"
+  [ -f "$build/build.ninja" ] || build release
 fi
 # Up to date with the sources (a no-op right after ./test.sh).
 cmake --build "$build" --target trovlin-cli trovlin_loggen trovlin_hook_probe >/dev/null

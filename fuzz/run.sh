@@ -7,8 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build-fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTROVLIN_FUZZ=ON \
-  -DTROVLIN_BUILD_TESTS=OFF -DTROVLIN_BUILD_GUI=OFF -DTROVLIN_BUILD_BENCH=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 status=0
 for target in "$build"/fuzz/fuzz_*; do

@@ -1,19 +1,25 @@
 # Shared by run.sh and test.sh: install what is missing, then build.
 # Sourced, not run; expects to be in the repository root.
 
+# What building and running need (./run.sh).
 TROVLIN_PACKAGES=(
-  cmake ninja-build g++ pkg-config clang-format
+  cmake ninja-build g++ pkg-config help2man
   libicu-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libxlsxwriter-dev
-  qt6-base-dev libgl-dev qt6-translations-l10n
-  xvfb xauth fonts-noto-cjk
-  time
-  dpkg-dev lintian desktop-file-utils appstream help2man
-  libreoffice-calc-nogui
+  qt6-base-dev libgl-dev qt6-translations-l10n fonts-noto-cjk
+)
+# What the tests add (./test.sh): the formatting check, the window under a
+# virtual display, the package checks, the spreadsheet round trips, the
+# timing of benchmarks, and clang with libFuzzer for the fuzz targets.
+TROVLIN_TEST_PACKAGES=(
+  clang-format xvfb xauth time
+  dpkg-dev lintian desktop-file-utils appstream
+  libreoffice-calc-nogui clang libclang-rt-14-dev
 )
 # What the Windows check adds (./test.sh --windows): the MinGW-w64 cross
 # compiler, posix threads flavour, and Wine to run the .exe.
 TROVLIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine)
 
+# install_missing_packages [package...]: TROVLIN_PACKAGES and the ones named.
 install_missing_packages() {
   local missing=()
   local p
@@ -28,10 +34,10 @@ install_missing_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# build DIR [cmake options...]
+# build PRESET: configures and builds with one of CMakePresets.json's presets
+# (release: build/, asan: build-asan/, fuzz: build-fuzz/).
 build() {
-  local dir=$1
-  shift
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
 }
