@@ -57,17 +57,17 @@ void ConversionWorker::Run() {
   Observer observer(*this, cancel_);
   RunResult result;
   try {
-    result = job_(&observer);
+    result.outcome = job_(&observer);
+    // A failure met while cancelling is the cancel, also one after which the
+    // rows written so far were kept.
+    if (cancel_ && result.outcome.status == ConversionOutcome::Status::RowsKept) {
+      result.status = RunResult::Status::Cancelled;
+    }
   } catch (const RunCancelled&) {
     result.status = RunResult::Status::Cancelled;
-  } catch (const IoError& e) {
-    // A failure met while cancelling is the cancel; one that kept the rows
-    // written so far ends the run as done, with the failure told.
-    result.status = cancel_        ? RunResult::Status::Cancelled
-                    : e.rowsKept() ? RunResult::Status::Done
-                                   : RunResult::Status::Failed;
+  } catch (const IoError&) {
+    result.status = cancel_ ? RunResult::Status::Cancelled : RunResult::Status::Failed;
     result.error = std::current_exception();
-    result.rowsKept = e.rowsKept() && !cancel_;
   } catch (const std::exception&) {
     result.status = RunResult::Status::Failed;
     result.error = std::current_exception();

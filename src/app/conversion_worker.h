@@ -19,32 +19,27 @@
 #include <string>
 
 #include "common/event_hook.h"
-#include "logread/log_reader.h"
-#include "report/conversion_report.h"
+#include "session/conversion.h"
 
 namespace trovlin::app {
 
+// How a run on the worker ended: the session's outcome when it came back,
+// and the log's invalid bytes the observer met on the way.
 struct RunResult {
   enum class Status { Done, Cancelled, Failed };
   Status status = Status::Done;
-  // Failed, or a run that stopped part way and kept its rows (rowsKept):
-  // what went wrong.
-  std::exception_ptr error;
-  bool rowsKept = false;
-  std::uint64_t rows = 0;
-  std::uint64_t unencodable = 0;   // characters written as "?"
+  std::exception_ptr error;  // Failed: what went wrong
+  ConversionOutcome outcome;
   std::uint64_t invalidBytes = 0;  // bytes of the log that are not code page 932
   std::uint64_t firstInvalidLine = 0;
-  bool written = true;  // false: a PATOLIS log with nothing to convert; no file was touched
-  ConversionReport report;
 };
 
 class ConversionWorker : public QObject {
   Q_OBJECT
 
  public:
-  // Fills the counts of a RunResult; exceptions are the worker's to catch.
-  using Job = std::function<RunResult(RunObserver*)>;
+  // A conversion asked of the session; exceptions are the worker's to catch.
+  using Job = std::function<ConversionOutcome(RunObserver*)>;
 
   explicit ConversionWorker(QObject* parent = nullptr);
   ~ConversionWorker() override;

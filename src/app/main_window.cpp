@@ -251,7 +251,7 @@ void MainWindow::SetControlState(bool on) {
 
 void MainWindow::ChooseDatabase(int index) {
   if (ended_ || index < 0 || index > 3) return;
-  settings_.databaseKind = static_cast<DatabaseKind>(index + 1);
+  ChooseService(settings_, static_cast<DatabaseKind>(index + 1));
   UpdatePreview();
 }
 

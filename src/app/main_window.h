@@ -46,6 +46,7 @@
 #include "app/window_memory.h"
 #include "common/conversion_state.h"
 #include "input/discover.h"
+#include "session/conversion.h"
 
 namespace trovlin::app {
 
@@ -175,14 +176,17 @@ class MainWindow : public QMainWindow {
   void ShowRecentLogs();
   std::string AskItemList(FileDialogRequest::Kind kind);
 
-  bool ChooseOutputFile();
+  // Asks for the output until it names a file the request may write.
+  bool ChooseOutputFile(ConversionRequest& request);
+  // What the window's log, grid and menus ask of a run.
+  ConversionRequest RequestFromWindow(RunMode mode) const;
   void StartRun(ConversionWorker::Job job);
   void OnProgress(quint64 bytesRead, quint64 bytesTotal);
   void OnRunFinished();
   // Warns of bytes carried over and characters replaced by a finished run.
   void ReportTrouble(const RunResult& result);
   // A PATOLIS run that found no answer layout 1-4 to convert.
-  void ReportNothingConverted();
+  void ReportNothingConverted(const std::optional<AnswerHeader>& header);
   void KeepReport(const ConversionReport& report);
   DiscoveryStart Discovering() const;
   // Starts counting the grid's items in the loaded log; a count under way is

@@ -10,7 +10,7 @@
 #include "app/report_page.h"
 #include "app/window_text.h"
 #include "common/database_kind.h"
-#include "session/log_session.h"
+#include "session/conversion.h"
 
 namespace trovlin::app {
 
@@ -18,8 +18,7 @@ DiscoveryStart MainWindow::Discovering() const {
   return widgets_.firstAnswerEntry->isChecked() ? DiscoveryStart::FirstAnswer : DiscoveryStart::FirstBlock;
 }
 
-void MainWindow::ReportNothingConverted() {
-  const std::optional<AnswerHeader> header = PatolisLayout(settings_);
+void MainWindow::ReportNothingConverted(const std::optional<AnswerHeader>& header) {
   const std::u16string reason = header && !header->layoutCharacter.empty()
                                     ? Fill(captions::kLayoutNotConvertible, {header->layoutCharacter})
                                     : std::u16string(captions::kNoAnswerHeader);
@@ -74,13 +73,9 @@ void MainWindow::CountItems() {
   }
   countAgain_ = false;
   if (settings_.databaseKind == DatabaseKind::None || settings_.databaseKind == DatabaseKind::Patolis) return;
-  const ItemTable items = grid_.ReadItemTable();
-  if (items.codes.empty()) return;
-  counter_.Start([settings = settings_, items](RunObserver* observer) {
-    RunResult result;
-    result.report = Convert(settings, items, observer, RunMode::Inspect).report;
-    return result;
-  });
+  ConversionRequest request = RequestFromWindow(RunMode::Inspect);
+  if (CheckRequest(request) != RequestProblem::None) return;
+  counter_.Start([request = std::move(request)](RunObserver* observer) { return Convert(request, observer); });
 }
 
 void MainWindow::OnCountFinished() {
@@ -90,7 +85,7 @@ void MainWindow::OnCountFinished() {
     return;
   }
   if (counter_.result().status != RunResult::Status::Done) return;
-  KeepItemRows(counter_.result().report);
+  KeepItemRows(counter_.result().outcome.report);
   ShowGrid();
 }
 

@@ -11,11 +11,11 @@
 #include "app/window_text.h"
 #include "common/database_kind.h"
 #include "input/output_name.h"
-#include "session/log_session.h"
+#include "session/conversion.h"
 
 namespace trovlin::app {
 
-bool MainWindow::ChooseOutputFile() {
+bool MainWindow::ChooseOutputFile(ConversionRequest& request) {
   for (;;) {
     std::string proposal = ProposeOutputName(settings_.inputPath);
     // In the folder the last CSV went to, while it is there.
@@ -26,14 +26,14 @@ bool MainWindow::ChooseOutputFile() {
     }
     settings_.outputPath = proposal;
     settings_.outputPath = dialog_.AskOutputFile(prompts_, proposal);
+    request.settings.outputPath = settings_.outputPath;
     std::u16string_view problem;
     if (settings_.outputPath.empty()) {
       problem = captions::kBadFileName;
-    } else if (IsSameFile(settings_.inputPath, settings_.outputPath)) {
+    } else if (CheckRequest(request) == RequestProblem::SameFile) {
       problem = captions::kSameFile;
     } else {
       memory_.KeepCsvFolder(QFile::decodeName(settings_.outputPath.c_str()));
-      settings_.outputFormat = OutputFormatFor(settings_.outputPath);
       return true;
     }
     if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
@@ -43,36 +43,29 @@ bool MainWindow::ChooseOutputFile() {
   }
 }
 
+ConversionRequest MainWindow::RequestFromWindow(RunMode mode) const {
+  ConversionRequest request;
+  request.settings = settings_;
+  // A PATOLIS run writes its layout's fixed columns, not the grid's.
+  request.itemSource = ItemSource::Given;
+  if (settings_.databaseKind != DatabaseKind::Patolis) request.items = grid_.ReadItemTable().codes;
+  request.discover = Discovering();
+  request.removeStars = widgets_.removeStarsEntry->isChecked();
+  request.toHalfWidth = widgets_.halfWidthEntry->isChecked();
+  request.mode = mode;
+  return request;
+}
+
 void MainWindow::StartConversion() {
   if (Busy()) return;
   // The menu entry can start a run before any log has been loaded.
   if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
-  if (!ChooseOutputFile()) return;
-  SetRunOptions(settings_, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
-
-  const ConversionSettings settings = settings_;
-  // A PATOLIS run writes its layout's fixed columns, not the grid's.
-  ItemTable items;
-  if (settings.databaseKind != DatabaseKind::Patolis) {
-    items = grid_.ReadItemTable();
-    if (items.codes.empty()) return;
-  }
-  const DiscoveryStart start = Discovering();
-  StartRun([settings, items = std::move(items), start](RunObserver* observer) {
-    // The report tells of grid codes the first answer does not show, as it
-    // is read now.
-    std::vector<ReportWarning> warnings;
-    if (settings.databaseKind != DatabaseKind::Patolis) {
-      warnings = ItemWarnings(items, FirstAnswerItems(settings, start), true);
-    }
-    ConversionOutcome outcome = Convert(settings, items, observer, RunMode::Convert, warnings);
-    RunResult result;
-    result.written = outcome.written;
-    result.rows = outcome.rows;
-    result.unencodable = outcome.unencodable;
-    result.report = std::move(outcome.report);
-    return result;
-  });
+  ConversionRequest request = RequestFromWindow(RunMode::Convert);
+  if (!ChooseOutputFile(request)) return;
+  if (CheckRequest(request) != RequestProblem::None) return;
+  // The report tells of grid codes the first answer does not show, as it is
+  // read when the run starts.
+  StartRun([request = std::move(request)](RunObserver* observer) { return Convert(request, observer); });
 }
 
 void MainWindow::StartRun(ConversionWorker::Job job) {
@@ -96,6 +89,7 @@ void MainWindow::OnRunFinished() {
   widgets_.codeEdit->setReadOnly(false);
   if (ended_) return;
   const RunResult result = worker_.result();
+  const ConversionOutcome& outcome = result.outcome;
   if (result.status == RunResult::Status::Cancelled) {
     emit runFinished();
     return;
@@ -106,21 +100,28 @@ void MainWindow::OnRunFinished() {
     emit runFinished();
     return;
   }
-  if (!result.written) {
-    ReportNothingConverted();
-    emit runFinished();
-    return;
+  switch (outcome.status) {
+    case ConversionOutcome::Status::Converted:
+    case ConversionOutcome::Status::RowsKept:
+      break;
+    case ConversionOutcome::Status::NothingToConvert:
+      ReportNothingConverted(outcome.patolisHeader);
+      emit runFinished();
+      return;
+    case ConversionOutcome::Status::Refused:
+      emit runFinished();
+      return;
   }
-  KeepReport(result.report);
+  KeepReport(outcome.report);
   lastCsv_ = settings_.outputPath;
   const QString seconds = QString::number(static_cast<double>(runClock_.elapsed()) / 1000.0, 'f', 1);
   const QString csvName = QFileInfo(QFile::decodeName(lastCsv_.c_str())).fileName();
   widgets_.statusText->setText(Q(Fill(captions::kRunWritten, {FromQt(csvName), FromQt(seconds)})) +
                                QStringLiteral("  ") + widgets_.statusText->text());
   Mirror();
-  if (result.rowsKept) {
-    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(result.error), Icon::Critical,
-                         Buttons::Ok});
+  if (outcome.status == ConversionOutcome::Status::RowsKept) {
+    prompts_.Ask(Message{std::u16string(captions::kPatolisFailureTitle), FailureDetail(outcome.stoppedBy),
+                         Icon::Critical, Buttons::Ok});
   }
   ReportTrouble(result);
   if (Say(captions::kDone, Icon::None, Buttons::YesNo) == Answer::Yes) {
@@ -153,9 +154,9 @@ void MainWindow::ReportTrouble(const RunResult& result) {
     trouble += Fill(captions::kInvalidBytes,
                     {Number(result.invalidBytes), encoding, Number(result.firstInvalidLine), written});
   }
-  if (result.unencodable > 0) {
+  if (result.outcome.unencodable > 0) {
     if (!trouble.empty()) trouble += u"\r";
-    trouble += Fill(captions::kUnencodable, {Number(result.unencodable)});
+    trouble += Fill(captions::kUnencodable, {Number(result.outcome.unencodable)});
   }
   if (!trouble.empty()) Say(trouble, Icon::Warning, Buttons::Ok);
 }

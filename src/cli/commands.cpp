@@ -115,6 +115,26 @@ const Command kCommands[] = {
 
 }  // namespace
 
+ExitCode ExitCodeFor(const IoError& failure) {
+  return dynamic_cast<const OutputError*>(&failure) != nullptr ? kOutputProblem : kInputProblem;
+}
+
+ExitCode ExitCodeFor(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const IoError& e) {
+    return ExitCodeFor(e);
+  }
+}
+
+std::string FailureText(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+}
+
 void PrintOverview() {
   Print(stdout,
         "usage: trovlin-cli COMMAND [ARGS]\n"
@@ -147,12 +167,9 @@ int RunCommand(const std::string& name, const std::vector<std::string>& args) {
       return command.run(args);
     } catch (const UsageError& e) {
       return Usage(command.name, e.what());
-    } catch (const OutputError& e) {
-      Error(e.what());
-      return kOutputProblem;
     } catch (const IoError& e) {
       Error(e.what());
-      return kInputProblem;
+      return ExitCodeFor(e);
     }
   }
   std::vector<std::string> names;

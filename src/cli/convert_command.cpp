@@ -23,6 +23,7 @@
 #include "platform/file_system.h"
 #include "platform/output_file.h"
 #include "platform/stop_signals.h"
+#include "session/conversion.h"
 #include "session/log_session.h"
 #include "text/utf8.h"
 
@@ -148,42 +149,30 @@ std::u16string Shown(const std::u16string& code) {
   return spaced ? u"\"" + code + u"\"" : code;
 }
 
-// The columns of a tagged run: as given, from the preset, or discovered;
-// what the report says of them goes into warnings.
-ItemTable ChooseItems(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
-                      const Job& job, const ConversionSettings& settings, std::vector<ReportWarning>& warnings) {
-  const Discovery first = FirstAnswerItems(settings, options.discover);
-  const bool given = preset || !options.items.empty();
-  const ItemTable items = preset ? ItemTableFrom(*preset)
-                          : !options.items.empty()
-                              ? ItemTable{options.items, std::vector<bool>(options.items.size(), true)}
-                              : ItemTableFrom(first.items);
-  warnings = ItemWarnings(items, first, given);
-  if (given) {
+// What the CLI says of the columns the plan chose: codes given that the
+// first answer lacks, or what discovering them met.
+void WarnAboutItems(const ConversionPlan& plan, const Job& job, DiscoveryStart discover) {
+  if (plan.itemsGiven) {
     std::vector<std::u16string> missing;
-    for (const ReportWarning& w : warnings) {
+    for (const ReportWarning& w : plan.itemWarnings) {
       if (w.kind == WarningKind::ItemNotShown) missing.push_back(Shown(w.code));
     }
     if (!missing.empty()) {
       Error("warning: the first answer of " + job.name + " lacks " + Utf16ToUtf8(JoinCodes(missing)) +
             "; their columns stay empty");
     }
-    return items;
+    return;
   }
-  if (first.leftOut > 0) Error(ItemsLeftOutMessage(job.name, first.leftOut));
-  if (options.discover == DiscoveryStart::FirstBlock) WarnIfNoAnswerHeader(job.name, first);
-  return items;
+  if (plan.firstAnswer.leftOut > 0) Error(ItemsLeftOutMessage(job.name, plan.firstAnswer.leftOut));
+  if (discover == DiscoveryStart::FirstBlock) WarnIfNoAnswerHeader(job.name, plan.firstAnswer);
 }
 
-// A workbook when --format says so, or the output's name ends in ".xlsx".
-OutputFormat OutputFormatOf(const ConvertOptions& options) {
-  if (options.format) return *options.format;
-  return options.output ? OutputFormatFor(*options.output) : OutputFormat::Csv;
-}
+// The format of a name the CLI proposes: without -o, only --format chooses.
+OutputFormat ProposedFormat(const ConvertOptions& options) { return options.format.value_or(OutputFormat::Csv); }
 
 // The summary line of a single log: rows, and the answers the log shows.
 void PrintSummary(const ConversionSettings& settings, const ConversionOutcome& outcome) {
-  const DatabaseKind kind = settings.databaseKind;
+  const DatabaseKind kind = outcome.service;
   const std::string service = kind == DatabaseKind::Patolis
                                   ? "PATOLIS (layout " + std::to_string(outcome.layoutCode) + ")"
                                   : std::string(DatabaseCaption(kind));
@@ -199,12 +188,19 @@ void PrintSummary(const ConversionSettings& settings, const ConversionOutcome& o
 // What a finished run says on stderr, and what it leaves for the summary.
 LogResult Report(const ConversionSettings& settings, const Job& job, ConversionOutcome& outcome,
                  const ConvertOptions& options) {
-  const DatabaseKind kind = settings.databaseKind;
-  if (!outcome.written) {
-    Error(NoPatolisLayoutMessage(job.name, PatolisLayout(settings)));
-    LogResult nothing{kInputProblem, kind, kNoRows};
-    nothing.nothingToConvert = true;
-    return nothing;
+  const DatabaseKind kind = outcome.service;
+  switch (outcome.status) {
+    case ConversionOutcome::Status::Converted:
+      break;
+    case ConversionOutcome::Status::NothingToConvert: {
+      Error(NoPatolisLayoutMessage(job.name, outcome.patolisHeader));
+      LogResult nothing{kInputProblem, kind, kNoRows};
+      nothing.nothingToConvert = true;
+      return nothing;
+    }
+    case ConversionOutcome::Status::RowsKept:
+    case ConversionOutcome::Status::Refused:
+      return {kInputProblem, kind, kNoRows};
   }
   outcome.report.log = job.name;
   WarnUnencodable(job.name, outcome.unencodable, outcome.replaced);
@@ -213,54 +209,64 @@ LogResult Report(const ConversionSettings& settings, const Job& job, ConversionO
   return {incomplete ? kIncomplete : kOk, kind, outcome.rows, outcome.report.records, std::move(outcome.report)};
 }
 
+ConversionRequest RequestFor(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
+                             const Job& job, const ConversionSettings& opened) {
+  ConversionRequest request;
+  request.settings = opened;
+  request.settings.outputPath = job.output;
+  request.settings.csvEncoding = options.csvEncoding;
+  request.settings.quoteStyle = options.quoteStyle;
+  request.settings.protectFormulas = options.protectFormulas;
+  request.settings.skipEmptyRows = options.skipEmptyRows;
+  request.settings.outputRules = {.namedByUser = job.outputNamed, .force = options.force};
+  request.service = options.database;
+  if (preset) {
+    request.itemSource = ItemSource::List;
+    request.itemList = *preset;
+  } else if (!options.items.empty()) {
+    request.itemSource = ItemSource::Given;
+    request.items = options.items;
+  }
+  request.discover = options.discover;
+  request.removeStars = !options.keepStars;
+  request.toHalfWidth = !options.keepWidth;
+  request.format = options.format;
+  request.mode = job.inspect ? RunMode::Inspect : RunMode::Convert;
+  return request;
+}
+
 LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
                      const Job& job) {
-  const std::string& log = job.log;
-  ConversionSettings settings;
-  settings.inputPath = log;
-  settings.csvEncoding = options.csvEncoding;
-  settings.quoteStyle = options.quoteStyle;
-  settings.protectFormulas = options.protectFormulas;
-  settings.outputFormat = OutputFormatOf(options);
-  settings.outputRules = {.namedByUser = job.outputNamed, .force = options.force};
-  const OpenedLog opened = OpenLogInto(settings, options.inputEncoding);
-  OpenedLog reported = opened;
+  ConversionSettings opened;
+  opened.inputPath = job.log;
+  OpenedLog reported = OpenLogInto(opened, options.inputEncoding);
   // A log the user names the service of is converted whatever detection said.
   if (options.database) reported.kind = *options.database;
   ReportOpenedLog(job.name, reported, true);
-  if (settings.databaseKind == DatabaseKind::None && !options.database) return {kInputProblem};
-  if (options.database) settings.databaseKind = *options.database;
-  settings.outputPath = job.output;
-  if (!job.inspect && IsSameFile(settings.inputPath, settings.outputPath)) {
+  if (reported.kind == DatabaseKind::None) return {kInputProblem};
+  const ConversionPlan plan = PlanConversion(RequestFor(options, preset, job, opened));
+  const DatabaseKind kind = plan.settings.databaseKind;
+  if (plan.problem == RequestProblem::SameFile) {
     Error(job.name + ": the CSV '" + job.output + "' would replace the log itself; a log is only read, never written");
-    return {kInputProblem, settings.databaseKind};
+    return {kInputProblem, kind};
   }
-  SetRunOptions(settings, !options.keepStars, !options.keepWidth);
-  settings.skipEmptyRows = options.skipEmptyRows;
-  ItemTable items;
-  std::vector<ReportWarning> warnings;
-  if (settings.databaseKind != DatabaseKind::Patolis) {
-    items = ChooseItems(options, preset, job, settings, warnings);
-    if (items.codes.empty()) {
-      Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
-      return {kOk, settings.databaseKind};
-    }
+  if (kind != DatabaseKind::Patolis) WarnAboutItems(plan, job, options.discover);
+  if (plan.problem == RequestProblem::NoItems) {
+    Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
+    return {kOk, kind};
   }
-  ConsoleObserver observer(job.name, settings.csvEncoding != CsvEncoding::Cp932, job.progress);
-  try {
-    ConversionOutcome outcome =
-        Convert(settings, items, &observer, job.inspect ? RunMode::Inspect : RunMode::Convert, warnings);
-    observer.Finish();
-    return Report(settings, job, outcome, options);
-  } catch (const IoError& e) {
-    // A PATOLIS conversion that stopped part way keeps its rows; the
-    // message says which conversion failed.
-    if (!e.rowsKept() || platform::StopRequested()) throw;
+  ConsoleObserver observer(job.name, plan.settings.csvEncoding != CsvEncoding::Cp932, job.progress);
+  ConversionOutcome outcome = RunPlan(plan, &observer);
+  if (outcome.status == ConversionOutcome::Status::RowsKept) {
+    // The rows written before the failure are kept; the message says which
+    // conversion failed. A stop signal ends the run as its failure.
+    if (platform::StopRequested()) std::rethrow_exception(outcome.stoppedBy);
     observer.Clear();
-    Error(job.name + ": PATOLIS conversion failed: " + e.what());
-    return {dynamic_cast<const OutputError*>(&e) != nullptr ? kOutputProblem : kInputProblem, settings.databaseKind,
-            kNoRows};
+    Error(job.name + ": PATOLIS conversion failed: " + FailureText(outcome.stoppedBy));
+    return {ExitCodeFor(outcome.stoppedBy), kind, kNoRows};
   }
+  observer.Finish();
+  return Report(plan.settings, job, outcome, options);
 }
 
 std::optional<std::vector<DiscoveredItem>> LoadPreset(const ConvertOptions& options) {
@@ -300,14 +306,11 @@ LogResult ConvertInBatch(const ConvertOptions& options, const std::optional<std:
                          const Job& job) {
   try {
     return ConvertLog(options, preset, job);
-  } catch (const OutputError& e) {
-    if (platform::StopRequested()) throw;
-    Error(OutputFailure(e, job));
-    return {kOutputProblem};
   } catch (const IoError& e) {
     if (platform::StopRequested()) throw;
-    Error(e.what());
-    return {kInputProblem};
+    const auto* output = dynamic_cast<const OutputError*>(&e);
+    Error(output != nullptr ? OutputFailure(*output, job) : e.what());
+    return {ExitCodeFor(e)};
   }
 }
 
@@ -327,7 +330,7 @@ int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<Di
   Job job{source.path(), source.name(), "", options.output.has_value(), false};
   // A log read from standard input has no name to put a CSV beside.
   job.output = options.output.value_or(
-      source.IsStandardInput() ? "-" : ProposeOutputName(source.path(), OutputFormatOf(options)));
+      source.IsStandardInput() ? "-" : ProposeOutputName(source.path(), ProposedFormat(options)));
   try {
     const LogResult result = ConvertLog(options, preset, job);
     if (options.report && result.report) WriteReport(options, ReportJson(*result.report));
@@ -335,7 +338,7 @@ int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<Di
   } catch (const OutputError& e) {
     if (platform::StopRequested()) throw;
     Error(OutputFailure(e, job));
-    return kOutputProblem;
+    return ExitCodeFor(e);
   }
 }
 
@@ -385,7 +388,7 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
   std::vector<BatchLog> logs;
   std::map<std::string, std::size_t> lastWith;  // output -> the last log so far that goes there
   for (const std::string& log : options.logs) {
-    const std::filesystem::path name = platform::PathOf(ProposeOutputName(log, OutputFormatOf(options))).filename();
+    const std::filesystem::path name = platform::PathOf(ProposeOutputName(log, ProposedFormat(options))).filename();
     BatchLog& added = logs.emplace_back();
     added.job = {log, log, platform::PathString(outDir / name), false, true};
     if (const auto before = lastWith.find(added.job.output); before != lastWith.end())
@@ -407,7 +410,7 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
       WriteReport(options, ReportsJson(reports));
     } catch (const OutputError& e) {
       Error(e.what());
-      worst = std::max<int>(worst, kOutputProblem);
+      worst = std::max<int>(worst, ExitCodeFor(e));
     }
   }
   return worst;

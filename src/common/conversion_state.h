@@ -64,8 +64,8 @@ struct ConversionSettings {
   std::string outputPath;  // the CSV to write; "-" is standard output
   DatabaseKind databaseKind = DatabaseKind::None;
   std::u16string databaseName;  // "STN", "DIALOG", "JOIS" or "PATOLIS"
-  bool deleteStars = false;     // remove every "*" from STN field text
-  bool toHalfWidth = false;     // full-width to half-width for JOIS field text
+  bool deleteStars = false;     // remove every "*" from the field text (set for STN only, see SetRunOptions)
+  bool toHalfWidth = false;     // full-width to half-width in the field text (set for JOIS only, see SetRunOptions)
   bool skipEmptyRows = false;   // a tagged record that holds none of the items gives no row
   LogEncoding inputEncoding = LogEncoding::Cp932;
   LineEnd inputLineEnd = LineEnd::Cr;

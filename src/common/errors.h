@@ -60,10 +60,6 @@ class IoError : public std::runtime_error {
   IoReason reason() const { return reason_; }
   std::uint64_t number() const { return number_; }
   std::uint64_t limit() const { return limit_; }
-  // A conversion that failed part way and kept the rows it had written (the
-  // CSV holds them) says so here; the front ends tell the user.
-  bool rowsKept() const { return rowsKept_; }
-  void MarkRowsKept(bool kept = true) { rowsKept_ = kept; }
 
  private:
   std::string path_;
@@ -71,7 +67,6 @@ class IoError : public std::runtime_error {
   IoReason reason_;
   std::uint64_t number_;
   std::uint64_t limit_;
-  bool rowsKept_ = false;
 };
 
 // An IoError of the output side: the CSV could not be created or written.

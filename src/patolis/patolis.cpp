@@ -85,9 +85,9 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
   std::optional<CsvWriter> csv;
   try {
     PendingEvents events(observer);
-    const std::optional<AnswerHeader> header = ReadAnswerHeader(log, events);
-    if (!header || header->layoutCode == 0) return outcome;
-    outcome.layoutCode = header->layoutCode;
+    outcome.header = ReadAnswerHeader(log, events);
+    if (!outcome.header || outcome.header->layoutCode == 0) return outcome;
+    outcome.layoutCode = outcome.header->layoutCode;
     events.SetSource(log.BytesConsumed(), log.TotalBytes());
     if (mode == RunMode::Convert) {
       csv.emplace(settings.outputPath, CsvFormatFor(settings), settings.outputRules);
@@ -103,15 +103,20 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
     outcome.bytesRead = *log.BytesConsumed();
     outcome.linesRead = log.LinesRead();
     outcome.protectedValues = csv->ProtectedCount();
-  } catch (IoError& e) {
+  } catch (const IoError&) {
     // The rows converted before the failure stay, if the file can still be
     // put in place; if it cannot, the first failure is still the one told.
+    PatolisOutcome stopped;
+    stopped.stoppedBy = std::current_exception();
     try {
       if (csv) csv->Finish();
-      e.MarkRowsKept();
     } catch (const IoError&) {
+      std::rethrow_exception(stopped.stoppedBy);
     }
-    throw;
+    stopped.status = PatolisOutcome::Status::RowsKept;
+    stopped.header = outcome.header;
+    stopped.layoutCode = outcome.layoutCode;
+    return stopped;
   }
   return outcome;
 }

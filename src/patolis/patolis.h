@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 
 #include "common/conversion_state.h"
 #include "common/event_hook.h"
+#include "csv/run_statistics.h"
 #include "logread/log_reader.h"
 
 namespace trovlin {
@@ -31,27 +33,23 @@ std::optional<AnswerHeader> FindAnswerHeader(const std::string& path, const LogF
 // The fixed column titles of a layout code (1-4); empty for any other code.
 std::vector<std::u16string> PatolisColumnTitles(int layoutCode);
 
-struct PatolisOutcome {
-  enum class Status { Converted, NothingToConvert };
+struct PatolisOutcome : RunStatistics {
+  enum class Status { Converted, NothingToConvert, RowsKept };
   Status status = Status::NothingToConvert;
+  std::optional<AnswerHeader> header;  // as found; nullopt: no header line, or none with "様式"
   int layoutCode = 0;
-  std::uint64_t rows = 0;
-  std::uint64_t unencodable = 0;  // characters the CSV's code page cannot hold, written as "?"
-  std::uint64_t replaced = 0;     // invalid bytes of the log, written as U+FFFD in a UTF-8 CSV
-  std::uint64_t bytesRead = 0;
-  std::uint64_t linesRead = 0;
-  std::uint64_t protectedValues = 0;  // written after an apostrophe (protectFormulas)
+  std::exception_ptr stoppedBy;  // RowsKept: the IoError that stopped the run
 };
 
 // Converts settings.inputPath into settings.outputPath. NothingToConvert: no
 // header, no "様式" or a layout outside 1-4; no output file is created or
-// changed. An I/O error while reading the log or writing the CSV is thrown
-// with rowsKept() set: the rows already written stay (the partial CSV is put
-// in place) unless even that failed. Opening the log fails before anything is
-// written (IoError without rowsKept). RunCancelled from the observer
-// propagates and leaves no file. RunMode::Inspect makes the same pass and
-// writes nothing. The observer is told of every record, and of a record the
-// log's end cut short.
+// changed. An I/O error once the log is open (reading it, creating or writing
+// the CSV) ends the run as RowsKept with that error: the rows already written
+// stay (the partial CSV is put in place); when even that fails, the first
+// error is thrown. Opening the log fails before anything is written (IoError
+// thrown). RunCancelled from the observer propagates and leaves no file.
+// RunMode::Inspect makes the same pass and writes nothing. The observer is
+// told of every record, and of a record the log's end cut short.
 PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* observer = nullptr,
                               RunMode mode = RunMode::Convert);
 

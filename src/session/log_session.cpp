@@ -4,10 +4,8 @@
 
 #include "common/database_kind.h"
 #include "input/item_preset.h"
-#include "report/report_builder.h"
 #include "tagged/tagged_run.h"
 #include "text/utf8.h"
-#include "xlsx/xlsx_writer.h"
 
 namespace trovlin {
 
@@ -30,7 +28,7 @@ void SetRunOptions(ConversionSettings& settings, bool removeStars, bool toHalfWi
   const DatabaseKind kind = settings.databaseKind;
   settings.databaseName = Utf8ToUtf16(DatabaseCaption(kind));
   settings.deleteStars = kind == DatabaseKind::Stn && removeStars;
-  settings.toHalfWidth = (kind == DatabaseKind::Jois || kind == DatabaseKind::Patolis) && toHalfWidth;
+  settings.toHalfWidth = kind == DatabaseKind::Jois && toHalfWidth;
 }
 
 ItemTable ItemTableFrom(const std::vector<DiscoveredItem>& list) {
@@ -54,77 +52,6 @@ std::u16string JoinCodes(const std::vector<std::u16string>& codes) {
   std::u16string joined;
   for (const std::u16string& code : codes) joined += (joined.empty() ? u"" : u", ") + code;
   return joined;
-}
-
-namespace {
-
-// What both kinds of run count, into the outcome.
-template <typename Counts>
-void TakeCounts(const Counts& counts, ConversionOutcome& outcome, std::uint64_t& lines, std::uint64_t& bytes) {
-  outcome.rows = counts.rows;
-  outcome.unencodable = counts.unencodable;
-  outcome.replaced = counts.replaced;
-  outcome.report.formulasProtected = counts.protectedValues;
-  lines = counts.linesRead;
-  bytes = counts.bytesRead;
-}
-
-// Runs the service's conversion into outcome; the report is finished by the caller.
-void RunService(const ConversionSettings& settings, const ItemTable& items, ReportBuilder& report, RunMode mode,
-                ConversionOutcome& outcome, std::uint64_t& lines, std::uint64_t& bytes) {
-  if (settings.databaseKind == DatabaseKind::Patolis) {
-    const PatolisOutcome patolis = ConvertPatolis(settings, &report, mode);
-    outcome.written = patolis.status == PatolisOutcome::Status::Converted;
-    outcome.layoutCode = patolis.layoutCode;
-    outcome.columns = PatolisColumnTitles(patolis.layoutCode).size();
-    TakeCounts(patolis, outcome, lines, bytes);
-    return;
-  }
-  const RunStatistics stats = RunTaggedConversion(settings, items, &report, mode);
-  outcome.written = true;
-  outcome.columns = items.ColumnCount();
-  TakeCounts(stats, outcome, lines, bytes);
-}
-
-}  // namespace
-
-ConversionOutcome Convert(const ConversionSettings& given, const ItemTable& items, RunObserver* observer, RunMode mode,
-                          const std::vector<ReportWarning>& itemWarnings) {
-  ConversionSettings settings = given;
-  std::optional<XlsxWriter> book;
-  if (settings.outputFormat == OutputFormat::Xlsx && mode == RunMode::Convert) {
-    book.emplace(settings.outputPath, settings.outputRules);
-    settings.rowSink = &*book;
-  }
-  ReportBuilder report(settings, observer);
-  for (const ReportWarning& warning : itemWarnings) report.AddWarning(warning);
-  ConversionOutcome outcome;
-  std::uint64_t lines = 0, bytes = 0;
-  try {
-    RunService(settings, items, report, mode, outcome, lines, bytes);
-  } catch (IoError& e) {
-    // A PATOLIS run that stopped part way keeps its rows in a workbook too.
-    if (book && e.rowsKept()) {
-      try {
-        book->Finish();
-      } catch (const IoError&) {
-        e.MarkRowsKept(false);
-      }
-    }
-    throw;
-  }
-  const std::uint64_t protectedValues = outcome.report.formulasProtected;
-  const std::vector<std::u16string> columns =
-      settings.databaseKind == DatabaseKind::Patolis ? PatolisColumnTitles(outcome.layoutCode) : items.codes;
-  outcome.report = report.Finish(columns, lines, bytes);
-  outcome.report.log = settings.inputPath;
-  outcome.report.formulasProtected = protectedValues;
-  if (book && outcome.written) {
-    book->AddReportSheet(ReportRows(outcome.report));
-    book->Finish();
-    outcome.replaced = book->ReplacedCount();
-  }
-  return outcome;
 }
 
 std::vector<ReportWarning> ItemWarnings(const ItemTable& items, const Discovery& firstAnswer, bool itemsGiven) {

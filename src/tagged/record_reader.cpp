@@ -163,7 +163,7 @@ BasicRecordReader<Text>::BasicRecordReader(LogReader& log, const ItemTable& item
       record_(record),
       events_(events),
       deleteStars_(settings.deleteStars),
-      toHalfWidth_(settings.databaseKind == DatabaseKind::Jois && settings.toHalfWidth) {
+      toHalfWidth_(settings.toHalfWidth) {
   for (const auto& code : items_.codes) itemKeys_.push_back(PackCode(code));
 }
 

@@ -15,18 +15,10 @@
 #include "common/conversion_state.h"
 #include "common/event_hook.h"
 #include "csv/csv_writer.h"
+#include "csv/run_statistics.h"
 #include "logread/log_reader.h"
 
 namespace trovlin {
-
-struct RunStatistics {
-  std::uint64_t rows = 0;
-  std::uint64_t unencodable = 0;  // characters written as "?"
-  std::uint64_t replaced = 0;     // invalid bytes written as U+FFFD
-  std::uint64_t bytesRead = 0;
-  std::uint64_t linesRead = 0;
-  std::uint64_t protectedValues = 0;  // written after an apostrophe (protectFormulas)
-};
 
 // How a run holds its text. A code page 932 log bound for a plain code page
 // 932 CSV (no workbook, no formula protection) is fastest kept as its bytes
