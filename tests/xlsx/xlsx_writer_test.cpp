@@ -271,7 +271,11 @@ TEST(XlsxWriter, AStoppedOrKilledRunLeavesNothing) {
   const pid_t killed = Start({"convert", log, "--db", "STN", "--items", "AN,TI", "-o", fifo}, tmp.path(), err);
   pollfd ready{reader, POLLIN, 0};
   bool arrived = false;
-  for (int i = 0; i < 600 && !arrived; ++i) arrived = ::poll(&ready, 1, 100) > 0 && (ready.revents & POLLIN) != 0;
+  // Until a writer comes, poll may say "hung up" at once: wait between looks.
+  for (int i = 0; i < 600 && !arrived; ++i) {
+    arrived = ::poll(&ready, 1, 100) > 0 && (ready.revents & POLLIN) != 0;
+    if (!arrived) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
   EXPECT_TRUE(arrived) << "no workbook bytes";
   ::kill(killed, SIGKILL);
   EXPECT_EQ(Wait(killed), -SIGKILL);
