@@ -2,6 +2,7 @@
 // at a time or in a batch, tagged or PATOLIS.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -153,6 +154,32 @@ TEST(Cli, HelpFitsEightyColumnsAndNamesEveryOption) {
   }
   EXPECT_NE(RunLine("convert --help").out.find("  --quiet "), std::string::npos);
   EXPECT_NE(RunLine("items --help").out.find("  --save FILE "), std::string::npos);
+}
+
+// The manual page, made from the help, reads in 80 columns and has the
+// sections a reader looks for.
+TEST(Cli, TheManualPageFitsEightyColumns) {
+  if (std::system("command -v help2man >/dev/null && command -v man >/dev/null") != 0) {
+    GTEST_SKIP() << "help2man or man is not installed";
+  }
+  TempDir dir;
+  const std::string script = std::string(TROVLIN_SAMPLES_DIR) + "/../scripts/make_manpage.sh";
+  const std::string make = "'" + script + "' '" + TROVLIN_CLI_PATH + "' 0.1.0 '" + dir.File("t.1") + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string show = "MANWIDTH=80 man -l '" + dir.File("t.1") + "' > '" + dir.File("t.txt") + "' 2>/dev/null";
+  ASSERT_EQ(std::system(show.c_str()), 0);
+  std::istringstream lines(ReadBytes(dir.File("t.txt")));
+  std::vector<std::string> sections;
+  for (std::string line; std::getline(lines, line);) {
+    // man draws with UTF-8 hyphens and quotes: columns are characters.
+    const auto columns = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    EXPECT_LE(columns, 80) << line;
+    const bool heading = !line.empty() && std::all_of(line.begin(), line.end(),
+                                                      [](char c) { return (c >= 'A' && c <= 'Z') || c == ' '; });
+    if (heading) sections.push_back(line);
+  }
+  EXPECT_EQ(sections, (std::vector<std::string>{"NAME", "DESCRIPTION", "COMMANDS", "EXIT STATUS", "REPORT", "FILES",
+                                                "EXAMPLES", "SEE ALSO"}));
 }
 
 // items --save writes the list convert --items-file reads back: the same
