@@ -9,6 +9,7 @@
 #include "cli/print.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
+#include "input/item_preset.h"
 #include "input/output_name.h"
 #include "session/log_session.h"
 #include "text/utf8.h"
@@ -27,17 +28,26 @@ constexpr std::string_view kDetectUsage =
 
 constexpr std::string_view kItemsUsage =
     "usage: trovlin-cli items LOG [--discover first-block|first-answer]\n"
+    "                         [--save FILE]\n"
     "\n"
     "Lists the item codes of the first answer of a tagged (STN, DIALOG, JOIS) log,\n"
     "one per line in order of first occurrence: CODE, TAB, MARK (\"*\" or empty).\n"
+    "MARK is the join mark the window shows beside each code: empty for PI, RE,\n"
+    "IT and PRAI, \"*\" for the others. It is kept in item lists and changes no\n"
+    "byte of a conversion: a field's further lines are joined either way.\n"
     "At most 51 codes are listed; a warning says how many more there were.\n"
     "The first answer is the log's first block of lines, or with --discover\n"
     "first-answer its first answer record (an STN answer header, a JOIS record\n"
     "header, a DIALOG FN- line); a first block that holds no answer header is\n"
     "warned about.\n"
-    "For a PATOLIS log, the column titles of its answer layout, one per line.\n"
+    "  --save FILE   also write the list as an item list (\"trovlin-items 1\", then\n"
+    "                CODE TAB MARK per line), which convert --items-file loads;\n"
+    "                FILE is replaced in one step\n"
+    "For a PATOLIS log, the column titles of its answer layout, one per line (its\n"
+    "columns are fixed: --save is refused).\n"
     "LOG \"-\" reads the log from standard input.\n"
-    "Exit 0; 2 when the log is not recognised or cannot be read.\n";
+    "Exit 0; 1 usage; 2 when the log is not recognised or cannot be read; 3 when\n"
+    "FILE cannot be written.\n";
 
 constexpr std::string_view kProposeUsage =
     "usage: trovlin-cli propose-name PATH\n"
@@ -84,8 +94,18 @@ int Items(const std::vector<std::string>& args) {
     ReportOpenedLog(source.name(), opened, false);
     return kInputProblem;
   }
-  if (opened.kind == DatabaseKind::Patolis) return PatolisItems(source, settings);
+  if (opened.kind == DatabaseKind::Patolis) {
+    if (options.save) throw UsageError("--save: a PATOLIS log has fixed columns, no item list to save");
+    return PatolisItems(source, settings);
+  }
   const Discovery found = FirstAnswerItems(settings, options.discover);
+  if (options.save) {
+    if (found.items.empty()) {
+      Error(source.name() + ": the first answer holds no item code; no item list written");
+      return kInputProblem;
+    }
+    SaveItemPreset(*options.save, found.items);
+  }
   for (const DiscoveredItem& item : found.items) {
     Print(stdout, Utf16ToUtf8(item.code) + "\t" + Utf16ToUtf8(item.mark) + "\n");
   }
@@ -148,7 +168,8 @@ void PrintOverview() {
         "  inspect LOG         report what LOG holds: items, answers shown and missing\n"
         "  propose-name PATH   print the CSV name proposed for a log at PATH\n"
         "\n"
-        "An option's value follows it or is joined to it with \"=\"; \"--\" ends the options.\n"
+        "An option's value follows it or is joined to it with \"=\"; \"--\" ends the\n"
+        "options.\n"
         "Exit 1 on a usage error, told in a line or two.\n"
         "`trovlin-cli COMMAND --help` tells more about each; `trovlin-cli --version`\n"
         "prints the version.\n");

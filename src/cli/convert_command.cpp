@@ -29,83 +29,6 @@
 
 namespace trovlin::cli {
 
-const std::string_view kConvertUsage =
-    "usage: trovlin-cli convert LOG [-o CSV|-] [--db STN|DIALOG|JOIS|PATOLIS]\n"
-    "                           [--item CODE]... [--items A,B,...] [--items-file FILE]\n"
-    "                           [--keep-stars] [--keep-width] [--input-encoding auto|cp932|utf-8|utf-16]\n"
-    "                           [--encoding cp932|utf-8|utf-8-bom] [--quotes apostrophe|double]\n"
-    "                           [--force] [--discover first-block|first-answer]\n"
-    "                           [--skip-empty-rows] [--report FILE|-] [--strict]\n"
-    "                           [--format csv|xlsx] [--protect-formulas]\n"
-    "       trovlin-cli convert LOG... --out-dir DIR [--jobs N] [options as above]\n"
-    "\n"
-    "Converts LOG into a CSV file: one row per answer, one column per item.\n"
-    "LOG \"-\" reads the log from standard input; its CSV then goes to standard output\n"
-    "unless -o names a file.\n"
-    "  -o CSV        the output file (default: LOG's name with the extension csv);\n"
-    "                \"-\" writes the CSV to standard output. A link is followed; a\n"
-    "                device, FIFO or socket is written into; a replaced file keeps its mode\n"
-    "  --force       replace a read-only file, or a file that is not a CSV file under the\n"
-    "                proposed name (without --force both are refused)\n"
-    "  --out-dir DIR convert each LOG, with its own detection, into DIR under its\n"
-    "                proposed name; a log that fails is reported and skipped\n"
-    "  --jobs N      with --out-dir, convert N logs at once (default: one per core);\n"
-    "                messages and summary lines keep the order of the logs\n"
-    "  --db NAME     convert as this service (default: the detected one)\n"
-    "  --item CODE   a column, in order; may be repeated (default: every item of the\n"
-    "                first answer, as `trovlin-cli items` lists them); at most 51\n"
-    "  --items A,B   several columns at once, separated by commas\n"
-    "  --items-file FILE  the columns of a saved item list (\"trovlin-items 1\", then\n"
-    "                CODE TAB MARK per line); codes the log lacks stay as empty columns\n"
-    "  --keep-stars  keep the \"*\" in STN fields (removed by default)\n"
-    "  --keep-width  keep full-width characters in JOIS fields (made half-width by default)\n"
-    "  --input-encoding auto|cp932|utf-8|utf-16  how LOG is read (default auto: UTF-16\n"
-    "                when it starts with a UTF-16 byte-order mark; UTF-8 when it starts with\n"
-    "                the UTF-8 one or its first 64 KiB are UTF-8 with multi-byte characters;\n"
-    "                code page 932 otherwise). A log whose first 64 KiB hold LF but no CR\n"
-    "                is read with LF line ends\n"
-    "  --encoding cp932|utf-8|utf-8-bom   the CSV's encoding (default cp932); a character\n"
-    "                cp932 cannot hold is written as \"?\" and reported with its line\n"
-    "  --quotes apostrophe|double  a double quote in a value becomes an apostrophe (default)\n"
-    "                or two double quotes (RFC 4180)\n"
-    "  --discover first-block|first-answer  where the default columns are read: the\n"
-    "                log's first block of lines (default), or its first answer record\n"
-    "                (an STN answer header, a JOIS record header, a DIALOG FN- line)\n"
-    "  --skip-empty-rows  a record that holds none of the items gives no row\n"
-    "  --report FILE the conversion's report as JSON into FILE (\"-\": standard error);\n"
-    "                with --out-dir, a JSON array of the logs' reports\n"
-    "  --strict      exit 4 when the log shows an answer twice, or misses answers\n"
-    "                between the first and the last it shows\n"
-    "  --format csv|xlsx  CSV, or an Excel workbook (every value a text cell, the\n"
-    "                report on a second sheet); default: xlsx when -o ends in .xlsx\n"
-    "  --protect-formulas  a CSV value a spreadsheet would calculate (=, +, -, @, TAB,\n"
-    "                CR or their full-width forms first) is written after an apostrophe\n"
-    "A PATOLIS log is written in the fixed columns of its answer layout (1-4); the\n"
-    "item options are ignored, and a log with no answer layout 1-4 writes no file\n"
-    "(exit 2).\n"
-    "The summary on stderr says the rows written and, when the log announces its\n"
-    "answers, how many of them it shows (\"answers: 20 of 30, missing 11-20\").\n"
-    "The log is only read, never written: an output that is the log itself is refused\n"
-    "(exit 2), and so is a log that is not a search log (\"LOG: not a search log\",\n"
-    "then the reason).\n"
-    "A value may follow its option or be joined to it with \"=\" (--db=STN); \"--\"\n"
-    "ends the options, so that a LOG may start with \"-\".\n"
-    "Exit 0 on success; 1 usage; 2 input problem; 3 output problem; 4 with --strict,\n"
-    "answers missing or repeated (in a batch: the worst of the logs); 130, 143 or 129\n"
-    "when SIGINT, SIGTERM or SIGHUP stopped it.\n";
-
-const std::string_view kInspectUsage =
-    "usage: trovlin-cli inspect LOG [--json] [--strict] [options of convert that choose\n"
-    "                           the service, the items and how the log is read]\n"
-    "\n"
-    "Reads LOG as convert would and prints its report instead of writing a CSV: the\n"
-    "items with the rows in which each has a value, the answers the log announces and\n"
-    "the ones it shows (missing ranges and repeats with their lines), records that\n"
-    "hold none of the items, and warnings with their line numbers.\n"
-    "  --json        the report as JSON (the keys of convert --report)\n"
-    "LOG \"-\" reads the log from standard input. Nothing is written.\n"
-    "Exit 0; 1 usage; 2 input problem; 4 with --strict, answers missing or repeated.\n";
-
 namespace {
 
 constexpr std::size_t kNoRows = ~std::size_t{0};
@@ -129,6 +52,7 @@ struct LogResult {
   std::uint64_t records = 0;
   std::optional<ConversionReport> report = std::nullopt;
   bool nothingToConvert = false;  // a PATOLIS log without an answer layout 1-4
+  std::string error = {};         // in a batch: the message that said why nothing was written
 };
 
 std::string Where(const std::string& output) { return output == "-" ? std::string("standard output") : output; }
@@ -136,7 +60,7 @@ std::string Where(const std::string& output) { return output == "-" ? std::strin
 void WarnUnencodable(const std::string& log, std::uint64_t count, std::uint64_t replaced) {
   if (count > 0) {
     Error("warning: " + log + ": " + std::to_string(count) +
-          " character(s) have no code page 932 form; written as \"?\"");
+          " character(s) have no code page 932 form; written as \"?\" (--encoding utf-8 keeps them)");
   }
   if (replaced > 0) {
     Error("warning: " + log + ": " + std::to_string(replaced) + " invalid byte(s) of the log written as U+FFFD");
@@ -158,8 +82,8 @@ void WarnAboutItems(const ConversionPlan& plan, const Job& job, DiscoveryStart d
       if (w.kind == WarningKind::ItemNotShown) missing.push_back(Shown(w.code));
     }
     if (!missing.empty()) {
-      Error("warning: the first answer of " + job.name + " lacks " + Utf16ToUtf8(JoinCodes(missing)) +
-            "; their columns stay empty");
+      Error("warning: " + job.name + ": " + Utf16ToUtf8(JoinCodes(missing)) +
+            " not in the first answer; a column is empty in the rows of answers without its item");
     }
     return;
   }
@@ -169,6 +93,11 @@ void WarnAboutItems(const ConversionPlan& plan, const Job& job, DiscoveryStart d
 
 // The format of a name the CLI proposes: without -o, only --format chooses.
 OutputFormat ProposedFormat(const ConvertOptions& options) { return options.format.value_or(OutputFormat::Csv); }
+
+// What messages call the output: "CSV" or "workbook".
+std::string OutputWord(const ConvertOptions& options) {
+  return ChosenOutputFormat(options.format, options.output.value_or("")) == OutputFormat::Xlsx ? "workbook" : "CSV";
+}
 
 // The summary line of a single log: rows, and the answers the log shows.
 void PrintSummary(const ConversionSettings& settings, const ConversionOutcome& outcome) {
@@ -204,8 +133,8 @@ LogResult Report(const ConversionSettings& settings, const Job& job, ConversionO
   }
   outcome.report.log = job.name;
   WarnUnencodable(job.name, outcome.unencodable, outcome.replaced);
-  if (!job.batch && !job.inspect) PrintSummary(settings, outcome);
-  const bool incomplete = options.strict && outcome.report.HasGapsOrRepeats();
+  if (!job.batch && !job.inspect && !options.quiet) PrintSummary(settings, outcome);
+  const bool incomplete = options.strict && outcome.report.Incomplete();
   return {incomplete ? kIncomplete : kOk, kind, outcome.rows, outcome.report.records, std::move(outcome.report)};
 }
 
@@ -235,6 +164,20 @@ ConversionRequest RequestFor(const ConvertOptions& options, const std::optional<
   return request;
 }
 
+// Options that this log's service takes no notice of.
+void WarnIdleFor(const std::string& log, DatabaseKind kind, const ConvertOptions& options) {
+  const std::string service(DatabaseCaption(kind));
+  if (kind == DatabaseKind::Patolis && (!options.items.empty() || options.itemsFile)) {
+    Error("warning: " + log + ": a PATOLIS log has the fixed columns of its layout; the item options change nothing");
+  }
+  if (options.keepWidth && kind != DatabaseKind::Jois) {
+    Error("warning: " + log + ": --keep-width changes JOIS logs only, not this " + service + " log");
+  }
+  if (options.keepStars && kind != DatabaseKind::Stn) {
+    Error("warning: " + log + ": --keep-stars changes STN logs only, not this " + service + " log");
+  }
+}
+
 LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vector<DiscoveredItem>>& preset,
                      const Job& job) {
   ConversionSettings opened;
@@ -242,27 +185,42 @@ LogResult ConvertLog(const ConvertOptions& options, const std::optional<std::vec
   OpenedLog reported = OpenLogInto(opened, options.inputEncoding);
   // A log the user names the service of is converted whatever detection said.
   if (options.database) reported.kind = *options.database;
-  ReportOpenedLog(job.name, reported, true);
-  if (reported.kind == DatabaseKind::None) return {kInputProblem};
+  ReportOpenedLog(job.name, reported, !options.quiet);
+  if (reported.kind == DatabaseKind::None) {
+    if (reported.refusal == Refusal::NoMarker) {
+      Error(job.name + ": a log of a search whose markers were not found converts with --db STN, DIALOG, JOIS or " +
+            "PATOLIS");
+    }
+    return {kInputProblem};
+  }
   const ConversionPlan plan = PlanConversion(RequestFor(options, preset, job, opened));
   const DatabaseKind kind = plan.settings.databaseKind;
   if (plan.problem == RequestProblem::SameFile) {
     Error(job.name + ": the CSV '" + job.output + "' would replace the log itself; a log is only read, never written");
     return {kInputProblem, kind};
   }
+  WarnIdleFor(job.name, kind, options);
   if (kind != DatabaseKind::Patolis) WarnAboutItems(plan, job, options.discover);
   if (plan.problem == RequestProblem::NoItems) {
     Error("the first answer of " + job.name + " holds no item code: nothing to convert, no file written");
     return {kOk, kind};
   }
-  ConsoleObserver observer(job.name, plan.settings.csvEncoding != CsvEncoding::Cp932, job.progress);
+  // A UTF-8 CSV and a workbook hold every character.
+  const bool holdsEverything =
+      plan.settings.csvEncoding != CsvEncoding::Cp932 || plan.settings.outputFormat == OutputFormat::Xlsx;
+  ConsoleObserver observer(job.name, holdsEverything, job.progress && !options.quiet);
   ConversionOutcome outcome = RunPlan(plan, &observer);
   if (outcome.status == ConversionOutcome::Status::RowsKept) {
     // The rows written before the failure are kept; the message says which
     // conversion failed. A stop signal ends the run as its failure.
     if (platform::StopRequested()) std::rethrow_exception(outcome.stoppedBy);
     observer.Clear();
-    Error(job.name + ": PATOLIS conversion failed: " + FailureText(outcome.stoppedBy));
+    // A failure before the output was made has no rows to keep.
+    std::error_code ec;
+    const std::string& output = plan.settings.outputPath;
+    const bool kept = output == "-" || std::filesystem::exists(platform::PathOf(output), ec);
+    Error(job.name + ": PATOLIS conversion failed: " + FailureText(outcome.stoppedBy) +
+          (kept ? "; the rows converted before it were kept in " + Where(output) : std::string()));
     return {ExitCodeFor(outcome.stoppedBy), kind, kNoRows};
   }
   observer.Finish();
@@ -314,10 +272,11 @@ LogResult ConvertInBatch(const ConvertOptions& options, const std::optional<std:
   }
 }
 
-// The report file is written whole or not at all, as a CSV is.
-void WriteReport(const ConvertOptions& options, const std::string& json) {
+// The report file is written whole or not at all, as a CSV is. "-" is
+// standard output, unless the CSV itself goes there: then standard error.
+void WriteReport(const ConvertOptions& options, const std::string& json, bool outputOnStdout) {
   if (*options.report == "-") {
-    Print(stderr, json);
+    Print(outputOnStdout ? stderr : stdout, json);
     return;
   }
   OutputFile file(*options.report, IoOperation::WriteReport, {.namedByUser = true, .force = options.force});
@@ -333,7 +292,7 @@ int ConvertOne(const ConvertOptions& options, const std::optional<std::vector<Di
       source.IsStandardInput() ? "-" : ProposeOutputName(source.path(), ProposedFormat(options)));
   try {
     const LogResult result = ConvertLog(options, preset, job);
-    if (options.report && result.report) WriteReport(options, ReportJson(*result.report));
+    if (options.report && result.report) WriteReport(options, ReportJson(*result.report), job.output == "-");
     return result.exitCode;
   } catch (const OutputError& e) {
     if (platform::StopRequested()) throw;
@@ -362,6 +321,7 @@ void ConvertBatchLog(const ConvertOptions& options, const std::optional<std::vec
     log.writtenBy = before.result.rows != kNoRows ? before.job.log : before.writtenBy;
   }
   const auto start = std::chrono::steady_clock::now();
+  const FirstError error;
   if (!log.writtenBy.empty()) {
     Error(log.job.log + ": its CSV '" + log.job.output + "' was already written for " + log.writtenBy +
           " in this run; not replaced");
@@ -370,7 +330,9 @@ void ConvertBatchLog(const ConvertOptions& options, const std::optional<std::vec
     log.job.progress = !parallel;
     log.result = ConvertInBatch(options, preset, log.job);
   }
+  log.result.error = error.text();
   log.ended = true;
+  if (options.quiet) return;
   PrintBatchLine(log.job.log, log.result,
                  std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
@@ -398,16 +360,23 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   OrderedRuns runs(logs.size(), options.jobs != 0 ? options.jobs : cores);
   runs.Run([&](std::size_t index, bool parallel) { ConvertBatchLog(options, preset, logs, index, runs, parallel); });
-  std::vector<ConversionReport> reports;
+  std::vector<std::variant<ConversionReport, FailedLog>> entries;
   int worst = kOk;
   for (BatchLog& log : logs) {
     if (!log.ended) continue;
     worst = std::max(worst, log.result.exitCode);
-    if (log.result.report) reports.push_back(std::move(*log.result.report));
+    if (log.result.report) {
+      entries.emplace_back(std::move(*log.result.report));
+    } else {
+      const std::string kind = log.result.nothingToConvert || log.result.exitCode == kOk ? "nothing-to-convert"
+                               : log.result.exitCode == kOutputProblem                   ? "output"
+                                                                                         : "input";
+      entries.emplace_back(FailedLog{log.job.log, kind, log.result.error, log.result.exitCode});
+    }
   }
   if (options.report) {
     try {
-      WriteReport(options, ReportsJson(reports));
+      WriteReport(options, ReportsJson(entries), false);
     } catch (const OutputError& e) {
       Error(e.what());
       worst = std::max<int>(worst, ExitCodeFor(e));
@@ -416,10 +385,16 @@ int ConvertBatch(const ConvertOptions& options, const std::optional<std::vector<
   return worst;
 }
 
+// Options that change nothing in this run are said once, before any log.
+void WarnIdleOptions(const ConvertOptions& options) {
+  for (const std::string& idle : options.idle) Error("warning: " + idle);
+}
+
 }  // namespace
 
 int RunInspect(const std::vector<std::string>& args) {
   const ConvertOptions options = ParseConvertOptions(args, OptionsFor::Inspect);
+  WarnIdleOptions(options);
   const std::optional<std::vector<DiscoveredItem>> preset = LoadPreset(options);
   const LogSource source(options.logs.front());
   Job job{source.path(), source.name(), "", false, false, true};
@@ -437,6 +412,7 @@ int RunInspect(const std::vector<std::string>& args) {
 // temporary output goes; the exit code is the shell's 128 + the signal.
 int RunConvert(const std::vector<std::string>& args) {
   const ConvertOptions options = ParseConvertOptions(args);
+  WarnIdleOptions(options);
   // The report replaces neither a log nor the CSV it reports on.
   if (options.report && *options.report != "-") {
     for (const std::string& log : options.logs) {
@@ -457,12 +433,13 @@ int RunConvert(const std::vector<std::string>& args) {
   } catch (...) {
     if (!platform::StopRequested()) throw;
     // In a batch the logs that ended before the signal keep their CSVs.
-    Error(options.outDir ? "interrupted; the remaining logs were not converted" : "interrupted; no CSV written");
+    Error(options.outDir ? "interrupted; the remaining logs were not converted"
+                         : "interrupted; no " + OutputWord(options) + " written");
     return 128 + platform::StopSignal();
   }
   if (!platform::StopRequested()) return code;
   Error(options.outDir ? "interrupted; the remaining logs were not converted"
-                       : "interrupted after the CSV was written");
+                       : "interrupted after the " + OutputWord(options) + " was written");
   return 128 + platform::StopSignal();
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/database_kind.h"
+#include "input/output_name.h"
 #include "text/utf8.h"
 
 namespace trovlin::cli {
@@ -26,16 +27,48 @@ void AddItem(ConvertOptions& options, const std::string& code) {
   }
 }
 
-// The value of option named by name among choices; anything else is a usage error.
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// Other names people give a value, each with the name it stands for.
+constexpr std::pair<std::string_view, std::string_view> kValueAliases[] = {{"utf8", "utf-8"},
+                                                                           {"utf_8", "utf-8"},
+                                                                           {"utf8-bom", "utf-8-bom"},
+                                                                           {"utf_8_bom", "utf-8-bom"},
+                                                                           {"utf-8bom", "utf-8-bom"},
+                                                                           {"utf16", "utf-16"},
+                                                                           {"utf_16", "utf-16"},
+                                                                           {"sjis", "cp932"},
+                                                                           {"shift_jis", "cp932"},
+                                                                           {"shift-jis", "cp932"},
+                                                                           {"shiftjis", "cp932"},
+                                                                           {"ms932", "cp932"},
+                                                                           {"windows-31j", "cp932"},
+                                                                           {"windows-932", "cp932"},
+                                                                           {"excel", "xlsx"},
+                                                                           {"rfc4180", "double"},
+                                                                           {"first_block", "first-block"},
+                                                                           {"first_answer", "first-answer"}};
+
+// The value of option named by name among choices, in any letter case or
+// by one of its aliases; anything else is a usage error.
 template <typename T>
 T Choose(const std::string& option, const std::string& name,
          std::initializer_list<std::pair<std::string_view, T>> choices) {
-  std::string names;
-  for (const auto& [word, value] : choices) {
-    if (word == name) return value;
-    names += (names.empty() ? "" : ", ") + std::string(word);
+  std::string word = Lower(name);
+  for (const auto& [alias, meant] : kValueAliases) {
+    if (alias == word) word = meant;
   }
-  throw UsageError(option + " takes " + names + ", not " + name);
+  std::string names;
+  std::vector<std::string> words;
+  for (const auto& [choice, value] : choices) {
+    if (choice == word) return value;
+    names += (names.empty() ? "" : ", ") + std::string(choice);
+    words.emplace_back(choice);
+  }
+  throw UsageError(option + " takes " + names + ", not " + name + DidYouMean(word, words));
 }
 
 DiscoveryStart ChooseDiscovery(const std::string& option, const std::string& name) {
@@ -147,6 +180,7 @@ ItemsOptions ParseItemsOptions(const std::vector<std::string>& args) {
   ItemsOptions options;
   Parser parser;
   parser.Value("--discover", [&](const std::string& v) { options.discover = ChooseDiscovery("--discover", v); });
+  parser.Value("--save", [&](const std::string& v) { options.save = v; });
   const std::vector<std::string> paths = parser.Parse(args);
   if (paths.size() != 1) throw UsageError("expected exactly one path");
   options.log = paths[0];
@@ -162,6 +196,7 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
     parser.Value("--out-dir", [&](const std::string& v) { options.outDir = v; });
     parser.Value("--report", [&](const std::string& v) { options.report = v; });
     parser.Value("--jobs", [&](const std::string& v) { options.jobs = ChooseJobs(v); });
+    parser.Flag("--quiet", options.quiet);
     parser.Flag("--force", options.force);
     parser.Value("--format", [&](const std::string& v) {
       options.format = Choose<OutputFormat>("--format", v, {{"csv", OutputFormat::Csv}, {"xlsx", OutputFormat::Xlsx}});
@@ -170,8 +205,13 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
     parser.Flag("--json", options.json);
   }
   parser.Value("--db", [&](const std::string& name) {
-    options.database = DatabaseFromCaption(Upper(name));
-    if (!options.database) throw UsageError("--db takes STN, DIALOG, JOIS or PATOLIS, not " + name);
+    const std::optional<DatabaseKind> chosen = DatabaseFromCaption(Upper(name));
+    if (!chosen) {
+      throw UsageError("--db takes STN, DIALOG, JOIS or PATOLIS, not " + name +
+                       DidYouMean(Upper(name), {"STN", "DIALOG", "JOIS", "PATOLIS"}));
+    }
+    if (options.database) options.dbRepeated = true;
+    options.database = chosen;
   });
   parser.Value("--item", [&](const std::string& code) { AddItem(options, code); });
   parser.Value("--items", [&](const std::string& list) {
@@ -214,6 +254,14 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
   }
   if (options.output && options.outDir) throw UsageError("-o and --out-dir exclude each other");
   if (options.itemsFile && !options.items.empty()) throw UsageError("--items-file excludes --item and --items");
+  if (options.jobs != 0 && !options.outDir) options.idle.emplace_back("--jobs does nothing without --out-dir");
+  if (options.dbRepeated) options.idle.emplace_back("--db is given more than once; the last one counts");
+  if (options.format && options.output && *options.output != "-" &&
+      OutputFormatFor(*options.output) != *options.format) {
+    options.idle.push_back(*options.format == OutputFormat::Xlsx
+                               ? "--format xlsx writes a workbook, whatever the name " + *options.output + " says"
+                               : "--format csv writes a CSV, whatever the name " + *options.output + " says");
+  }
   return options;
 }
 

@@ -43,6 +43,9 @@ struct ConvertOptions {
   std::optional<OutputFormat> format;                    // --format; unset: as the output's name says
   bool protectFormulas = false;                          // --protect-formulas
   unsigned jobs = 0;                                     // --jobs: logs converted at once; 0: one per core
+  bool quiet = false;                                    // --quiet: stderr keeps errors and warnings only
+  bool dbRepeated = false;                               // --db was given more than once
+  std::vector<std::string> idle;                         // options given that change nothing, each in a line
 };
 
 // Which subcommand's words: inspect takes convert's options but those that
@@ -55,6 +58,7 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
 struct ItemsOptions {
   std::string log;
   DiscoveryStart discover = DiscoveryStart::FirstBlock;
+  std::optional<std::string> save;  // --save FILE: the list as an item list --items-file loads
 };
 ItemsOptions ParseItemsOptions(const std::vector<std::string>& args);
 

@@ -9,11 +9,15 @@ namespace trovlin::cli {
 namespace {
 
 thread_local std::string* held = nullptr;
+thread_local std::string* firstError = nullptr;
 
 }  // namespace
 
 HeldMessages::HeldMessages() { held = &text_; }
 HeldMessages::~HeldMessages() { held = nullptr; }
+
+FirstError::FirstError() { firstError = &text_; }
+FirstError::~FirstError() { firstError = nullptr; }
 
 void Print(std::FILE* to, std::string_view text) {
   if (to == stderr && held != nullptr) {
@@ -23,10 +27,15 @@ void Print(std::FILE* to, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), to);
 }
 
-void Error(std::string_view message) {
+void Note(std::string_view message) {
   Print(stderr, "trovlin-cli: ");
   Print(stderr, message);
   Print(stderr, "\n");
+}
+
+void Error(std::string_view message) {
+  if (firstError != nullptr && firstError->empty() && !message.starts_with("warning: ")) *firstError = message;
+  Note(message);
 }
 
 std::string_view EncodingWords(LogEncoding encoding) {
@@ -40,7 +49,7 @@ std::string RefusalReason(const OpenedLog& opened) {
     case Refusal::Empty:
       return "the file is empty";
     case Refusal::Utf16WithoutBom:
-      return "the file is UTF-16 without a byte-order mark";
+      return "the file looks like UTF-16 without a byte-order mark; --input-encoding utf-16 reads it";
     case Refusal::NulBytes:
       return "the file holds NUL bytes: not a text log";
     case Refusal::NoMarker:
@@ -64,9 +73,9 @@ std::string RefusalReason(const OpenedLog& opened) {
 void ReportOpenedLog(const std::string& log, const OpenedLog& opened, bool sayHowRead) {
   if (sayHowRead) {
     if (opened.format.encoding != LogEncoding::Cp932) {
-      Error(log + ": read as " + std::string(EncodingWords(opened.format.encoding)));
+      Note(log + ": read as " + std::string(EncodingWords(opened.format.encoding)));
     }
-    if (opened.format.lineEnd == LineEnd::Lf) Error(log + ": read with LF line ends (no CR in its first 64 KiB)");
+    if (opened.format.lineEnd == LineEnd::Lf) Note(log + ": read with LF line ends (no CR in its first 64 KiB)");
   }
   if (opened.kind == DatabaseKind::None) {
     Error(log + ": not a search log");

@@ -15,6 +15,8 @@ namespace trovlin::cli {
 void Print(std::FILE* to, std::string_view text);
 // "trovlin-cli: " + message + newline, on stderr.
 void Error(std::string_view message);
+// The same for a note that is neither an error nor a warning.
+void Note(std::string_view message);
 
 // While a HeldMessages lives, what its thread prints on stderr is kept in it
 // rather than printed: a batch that converts several logs at once prints
@@ -27,6 +29,21 @@ class HeldMessages {
   HeldMessages(const HeldMessages&) = delete;
   HeldMessages& operator=(const HeldMessages&) = delete;
   std::string Take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
+
+// While a FirstError lives, the first message its thread says with Error()
+// that is not a warning is kept in it: a batch's report names why a log
+// failed. One per thread at a time.
+class FirstError {
+ public:
+  FirstError();
+  ~FirstError();
+  FirstError(const FirstError&) = delete;
+  FirstError& operator=(const FirstError&) = delete;
+  const std::string& text() const { return text_; }
 
  private:
   std::string text_;

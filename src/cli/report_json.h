@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "report/conversion_report.h"
@@ -10,7 +11,14 @@ namespace trovlin::cli {
 
 // One report as a JSON object, indented by two spaces.
 std::string ReportJson(const ConversionReport& report);
-// Several reports as a JSON array, in their order.
-std::string ReportsJson(const std::vector<ConversionReport>& reports);
+// A log of a batch that wrote nothing, for the batch's report.
+struct FailedLog {
+  std::string log;
+  std::string kind;  // "input", "output" or "nothing-to-convert"
+  std::string message;
+  int exitCode = 0;
+};
+// One entry per log, in order: its report, or why it failed.
+std::string ReportsJson(const std::vector<std::variant<ConversionReport, FailedLog>>& entries);
 
 }  // namespace trovlin::cli

@@ -1,5 +1,7 @@
 #include "cli/report_text.h"
 
+#include <algorithm>
+
 #include "cli/print.h"
 #include "common/database_kind.h"
 #include "text/utf8.h"
@@ -15,11 +17,26 @@ std::string Numbers(const std::vector<std::uint64_t>& numbers) {
   return text;
 }
 
-// "20 of 30, missing 11-20, repeated 7".
+// Numbers as ranges of consecutive ones, in ascending order.
+std::vector<NumberRange> Collapsed(std::vector<std::uint64_t> numbers) {
+  std::sort(numbers.begin(), numbers.end());
+  std::vector<NumberRange> ranges;
+  for (const std::uint64_t n : numbers) {
+    if (!ranges.empty() && ranges.back().last + 1 == n) {
+      ranges.back().last = n;
+    } else {
+      ranges.push_back({n, n});
+    }
+  }
+  return ranges;
+}
+
+// "20 of 30, missing 11-20, repeated 7-9 and 3 more".
 std::string SetSummary(const AnswerSetReport& set) {
   std::string text = Number(set.found) + " of " + Number(set.announced);
   if (!set.missing.empty()) text += ", missing " + RangeList(set.missing);
-  if (!set.repeated.empty()) text += ", repeated " + Numbers(set.repeated);
+  if (!set.repeated.empty()) text += ", repeated " + RangeList(Collapsed(set.repeated));
+  if (set.repeatedLeftOut > 0) text += " and " + Number(set.repeatedLeftOut) + " more";
   return text;
 }
 
@@ -73,6 +90,10 @@ std::string WarningMessage(const ReportWarning& w) {
       return Number(w.count) + " further item code(s) of the first answer past the limit of " +
              Number(kMaxTaggedItems) + " columns";
     case WarningKind::RecordCutShort:
+      if (w.count != 0) {
+        return "the log ends after the number line of answer " + Number(w.count) +
+               "; it has no row and counts as missing";
+      }
       return "the end of the log cuts this record short; its row holds what was read";
     case WarningKind::Unencodable:
       return Number(w.count) + " character(s) that code page 932 cannot hold, written as \"?\"";
@@ -86,14 +107,14 @@ std::string WarningMessage(const ReportWarning& w) {
 
 std::string HowRead(const LogFormat& format) {
   std::string text(EncodingWords(format.encoding));
-  text += format.lineEnd == LineEnd::Lf ? ", LF line ends" : ", CR line ends";
-  if (format.repairLfCr) text += " (LF CR read as CR LF)";
+  text += format.lineEnd == LineEnd::Lf ? ", LF line ends" : format.crLf ? ", CR LF line ends" : ", CR line ends";
   return text;
 }
 
 void PrintInspection(std::FILE* to, const ConversionReport& report) {
   std::string page = "log: " + report.log + "\n";
-  page += "service: " + std::string(DatabaseCaption(report.service)) + ", read as " + HowRead(report.format) + "\n";
+  page += "service: " + std::string(DatabaseCaption(report.service)) + ", read as " + HowRead(report.format) +
+          (report.lfCrRepaired ? " (LF CR read as CR LF)" : "") + "\n";
   page += "lines: " + Number(report.lines) + ", bytes: " + Number(report.bytes) + "\n";
   page += "records: " + Number(report.records) + ", rows: " + Number(report.rows) + "\n";
   if (report.emptyRows > 0) {

@@ -77,4 +77,18 @@ void ConsoleObserver::OnUnencodable(std::uint64_t lineNumber, std::size_t) {
        (unencodableLines_ == kUnencodableLinesNamed ? " (further lines are not named)" : ""));
 }
 
+void ConsoleObserver::OnRecordCutShort(std::uint64_t lineNumber) {
+  Warn(Line(lineNumber) + "the end of the log cuts this record short; its row holds what was read");
+}
+
+void ConsoleObserver::OnAnswerCutOff(std::uint64_t lineNumber, std::uint64_t number) {
+  Warn(Line(lineNumber) + "the log ends after the number line of answer " + std::to_string(number) +
+       "; it has no row and counts as missing");
+}
+
+void ConsoleObserver::OnCellCut(std::uint64_t lineNumber, std::uint64_t characters) {
+  Warn(Line(lineNumber) + "a value of " + std::to_string(characters) + " characters cut to a workbook cell's " +
+       std::to_string(kMaxWorkbookCellChars));
+}
+
 }  // namespace trovlin::cli

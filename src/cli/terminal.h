@@ -32,6 +32,9 @@ class ConsoleObserver : public RunObserver {
   void OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override;
   void OnInvalidBytes(std::uint64_t lineNumber, std::size_t count) override;
   void OnUnencodable(std::uint64_t lineNumber, std::size_t count) override;
+  void OnRecordCutShort(std::uint64_t lineNumber) override;
+  void OnAnswerCutOff(std::uint64_t lineNumber, std::uint64_t number) override;
+  void OnCellCut(std::uint64_t lineNumber, std::uint64_t characters) override;
 
  private:
   void Draw(std::uint64_t bytesRead, std::uint64_t bytesTotal);

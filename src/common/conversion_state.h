@@ -31,10 +31,13 @@ enum class LineEnd { Cr, Lf };
 
 // How a log is read, decided once per log before detection. repairLfCr is
 // set for a log detected as PATOLIS: its LF CR pairs are read as CR LF.
+// crLf says what a CR log's opening shows: every CR followed by an LF (it
+// changes no byte read; messages name the line ends so).
 struct LogFormat {
   LogEncoding encoding = LogEncoding::Cp932;
   LineEnd lineEnd = LineEnd::Cr;
   bool repairLfCr = false;
+  bool crLf = false;
 };
 
 // How the CSV's text becomes bytes.
@@ -70,6 +73,7 @@ struct ConversionSettings {
   LogEncoding inputEncoding = LogEncoding::Cp932;
   LineEnd inputLineEnd = LineEnd::Cr;
   bool repairLfCr = false;  // see LogFormat
+  bool inputCrLf = false;   // see LogFormat
   CsvEncoding csvEncoding = CsvEncoding::Cp932;
   QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
   bool protectFormulas = false;  // an apostrophe before a CSV value a spreadsheet would calculate
@@ -77,11 +81,12 @@ struct ConversionSettings {
   RowSink* rowSink = nullptr;  // set by the conversion sequence for a workbook: the rows go there
   OutputRules outputRules;
 
-  LogFormat InputFormat() const { return {inputEncoding, inputLineEnd, repairLfCr}; }
+  LogFormat InputFormat() const { return {inputEncoding, inputLineEnd, repairLfCr, inputCrLf}; }
   void SetInputFormat(const LogFormat& f) {
     inputEncoding = f.encoding;
     inputLineEnd = f.lineEnd;
     repairLfCr = f.repairLfCr;
+    inputCrLf = f.crLf;
   }
 };
 
@@ -96,11 +101,16 @@ struct ItemTable {
   std::size_t ColumnCount() const { return codes.size(); }
 };
 
-// The values of the current record, one per column of the ItemTable.
+// The values of the current record, one per column of the ItemTable, and
+// per value the line its field starts on (0 where the reader does not say).
 template <class Text>
 struct BasicRecordBuffer {
   std::vector<Text> values;
-  void Resize(std::size_t columns) { values.assign(columns, Text()); }
+  std::vector<std::uint64_t> lines = {};
+  void Resize(std::size_t columns) {
+    values.assign(columns, Text());
+    lines.assign(columns, 0);
+  }
 };
 using RecordBuffer = BasicRecordBuffer<std::u16string>;
 // The same as code page 932 bytes, for a run that never leaves them.

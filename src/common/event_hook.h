@@ -111,6 +111,14 @@ class RunObserver {
   virtual void OnCp932Record(std::uint64_t /*firstLine*/, const Cp932RecordBuffer& /*record*/, bool /*written*/) {}
   // A PATOLIS record the log's end cut short; its row holds what was read.
   virtual void OnRecordCutShort(std::uint64_t /*lineNumber*/) {}
+  // A PATOLIS answer (number) whose number line the log's end follows, at
+  // lineNumber: no row.
+  virtual void OnAnswerCutOff(std::uint64_t /*lineNumber*/, std::uint64_t /*number*/) {}
+  // The first LF CR pair a pass reads as CR LF (told once per pass).
+  virtual void OnLfCrRepaired() {}
+  // A value longer than a workbook cell holds, cut to it: the line its
+  // field starts on, and its length in characters.
+  virtual void OnCellCut(std::uint64_t /*lineNumber*/, std::uint64_t /*characters*/) {}
 };
 
 class PendingEvents {

@@ -4,9 +4,22 @@
 // whoever made the sink finishes it.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "common/conversion_state.h"
 
 namespace trovlin {
+
+// A cell of a report sheet: text, or a count (decimal digits in text) that
+// a spreadsheet takes as a number.
+struct SheetCell {
+  std::string text;
+  bool number = false;
+
+  bool operator==(const SheetCell&) const = default;
+};
+using SheetRows = std::vector<std::vector<SheetCell>>;
 
 class RowSink {
  public:

@@ -31,11 +31,22 @@ std::array<std::size_t, 2> CountNuls(std::string_view head) {
 
 // UTF-16 text of much ASCII has a NUL in one byte of many code units, and
 // (almost) never in the other: a quarter of the units, all on one side.
-bool LooksLikeUtf16(const std::array<std::size_t, 2>& nuls, std::size_t size) {
-  const std::size_t units = size / 2;
+// Text of few ASCII characters (Japanese) has fewer NULs, still all on one
+// side, and its line ends are CR or LF units: "\r\0" or "\n\0" (little-
+// endian) or "\0\r", "\0\n" at an even offset.
+bool LooksLikeUtf16(std::string_view head, const std::array<std::size_t, 2>& nuls) {
+  const std::size_t units = head.size() / 2;
   const std::size_t most = std::max(nuls[0], nuls[1]);
   const std::size_t least = std::min(nuls[0], nuls[1]);
-  return units > 0 && most * 4 >= units && least * 100 <= most;
+  if (units == 0 || most == 0 || least * 100 > most) return false;
+  if (most * 4 >= units) return true;
+  const std::size_t nulAt = nuls[1] > nuls[0] ? 1 : 0;  // little-endian ASCII has its NUL second
+  std::size_t lineEnds = 0;
+  for (std::size_t i = 0; i + 1 < head.size(); i += 2) {
+    const char c = head[i + 1 - nulAt];
+    lineEnds += head[i + nulAt] == '\0' && (c == '\r' || c == '\n');
+  }
+  return lineEnds > 0;
 }
 
 void FindLineEnds(std::string_view text, LogSniff& sniff) {
@@ -45,6 +56,13 @@ void FindLineEnds(std::string_view text, LogSniff& sniff) {
     sniff.format.lineEnd = LineEnd::Lf;
     return;
   }
+  std::size_t crs = 0, crLfs = 0;
+  for (std::size_t i = text.find('\r'); i != std::string_view::npos && i + 1 < text.size();
+       i = text.find('\r', i + 1)) {
+    ++crs;
+    crLfs += text[i + 1] == '\n';
+  }
+  sniff.format.crLf = crs > 0 && crLfs == crs;
   std::uint64_t line = 1;
   std::size_t counted = 0;  // CRs before here are in line
   for (std::size_t i = text.find('\n'); i != std::string_view::npos && sniff.loneLfLines.size() < kLoneLfLinesKept;
@@ -102,7 +120,7 @@ LogSniff SniffLogOf(std::string_view head, bool headIsWholeFile, std::optional<L
   sniff.format.encoding = encoding;
   if (!IsUtf16(encoding)) {
     sniff.nulBytes = nuls[0] + nuls[1] > 0;
-    sniff.utf16WithoutBom = LooksLikeUtf16(nuls, head.size());
+    sniff.utf16WithoutBom = LooksLikeUtf16(head, nuls);
     // Bytes read in the wrong encoding say nothing about line ends.
     if (!sniff.utf16WithoutBom) FindLineEnds(head, sniff);
     return sniff;

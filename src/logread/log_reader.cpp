@@ -223,6 +223,12 @@ std::size_t LogReader::ReadUtf16(char* to, std::size_t room) {
 
 // Rewrites the LF CR pairs of the bytes read last, buffer_[from, end_), and
 // the pair an LF left at the end of the earlier bytes makes with them.
+void LogReader::TellRepaired() {
+  if (repaired_) return;
+  repaired_ = true;
+  if (observer_ != nullptr) observer_->OnLfCrRepaired();
+}
+
 void LogReader::Repair(std::size_t from) {
   auto* p = reinterpret_cast<unsigned char*>(buffer_.data());
   const std::size_t e = end_;
@@ -233,6 +239,7 @@ void LogReader::Repair(std::size_t from) {
     if (p[from] == kCr) {
       p[from - 1] = kCr;
       p[from] = kLf;
+      TellRepaired();
     }
     i = from + 1;
   }
@@ -250,6 +257,7 @@ void LogReader::Repair(std::size_t from) {
     if (before(j) != kCr) {
       p[j] = kCr;
       p[j + 1] = kLf;
+      TellRepaired();
     }
     i = j + 2;
   }

@@ -98,6 +98,7 @@ class LogReader {
   std::size_t ReadUtf16(char* to, std::size_t room);
   void Repair(std::size_t from);
   void Consume(std::size_t upTo);
+  void TellRepaired();
 
   std::string path_;
   std::FILE* file_ = nullptr;
@@ -115,6 +116,7 @@ class LogReader {
   // start), whether the next byte read is skipped, and whether buffer_'s
   // last byte is an LF that the next byte, if it is CR, rewrites.
   int lastByte_ = -1;
+  bool repaired_ = false;  // a pair was rewritten; the observer has been told
   bool skipNext_ = false;
   bool pendingLf_ = false;
   std::size_t begin_ = 0;  // unread bytes are buffer_[begin_, end_)

@@ -58,10 +58,13 @@ void AnswerTally::Show(Set& set, std::uint64_t number, std::uint64_t line) {
   if (next != set.shown.begin()) {
     Run& before = *(next - 1);
     if (number <= before.last) {
-      if (set.repeated.size() < kRepeatsKept &&
-          std::find(set.repeated.begin(), set.repeated.end(), number) == set.repeated.end()) {
-        set.repeated.push_back(number);
-        set.repeatedAt.push_back(line);
+      if (std::find(set.repeated.begin(), set.repeated.end(), number) == set.repeated.end()) {
+        if (set.repeated.size() < kRepeatsKept) {
+          set.repeated.push_back(number);
+          set.repeatedAt.push_back(line);
+        } else {
+          ++set.repeatedLeftOut;
+        }
       }
       return;
     }
@@ -139,7 +142,10 @@ void AnswerTally::OnLine(std::uint64_t lineNumber, std::u16string_view line) {
         }
       } else if (c == u'-' || IsDigit(c) || (c >= u'０' && c <= u'９')) {
         if (const auto number = PatolisRecordNumber(text)) {
-          Show(sets_.empty() ? SetNamed(u"", 0, lineNumber, false) : sets_.back(), *number, lineNumber);
+          // An answer counts as shown once its record follows, or another answer does.
+          ShowPendingAnswer();
+          const Set& set = sets_.empty() ? SetNamed(u"", 0, lineNumber, false) : sets_.back();
+          pendingAnswer_ = PendingAnswer{static_cast<std::size_t>(&set - sets_.data()), *number, lineNumber};
         }
       }
       break;
@@ -218,6 +224,7 @@ AnswerSetReport AnswerTally::Report(const Set& set) {
   report.firstLine = set.firstLine;
   report.repeated = set.repeated;
   report.repeatedAt = set.repeatedAt;
+  report.repeatedLeftOut = set.repeatedLeftOut;
   if (!set.shown.empty()) {
     report.firstShown = set.shown.front().first;
     report.lastShown = set.shown.back().last;
@@ -248,7 +255,19 @@ AnswerSetReport AnswerTally::Report(const Set& set) {
   return report;
 }
 
+void AnswerTally::ShowPendingAnswer() {
+  if (!pendingAnswer_) return;
+  const PendingAnswer answer = *std::exchange(pendingAnswer_, std::nullopt);
+  Show(sets_[answer.set], answer.number, answer.line);
+}
+
+void AnswerTally::OnRecord(std::uint64_t firstLine) {
+  if (pendingAnswer_ && firstLine >= pendingAnswer_->line) ShowPendingAnswer();
+}
+
 std::vector<AnswerSetReport> AnswerTally::Finish() {
+  if (pendingAnswer_) cutOff_ = {pendingAnswer_->line, pendingAnswer_->number};
+  pendingAnswer_.reset();
   std::vector<AnswerSetReport> reports;
   for (const Set& set : sets_) reports.push_back(Report(set));
   return reports;

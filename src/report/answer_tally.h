@@ -36,8 +36,16 @@ class AnswerTally {
   // The lines that can hold a mark of the service; OnLine needs no other.
   LineInterest Interest() const;
   void OnLine(std::uint64_t lineNumber, std::u16string_view line);
-  // The sets in order of their first appearance, with what is missing.
+  // A record read whose first line is firstLine (PATOLIS: the text of the
+  // answer whose number line came last).
+  void OnRecord(std::uint64_t firstLine);
+  // The sets in order of their first appearance, with what is missing. A
+  // PATOLIS answer whose number line no record follows before the log ends
+  // is not shown.
   std::vector<AnswerSetReport> Finish();
+  // After Finish: the number line of the answer the log's end cut off, and
+  // its number; 0 when there is none.
+  std::pair<std::uint64_t, std::uint64_t> CutOff() const { return cutOff_; }
 
  private:
   // Consecutive numbers shown, with the lines of the first and the last.
@@ -52,6 +60,7 @@ class AnswerTally {
     std::vector<Run> shown;
     std::uint64_t unnumbered = 0;
     std::vector<std::uint64_t> repeated, repeatedAt;
+    std::uint64_t repeatedLeftOut = 0;
     std::uint64_t firstLine = 0;
   };
   // What a DIALOG display command still has to show.
@@ -82,6 +91,14 @@ class AnswerTally {
   std::uint64_t pendingNumber_ = 0;
   std::uint64_t pendingLine_ = 0;
   std::vector<std::pair<std::u16string, std::uint64_t>> sizes_;  // DIALOG set sizes, as searched
+  // A PATOLIS answer number not yet followed by its record: set, number, line.
+  struct PendingAnswer {
+    std::size_t set;
+    std::uint64_t number, line;
+  };
+  void ShowPendingAnswer();
+  std::optional<PendingAnswer> pendingAnswer_;
+  std::pair<std::uint64_t, std::uint64_t> cutOff_{0, 0};
 };
 
 }  // namespace trovlin

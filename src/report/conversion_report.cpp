@@ -53,28 +53,35 @@ std::string Ranges(const std::vector<NumberRange>& ranges) {
 
 }  // namespace
 
-std::vector<std::vector<std::string>> ReportRows(const ConversionReport& report) {
-  const auto n = [](std::uint64_t v) { return std::to_string(v); };
-  std::vector<std::vector<std::string>> rows = {
-      {"log", report.log},
-      {"service", std::string(DatabaseCaption(report.service))},
-      {"lines", n(report.lines)},
-      {"bytes", n(report.bytes)},
-      {"records", n(report.records)},
-      {"rows", n(report.rows)},
-      {"empty_row_count", n(report.emptyRows)},
-      {"formulas_protected", n(report.formulasProtected)},
+SheetRows ReportRows(const ConversionReport& report) {
+  const auto n = [](std::uint64_t v) { return SheetCell{std::to_string(v), true}; };
+  const auto t = [](std::string text) { return SheetCell{std::move(text)}; };
+  SheetRows rows = {
+      {t("log"), t(report.log)},
+      {t("service"), t(std::string(DatabaseCaption(report.service)))},
+      {t("lines"), n(report.lines)},
+      {t("bytes"), n(report.bytes)},
+      {t("records"), n(report.records)},
+      {t("rows"), n(report.rows)},
+      {t("empty_row_count"), n(report.emptyRows)},
+      {t("formulas_protected"), n(report.formulasProtected)},
   };
+  if (!report.answers.empty()) {
+    rows.push_back({t("answers"), t("set"), t("announced"), t("found"), t("missing"), t("repeated")});
+  }
   for (const AnswerSetReport& set : report.answers) {
     std::string repeated;
-    for (const std::uint64_t r : set.repeated) repeated += (repeated.empty() ? "" : ", ") + n(r);
-    rows.push_back({"answers", Utf16ToUtf8(set.set), set.announced > 0 ? n(set.announced) : "", n(set.found),
-                    Ranges(set.missing), repeated});
+    for (const std::uint64_t r : set.repeated) repeated += (repeated.empty() ? "" : ", ") + std::to_string(r);
+    rows.push_back({t("answers"), t(Utf16ToUtf8(set.set)), set.announced > 0 ? n(set.announced) : t(""), n(set.found),
+                    t(Ranges(set.missing)), t(repeated)});
   }
+  if (!report.warnings.empty()) rows.push_back({t("warnings"), t("line"), t("kind"), t("count or code")});
   for (const ReportWarning& w : report.warnings) {
-    rows.push_back({"warnings", n(w.line), WarningKindName(w.kind), w.code.empty() ? n(w.count) : Utf16ToUtf8(w.code)});
+    rows.push_back(
+        {t("warnings"), n(w.line), t(WarningKindName(w.kind)), w.code.empty() ? n(w.count) : t(Utf16ToUtf8(w.code))});
   }
-  for (const ItemCount& item : report.items) rows.push_back({"items", Utf16ToUtf8(item.code), n(item.rows)});
+  if (!report.items.empty()) rows.push_back({t("items"), t("code"), t("rows")});
+  for (const ItemCount& item : report.items) rows.push_back({t("items"), t(Utf16ToUtf8(item.code)), n(item.rows)});
   return rows;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/conversion_state.h"
+#include "common/row_sink.h"
 #include "input/answer_marks.h"
 
 namespace trovlin {
@@ -26,6 +27,7 @@ struct AnswerSetReport {
                                           // (before it, for a gap at the end)
   std::vector<std::uint64_t> repeated;    // numbers shown more than once
   std::vector<std::uint64_t> repeatedAt;  // per repeated number: the line where it is shown again
+  std::uint64_t repeatedLeftOut = 0;      // repeated numbers past the first kRepeatsKept, not listed
   std::uint64_t firstShown = 0;           // the lowest and highest numbers shown; 0: none
   std::uint64_t lastShown = 0;
   std::uint64_t firstLine = 0;  // where the set is first met
@@ -76,18 +78,31 @@ struct ConversionReport {
   std::vector<ReportWarning> warnings;  // in line order, the first kWarningsKept
   std::uint64_t warningsLeftOut = 0;
   std::uint64_t formulasProtected = 0;  // titles and values written after an apostrophe
+  std::uint64_t cutShort = 0;           // records the log's end cut short, or left without their text
+  bool lfCrRepaired = false;            // an LF CR pair was read as CR LF
+  // What shaped the output's bytes.
+  OutputFormat outputFormat = OutputFormat::Csv;
+  CsvEncoding csvEncoding = CsvEncoding::Cp932;
+  QuoteStyle quoteStyle = QuoteStyle::Apostrophe;
+  bool protectFormulas = false;
+  bool skipEmptyRows = false;
+  bool deleteStars = false;
+  bool toHalfWidth = false;
 
   // Whether any set announces answers.
   bool Announces() const;
   // Whether some answer is shown twice, or missing between the first and
   // the last shown.
   bool HasGapsOrRepeats() const;
+  // The same, or a record the log's end cut short.
+  bool Incomplete() const { return HasGapsOrRepeats() || cutShort > 0; }
   // Adds a warning in line order, keeping at most kWarningsKept.
   void AddWarning(const ReportWarning& warning);
 };
 
-// The report as rows of text cells, each led by its JSON key (a workbook's
-// report sheet): the counts, then one row per answer set, warning and item.
-std::vector<std::vector<std::string>> ReportRows(const ConversionReport& report);
+// The report as the rows of a workbook's report sheet, each led by its JSON
+// key: the counts, then the answer sets, warnings and items, each list after
+// a row that labels its columns. Counts are number cells.
+SheetRows ReportRows(const ConversionReport& report);
 
 }  // namespace trovlin

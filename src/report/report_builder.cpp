@@ -11,6 +11,13 @@ ReportBuilder::ReportBuilder(const ConversionSettings& settings, RunObserver* ne
       tally_(settings.databaseKind) {
   report_.service = settings.databaseKind;
   report_.format = settings.InputFormat();
+  report_.outputFormat = settings.outputFormat;
+  report_.csvEncoding = settings.csvEncoding;
+  report_.quoteStyle = settings.quoteStyle;
+  report_.protectFormulas = settings.protectFormulas;
+  report_.skipEmptyRows = settings.skipEmptyRows;
+  report_.deleteStars = settings.deleteStars;
+  report_.toHalfWidth = settings.toHalfWidth;
 }
 
 void ReportBuilder::OnProgress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {
@@ -38,8 +45,20 @@ void ReportBuilder::OnCp932Record(std::uint64_t firstLine, const Cp932RecordBuff
   Tally(firstLine, record, written);
 }
 
+namespace {
+
+// The characters of a value: a surrogate pair is one.
+std::uint64_t Characters(std::u16string_view value) {
+  std::uint64_t n = value.size();
+  for (const char16_t c : value) n -= c >= 0xDC00 && c <= 0xDFFF;
+  return n;
+}
+
+}  // namespace
+
 template <class Record>
 void ReportBuilder::Tally(std::uint64_t firstLine, const Record& record, bool written) {
+  tally_.OnRecord(firstLine);
   ++report_.records;
   if (written) ++report_.rows;
   if (itemRows_.size() < record.values.size()) itemRows_.resize(record.values.size());
@@ -50,7 +69,10 @@ void ReportBuilder::Tally(std::uint64_t firstLine, const Record& record, bool wr
     empty = false;
     if constexpr (std::is_same_v<Record, RecordBuffer>) {
       if (workbook_ && written && record.values[i].size() > kMaxWorkbookCellChars) {
-        report_.AddWarning({firstLine, WarningKind::CellCut, record.values[i].size(), {}});
+        const std::uint64_t line = i < record.lines.size() && record.lines[i] != 0 ? record.lines[i] : firstLine;
+        const std::uint64_t characters = Characters(record.values[i]);
+        report_.AddWarning({line, WarningKind::CellCut, characters, {}});
+        if (next_ != nullptr) next_->OnCellCut(line, characters);
       }
     }
   }
@@ -61,6 +83,8 @@ void ReportBuilder::Tally(std::uint64_t firstLine, const Record& record, bool wr
 
 void ReportBuilder::OnRecordCutShort(std::uint64_t lineNumber) {
   report_.AddWarning({lineNumber, WarningKind::RecordCutShort, 0, {}});
+  ++report_.cutShort;
+  if (next_ != nullptr) next_->OnRecordCutShort(lineNumber);
 }
 
 ConversionReport ReportBuilder::Finish(const std::vector<std::u16string>& columns, std::uint64_t lines,
@@ -70,6 +94,12 @@ ConversionReport ReportBuilder::Finish(const std::vector<std::u16string>& column
   itemRows_.resize(columns.size());
   for (std::size_t i = 0; i < columns.size(); ++i) report_.items.push_back({columns[i], itemRows_[i]});
   report_.answers = tally_.Finish();
+  // An answer whose number line the log ends after: a record cut short to nothing.
+  if (const auto [line, number] = tally_.CutOff(); line != 0) {
+    report_.AddWarning({line, WarningKind::RecordCutShort, number, {}});
+    ++report_.cutShort;
+    if (next_ != nullptr) next_->OnAnswerCutOff(line, number);
+  }
   return std::move(report_);
 }
 

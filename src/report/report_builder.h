@@ -28,6 +28,7 @@ class ReportBuilder : public RunObserver {
   void OnRecord(std::uint64_t firstLine, const RecordBuffer& record, bool written) override;
   void OnCp932Record(std::uint64_t firstLine, const Cp932RecordBuffer& record, bool written) override;
   void OnRecordCutShort(std::uint64_t lineNumber) override;
+  void OnLfCrRepaired() override { report_.lfCrRepaired = true; }
   void AddWarning(const ReportWarning& warning) { report_.AddWarning(warning); }
 
   // The report, with columns as the items' codes, and the lines and bytes

@@ -13,6 +13,10 @@
 
 namespace trovlin {
 
+OutputFormat ChosenOutputFormat(const std::optional<OutputFormat>& chosen, const std::string& outputPath) {
+  return chosen.value_or(OutputFormatFor(outputPath));
+}
+
 RequestProblem CheckRequest(const ConversionRequest& request) {
   const ConversionSettings& settings = request.settings;
   if (request.mode == RunMode::Convert && IsSameFile(settings.inputPath, settings.outputPath)) {
@@ -39,7 +43,7 @@ ConversionPlan PlanConversion(const ConversionRequest& request) {
   ConversionSettings& settings = plan.settings;
   if (request.service) ChooseService(settings, *request.service);
   SetRunOptions(settings, request.removeStars, request.toHalfWidth);
-  settings.outputFormat = request.format.value_or(OutputFormatFor(settings.outputPath));
+  settings.outputFormat = ChosenOutputFormat(request.format, settings.outputPath);
   // A PATOLIS log is written in its layout's fixed columns.
   if (settings.databaseKind == DatabaseKind::Patolis) return plan;
   plan.firstAnswer = FirstAnswerItems(settings, request.discover);

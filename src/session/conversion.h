@@ -54,6 +54,10 @@ struct ConversionRequest {
   RunMode mode = RunMode::Convert;
 };
 
+// The format a run writes: the one chosen, else a workbook for an output
+// name ending in ".xlsx" and a CSV for any other.
+OutputFormat ChosenOutputFormat(const std::optional<OutputFormat>& chosen, const std::string& outputPath);
+
 // Why a request is not run.
 enum class RequestProblem {
   None,

@@ -163,7 +163,9 @@ BasicRecordReader<Text>::BasicRecordReader(LogReader& log, const ItemTable& item
       record_(record),
       events_(events),
       deleteStars_(settings.deleteStars),
-      toHalfWidth_(settings.toHalfWidth) {
+      toHalfWidth_(settings.toHalfWidth),
+      replaceQuotes_(settings.quoteStyle != QuoteStyle::Double) {
+  if (record_.lines.size() < record_.values.size()) record_.lines.resize(record_.values.size());
   for (const auto& code : items_.codes) itemKeys_.push_back(PackCode(code));
 }
 
@@ -210,6 +212,7 @@ void BasicRecordReader<Text>::ReadRecord(Text& line) {
 
 template <class Text>
 void BasicRecordReader<Text>::ReadFieldText(Text& line, std::size_t index) {
+  const std::uint64_t fieldLine = log_.LineNumber();
   text_.clear();
   const auto afterCode = TextAfterCode(line);
   View piece = afterCode.text;
@@ -227,13 +230,14 @@ void BasicRecordReader<Text>::ReadFieldText(Text& line, std::size_t index) {
   FinishFieldText();
   text_.pop_back();  // the separator after the last piece
   const bool bar = FieldTextEndsWithBar();
-  Store(index);
+  Store(index, fieldLine);
   if (bar) record_.values[index].pop_back();
   line.swap(nextLine_);
 }
 
 template <class Text>
 void BasicRecordReader<Text>::ReadReferenceText(Text& line, std::size_t index) {
+  const std::uint64_t fieldLine = log_.LineNumber();
   log_.ReadLogLine(nextLine_);
   text_.clear();
   View piece = nextLine_;
@@ -248,8 +252,8 @@ void BasicRecordReader<Text>::ReadReferenceText(Text& line, std::size_t index) {
     piece = SkipIndent(View(nextLine_));
   }
   if (!text_.empty()) text_.pop_back();  // the LF after the last line
-  Store(index);
-  ReplaceQuotes(record_.values[index]);
+  Store(index, fieldLine);
+  if (replaceQuotes_) ReplaceQuotes(record_.values[index]);
   if (last == '|') record_.values[index].pop_back();
   line.swap(nextLine_);
 }
@@ -300,9 +304,10 @@ bool BasicRecordReader<std::string>::FieldTextEndsWithBar() const {
 // occurrence takes over the gathered text's buffer, which saves a copy; the
 // gathering goes on in the value's old (emptied) buffer.
 template <class Text>
-void BasicRecordReader<Text>::Store(std::size_t index) {
+void BasicRecordReader<Text>::Store(std::size_t index, std::uint64_t line) {
   Text& value = record_.values[index];
   if (value.empty()) {
+    record_.lines[index] = line;
     value.swap(text_);
   } else {
     value.push_back('\n');

@@ -6,8 +6,10 @@
 // more. A record ends at the first line of four characters or fewer (other
 // than exactly "RE"); blank lines after it are consumed. The "RE" field takes
 // every following line up to one of at most three characters or of spaces
-// only, joined with LF. Every call of ReadRecord fills record.values for the
-// items, whether or not any of them occurs in the block.
+// only, joined with LF; its double quotes become apostrophes unless the CSV
+// keeps double quotes. Every call of ReadRecord fills record.values for the
+// items, whether or not any of them occurs in the block, and record.lines
+// with the line each value's field starts on (the first, for a repeated one).
 //
 // The current line is passed in and out: on entry it is the block's first
 // line, already read; on return the first line of the next block.
@@ -47,7 +49,7 @@ class BasicRecordReader {
   void AppendPiece(View piece, bool firstAlone);
   void FinishFieldText();
   bool FieldTextEndsWithBar() const;
-  void Store(std::size_t index);
+  void Store(std::size_t index, std::uint64_t line);
   void MarkLine(const Text& line);
   std::size_t FindItem(const Text& line) const;
 
@@ -67,6 +69,7 @@ class BasicRecordReader {
   PendingEvents& events_;
   const bool deleteStars_;
   const bool toHalfWidth_;
+  const bool replaceQuotes_;  // in RE text, as the CSV's apostrophe style does everywhere
   Text nextLine_;
   Text text_;
   Text narrowed_;

@@ -16,7 +16,7 @@ XlsxWriter::~XlsxWriter() = default;
 
 void XlsxWriter::WriteHeader(const ItemTable&) {}
 void XlsxWriter::WriteRow(RecordBuffer&) {}
-void XlsxWriter::AddReportSheet(const std::vector<std::vector<std::string>>&) {}
+void XlsxWriter::AddReportSheet(const SheetRows&) {}
 void XlsxWriter::Finish() {}
 
 }  // namespace trovlin

@@ -1,11 +1,12 @@
 #include "xlsx_writer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <utility>
 
 #include "common/errors.h"
@@ -31,9 +32,14 @@ bool LongText(std::u16string_view code) {
 
 }  // namespace
 
+// The workbook file has no name anywhere: it is an unnamed temporary file
+// that libxlsxwriter opens again through /proc/self/fd, and the sheets' rows
+// go to temporary files it unlinks as it makes them. A run killed at any point
+// leaves nothing in the temporary folder.
 struct XlsxWriter::Workbook {
-  std::filesystem::path folder;  // private: removed with everything in it
-  std::string file;
+  std::unique_ptr<OutputFile> out;
+  int fd = -1;
+  std::string file;  // the name libxlsxwriter writes the workbook under
   lxw_workbook* book = nullptr;
   lxw_worksheet* sheet = nullptr;
   lxw_format* bold = nullptr;
@@ -41,25 +47,43 @@ struct XlsxWriter::Workbook {
   std::string tmpdir;
 
   ~Workbook() {
-    // An unfinished workbook is closed only to free it; its file goes with the folder.
-    if (book != nullptr) workbook_close(book);
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    // An unfinished workbook is only freed: nothing of it was ever named.
+    if (book != nullptr) lxw_workbook_free(book);
+    if (fd >= 0) ::close(fd);
   }
 };
 
+namespace {
+
+std::string TemporaryFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp != nullptr && *tmp != '\0' ? std::string(tmp) : std::string("/tmp");
+}
+
+// An unnamed file in folder, read and written through its descriptor; -1 and
+// errno when the system cannot make one.
+int UnnamedFile(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
+  // A file system without unnamed files: the name lives only until unlink.
+  std::string pattern = folder + "/trovlin-xlsx.XXXXXX";
+  const int named = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (named >= 0) ::unlink(pattern.c_str());
+  return named;
+}
+
+}  // namespace
+
 XlsxWriter::XlsxWriter(const std::string& path, OutputRules rules) : path_(path), rules_(rules) {
   rules_.chosenExtension = ".xlsx";
-  // The target is checked now, as a CSV's is, so a refused name fails before any work.
-  { OutputFile probe(path_, IoOperation::WriteWorkbook, rules_); }
+  // The target is opened now, and only now: a refused name fails before any
+  // work, and a FIFO's reader meets one writer that writes the whole book.
   book_ = std::make_unique<Workbook>();
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern =
-      (tmp != nullptr && *tmp != '\0' ? std::string(tmp) : std::string("/tmp")) + "/trovlin-xlsx.XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) Fail(path_, errno);
-  book_->folder = pattern;
-  book_->tmpdir = pattern;
-  book_->file = pattern + "/book.xlsx";
+  book_->out = std::make_unique<OutputFile>(path_, IoOperation::WriteWorkbook, rules_);
+  book_->tmpdir = TemporaryFolder();
+  book_->fd = UnnamedFile(book_->tmpdir);
+  if (book_->fd < 0) Fail(path_, errno);
+  book_->file = "/proc/self/fd/" + std::to_string(book_->fd);
   lxw_workbook_options options = {LXW_TRUE, book_->tmpdir.data(), LXW_TRUE};
   book_->book = workbook_new_opt(book_->file.c_str(), &options);
   if (book_->book == nullptr) Fail(path_, ENOMEM);
@@ -75,7 +99,8 @@ XlsxWriter::~XlsxWriter() = default;
 
 void XlsxWriter::StartSheet() {
   ++sheets_;
-  const std::string name = sheets_ == 1 ? "Sheet1" : "Sheet" + std::to_string(sheets_);
+  const std::string name =
+      sheets_ == 1 ? std::string(kFirstSheetName) : std::string(kFirstSheetName) + " " + std::to_string(sheets_);
   book_->sheet = workbook_add_worksheet(book_->book, name.c_str());
   for (std::size_t i = 0; i < header_.codes.size(); ++i) {
     const auto column = static_cast<lxw_col_t>(i);
@@ -118,13 +143,20 @@ void XlsxWriter::WriteRow(RecordBuffer& record) {
   ++rows_;
 }
 
-void XlsxWriter::AddReportSheet(const std::vector<std::vector<std::string>>& rows) {
+void XlsxWriter::AddReportSheet(const SheetRows& rows) {
   lxw_worksheet* sheet = workbook_add_worksheet(book_->book, "レポート");
   worksheet_set_column(sheet, 0, 0, 30, nullptr);
   worksheet_set_column(sheet, 1, 8, kColumnWidth, nullptr);
   for (std::size_t r = 0; r < rows.size(); ++r) {
     for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), rows[r][c].c_str(), nullptr);
+      const SheetCell& cell = rows[r][c];
+      const auto row = static_cast<lxw_row_t>(r);
+      const auto column = static_cast<lxw_col_t>(c);
+      if (cell.number) {
+        worksheet_write_number(sheet, row, column, std::strtod(cell.text.c_str(), nullptr), nullptr);
+      } else {
+        worksheet_write_string(sheet, row, column, cell.text.c_str(), nullptr);
+      }
     }
   }
 }
@@ -132,15 +164,16 @@ void XlsxWriter::AddReportSheet(const std::vector<std::vector<std::string>>& row
 void XlsxWriter::Finish() {
   lxw_workbook* book = std::exchange(book_->book, nullptr);
   if (workbook_close(book) != LXW_NO_ERROR) Fail(path_, EIO);
-  std::ifstream in(book_->file, std::ios::binary);
-  if (!in) Fail(path_, errno);
-  OutputFile out(path_, IoOperation::WriteWorkbook, rules_);
   std::string block(kCopyBlock, '\0');
-  while (in) {
-    in.read(block.data(), static_cast<std::streamsize>(block.size()));
-    out.Write(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(book_->fd, block.data(), block.size(), at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) Fail(path_, errno);
+    if (got == 0) break;
+    book_->out->Write(std::string_view(block.data(), static_cast<std::size_t>(got)));
+    at += got;
   }
-  out.Commit();
+  book_->out->Commit();
   book_.reset();
 }
 

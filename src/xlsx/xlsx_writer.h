@@ -9,16 +9,23 @@
 // Invalid bytes of the log become U+FFFD, as in a UTF-8 CSV; a double quote
 // stays a double quote (a cell needs no quoting).
 //
-// The workbook is made in a private temporary folder, where libxlsxwriter
-// keeps each sheet's rows on disk, so memory stays flat; Finish() copies it
-// into an OutputFile, which puts it under its name in one step with the same
-// rules of what it may replace as a CSV. A writer destroyed unfinished
-// leaves nothing. Throws OutputError.
+// The rows go to sheets named kFirstSheetName ("回答", then "回答 2", ...).
+// A row whose values are all empty keeps its place but holds no cell, so a
+// spreadsheet's data ends at the last row with a value: trailing empty rows
+// a CSV has are not seen in a sheet.
+//
+// The workbook is made in unnamed temporary files (libxlsxwriter keeps each
+// sheet's rows on disk, so memory stays flat); the output is opened once,
+// when the writer is made, as an OutputFile, and Finish() copies the book
+// into it, which puts it under its name in one step with the same rules of
+// what it may replace as a CSV. A writer destroyed unfinished, or a killed
+// process, leaves nothing. Throws OutputError.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/conversion_state.h"
@@ -30,6 +37,7 @@ class XlsxWriter : public RowSink {
  public:
   static constexpr std::size_t kMaxCellChars = kMaxWorkbookCellChars;
   static constexpr std::uint64_t kMaxSheetRows = 1048575;  // besides the header row
+  static constexpr std::string_view kFirstSheetName = "回答";
 
   XlsxWriter(const std::string& path, OutputRules rules = {});
   ~XlsxWriter() override;
@@ -39,8 +47,8 @@ class XlsxWriter : public RowSink {
   void WriteHeader(const ItemTable& items) override;
   // Writes record.values as one row, then empties every value.
   void WriteRow(RecordBuffer& record) override;
-  // A last sheet, "レポート", with these rows of text cells (UTF-8).
-  void AddReportSheet(const std::vector<std::vector<std::string>>& rows);
+  // A last sheet, "レポート", with these rows (UTF-8 text, or numbers).
+  void AddReportSheet(const SheetRows& rows);
   void Finish();
 
   std::uint64_t RowsWritten() const { return rows_; }

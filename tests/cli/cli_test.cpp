@@ -2,6 +2,7 @@
 // at a time or in a batch, tagged or PATOLIS.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -58,7 +59,8 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"convert " + wide + " -o - --db JOIS --keep-width", 0, "\"TI\"\r\n\"" + Sjis(u"Ａ") + "\"\r\n", ""},
       {"convert " + jois + " -o - --items-file " + preset, 0,
        "\"PY\",\"AN\",\"XX\"\r\n\"2005\",\"05A0123456\",\"\"\r\n\"2004\",\"04A0987654\",\"\"\r\n",
-       "trovlin-cli: warning: the first answer of " + jois + " lacks XX; their columns stay empty\n"},
+       "trovlin-cli: warning: " + jois +
+           ": XX not in the first answer; a column is empty in the rows of answers without its item\n"},
       {"convert " + jois + " -o - --items-file " + plain, 2, "",
        "trovlin-cli: cannot load the item list '" + plain +
            "': line 1: not a Trovlin item list (it must begin with \"trovlin-items 1\")\n"},
@@ -93,9 +95,13 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
       {"items " + nine, 0, "", noLayout},
       {"convert " + CopySample(dir, "patolis_layout1.log") + " -o " + dir.File("p1.csv"), 0, "",
        "PATOLIS (layout 1): 4 row(s) of 8 column(s) written to " + dir.File("p1.csv") + "; answers: 4 of 4\n"},
-      // Item options do not apply.
+      // Item options do not apply, and a warning says so.
       {"convert " + CopySample(dir, "patolis_layout2.log") + " --db PATOLIS --items AN,TI -o " + dir.File("p2.csv"), 0,
-       "", "PATOLIS (layout 2): 2 row(s) of 29 column(s) written to " + dir.File("p2.csv") + "; answers: 2 of 2\n"},
+       "",
+       "trovlin-cli: warning: " + dir.File("patolis_layout2.log") +
+           ": a PATOLIS log has the fixed columns of its layout; the item options change nothing\n"
+           "PATOLIS (layout 2): 2 row(s) of 29 column(s) written to " +
+           dir.File("p2.csv") + "; answers: 2 of 2\n"},
       {"convert " + CopySample(dir, "patolis_layout3.log") + " -o " + no, 3, "",
        "trovlin-cli: " + dir.File("patolis_layout3.log") + ": PATOLIS conversion failed: cannot write the CSV file '" +
            no + "': No such file or directory\n"},
@@ -130,6 +136,113 @@ TEST(Cli, CommandsOutputsAndExitCodes) {
   }
 }
 
+// Every help text fits a terminal of 80 columns, and inspect's names the
+// options it takes.
+TEST(Cli, HelpFitsEightyColumnsAndNamesEveryOption) {
+  for (const std::string command : {"", "detect", "items", "convert", "inspect", "propose-name"}) {
+    const CommandResult r = RunLine(command + " --help");
+    EXPECT_EQ(r.exitCode, 0) << command;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << command << ": " << line;
+  }
+  const std::string inspect = RunLine("inspect --help").out;
+  for (const std::string option :
+       {"--json", "--strict", "--db", "--item", "--items", "--items-file", "--keep-stars", "--keep-width",
+        "--input-encoding", "--encoding", "--quotes", "--discover", "--skip-empty-rows", "--protect-formulas"}) {
+    EXPECT_TRUE(inspect.find(option + " ") != std::string::npos || inspect.find(option + "]") != std::string::npos)
+        << option;
+  }
+  EXPECT_NE(RunLine("convert --help").out.find("  --quiet "), std::string::npos);
+  EXPECT_NE(RunLine("items --help").out.find("  --save FILE "), std::string::npos);
+}
+
+// The manual page, made from the help, reads in 80 columns and has the
+// sections a reader looks for.
+TEST(Cli, TheManualPageFitsEightyColumns) {
+  if (std::system("command -v help2man >/dev/null && command -v man >/dev/null") != 0) {
+    GTEST_SKIP() << "help2man or man is not installed";
+  }
+  TempDir dir;
+  const std::string script = std::string(TROVLIN_SAMPLES_DIR) + "/../scripts/make_manpage.sh";
+  const std::string make = "'" + script + "' '" + TROVLIN_CLI_PATH + "' 0.1.0 '" + dir.File("t.1") + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string show = "MANWIDTH=80 man -l '" + dir.File("t.1") + "' > '" + dir.File("t.txt") + "' 2>/dev/null";
+  ASSERT_EQ(std::system(show.c_str()), 0);
+  std::istringstream lines(ReadBytes(dir.File("t.txt")));
+  std::vector<std::string> sections;
+  for (std::string line; std::getline(lines, line);) {
+    // man draws with UTF-8 hyphens and quotes: columns are characters.
+    const auto columns = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    EXPECT_LE(columns, 80) << line;
+    const bool heading = !line.empty() && std::all_of(line.begin(), line.end(),
+                                                      [](char c) { return (c >= 'A' && c <= 'Z') || c == ' '; });
+    if (heading) sections.push_back(line);
+  }
+  EXPECT_EQ(sections, (std::vector<std::string>{"NAME", "DESCRIPTION", "COMMANDS", "EXIT STATUS", "REPORT", "FILES",
+                                                "EXAMPLES", "SEE ALSO"}));
+}
+
+// items --save writes the list convert --items-file reads back: the same
+// columns as the default.
+TEST(Cli, ItemsSaveWritesAListThatConvertLoads) {
+  TempDir dir;
+  const std::string jois = CopySample(dir, "jois_sample.log"), list = dir.File("items.txt");
+  const CommandResult saved = RunCli({"items", jois, "--save", list});
+  EXPECT_EQ(saved.exitCode, 0) << saved.err;
+  std::string expected = "trovlin-items 1\n";
+  std::istringstream listed(saved.out);
+  for (std::string line; std::getline(listed, line);) expected += line + "\n";
+  EXPECT_EQ(ReadBytes(list), expected);
+  EXPECT_EQ(RunCli({"convert", jois, "-o", "-", "--items-file", list}).out, RunCli({"convert", jois, "-o", "-"}).out);
+  const std::string patolis = CopySample(dir, "patolis_layout1.log");
+  const CommandResult refused = RunCli({"items", patolis, "--save", dir.File("p.txt")});
+  EXPECT_EQ(std::pair(refused.exitCode, refused.err),
+            std::pair(1, std::string("trovlin-cli: --save: a PATOLIS log has fixed columns, no item list to save\n"
+                                     "see trovlin-cli items --help\n")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("p.txt")));
+  EXPECT_EQ(RunCli({"items", jois, "--save", dir.File("no/items.txt")}).exitCode, 3);
+}
+
+// Messages that name the way out, and options that change nothing here.
+TEST(Cli, MessagesNameTheRemedy) {
+  TempDir dir;
+  const std::string dialog = dir.Write("d.log", "? s catalyst\r\n? t s1/5/all\r\n\r\nFN- one\r\nTI- two\r\n");
+  const std::string patolis = CopySample(dir, "patolis_layout1.log"), csv = dir.File("out.csv");
+  const std::string stn = CopySample(dir, "stn_sample.log");
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string err;
+  } cases[] = {
+      {{"convert", dialog, "-o", csv},
+       2,
+       "trovlin-cli: " + dialog + ": not a search log\ntrovlin-cli: " + dialog +
+           ": no STN, DIALOG, JOIS or PATOLIS marker in the first 2 lines (line 3 has 4 characters or fewer and ends "
+           "the search)\ntrovlin-cli: " +
+           dialog +
+           ": a log of a search whose markers were not found converts with --db STN, DIALOG, JOIS or PATOLIS\n"},
+      {{"convert", dialog, "-o", csv, "--db", "dialog", "--discover", "first-answer", "--quiet"}, 0, ""},
+      {{"convert", patolis, "-o", csv, "--items", "AN", "--keep-width", "--quiet"},
+       0,
+       "trovlin-cli: warning: " + patolis +
+           ": a PATOLIS log has the fixed columns of its layout; the item options change nothing\n"
+           "trovlin-cli: warning: " +
+           patolis + ": --keep-width changes JOIS logs only, not this PATOLIS log\n"},
+      {{"convert", stn, "-o", csv, "--keep-stars", "--jobs", "2", "--db", "STN", "--db", "STN", "--quiet"},
+       0,
+       "trovlin-cli: warning: --jobs does nothing without --out-dir\n"
+       "trovlin-cli: warning: --db is given more than once; the last one counts\n"},
+      {{"convert", stn, "-o", csv, "--format", "xlsx", "--quiet"},
+       0,
+       "trovlin-cli: warning: --format xlsx writes a workbook, whatever the name " + csv + " says\n"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult r = RunCli(c.args);
+    EXPECT_EQ(std::pair(r.exitCode, r.err), std::pair(c.exitCode, c.err)) << c.args.back();
+  }
+  EXPECT_EQ(ReadBytes(csv).substr(0, 2), "PK") << "a workbook under the name given";
+}
+
 std::string Literal(const std::string& text) { return std::regex_replace(text, std::regex("[.()]"), "\\$&"); }
 
 // Several logs at once or one after the other, the same lines in the same
@@ -152,11 +265,18 @@ TEST(Cli, ABatchConvertsEachLogSkipsTheBrokenOneAndExitsWithTheWorst) {
         std::regex(Literal(stn + ": STN, 100003 record(s), 100003 row(s), answers: 3 of 3, ") + seconds +
                    Literal("trovlin-cli: " + broken + ": not a search log\n") +
                    Literal("trovlin-cli: " + broken + ": no STN, DIALOG, JOIS or PATOLIS marker in the first line\n") +
+                   Literal("trovlin-cli: " + broken + ": a log of a search whose markers were not found converts " +
+                           "with --db STN, DIALOG, JOIS or PATOLIS\n") +
                    Literal(broken + ": failed, ") + seconds +
+                   Literal("trovlin-cli: warning: " + patolis + ": a PATOLIS log has the fixed columns of its " +
+                           "layout; the item options change nothing\n") +
                    Literal(patolis + ": PATOLIS, 4 record(s), 4 row(s), answers: 4 of 4, ") + seconds)))
         << r.err;
     const nlohmann::json report = nlohmann::json::parse(ReadBytes(out.File("r.json")));
-    EXPECT_EQ(std::tuple(report.size(), report[0]["log"], report[1]["log"]), std::tuple(2u, stn, patolis));
+    EXPECT_EQ(std::tuple(report.size(), report[0]["log"], report[1]["log"], report[2]["log"]),
+              std::tuple(3u, stn, broken, patolis));
+    EXPECT_EQ(std::tuple(report[1]["failed"], report[1]["error"], report[1]["exit_code"]),
+              std::tuple(true, broken + ": not a search log", 2));
     EXPECT_EQ(ReadBytes(out.File("stn.csv")).substr(0, 6), "\"TI\"\r\n");
     EXPECT_TRUE(std::filesystem::exists(out.File("patolis_layout1.csv")));
     EXPECT_FALSE(std::filesystem::exists(out.File("notes.csv")) || std::filesystem::exists(in.File("stn.csv")));

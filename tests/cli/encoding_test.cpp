@@ -79,7 +79,8 @@ TEST(Encodings, HowTheLogIsReadAndTheCsvWritten) {
        {"--items", "AN,TI"},
        "\"AN\",\"TI\"\r\n\"1\nTI   x\",\"\"\r\n\"2\",\"y\nz\"\r\n",
        warn + ": CR and LF line ends are mixed; an LF without a CR stays part of its line (line 2, 5)\n" +
-           "trovlin-cli: warning: the first answer of " + dir.File("log") + " lacks TI; their columns stay empty\n" +
+           "trovlin-cli: warning: " + dir.File("log") +
+           ": TI not in the first answer; a column is empty in the rows of answers without its item\n" +
            "STN: 2 row(s) of 2 column(s) written to standard output\n"},
       {"TI   a\x80\x81\r\nAB   \xFF\r\n",
        {"--db", "DIALOG", "--items", "TI,AB", "--encoding", "utf-8"},
@@ -93,12 +94,16 @@ TEST(Encodings, HowTheLogIsReadAndTheCsvWritten) {
        "\"TI\",\"AB\",\"KW\"\r\n\"caf?\",\"ok\",\"? \x8C\x9F\"\r\n",
        "trovlin-cli: " + log + ": read as UTF-8\n" + warn + " line 1: characters that code page 932 cannot hold\n" +
            warn + " line 3: characters that code page 932 cannot hold\n" + warn +
-           ": 2 character(s) have no code page 932 form; written as \"?\"\n" +
+           ": 2 character(s) have no code page 932 form; written as \"?\" (--encoding utf-8 keeps them)\n" +
            "STN: 1 row(s) of 3 column(s) written to standard output\n"},
-      // RE's own rule still turns its quotes into apostrophes; every other character is kept.
+      // With double quotes no character changes, in RE text too.
       {quotes,
        {"--db", "DIALOG", "--item", "T\"I", "--item", "RE", "--quotes", "double"},
-       "\"T\"\"I\",\"RE\"\r\n\"He said \"\"yes\"\", twice\",\"(1) 'Quoted' ref\n(2) plain, with comma\"\r\n"},
+       "\"T\"\"I\",\"RE\"\r\n\"He said \"\"yes\"\", twice\",\"(1) \"\"Quoted\"\" ref\n(2) plain, with comma\"\r\n"},
+      // By default a quote becomes an apostrophe, in RE text as everywhere.
+      {quotes,
+       {"--db", "DIALOG", "--item", "T\"I", "--item", "RE"},
+       "\"T'I\",\"RE\"\r\n\"He said 'yes', twice\",\"(1) 'Quoted' ref\n(2) plain, with comma\"\r\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"convert", dir.Write("log", c.bytes), "-o", "-"};

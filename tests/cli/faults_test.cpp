@@ -33,7 +33,12 @@ TEST(Faults, LogsThatAreNotLogs) {
   const std::pair<std::string, std::string> refused[] = {
       {"", "the file is empty"},
       {std::string("hello\0world\r\nx\r\n", 16), "the file holds NUL bytes: not a text log"},
-      {std::string("L\0001\0\r\0\n\0x\0\r\0\n\0", 14), "the file is UTF-16 without a byte-order mark"},
+      {std::string("L\0001\0\r\0\n\0x\0\r\0\n\0", 14),
+       "the file looks like UTF-16 without a byte-order mark; --input-encoding utf-16 reads it"},
+      // Japanese UTF-16 has few NULs: those of its line ends and spaces, all in the second byte.
+      {"\x0A\x30\x68\x30\x20\x00\x1C\x69\x22\x7D\x0D\x00\x0A\x00\x54\x30\x4B\x30\x89\x30\x8C\x30\x3C\x30"
+       "\x1C\x69\x22\x7D\x1C\x69\x22\x7D\x1C\x69\x22\x7D\x1C\x69\x22\x7D"s,
+       "the file looks like UTF-16 without a byte-order mark; --input-encoding utf-16 reads it"},
       {"abcd\r\nDIALOG\r\nx\r\n", noMarker + ": line 1 has 4 characters or fewer and ends the search"},
       {"one line\r\nxyz\r\nDIALOG\r\n",
        noMarker + " in the first line (line 2 has 4 characters or fewer and ends the search)"},
@@ -68,7 +73,8 @@ TEST(Faults, OverlongLineStopsWithAClearMessage) {
   const auto p = RunCli({"convert", patolis, "-o", dir.File("out.csv")});
   EXPECT_EQ(p.exitCode, 2);
   EXPECT_EQ(p.err, "trovlin-cli: " + patolis + ": PATOLIS conversion failed: cannot read the log '" + patolis +
-                       "': line 15 is longer than the limit of 64 MiB\n");
+                       "': line 15 is longer than the limit of 64 MiB; the rows converted before it were kept in " +
+                       dir.File("out.csv") + "\n");
   EXPECT_EQ(ReadBytes(dir.File("out.csv")), RunCli({"convert", sample, "-o", "-"}).out);
 }
 

@@ -65,7 +65,92 @@ TEST(ConvertOptions, UsageErrorsSayWhatIsWrong) {
   }
 }
 
+TEST(ConvertOptions, ValuesAreTakenInAnyCaseAndByTheirUsualNames) {
+  const struct {
+    Args args;
+    CsvEncoding csv;
+    std::optional<LogEncoding> log;
+    QuoteStyle quotes;
+    std::optional<OutputFormat> format;
+  } cases[] = {
+      {{"--encoding", "UTF-8"}, CsvEncoding::Utf8, std::nullopt, QuoteStyle::Apostrophe, std::nullopt},
+      {{"--encoding", "utf8", "--quotes", "DOUBLE"}, CsvEncoding::Utf8, std::nullopt, QuoteStyle::Double, std::nullopt},
+      {{"--encoding", "UTF8-BOM", "--format", "XLSX"},
+       CsvEncoding::Utf8Bom,
+       std::nullopt,
+       QuoteStyle::Apostrophe,
+       OutputFormat::Xlsx},
+      {{"--encoding", "utf-8", "--encoding=Shift_JIS"},
+       CsvEncoding::Cp932,
+       std::nullopt,
+       QuoteStyle::Apostrophe,
+       std::nullopt},
+      {{"--input-encoding", "sjis", "--format=Csv"},
+       CsvEncoding::Cp932,
+       LogEncoding::Cp932,
+       QuoteStyle::Apostrophe,
+       OutputFormat::Csv},
+      {{"--input-encoding", "UTF8"}, CsvEncoding::Cp932, LogEncoding::Utf8, QuoteStyle::Apostrophe, std::nullopt},
+      {{"--input-encoding", "utf16"}, CsvEncoding::Cp932, LogEncoding::Utf16Le, QuoteStyle::Apostrophe, std::nullopt},
+      {{"--input-encoding", "Windows-31J", "--quotes", "Apostrophe"},
+       CsvEncoding::Cp932,
+       LogEncoding::Cp932,
+       QuoteStyle::Apostrophe,
+       std::nullopt},
+  };
+  for (const auto& c : cases) {
+    Args args = c.args;
+    args.insert(args.begin(), "a.log");
+    const ConvertOptions o = ParseConvertOptions(args);
+    EXPECT_EQ(std::tuple(o.csvEncoding, o.inputEncoding, o.quoteStyle, o.format),
+              std::tuple(c.csv, c.log, c.quotes, c.format))
+        << args[1] << " " << args[2];
+  }
+  EXPECT_EQ(ParseConvertOptions({"a.log", "--discover", "First-Answer"}).discover, DiscoveryStart::FirstAnswer);
+}
+
+TEST(ConvertOptions, AMistypedValueIsNamedWithTheNearestChoice) {
+  const std::pair<Args, std::string> cases[] = {
+      {{"--encoding", "utf-9"}, "--encoding takes cp932, utf-8, utf-8-bom, not utf-9; did you mean utf-8?"},
+      {{"--encoding", "CP93"}, "--encoding takes cp932, utf-8, utf-8-bom, not CP93; did you mean cp932?"},
+      {{"--db", "jos"}, "--db takes STN, DIALOG, JOIS or PATOLIS, not jos; did you mean JOIS?"},
+      {{"--quotes", "dubble"}, "--quotes takes apostrophe, double, not dubble; did you mean double?"},
+      {{"--format", "xls"}, "--format takes csv, xlsx, not xls; did you mean xlsx?"},
+      {{"--input-encoding", "euc-jp"}, "--input-encoding takes auto, cp932, utf-8, utf-16, not euc-jp"},
+  };
+  for (const auto& [args, message] : cases) {
+    try {
+      ParseConvertOptions({"a.log", args[0], args[1]});
+      ADD_FAILURE() << "accepted: " << message;
+    } catch (const UsageError& e) {
+      EXPECT_EQ(std::string(e.what()), message);
+    }
+  }
+}
+
+TEST(ConvertOptions, OptionsThatChangeNothingAreNamedOnce) {
+  const std::pair<Args, std::vector<std::string>> cases[] = {
+      {{"a.log", "--jobs", "2"}, {"--jobs does nothing without --out-dir"}},
+      {{"a.log", "b.log", "--jobs", "2", "--out-dir", "d"}, {}},
+      {{"a.log", "--db", "STN", "--db", "JOIS", "--db", "JOIS"}, {"--db is given more than once; the last one counts"}},
+      {{"a.log", "--format", "xlsx", "-o", "x.csv"}, {"--format xlsx writes a workbook, whatever the name x.csv says"}},
+      {{"a.log", "--format", "csv", "-o", "x.XLSX", "--jobs=1"},
+       {"--jobs does nothing without --out-dir", "--format csv writes a CSV, whatever the name x.XLSX says"}},
+      {{"a.log", "--format", "xlsx", "-o", "x.xlsx", "--db", "STN"}, {}},
+      {{"a.log", "--format", "xlsx", "-o", "-"}, {}},
+  };
+  for (const auto& [args, idle] : cases) EXPECT_EQ(ParseConvertOptions(args).idle, idle) << args.back();
+  EXPECT_EQ(ParseConvertOptions({"a.log", "--db", "STN", "--db", "STN"}, OptionsFor::Inspect).idle,
+            std::vector<std::string>{"--db is given more than once; the last one counts"});
+}
+
 // One path and --help are read by every command-line test; here what they refuse.
+TEST(ItemsOptions, SaveTakesAFile) {
+  EXPECT_EQ(ParseItemsOptions({"a.log", "--save", "items.txt"}).save, "items.txt");
+  EXPECT_FALSE(ParseItemsOptions({"a.log"}).save);
+  EXPECT_THROW(ParseItemsOptions({"a.log", "--save"}), UsageError);
+}
+
 TEST(SinglePath, OneOperandThatIsNoOption) {
   for (const Args& args : {Args{}, Args{"a", "b"}, Args{"-x"}}) EXPECT_THROW(ParseSinglePath(args), UsageError);
   EXPECT_EQ(ParseSinglePath({"--", "-x"}), "-x");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "text/utf8.h"
 
 namespace trovlin::testing {
@@ -68,8 +70,13 @@ TEST(AnswerTally, FindsTheGapsAndRepeatsEachServiceShows) {
        "- 3/-"},
       {DatabaseKind::Patolis,
        {u"＊＊検索回答＊＊  様式 :  2    回答件数   3件", u" ----- 1 -----", u"*** 特許出願2003-1", u" ----- ３ -----",
-        u" ----- 3 -----"},
+        u" ----- 3 -----", u"*** 特許出願2003-3"},
        "- 2/3 missing 2@4 repeated 3@5"},
+      // The log ends after an answer's number line: that answer is not shown.
+      {DatabaseKind::Patolis,
+       {u"＊＊検索回答＊＊  様式 :  2    回答件数   2件", u" ----- 1 -----", u"*** 特許出願2003-1", u"",
+        u" ----- 2 -----"},
+       "- 1/2 missing 2@2"},
       {DatabaseKind::Patolis,
        {u"＊＊検索回答＊＊  様式 :  1    回答件数   4件", u"   1 特許出願 2003-123456", u"   出願日     H15.04.25",
         u"   2 特許出願 ２００２"},
@@ -81,8 +88,36 @@ TEST(AnswerTally, FindsTheGapsAndRepeatsEachServiceShows) {
     const LineInterest interest = tally.Interest();  // as a log reader shows lines
     for (std::size_t i = 0; i < c.lines.size(); ++i) {
       if (interest.Wants(c.lines[i])) tally.OnLine(i + 1, c.lines[i]);
+      // A PATOLIS record starts on the line that names the application, as the converters read it.
+      if (c.kind == DatabaseKind::Patolis && c.lines[i].find(u"特許出願") != std::u16string::npos)
+        tally.OnRecord(i + 1);
     }
     EXPECT_EQ(Render(tally.Finish()), c.sets) << Utf16ToUtf8(c.lines.front());
+  }
+}
+
+// Which answer the log's end cut off: the number line and the number, told
+// only when no record followed it.
+TEST(AnswerTally, TellsThePatolisAnswerTheLogsEndCutOff) {
+  const std::u16string header = u"＊＊検索回答＊＊  様式 :  3    回答件数   2件";
+  const struct {
+    std::vector<std::u16string> lines;
+    std::vector<std::size_t> records;  // lines where a record starts
+    std::pair<std::uint64_t, std::uint64_t> cutOff;
+  } cases[] = {
+      {{header, u" ----- 1 -----", u"*** 特許出願", u" ----- 2 -----"}, {3}, {4, 2}},
+      {{header, u" ----- 1 -----", u"*** 特許出願", u" ----- 2 -----", u"*** 特許出願"}, {3, 5}, {0, 0}},
+      // A record that starts before the number line does not belong to it.
+      {{header, u" ----- 1 -----", u" ----- 2 -----"}, {1}, {3, 2}},
+  };
+  for (const auto& c : cases) {
+    AnswerTally tally(DatabaseKind::Patolis);
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      tally.OnLine(i + 1, c.lines[i]);
+      if (std::find(c.records.begin(), c.records.end(), i + 1) != c.records.end()) tally.OnRecord(i + 1);
+    }
+    tally.Finish();
+    EXPECT_EQ(tally.CutOff(), c.cutOff) << c.lines.size();
   }
 }
 

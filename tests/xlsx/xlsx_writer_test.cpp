@@ -2,11 +2,19 @@
 // turns each sheet into a UTF-8 CSV, and every cell must be what was written.
 #include "xlsx/xlsx_writer.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
@@ -56,7 +64,7 @@ bool Calc(const TempDir& dir, const std::vector<std::string>& files, const std::
 
 std::vector<Rows> ReadBack(const TempDir& dir, const std::string& book) {
   if (!Calc(dir, {book})) return {};
-  return {ParseCsv(ReadBytes(dir.File("out/book-Sheet1.csv"))), ParseCsv(ReadBytes(dir.File("out/book-レポート.csv")))};
+  return {ParseCsv(ReadBytes(dir.File("out/book-回答.csv"))), ParseCsv(ReadBytes(dir.File("out/book-レポート.csv")))};
 }
 
 TEST(XlsxWriter, EveryCellIsTheTextWrittenAndLongValuesAreCutAtExcelsLimit) {
@@ -70,7 +78,7 @@ TEST(XlsxWriter, EveryCellIsTheTextWrittenAndLongValuesAreCutAtExcelsLimit) {
     RecordBuffer record{values};
     book.WriteRow(record);
   }
-  book.AddReportSheet({{"rows", "3"}, {"回答", "1 of 2"}});
+  book.AddReportSheet({{{"rows"}, {"3", true}}, {{"回答"}, {"1 of 2"}}});
   EXPECT_FALSE(std::filesystem::exists(dir.File("book.xlsx"))) << "visible before Finish";
   book.Finish();
   EXPECT_EQ(std::pair(book.CutCount(), book.RowsWritten()), std::pair(std::uint64_t{1}, std::uint64_t{3}));
@@ -133,7 +141,7 @@ TEST(XlsxWriter, SpreadsheetsReadTheSamplesAsWritten) {
       written.pop_back();
     }
     ASSERT_FALSE(written.empty());
-    EXPECT_EQ(ParseCsv(ReadBytes(dir.File("out/" + log + "-Sheet1.csv"))), written);
+    EXPECT_EQ(ParseCsv(ReadBytes(dir.File("out/" + log + "-回答.csv"))), written);
     const Rows guardedWritten = ParseCsv(ReadBytes(dir.File(log + "-guarded.txt")));
     const Rows imported = ParseCsv(ReadBytes(dir.File("out/" + log + "-guarded-" + log + "-guarded.csv")));
     ASSERT_GE(guardedWritten.size(), imported.size());
@@ -146,6 +154,134 @@ TEST(XlsxWriter, SpreadsheetsReadTheSamplesAsWritten) {
       }
     }
   }
+}
+
+// A member of a workbook (a zip file), as unzip prints it.
+std::string Member(const std::string& book, const std::string& name) {
+  TempDir out;
+  const std::string command = "unzip -p '" + book + "' '" + name + "' > '" + out.File("m") + "' 2>/dev/null";
+  return std::system(command.c_str()) == 0 ? ReadBytes(out.File("m")) : "";
+}
+
+// The sheets are named, and the report sheet's counts are numbers under
+// labelled columns.
+TEST(XlsxWriter, SheetsAreNamedAndTheReportsCountsAreNumbers) {
+  if (std::system("command -v unzip >/dev/null") != 0) GTEST_SKIP() << "unzip is not installed";
+  TempDir dir;
+  const std::string book = dir.File("s.xlsx");
+  ASSERT_EQ(RunCli({"convert", SamplePath("stn_sample.log"), "-o", book}).exitCode, 0);
+  const std::string workbook = Member(book, "xl/workbook.xml");
+  EXPECT_NE(workbook.find("<sheet name=\"回答\" sheetId=\"1\""), std::string::npos) << workbook;
+  EXPECT_NE(workbook.find("<sheet name=\"レポート\" sheetId=\"2\""), std::string::npos) << workbook;
+  const std::string report = Member(book, "xl/worksheets/sheet2.xml");
+  // Row 6 is "rows": the sample's 4 rows (3 answers, then the closing
+  // command line), a number cell.
+  EXPECT_NE(report.find("<c r=\"B6\"><v>4</v></c>"), std::string::npos) << report;
+  for (const std::string label : {"set", "announced", "found", "missing", "repeated", "code"}) {
+    EXPECT_NE(report.find("<t>" + label + "</t>"), std::string::npos) << label;
+  }
+}
+
+// A child running trovlin-cli with args; TMPDIR is tmp, stderr goes to err.
+pid_t Start(const std::vector<std::string>& args, const std::string& tmp, const std::string& err) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  if (std::freopen(err.c_str(), "w", stderr) == nullptr) ::_exit(126);
+  std::vector<char*> argv = {const_cast<char*>("trovlin-cli")};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  ::execv(TROVLIN_CLI_PATH, argv.data());
+  ::_exit(127);
+}
+
+// The exit code, minus the signal, or -1000 when it has not ended in 20 s (then it is killed).
+int Wait(pid_t pid) {
+  int status = 0;
+  for (int i = 0; i < 2000; ++i) {
+    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, &status, 0);
+  return -1000;
+}
+
+std::size_t Entries(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// A log whose workbook is larger than a pipe holds: values that do not compress away.
+std::string LargeLog(int records) {
+  std::string log;
+  std::uint64_t x = 88172645463325252u;
+  for (int i = 0; i < records; ++i) {
+    x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+    log += "AN   " + std::to_string(x) + "\r\nTI   " + std::to_string(x * 31) + "\r\n\r\n";
+  }
+  return log;
+}
+
+// A workbook written into a FIFO reaches its one reader whole: the output
+// is opened once.
+TEST(XlsxWriter, AFifoGetsTheWholeWorkbook) {
+  TempDir dir;
+  const std::string fifo = dir.File("book.xlsx");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const pid_t pid = Start({"convert", SamplePath("stn_sample.log"), "-o", fifo}, dir.path(), dir.File("err"));
+  const int fd = ::open(fifo.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  std::string bytes;
+  char block[4096];
+  for (ssize_t got; (got = ::read(fd, block, sizeof block)) > 0;) bytes.append(block, static_cast<std::size_t>(got));
+  ::close(fd);
+  EXPECT_EQ(Wait(pid), 0) << ReadBytes(dir.File("err"));
+  ASSERT_GT(bytes.size(), 22u);
+  EXPECT_EQ(bytes.substr(0, 4), "PK\x03\x04");
+  // The zip's end record closes the bytes: nothing is missing after it.
+  EXPECT_EQ(bytes.substr(bytes.size() - 22, 4), "PK\x05\x06");
+}
+
+// Stopped by a signal, or killed while its workbook is on the way out, a
+// workbook run leaves nothing in the temporary folder and says "workbook".
+TEST(XlsxWriter, AStoppedOrKilledRunLeavesNothing) {
+  TempDir in, tmp, out;
+  const std::string log = in.Write("big.log", LargeLog(400'000)), err = in.File("err");
+  const std::string book = out.File("big.xlsx");
+  // Stopped while converting: the run has its output open in out.
+  const pid_t stopped = Start({"convert", log, "--db", "STN", "--items", "AN,TI", "-o", book}, tmp.path(), err);
+  const auto writing = [&](pid_t pid) {
+    std::error_code ec;
+    const std::filesystem::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd", ec);
+    return std::any_of(begin(fds), end(fds), [&](const auto& fd) {
+      return std::filesystem::read_symlink(fd.path(), ec).string().rfind(out.path() + "/", 0) == 0;
+    });
+  };
+  for (int i = 0; i < 10000 && !writing(stopped); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ::kill(stopped, SIGTERM);
+  EXPECT_EQ(Wait(stopped), 143);
+  EXPECT_EQ(ReadBytes(err), "trovlin-cli: interrupted; no workbook written\n");
+  EXPECT_EQ(Entries(tmp.path()) + Entries(out.path()), 0u);
+
+  // Killed while the finished workbook waits for a FIFO's reader to take it.
+  const std::string fifo = out.File("fifo.xlsx");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const pid_t killed = Start({"convert", log, "--db", "STN", "--items", "AN,TI", "-o", fifo}, tmp.path(), err);
+  pollfd ready{reader, POLLIN, 0};
+  bool arrived = false;
+  // Until a writer comes, poll may say "hung up" at once: wait between looks.
+  for (int i = 0; i < 600 && !arrived; ++i) {
+    arrived = ::poll(&ready, 1, 100) > 0 && (ready.revents & POLLIN) != 0;
+    if (!arrived) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(arrived) << "no workbook bytes";
+  ::kill(killed, SIGKILL);
+  EXPECT_EQ(Wait(killed), -SIGKILL);
+  ::close(reader);
+  EXPECT_EQ(Entries(tmp.path()), 0u);
+  EXPECT_EQ(Entries(out.path()), 1u) << "only the FIFO";
 }
 
 }  // namespace
