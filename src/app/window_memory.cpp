@@ -14,6 +14,8 @@ const QString kDoubleQuotes = QStringLiteral("csv/doubleQuotes");
 const QString kSkipEmptyRows = QStringLiteral("csv/skipEmptyRows");
 const QString kProtectFormulas = QStringLiteral("csv/protectFormulas");
 const QString kFirstAnswer = QStringLiteral("items/firstAnswer");
+const QString kRemoveStars = QStringLiteral("run/removeStars");
+const QString kHalfWidth = QStringLiteral("run/halfWidth");
 const QString kGeometry = QStringLiteral("window/geometry");
 
 QString FolderOf(const QString& file) { return QFileInfo(file).absolutePath(); }
@@ -73,6 +75,18 @@ void WindowMemory::KeepCsvOptions(const ConversionSettings& settings, bool first
   store->setValue(kSkipEmptyRows, settings.skipEmptyRows);
   store->setValue(kProtectFormulas, settings.protectFormulas);
   store->setValue(kFirstAnswer, firstAnswer);
+}
+
+void WindowMemory::ReadRunOptions(bool& removeStars, bool& halfWidth) const {
+  const auto store = Store();
+  removeStars = store->value(kRemoveStars, true).toBool();
+  halfWidth = store->value(kHalfWidth, true).toBool();
+}
+
+void WindowMemory::KeepRunOptions(bool removeStars, bool halfWidth) {
+  const auto store = Store();
+  store->setValue(kRemoveStars, removeStars);
+  store->setValue(kHalfWidth, halfWidth);
 }
 
 QByteArray WindowMemory::Geometry() const { return Store()->value(kGeometry).toByteArray(); }

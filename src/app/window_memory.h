@@ -41,6 +41,12 @@ class WindowMemory {
   void ReadCsvOptions(ConversionSettings& settings, bool& firstAnswer) const;
   void KeepCsvOptions(const ConversionSettings& settings, bool firstAnswer);
 
+  // The two options of the 設定 menu a run reads: asterisks removed from
+  // STN text, full width to half width for JOIS and PATOLIS. Both are on
+  // until the user turns them off.
+  void ReadRunOptions(bool& removeStars, bool& halfWidth) const;
+  void KeepRunOptions(bool removeStars, bool halfWidth);
+
   QByteArray Geometry() const;
   void KeepGeometry(const QByteArray& geometry);
 

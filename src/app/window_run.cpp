@@ -17,7 +17,8 @@ namespace trovlin::app {
 
 bool MainWindow::ChooseOutputFile() {
   for (;;) {
-    std::string proposal = ProposeOutputName(settings_.inputPath);
+    std::string proposal =
+        CommonDialog::WithFilterExtension(ProposeOutputName(settings_.inputPath), dialog_.filterIndex());
     // In the folder the last CSV went to, while it is there.
     const QString folder = memory_.CsvFolder();
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
@@ -36,18 +37,25 @@ bool MainWindow::ChooseOutputFile() {
       settings_.outputFormat = OutputFormatFor(settings_.outputPath);
       return true;
     }
-    if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-      End();
-      return false;
-    }
+    // Cancel goes back to the window as it was.
+    if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) return false;
   }
 }
 
 void MainWindow::StartConversion() {
   if (Busy()) return;
   // The menu entry can start a run before any log has been loaded.
-  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
-  if (!ChooseOutputFile()) return;
+  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None || !patolisRefusal_.empty()) return;
+  if (settings_.databaseKind != DatabaseKind::Patolis && grid_.ReadItemTable().codes.empty()) {
+    Say(captions::kNoItemsToConvert, Icon::Warning, Buttons::Ok);
+    return;
+  }
+  const std::string outputBefore = settings_.outputPath;
+  if (!ChooseOutputFile()) {
+    settings_.outputPath = outputBefore;
+    return;
+  }
+  runUnread_ = grid_.Unread();
   SetRunOptions(settings_, widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
 
   const ConversionSettings settings = settings_;
@@ -81,10 +89,13 @@ void MainWindow::StartRun(ConversionWorker::Job job) {
   widgets_.codeEdit->setReadOnly(true);
   runClock_.start();
   worker_.Start(std::move(job));
+  ShowRunPhase(0, 0);
+  MirrorRun();
 }
 
 void MainWindow::OnProgress(quint64 bytesRead, quint64 bytesTotal) {
   if (bytesTotal > 0) widgets_.progress->setValue(static_cast<int>(bytesRead * 1000 / bytesTotal));
+  ShowRunPhase(bytesRead, bytesTotal);
 }
 
 void MainWindow::OnRunFinished() {
@@ -95,8 +106,11 @@ void MainWindow::OnRunFinished() {
   widgets_.progress->hide();
   widgets_.codeEdit->setReadOnly(false);
   if (ended_) return;
+  EndRunControls();
   const RunResult result = worker_.result();
+  if (result.status != RunResult::Status::Done) widgets_.statusText->clear();
   if (result.status == RunResult::Status::Cancelled) {
+    widgets_.statusText->setText(Q(captions::kRunStopped));
     emit runFinished();
     return;
   }
@@ -128,18 +142,18 @@ void MainWindow::OnRunFinished() {
     End();
     return;
   }
-  SetControlState(false);
+  Unload();
   emit runFinished();
 }
 
 void MainWindow::OpenCsv() {
   if (ended_ || lastCsv_.empty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(lastCsv_.c_str())));
+  OpenOnDesktop(QFile::decodeName(lastCsv_.c_str()), captions::kNoOpener);
 }
 
 void MainWindow::OpenCsvFolder() {
   if (ended_ || lastCsv_.empty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(QFile::decodeName(lastCsv_.c_str())).absolutePath()));
+  OpenOnDesktop(QFileInfo(QFile::decodeName(lastCsv_.c_str())).absolutePath(), captions::kNoFolderOpener);
 }
 
 void MainWindow::ReportTrouble(const RunResult& result) {
