@@ -247,8 +247,10 @@ inline constexpr std::u16string_view kPatolisNotConvertible = u"このPATOLISロ
 
 // The item list ends at its first empty code: %1 is that row, %2 the codes
 // below it that are not converted.
-inline constexpr std::u16string_view kUnreadItems =
-    u"%1行目の項目が空のため、その下の %2 項目は変換されません（項目の一覧は空の行で終わります）";
+inline constexpr std::u16string_view kUnreadItems = u"%1行目が空のため、その下の %2 項目は変換されません";
+// The status bar's note in full, as its tooltip.
+inline constexpr std::u16string_view kUnreadItemsTip =
+    u"項目の一覧は、項目が空の最初の行で終わります。空の行を削除するか項目名を入力すると、その下の項目も変換されます。";
 inline constexpr std::u16string_view kReportUnreadItems = u"%1行目の項目が空のため、その下の %2 項目は変換していません";
 inline constexpr std::u16string_view kNoItemsToConvert =
     u"1行目の項目が空のため、変換する項目がありません。\r項目名を入力するか、空の行を削除してください。";

@@ -110,8 +110,12 @@ void ItemGridView::Show(const ItemGridModel& model) {
   if (model.RowCount() > 0) setRowHidden(0, true);
   FitColumns(model);
   setCurrentCell(model.CurrentRow(), model.CurrentColumn());
-  // Rebuilt rows leave the view where it was; the current cell is kept in sight.
-  if (model.CurrentRow() >= 1) scrollTo(currentIndex());
+  // Rebuilt rows leave the view where it was; the current cell is kept in
+  // sight, within the scroll range of the rows as they are now.
+  if (model.CurrentRow() >= 1) {
+    updateGeometries();
+    scrollTo(currentIndex());
+  }
   showing_ = false;
 }
 

@@ -28,8 +28,8 @@ namespace trovlin::app {
 namespace {
 
 constexpr std::size_t kPreviewRows = 5;
-constexpr int kFirstWidthTwips = 9000;
-constexpr int kFirstHeightTwips = 7800;
+constexpr int kFirstWidthTwips = 9600;
+constexpr int kFirstHeightTwips = 9000;
 
 // The preview's text of CSV bytes: one line per row.
 std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {

@@ -302,7 +302,11 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   w.gridNote = new QLabel(panel);
   w.gridNote->setObjectName(QStringLiteral("grid_note"));
   w.gridNote->setContentsMargins(indent, 0, 0, 0);
-  w.gridNote->setWordWrap(true);
+  w.gridNote->setToolTip(Q(captions::kUnreadItemsTip));
+  // Its line is kept when it is hidden: the grid does not jump as it comes and goes.
+  QSizePolicy keepLine = w.gridNote->sizePolicy();
+  keepLine.setRetainSizeWhenHidden(true);
+  w.gridNote->setSizePolicy(keepLine);
   w.gridNote->hide();
   lines->addWidget(w.gridNote);
   w.statusText = new QLabel(panel);

@@ -118,8 +118,7 @@ TEST_F(KeepingWorkTest, AnEmptyCodeEndsTheListAndTheWindowSaysSo) {
   window().ClickGridCell(2, 1);
   w().codeEdit->setText(QString());
   EXPECT_FALSE(w().gridNote->isHidden());
-  EXPECT_EQ(w().gridNote->text(),
-            Q(u"2行目の項目が空のため、その下の 2 項目は変換されません（項目の一覧は空の行で終わります）"));
+  EXPECT_EQ(w().gridNote->text(), Q(u"2行目が空のため、その下の 2 項目は変換されません"));
   const QColor grey = w().itemGrid->palette().color(QPalette::Disabled, QPalette::Text);
   for (int row = 1; row <= 4; ++row) {
     EXPECT_EQ(w().itemGrid->item(row, 1)->foreground().color() == grey, row > 2) << row;
@@ -138,8 +137,7 @@ TEST_F(KeepingWorkTest, AnEmptyCodeEndsTheListAndTheWindowSaysSo) {
   Drop(dir.File("stn.log"));
   window().ClickGridCell(1, 1);
   w().codeEdit->setText(QString());
-  EXPECT_EQ(w().gridNote->text(),
-            Q(u"1行目の項目が空のため、その下の 3 項目は変換されません（項目の一覧は空の行で終わります）"));
+  EXPECT_EQ(w().gridNote->text(), Q(u"1行目が空のため、その下の 3 項目は変換されません"));
   prompts = {};
   prompts.Reply(Answer::Ok);
   w().convertButton->click();
