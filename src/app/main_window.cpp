@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QUrl>
 #include <functional>
 
@@ -82,6 +83,12 @@ MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
   resize(
       minimumSize().expandedTo(QSize(TwipsToPixelsX(this, kFirstWidthTwips), TwipsToPixelsY(this, kFirstHeightTwips))));
   restoreGeometry(memory_.Geometry());
+  // The place may not survive another screen or scale factor; the size
+  // does, as far as the screen holds it.
+  const QSize kept = memory_.Size();
+  if (kept.isValid()) resize(kept);
+  if (const QScreen* shown = screen())
+    resize(size().boundedTo(shown->availableGeometry().size()).expandedTo(minimumSize()));
 }
 
 MainWindow::~MainWindow() {
@@ -367,6 +374,7 @@ void MainWindow::Exit() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (ended_) {
     memory_.KeepGeometry(saveGeometry());
+    memory_.KeepSize(size());
     event->accept();
     return;
   }
@@ -388,6 +396,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   ended_ = true;
   memory_.KeepGeometry(saveGeometry());
+  memory_.KeepSize(size());
   emit programEnded();
   event->accept();
 }

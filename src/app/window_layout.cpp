@@ -259,8 +259,10 @@ void BuildLoadButtonAndProgress(QWidget* client, WindowWidgets& w) {
   w.progress = new QProgressBar(client);
   w.progress->setObjectName(QStringLiteral("progress"));
   w.progress->setRange(0, 1000);
-  w.progress->setTextVisible(false);
-  Place(w.progress, 117, 2640, 1534, 180);
+  // The percentage on the bar, as the status bar says it too.
+  w.progress->setFormat(QStringLiteral("%p%"));
+  w.progress->setTextVisible(true);
+  Place(w.progress, 117, 2640, 1534, 225);
   w.progress->hide();
 }
 

@@ -17,6 +17,7 @@ const QString kFirstAnswer = QStringLiteral("items/firstAnswer");
 const QString kRemoveStars = QStringLiteral("run/removeStars");
 const QString kHalfWidth = QStringLiteral("run/halfWidth");
 const QString kGeometry = QStringLiteral("window/geometry");
+const QString kSize = QStringLiteral("window/size");
 
 QString FolderOf(const QString& file) { return QFileInfo(file).absolutePath(); }
 
@@ -92,6 +93,10 @@ void WindowMemory::KeepRunOptions(bool removeStars, bool halfWidth) {
 QByteArray WindowMemory::Geometry() const { return Store()->value(kGeometry).toByteArray(); }
 
 void WindowMemory::KeepGeometry(const QByteArray& geometry) { Store()->setValue(kGeometry, geometry); }
+
+QSize WindowMemory::Size() const { return Store()->value(kSize).toSize(); }
+
+void WindowMemory::KeepSize(const QSize& size) { Store()->setValue(kSize, size); }
 
 void WindowMemory::Clear() { Store()->clear(); }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -49,6 +50,10 @@ class WindowMemory {
 
   QByteArray Geometry() const;
   void KeepGeometry(const QByteArray& geometry);
+  // The window's size in device-independent pixels, which mean the same
+  // under any scale factor; empty when none is kept.
+  QSize Size() const;
+  void KeepSize(const QSize& size);
 
   // Forgets everything.
   void Clear();

@@ -79,7 +79,7 @@ void MainWindow::ShowReport() {
     AddCopyButton(buttons, reportView_);
     column->addWidget(buttons);
     // Wide enough for a warning's line, tall enough for a page of items.
-    dialog->resize(reportView_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 60,
+    dialog->resize(reportView_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 80,
                    reportView_->fontMetrics().lineSpacing() * 28);
   }
   reportView_->setPlainText(
