@@ -326,5 +326,29 @@ TEST_F(WindowTest, WithoutADesktopOpenerTheWindowSaysSo) {
                                      dir.path());
 }
 
+// Tab goes as the window reads, left column first; the grid and the preview
+// show a frame in the highlight colour while they have the keys.
+TEST_F(WindowTest, TabFollowsTheReadingOrderAndTheGridAndPreviewShowTheirFocus) {
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  Drop(dir.Write("a.log", StnLog()));
+  w().databaseOptions[0]->setFocus();
+  QStringList order;
+  for (int i = 0; i < 4; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    order << QApplication::focusWidget()->objectName();
+  }
+  EXPECT_EQ(order, (QStringList{QStringLiteral("fileopen"), QStringLiteral("conv"), QStringLiteral("Text1"),
+                                QStringLiteral("dispcode")}));
+  const QColor highlight = window().palette().color(QPalette::Highlight);
+  const auto edge = [](QWidget* widget) { return widget->grab().toImage().pixelColor(0, widget->height() / 2); };
+  for (QWidget* focused : {static_cast<QWidget*>(w().itemGrid), static_cast<QWidget*>(w().preview)}) {
+    focused->setFocus();
+    QWidget* other = focused == w().itemGrid ? static_cast<QWidget*>(w().preview) : w().itemGrid;
+    EXPECT_EQ(edge(focused), highlight) << focused->objectName().toStdString();
+    EXPECT_NE(edge(other), highlight) << other->objectName().toStdString();
+  }
+}
+
 }  // namespace
 }  // namespace trovlin::app::testing
