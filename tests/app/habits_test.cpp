@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
@@ -186,14 +187,21 @@ TEST_F(WindowTest, QtSpeaksJapaneseAndTheOpenDialogTakesAnyFileAsTyped) {
             (QStringList{QStringLiteral("LOG File (*.LOG)"), QStringLiteral("All Files (*)")}));
   dir.Write("noext", "");
   dir.Write("noext.LOG", "");
-  QTimer::singleShot(0, [] {
+  QSize dialogSize;
+  QLocale dialogLocale;
+  QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr) return;
+    dialogSize = dialog->size();
+    dialogLocale = dialog->locale();
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("noext"));
     static_cast<QDialog*>(dialog)->accept();
   });
   QtPrompts qt(&window());
   EXPECT_EQ(CommonDialog().AskLogFile(qt, dir.path()), dir.File("noext"));  // "All Files", no extension added
+  // Wide enough for the name, size, type and date columns; in Japanese.
+  EXPECT_GE(dialogSize.width(), window().fontMetrics().averageCharWidth() * 100);
+  EXPECT_EQ(dialogLocale.language(), QLocale::Japanese);
 }
 
 // The first start is larger than the smallest window and invites a log where
