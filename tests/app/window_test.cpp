@@ -53,6 +53,11 @@ TEST_F(WindowTest, ControlStates) {
                 Q(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\""));
     }
   }
+  // About names one version, this build's.
+  Reopen();
+  prompts.Reply(Answer::Ok);
+  w().aboutEntry->trigger();
+  EXPECT_EQ(Transcript(prompts), "I 検索結果Trovlinプログラム\r ver " TROVLIN_VERSION);
   // The exit entry asks nothing; after it nothing runs.
   Reopen();
   QSignalSpy ended(&window(), &MainWindow::programEnded);
