@@ -92,10 +92,13 @@ void ItemGridView::Show(const ItemGridModel& model) {
       cell->setText(ToQString(model.Cell(r, c)));
       const bool fixed = r == 0 || c == 0;
       cell->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-      cell->setBackground(fixed ? pal.button() : pal.base());
+      // Brushes of the active group: the palette's current group is the
+      // disabled one while a run has the grid disabled.
+      cell->setBackground(pal.brush(QPalette::Active, fixed ? QPalette::Button : QPalette::Base));
       // Rows below the list's first empty code are not converted: greyed.
+      // Other text takes the view's own colour, disabled included.
       const bool unread = unread_.count > 0 && r > unread_.blankRow;
-      cell->setForeground(unread ? pal.brush(QPalette::Disabled, QPalette::Text) : pal.text());
+      cell->setData(Qt::ForegroundRole, unread ? QVariant(pal.brush(QPalette::Disabled, QPalette::Text)) : QVariant());
       cell->setTextAlignment(fixed ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     }
   }

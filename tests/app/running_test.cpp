@@ -86,6 +86,13 @@ TEST_F(RunningTest, TheStopButtonAndEscapeCancelTheRunLeavingNothing) {
     EXPECT_TRUE(w().stopButton->isHidden() && !w().convertButton->isHidden() && w().convertButton->isEnabled());
     EXPECT_TRUE(w().loadButton->isEnabled() && w().editMenu->menuAction()->isEnabled() && w().codeEdit->isEnabled());
     EXPECT_EQ(window().grid().ItemRowCount(), 3);  // L1, AN, TI, as loaded
+    // Its codes are drawn in the text colour again, not the run's grey.
+    const QImage cell =
+        w().itemGrid->viewport()->grab(w().itemGrid->visualItemRect(w().itemGrid->item(1, 1))).toImage();
+    int darkest = 255;
+    for (int y = 0; y < cell.height(); ++y)
+      for (int x = 0; x < cell.width(); ++x) darkest = std::min(darkest, qGray(cell.pixel(x, y)));
+    EXPECT_LT(darkest, 80);
   }
 }
 
