@@ -57,7 +57,8 @@ inline constexpr std::u16string_view kProtectFormulas = u"数式と読まれる�
 inline constexpr std::u16string_view kFirstAnswer = u"最初の回答から項目を読む";
 inline constexpr std::u16string_view kAboutEntry = u"About";
 
-inline constexpr std::u16string_view kAboutText = u"検索結果Trovlinプログラム\r ver 1.23\r2005/12/17";
+// %1: the version of this build.
+inline constexpr std::u16string_view kAboutText = u"検索結果Trovlinプログラム\r ver %1";
 inline constexpr std::u16string_view kDone = u"変換完了\r終了しますか";
 
 // The file dialogs of the item lists.
@@ -189,9 +190,10 @@ inline constexpr std::u16string_view kUnencodable =
     u"コードページ932で表せない %1 文字を「?」としてCSVに書き込みました。";
 // A PATOLIS log with nothing to convert, under kConvertFailed and the log's name.
 inline constexpr std::u16string_view kNoAnswerHeader =
-    u"PATOLISの回答見出し（「＊＊検索回答」と「様式」）がありません。ﾌｧｲﾙは作成していません。";
-inline constexpr std::u16string_view kLayoutNotConvertible =
-    u"回答様式が「%1」です。変換できるのは様式1～4だけです。ﾌｧｲﾙは作成していません。";
+    u"PATOLISの回答見出し（「＊＊検索回答」と「様式」）がありません。";
+inline constexpr std::u16string_view kLayoutNotConvertible = u"回答様式が「%1」です。変換できるのは様式1～4だけです。";
+// After the reason of a PATOLIS run that converted nothing.
+inline constexpr std::u16string_view kNoFileMade = u"ﾌｧｲﾙは作成していません。";
 // In the status bar after loading, when the items were read from a first
 // block that opens no answer.
 inline constexpr std::u16string_view kNoAnswerInFirstBlock =
@@ -237,6 +239,44 @@ inline constexpr std::u16string_view kReportCounts = u"行数 %1  ﾊﾞｲﾄ�
 inline constexpr std::u16string_view kReportEmptyRows = u"項目のないﾚｺｰﾄﾞ %1件（%2行目%3）";
 inline constexpr std::u16string_view kReportEmptyRowsSkipped = u"項目のないﾚｺｰﾄﾞ %1件を出力しませんでした（%2行目%3）";
 inline constexpr std::u16string_view kReportItems = u"■ 項目（値のある行数）";
+
+// A PATOLIS log that cannot be converted, said when it is loaded: the log's
+// name and the reason follow on their own lines, and the status bar keeps
+// the reason.
+inline constexpr std::u16string_view kPatolisNotConvertible = u"このPATOLISログは変換できません";
+
+// The item list ends at its first empty code: %1 is that row, %2 the codes
+// below it that are not converted.
+inline constexpr std::u16string_view kUnreadItems = u"%1行目が空のため、その下の %2 項目は変換されません";
+// The status bar's note in full, as its tooltip.
+inline constexpr std::u16string_view kUnreadItemsTip =
+    u"項目の一覧は、項目が空の最初の行で終わります。空の行を削除するか項目名を入力すると、その下の項目も変換されます。";
+inline constexpr std::u16string_view kReportUnreadItems = u"%1行目の項目が空のため、その下の %2 項目は変換していません";
+inline constexpr std::u16string_view kNoItemsToConvert =
+    u"1行目の項目が空のため、変換する項目がありません。\r項目名を入力するか、空の行を削除してください。";
+
+// A run under way: the 中止 button, what the status bar says, and how a
+// stopped run ends.
+inline constexpr std::u16string_view kStopButton = u"中止";
+inline constexpr std::u16string_view kReading = u"変換中… %1%";
+inline constexpr std::u16string_view kFinishingBook = u"ブックを書き出し中…";
+inline constexpr std::u16string_view kRunStopped = u"変換を中止しました（ファイルは作成していません）。";
+
+// The window before any log is loaded.
+inline constexpr std::u16string_view kDropHint =
+    u"ここに検索結果のログファイルをドロップするか、［読込］ボタンで開いてください。";
+
+// The desktop has no program for the CSV or its folder: %1 is the path.
+inline constexpr std::u16string_view kNoOpener = u"このファイルを開くプログラムが見つかりません。\r%1";
+inline constexpr std::u16string_view kNoFolderOpener = u"このフォルダを開くプログラムが見つかりません。\r%1";
+
+// The help menu and the manual it opens.
+inline constexpr std::u16string_view kHelpMenu = u"ヘルプ(&H)";
+inline constexpr std::u16string_view kManualEntry = u"マニュアル(&M)";
+inline constexpr std::u16string_view kNoManual = u"マニュアルが見つかりません。\r%1";
+
+// The report dialog's button that copies the whole page.
+inline constexpr std::u16string_view kCopyReport = u"コピー(&C)";
 
 // The title of a PATOLIS converter's own failure message.
 inline constexpr std::u16string_view kPatolisFailureTitle = u"PATOLISデータ変換";

@@ -2,6 +2,14 @@
 
 namespace trovlin::app {
 
+std::string CommonDialog::WithFilterExtension(const std::string& proposal, int filterIndex) {
+  if (filterIndex != kWorkbookFilterIndex || proposal.empty()) return proposal;
+  const std::size_t slash = proposal.find_last_of('/');
+  const std::size_t dot = proposal.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (hasExtension ? proposal.substr(0, dot) : proposal) + ".xlsx";
+}
+
 std::string CommonDialog::Show(Prompts& prompts) {
   const FileDialogResult result = prompts.ShowFileDialog(request_);
   if (result.filterIndex > 0) request_.filterIndex = result.filterIndex;

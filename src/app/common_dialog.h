@@ -35,6 +35,11 @@ class CommonDialog {
   static constexpr std::u16string_view kSaveTitle = captions::kSaveCsvTitle;
   static constexpr std::u16string_view kSaveFilter = captions::kSaveCsvFilter;
   static constexpr std::u16string_view kSaveDefaultExt = captions::kSaveCsvDefaultExt;
+  static constexpr int kWorkbookFilterIndex = 3;  // "Excel ﾌﾞｯｸ (*.xlsx)"
+
+  // The save dialog's proposal for filterIndex: a workbook's name ends in
+  // ".xlsx", so that the name and the filter shown agree.
+  static std::string WithFilterExtension(const std::string& proposal, int filterIndex);
 
   // The open dialog, starting in folder while it holds no name: the chosen
   // log's full path, or "" when the user cancelled or the dialog failed.

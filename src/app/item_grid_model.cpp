@@ -153,4 +153,18 @@ ItemTable ItemGridModel::ReadItemTable() const {
   return table;
 }
 
+ItemGridModel::UnreadItems ItemGridModel::Unread() const {
+  UnreadItems unread;
+  for (std::size_t r = 1; r < rows_.size(); ++r) {
+    const bool empty = rows_[r][kCodeColumn].empty();
+    if (unread.blankRow == 0) {
+      if (empty) unread.blankRow = static_cast<int>(r);
+    } else if (!empty) {
+      ++unread.count;
+    }
+  }
+  if (unread.count == 0) unread.blankRow = 0;
+  return unread;
+}
+
 }  // namespace trovlin::app

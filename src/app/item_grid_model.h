@@ -92,6 +92,15 @@ class ItemGridModel {
   // exactly "*".
   ItemTable ReadItemTable() const;
 
+  // Item rows the conversion will not read because an empty code stands
+  // above them: the first such empty row, and how many codes follow it.
+  // Both 0 when the list ends only at its closing empty row.
+  struct UnreadItems {
+    int blankRow = 0;
+    int count = 0;
+  };
+  UnreadItems Unread() const;
+
  private:
   using Row = std::array<std::u16string, kColumns>;
 

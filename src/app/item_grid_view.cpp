@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <algorithm>
+#include <array>
 
 namespace trovlin::app {
 namespace {
@@ -28,8 +29,9 @@ ItemGridView::ItemGridView(QWidget* parent) : QTableWidget(parent) {
   header->setSectionsClickable(false);
   header->setHighlightSections(false);
   header->setDefaultAlignment(Qt::AlignCenter);
-  // A wider grid gives its room to the codes rather than to nothing.
-  header->setSectionResizeMode(ItemGridModel::kCodeColumn, QHeaderView::Stretch);
+  // The mark column stays beside the codes; a wider grid leaves its room
+  // blank at the right, as a sheet does.
+  header->setStretchLastSection(false);
   connect(this, &QTableWidget::cellClicked, this, [this](int row, int column) { emit cellPicked(row, column); });
   connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
     if (!showing_ && row >= 0 && column >= 0) emit currentMoved(row, column);
@@ -41,6 +43,8 @@ void ItemGridView::ApplyTwipSizes(int (*toPixelsX)(const QWidget*, int), int (*t
     setColumnWidth(c, toPixelsX(this, ItemGridModel::kColumnWidthsTwips[static_cast<std::size_t>(c)]));
   }
   numberWidth_ = columnWidth(ItemGridModel::kNumberColumn);
+  codeWidth_ = columnWidth(ItemGridModel::kCodeColumn);
+  markWidth_ = columnWidth(ItemGridModel::kMarkColumn);
   // The grid's ordinary rows are one line of text high.
   verticalHeader()->setMinimumSectionSize(1);
   verticalHeader()->setDefaultSectionSize(toPixelsY(this, 240));
@@ -50,16 +54,32 @@ void ItemGridView::ApplyTwipSizes(int (*toPixelsX)(const QWidget*, int), int (*t
 
 // The number is centred between the item view's text margins, which the
 // design's width leaves no room for from two digits on; the grid line takes
-// a pixel more.
-void ItemGridView::FitNumberColumn() {
+// a pixel more. The code and mark columns are as wide as the design made
+// them, or as their widest text (header included) needs.
+void ItemGridView::FitColumns(const ItemGridModel& model) {
   const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  const auto needed = [&](const QFontMetrics& metrics, const QString& text) {
+    return metrics.horizontalAdvance(text) + 2 * margin + 2;
+  };
   const QString widest = QString::number(std::max(rowCount() - 1, 1));
-  const int needed = fontMetrics().horizontalAdvance(widest) + 2 * margin + 2;
-  setColumnWidth(ItemGridModel::kNumberColumn, std::max(numberWidth_, needed));
+  setColumnWidth(ItemGridModel::kNumberColumn, std::max(numberWidth_, needed(fontMetrics(), widest)));
+  const QFontMetrics headerMetrics = horizontalHeader()->fontMetrics();
+  std::array<int, ItemGridModel::kColumns> widths = {0, codeWidth_, markWidth_};
+  for (int c = ItemGridModel::kCodeColumn; c < ItemGridModel::kColumns; ++c) {
+    // The header's sort-indicator room is taken whether shown or not.
+    const int title = needed(headerMetrics, ToQString(model.Cell(0, c))) + 2 * margin;
+    widths[static_cast<std::size_t>(c)] = std::max(widths[static_cast<std::size_t>(c)], title);
+    for (int r = 1; r < model.RowCount(); ++r) {
+      widths[static_cast<std::size_t>(c)] =
+          std::max(widths[static_cast<std::size_t>(c)], needed(fontMetrics(), ToQString(model.Cell(r, c))));
+    }
+    setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+  }
 }
 
 void ItemGridView::Show(const ItemGridModel& model) {
   showing_ = true;
+  unread_ = model.Unread();
   setRowCount(model.RowCount());
   const QPalette pal = palette();
   for (int r = 0; r < model.RowCount(); ++r) {
@@ -72,7 +92,13 @@ void ItemGridView::Show(const ItemGridModel& model) {
       cell->setText(ToQString(model.Cell(r, c)));
       const bool fixed = r == 0 || c == 0;
       cell->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-      cell->setBackground(fixed ? pal.button() : pal.base());
+      // Brushes of the active group: the palette's current group is the
+      // disabled one while a run has the grid disabled.
+      cell->setBackground(pal.brush(QPalette::Active, fixed ? QPalette::Button : QPalette::Base));
+      // Rows below the list's first empty code are not converted: greyed.
+      // Other text takes the view's own colour, disabled included.
+      const bool unread = unread_.count > 0 && r > unread_.blankRow;
+      cell->setData(Qt::ForegroundRole, unread ? QVariant(pal.brush(QPalette::Disabled, QPalette::Text)) : QVariant());
       cell->setTextAlignment(fixed ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     }
   }
@@ -85,8 +111,14 @@ void ItemGridView::Show(const ItemGridModel& model) {
     title->setText(model.RowCount() > 0 ? ToQString(model.Cell(0, c)) : QString());
   }
   if (model.RowCount() > 0) setRowHidden(0, true);
-  FitNumberColumn();
+  FitColumns(model);
   setCurrentCell(model.CurrentRow(), model.CurrentColumn());
+  // Rebuilt rows leave the view where it was; the current cell is kept in
+  // sight, within the scroll range of the rows as they are now.
+  if (model.CurrentRow() >= 1) {
+    updateGeometries();
+    scrollTo(currentIndex());
+  }
   showing_ = false;
 }
 

@@ -8,6 +8,8 @@
 // cell by keyboard, come back as signals for the window to apply to the
 // model; moves made by Show() itself are not signalled.
 //
+// Rows the conversion will not read (below an empty code) are greyed.
+//
 // Keys move as in a spreadsheet, over the cells that can be current (row 1
 // and below, columns 1 and 2): arrows, Tab and Backtab (on to the next or
 // previous row at the row's end), Home and End (first and last column; with
@@ -40,11 +42,14 @@ class ItemGridView : public QTableWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void FitNumberColumn();
+  void FitColumns(const ItemGridModel& model);
 
   bool showing_ = false;
   int headerHeight_ = 0;
-  int numberWidth_ = 0;  // the design's width of the number column
+  int numberWidth_ = 0;  // the design's widths of the columns
+  int codeWidth_ = 0;
+  int markWidth_ = 0;
+  ItemGridModel::UnreadItems unread_;
 };
 
 }  // namespace trovlin::app

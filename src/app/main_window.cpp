@@ -6,10 +6,12 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QUrl>
 #include <functional>
 
@@ -27,6 +29,8 @@ namespace trovlin::app {
 namespace {
 
 constexpr std::size_t kPreviewRows = 5;
+constexpr int kFirstWidthTwips = 9600;
+constexpr int kFirstHeightTwips = 9000;
 
 // The preview's text of CSV bytes: one line per row.
 std::u16string PreviewText(std::string_view csv, CsvEncoding encoding) {
@@ -61,6 +65,10 @@ MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
   bool firstAnswer = false;
   memory_.ReadCsvOptions(settings_, firstAnswer);
   widgets_.firstAnswerEntry->setChecked(firstAnswer);
+  bool removeStars = true, halfWidth = true;
+  memory_.ReadRunOptions(removeStars, halfWidth);
+  widgets_.removeStarsEntry->setChecked(removeStars);
+  widgets_.halfWidthEntry->setChecked(halfWidth);
   setAcceptDrops(true);
   Connect();
   Mirror();
@@ -70,8 +78,17 @@ MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
   // and place follow from the last session.
   adjustSize();
   setMinimumSize(minimumSizeHint());
-  resize(minimumSize());
+  // A first start opens at a size that shows the grid and the preview;
+  // the remembered size is the user's.
+  resize(
+      minimumSize().expandedTo(QSize(TwipsToPixelsX(this, kFirstWidthTwips), TwipsToPixelsY(this, kFirstHeightTwips))));
   restoreGeometry(memory_.Geometry());
+  // The place may not survive another screen or scale factor; the size
+  // does, as far as the screen holds it.
+  const QSize kept = memory_.Size();
+  if (kept.isValid()) resize(kept);
+  if (const QScreen* shown = screen())
+    resize(size().boundedTo(shown->availableGeometry().size()).expandedTo(minimumSize()));
 }
 
 MainWindow::~MainWindow() {
@@ -135,6 +152,22 @@ void MainWindow::Connect() {
   connect(widgets_.skipEmptyRowsEntry, &QAction::triggered, this, &MainWindow::ChooseSkipEmptyRows);
   connect(widgets_.protectFormulasEntry, &QAction::triggered, this, &MainWindow::ChooseProtectFormulas);
   connect(widgets_.firstAnswerEntry, &QAction::triggered, this, &MainWindow::ChooseFirstAnswer);
+  for (QAction* option : {widgets_.removeStarsEntry, widgets_.halfWidthEntry}) {
+    connect(option, &QAction::triggered, this, [this] {
+      memory_.KeepRunOptions(widgets_.removeStarsEntry->isChecked(), widgets_.halfWidthEntry->isChecked());
+      UpdatePreview();
+    });
+  }
+  connect(widgets_.stopButton, &QPushButton::clicked, this, &MainWindow::CancelRun);
+  auto* stop = new QAction(this);
+  stop->setObjectName(QStringLiteral("stop_run"));
+  stop->setShortcut(Qt::Key_Escape);
+  stop->setEnabled(false);
+  addAction(stop);
+  connect(stop, &QAction::triggered, this, [this] {
+    if (worker_.IsRunning()) CancelRun();
+  });
+  connect(widgets_.manualEntry, &QAction::triggered, this, &MainWindow::ShowManual);
   connect(widgets_.reportEntry, &QAction::triggered, this, &MainWindow::ShowReport);
   connect(&worker_, &ConversionWorker::progress, this, &MainWindow::OnProgress);
   connect(&worker_, &ConversionWorker::finished, this, &MainWindow::OnRunFinished);
@@ -142,7 +175,10 @@ void MainWindow::Connect() {
 }
 
 void MainWindow::Mirror() {
-  widgets_.convertButton->setEnabled(controls_.convertEnabled);
+  // A PATOLIS log in a layout the converters do not know cannot be converted.
+  const bool convertible = controls_.convertEnabled && patolisRefusal_.empty();
+  widgets_.convertButton->setEnabled(convertible);
+  widgets_.convertEntry->setEnabled(convertible);
   widgets_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
   widgets_.codeLabel->setVisible(controls_.codeLabelVisible);
   widgets_.layoutLabel->setVisible(controls_.layoutLabelVisible);
@@ -153,6 +189,10 @@ void MainWindow::Mirror() {
     widgets_.databaseOptions[i]->setEnabled(controls_.databaseOptionsEnabled[i]);
   widgets_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
   widgets_.previewPanel->setVisible(controls_.gridVisible || controls_.layoutLabelVisible);
+  widgets_.hint->setVisible(!controls_.gridVisible && !controls_.layoutLabelVisible);
+  // Without the grid (a PATOLIS log) the room below the design goes to the preview.
+  auto* column = static_cast<QBoxLayout*>(centralWidget()->layout());
+  column->setStretch(0, controls_.gridVisible || !controls_.layoutLabelVisible ? 3 : 0);
   widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
   widgets_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
                                   : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
@@ -169,6 +209,7 @@ void MainWindow::Mirror() {
   const bool loaded = settings_.databaseKind != DatabaseKind::None && !settings_.inputPath.empty();
   const QString name = QFileInfo(QFile::decodeName(settings_.inputPath.c_str())).fileName();
   setWindowTitle(loaded ? Q(Fill(captions::kWindowWithLog, {FromQt(name)})) : Q(captions::kWindow));
+  MirrorRun();
 }
 
 void MainWindow::ShowGrid() {
@@ -183,6 +224,7 @@ void MainWindow::ShowGrid() {
 void MainWindow::GridChanged() {
   ShowGrid();
   UpdatePreview();
+  ShowUnreadItems();
 }
 
 void MainWindow::UpdatePreview() {
@@ -203,8 +245,13 @@ void MainWindow::UpdatePreview() {
 }
 
 MainWindow::Snapshot MainWindow::Take() const {
-  return {
-      settings_, grid_, controls_, layoutCaption_, widgets_.databaseGroup->checkedId(), widgets_.statusText->text()};
+  return {settings_,
+          grid_,
+          controls_,
+          layoutCaption_,
+          widgets_.databaseGroup->checkedId(),
+          widgets_.statusText->text(),
+          patolisRefusal_};
 }
 
 void MainWindow::Restore(const Snapshot& snapshot) {
@@ -212,6 +259,7 @@ void MainWindow::Restore(const Snapshot& snapshot) {
   grid_ = snapshot.grid;
   controls_ = snapshot.controls;
   layoutCaption_ = snapshot.layoutCaption;
+  patolisRefusal_ = snapshot.patolisRefusal;
   widgets_.statusText->setText(snapshot.statusText);
   ClearDatabaseSelection();
   if (snapshot.selectedDatabase >= 0)
@@ -253,6 +301,7 @@ void MainWindow::ChooseDatabase(int index) {
   if (ended_ || index < 0 || index > 3) return;
   ChooseService(settings_, static_cast<DatabaseKind>(index + 1));
   UpdatePreview();
+  ShowUnreadItems();
 }
 
 // A CSV option: the settings take it, the menus mirror it, the preview shows it.
@@ -309,9 +358,7 @@ void MainWindow::ClearDatabaseSelection() {
 
 void MainWindow::ShowAbout() {
   if (ended_) return;
-  // The old box's text, then the version this build is.
-  Say(std::u16string(captions::kAboutText) + u"\r" + Utf8ToUtf16("Trovlin " TROVLIN_VERSION), Icon::Information,
-      Buttons::Ok);
+  Say(Fill(captions::kAboutText, {Utf8ToUtf16(TROVLIN_VERSION)}), Icon::Information, Buttons::Ok);
 }
 
 void MainWindow::Exit() {
@@ -327,6 +374,7 @@ void MainWindow::Exit() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (ended_) {
     memory_.KeepGeometry(saveGeometry());
+    memory_.KeepSize(size());
     event->accept();
     return;
   }
@@ -348,6 +396,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   ended_ = true;
   memory_.KeepGeometry(saveGeometry());
+  memory_.KeepSize(size());
   emit programEnded();
   event->accept();
 }

@@ -109,8 +109,12 @@ class MainWindow : public QMainWindow {
   bool IsRunning() const { return worker_.IsRunning(); }
   bool IsCounting() const { return counter_.IsRunning(); }
   bool IsEnded() const { return ended_; }
-  // Stops the run under way: nothing is written, nothing is asked.
-  void CancelRun() { worker_.Cancel(); }
+  // Stops the run under way: nothing is written, nothing is asked. The
+  // 中止 button and Escape do this; a workbook being finished cannot be
+  // stopped, and then nothing happens.
+  void CancelRun();
+  // F1: the manual, in the desktop's program for it.
+  void ShowManual();
 
   const ConversionSettings& settings() const { return settings_; }
   const ItemGridModel& grid() const { return grid_; }
@@ -139,6 +143,7 @@ class MainWindow : public QMainWindow {
     std::u16string layoutCaption;
     int selectedDatabase = -1;
     QString statusText;
+    std::u16string patolisRefusal;
   };
 
   void Connect();
@@ -155,9 +160,15 @@ class MainWindow : public QMainWindow {
   // encoding of path when the window wrote it itself (the paste file); a log
   // chosen in the dialog is always sniffed.
   void Load(bool ask, const std::string& path, std::optional<LogEncoding> known = std::nullopt);
-  bool AskForLog();
+  // The open dialog until a name is chosen (true, in path) or the user
+  // cancels (false).
+  bool AskForLog(std::string& path);
+  // Into candidate: its service, or a question whether to choose another
+  // file. Returns false when the user cancelled.
+  bool DetectService(ConversionSettings& candidate, std::optional<LogEncoding> known);
+  // A PATOLIS log whose layout cannot be converted says so now.
+  void CheckPatolisLayout();
   void ResetItemGrid();
-  bool DetectService(std::optional<LogEncoding> known);
   void SelectDatabase(int index);
   void ClearDatabaseSelection();
   void ShowAnswerLayout();
@@ -183,6 +194,20 @@ class MainWindow : public QMainWindow {
   void StartRun(ConversionWorker::Job job);
   void OnProgress(quint64 bytesRead, quint64 bytesTotal);
   void OnRunFinished();
+  // The run's controls: the progress, the 中止 button in place of 変換, and
+  // the commands that wait for the run's end disabled.
+  void MirrorRun();
+  // The status bar during a run: the percentage read, or the workbook
+  // being finished (which cannot be stopped).
+  void ShowRunPhase(quint64 bytesRead, quint64 bytesTotal);
+  // The run has ended: its controls give way to the window's own state.
+  void EndRunControls();
+  // After No to the completion question: no log is loaded any more.
+  void Unload();
+  // The items the grid's empty row leaves out, in the status bar.
+  void ShowUnreadItems();
+  // path to the desktop's program; noOpener (with the path) when there is none.
+  void OpenOnDesktop(const QString& path, std::u16string_view noOpener);
   // Warns of bytes carried over and characters replaced by a finished run.
   void ReportTrouble(const RunResult& result);
   // A PATOLIS run that found no answer layout 1-4 to convert.
@@ -221,6 +246,11 @@ class MainWindow : public QMainWindow {
   std::optional<ConversionReport> lastReport_;
   bool lastSkippedEmptyRows_ = false;
   QPlainTextEdit* reportView_ = nullptr;  // in the report dialog, made when first asked for
+  // Why the loaded PATOLIS log cannot be converted; "" when it can.
+  std::u16string patolisRefusal_;
+  ItemGridModel::UnreadItems runUnread_;   // of the grid the run under way read
+  ItemGridModel::UnreadItems lastUnread_;  // of the grid the last report's run read
+  bool finishingBook_ = false;             // the run's log is read; its workbook is being written
   bool ended_ = false;
   bool askingToStop_ = false;
   bool finishDeferred_ = false;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
@@ -15,7 +16,25 @@ namespace {
 
 QString Q(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
+constexpr int kDialogColumns = 110;
+constexpr int kDialogLines = 30;
+
 }  // namespace
+
+QString QtPrompts::WithExtension(const QString& name, const QString& extension, const QStringList& filters) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  if (dot <= 0) return name;
+  // Only an extension one of the filters names is replaced; "a.b" stays.
+  const QString now = name.mid(dot + 1);
+  for (const QString& filter : filters) {
+    if (filter.contains(QStringLiteral("*.") + now + QLatin1Char(')'), Qt::CaseInsensitive)) {
+      return name.left(dot + 1) + extension;
+    }
+  }
+  return name;
+}
+
+namespace {}  // namespace
 
 QStringList QtPrompts::NameFilters(const std::u16string& filter) {
   const QStringList parts = Q(filter).split(QLatin1Char('|'));
@@ -32,6 +51,8 @@ bool InstallQtJapanese() {
     delete translator;
     return false;
   }
+  // Dates, sizes and numbers in the dialogs in Japanese too.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   return QCoreApplication::installTranslator(translator);
 }
 
@@ -85,6 +106,12 @@ Answer QtPrompts::Ask(const Message& message) {
 
 FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
   QFileDialog dialog(parent_, Q(request.title));
+  // Qt's own dialog speaks the program's language whatever the desktop's.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setLocale(QLocale());
+  // Room for the name, size, type and date columns side by side.
+  const QFontMetrics metrics = dialog.fontMetrics();
+  dialog.resize(metrics.averageCharWidth() * kDialogColumns, metrics.lineSpacing() * kDialogLines);
   const bool open = request.kind == FileDialogRequest::Kind::Open;
   dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(open && (request.flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile
@@ -103,6 +130,11 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
       const QString pattern = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
       const bool oneExtension = pattern.startsWith(QStringLiteral("*.")) && pattern != QStringLiteral("*.*");
       dialog.setDefaultSuffix(oneExtension ? pattern.mid(2) : Q(request.defaultExt));
+      // The name shown takes the extension of the filter chosen.
+      if (oneExtension) {
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (edit != nullptr) edit->setText(WithExtension(edit->text(), pattern.mid(2), NameFilters(request.filter)));
+      }
     });
   }
 

@@ -8,8 +8,12 @@
 // name typed in the save dialog; a log may have no extension. The read-only
 // check box of the open dialog has no Qt counterpart and is not shown.
 //
+// The save dialog's name follows the filter chosen in it. The file dialogs
+// are Qt's own, at a size that shows their columns, in the program's locale.
+//
 // Qt draws the buttons and dialogs in its own words; InstallQtJapanese()
-// gives it the Japanese ones (はい, いいえ, キャンセル, ...).
+// gives it the Japanese ones (はい, いいえ, キャンセル, ...) and makes
+// Japanese the default locale.
 #pragma once
 
 #include <QStringList>
@@ -30,6 +34,9 @@ class QtPrompts : public Prompts {
 
   // "A (*.A)|*.A|B (*.*)|*.*|" -> {"A (*.A)", "B (*)"}
   static QStringList NameFilters(const std::u16string& filter);
+  // name with its extension replaced by extension, when one of filters names
+  // the old one ("a.CSV" -> "a.xlsx"); otherwise name as it is.
+  static QString WithExtension(const QString& name, const QString& extension, const QStringList& filters);
 
  private:
   QWidget* parent_;

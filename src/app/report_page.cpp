@@ -1,5 +1,6 @@
 #include "app/report_page.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/captions.h"
@@ -28,7 +29,19 @@ std::u16string Numbers(const std::vector<std::uint64_t>& numbers) {
   return text;
 }
 
-std::u16string SetName(const AnswerSetReport& set) { return set.set.empty() ? u"-" : set.set; }
+// A set the log names no set for (a PATOLIS answer list, a DIALOG display)
+// goes by its service's name.
+std::u16string SetName(const AnswerSetReport& set, DatabaseKind service) {
+  if (!set.set.empty()) return set.set;
+  return service == DatabaseKind::None ? u"-" : U(DatabaseCaption(service));
+}
+
+std::u16string Padded(std::u16string text, std::size_t width, bool right) {
+  const std::size_t have = DisplayWidth(text);
+  if (have >= width) return text;
+  const std::u16string pad(width - have, u' ');
+  return right ? pad + text : text + pad;
+}
 
 std::u16string WarningText(const ReportWarning& w) {
   switch (w.kind) {
@@ -59,7 +72,7 @@ std::u16string_view EncodingName(LogEncoding encoding) {
 std::u16string GapsPart(const ConversionReport& report) {
   std::u16string page = std::u16string(captions::kReportGaps) + u"\n";
   for (const AnswerSetReport& set : report.answers) {
-    page += kGap + SetName(set) + u": ";
+    page += kGap + SetName(set, report.service) + u": ";
     page += set.announced == 0 ? Number(set.found) + u"件" + std::u16string(captions::kReportNoneAnnounced)
                                : Fill(captions::kSummaryAnswers, {Number(set.found), Number(set.announced)});
     page += u"\n";
@@ -106,7 +119,7 @@ std::u16string ReportSummary(const ConversionReport& report) {
   return text;
 }
 
-std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped) {
+std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped, int unreadRow, int unreadCount) {
   std::u16string page = GapsPart(report);
   page += Fill(captions::kReportLog, {U(report.log)}) + u"\n";
   page += Fill(captions::kReportService, {U(DatabaseCaption(report.service)), EncodingName(report.format.encoding)}) +
@@ -121,8 +134,32 @@ std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped)
             u"\n";
   }
   page += std::u16string(captions::kReportItems) + u"\n";
-  for (const ItemCount& item : report.items) page += kGap + item.code + u"\t" + Number(item.rows) + u"\n";
+  std::size_t codeWidth = 0, countWidth = 0;
+  for (const ItemCount& item : report.items) {
+    codeWidth = std::max(codeWidth, DisplayWidth(item.code));
+    countWidth = std::max(countWidth, Number(item.rows).size());
+  }
+  for (const ItemCount& item : report.items) {
+    page += kGap + Padded(item.code, codeWidth, false) + kGap + Padded(Number(item.rows), countWidth, true) + u"\n";
+  }
+  if (unreadCount > 0) {
+    page += kGap +
+            Fill(captions::kReportUnreadItems,
+                 {Number(static_cast<std::uint64_t>(unreadRow)), Number(static_cast<std::uint64_t>(unreadCount))}) +
+            u"\n";
+  }
   return page;
+}
+
+std::size_t DisplayWidth(std::u16string_view text) {
+  std::size_t width = 0;
+  for (const char16_t c : text) {
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                      (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6);
+    width += wide ? 2 : 1;
+  }
+  return width;
 }
 
 std::u16string ItemRowsTip(std::uint64_t rows, std::uint64_t records) {

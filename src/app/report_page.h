@@ -16,8 +16,15 @@ namespace trovlin::app {
 // the warnings when there are any.
 std::u16string ReportSummary(const ConversionReport& report);
 
-// emptyRowsSkipped: the run gave no row to a record without any of the items.
-std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped);
+// emptyRowsSkipped: the run gave no row to a record without any of the
+// items. unreadCount items of the grid, below its empty row unreadRow, were
+// not converted. Item codes and counts stand in aligned columns for a fixed
+// font, a full-width character taking two places.
+std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped, int unreadRow = 0,
+                          int unreadCount = 0);
+
+// The places text takes in a fixed font: two for a full-width character.
+std::size_t DisplayWidth(std::u16string_view text);
 
 // An item with a value in rows of the records of the log.
 std::u16string ItemRowsTip(std::uint64_t rows, std::uint64_t records);

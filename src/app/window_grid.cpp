@@ -2,6 +2,7 @@
 // entries of the edit menu with undo and redo, and item lists kept in files.
 #include <QSignalBlocker>
 #include <QUndoCommand>
+#include <algorithm>
 #include <functional>
 
 #include "app/captions.h"
@@ -125,13 +126,27 @@ void MainWindow::EditGrid(bool (ItemGridModel::*edit)()) {
   if (Busy()) return;
   widgets_.itemGrid->setFocus();
   const ItemGridModel before = grid_;
-  (grid_.*edit)();
+  if ((grid_.*edit)() && before.CurrentRow() >= 1) {
+    // The user goes on where they acted, not on the last row the renumbering
+    // left: on the row inserted or pasted, or on the one that took the
+    // removed row's place.
+    const int row = std::min(before.CurrentRow(), std::max(grid_.ItemRowCount(), 1));
+    const int column = edit == &ItemGridModel::Insert || before.CurrentColumn() < ItemGridModel::kCodeColumn
+                           ? ItemGridModel::kCodeColumn
+                           : before.CurrentColumn();
+    grid_.SetCurrentCell(row, column);
+  }
   KeepEdit(before);
   GridChanged();
   RefreshCodeEdit();
 }
 
-void MainWindow::InsertRow() { EditGrid(&ItemGridModel::Insert); }
+// The new row's code is typed next.
+void MainWindow::InsertRow() {
+  const int rows = grid_.ItemRowCount();
+  EditGrid(&ItemGridModel::Insert);
+  if (grid_.ItemRowCount() > rows) widgets_.codeEdit->setFocus();
+}
 
 void MainWindow::PasteRow() { EditGrid(&ItemGridModel::Paste); }
 

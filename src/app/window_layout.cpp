@@ -37,7 +37,7 @@ void Place(QWidget* widget, int left, int top, int width, int height, int growth
 
 // One entry of a menu, as the menu tables below list them.
 struct Entry {
-  enum class Kind { Plain, Checkable, AlwaysChecked, Separator, CsvEncodingMenu, RecentMenu };
+  enum class Kind { Plain, Checkable, StartsChecked, Separator, CsvEncodingMenu, RecentMenu };
   Kind kind;
   QAction* WindowWidgets::*field = nullptr;
   const char* name = nullptr;  // the object name
@@ -62,7 +62,7 @@ const Entry kFileEntries[] = {
     {K::Plain, &WindowWidgets::reportEntry, "mreport", captions::kReportEntry},
     {K::Plain, &WindowWidgets::openCsvEntry, "open_csv", captions::kOpenCsvEntry},
     {K::Plain, &WindowWidgets::openCsvFolderEntry, "open_csv_folder", captions::kOpenCsvFolderEntry},
-    {K::Plain, &WindowWidgets::exitEntry, "pend", captions::kExitEntry},
+    {K::Plain, &WindowWidgets::exitEntry, "pend", captions::kExitEntry, Qt::CTRL | Qt::Key_Q},
 };
 
 const Entry kEditEntries[] = {
@@ -79,8 +79,8 @@ const Entry kEditEntries[] = {
 };
 
 const Entry kSettingsEntries[] = {
-    {K::AlwaysChecked, &WindowWidgets::removeStarsEntry, "del_hit", captions::kRemoveStars},
-    {K::AlwaysChecked, &WindowWidgets::halfWidthEntry, "con_h", captions::kHalfWidth},
+    {K::StartsChecked, &WindowWidgets::removeStarsEntry, "del_hit", captions::kRemoveStars},
+    {K::StartsChecked, &WindowWidgets::halfWidthEntry, "con_h", captions::kHalfWidth},
     {K::Separator},
     {K::CsvEncodingMenu, nullptr, "csv_encoding", captions::kCsvEncodingMenu},
     {K::Checkable, &WindowWidgets::doubleQuotesEntry, "rfc_quotes", captions::kDoubleQuotes},
@@ -121,15 +121,6 @@ QAction* AddAction(QMenu* menu, const char* name, std::u16string_view caption) {
   return action;
 }
 
-// An option entry that shows its check mark and never loses it.
-void KeepChecked(QAction* action) {
-  action->setCheckable(true);
-  action->setChecked(true);
-  QObject::connect(action, &QAction::toggled, action, [action](bool checked) {
-    if (!checked) action->setChecked(true);
-  });
-}
-
 // The exclusive choice of the CSV file's encoding, code page 932 first.
 void AddCsvEncodingMenu(QMainWindow* window, QMenu* parent, const Entry& entry, WindowWidgets& w) {
   w.csvEncodingMenu = AddMenu(parent, entry.name, entry.caption);
@@ -163,8 +154,8 @@ void AddEntries(QMainWindow* window, QMenu* menu, std::span<const Entry> entries
     }
     QAction* action = AddAction(menu, entry.name, entry.caption);
     if (entry.shortcut.key() != Qt::Key_unknown) action->setShortcut(QKeySequence(entry.shortcut));
-    if (entry.kind == K::AlwaysChecked) KeepChecked(action);
-    if (entry.kind == K::Checkable) action->setCheckable(true);
+    if (entry.kind == K::Checkable || entry.kind == K::StartsChecked) action->setCheckable(true);
+    if (entry.kind == K::StartsChecked) action->setChecked(true);
     w.*entry.field = action;
   }
 }
@@ -210,6 +201,20 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
   w.convertButton->setObjectName(QStringLiteral("conv"));
   Place(w.convertButton, 936, 2223, 715, 375);
 
+  // No log yet: the grid's place invites one.
+  w.hint = new QLabel(Q(captions::kDropHint), client);
+  w.hint->setObjectName(QStringLiteral("hint"));
+  w.hint->setWordWrap(true);
+  w.hint->setAlignment(Qt::AlignCenter);
+  w.hint->setForegroundRole(QPalette::PlaceholderText);
+  w.hint->setFrameShape(QFrame::StyledPanel);
+  Place(w.hint, 1794, 117, 2236, 2665, DesignLayout::kWider | DesignLayout::kTaller);
+
+  w.stopButton = new QPushButton(Q(captions::kStopButton), client);
+  w.stopButton->setObjectName(QStringLiteral("stop"));
+  Place(w.stopButton, 936, 2223, 715, 375);
+  w.stopButton->hide();
+
   w.codeEdit = new QLineEdit(client);
   w.codeEdit->setObjectName(QStringLiteral("Text1"));
   // A file dropped here is a log for the window, not text for the box.
@@ -254,8 +259,10 @@ void BuildLoadButtonAndProgress(QWidget* client, WindowWidgets& w) {
   w.progress = new QProgressBar(client);
   w.progress->setObjectName(QStringLiteral("progress"));
   w.progress->setRange(0, 1000);
-  w.progress->setTextVisible(false);
-  Place(w.progress, 117, 2640, 1534, 180);
+  // The percentage on the bar, as the status bar says it too.
+  w.progress->setFormat(QStringLiteral("%p%"));
+  w.progress->setTextVisible(true);
+  Place(w.progress, 117, 2640, 1534, 225);
   w.progress->hide();
 }
 
@@ -294,6 +301,16 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   w.logEncoding->setIndent(indent);
   w.logEncoding->setText(Q(captions::kLogCp932));
   lines->addWidget(w.logEncoding);
+  w.gridNote = new QLabel(panel);
+  w.gridNote->setObjectName(QStringLiteral("grid_note"));
+  w.gridNote->setContentsMargins(indent, 0, 0, 0);
+  w.gridNote->setToolTip(Q(captions::kUnreadItemsTip));
+  // Its line is kept when it is hidden: the grid does not jump as it comes and goes.
+  QSizePolicy keepLine = w.gridNote->sizePolicy();
+  keepLine.setRetainSizeWhenHidden(true);
+  w.gridNote->setSizePolicy(keepLine);
+  w.gridNote->hide();
+  lines->addWidget(w.gridNote);
   w.statusText = new QLabel(panel);
   w.statusText->setObjectName(QStringLiteral("statusText"));
   // An indent would not be taken off the width the text wraps in.
@@ -310,13 +327,24 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   status->setMinimumHeight(status->sizeHint().height());
 }
 
-// Keyboard order of the design: grid, convert, edit box, options from
-// PATOLIS up to STN, load.
+// Keyboard order as the window reads: the Data Base options and the two
+// buttons on the left, the edit box and the grid on the right, the preview
+// below.
 void SetTabOrder(const WindowWidgets& w) {
-  QWidget* const order[] = {w.itemGrid,           w.convertButton,      w.codeEdit,
-                            w.databaseOptions[3], w.databaseOptions[2], w.databaseOptions[1],
-                            w.databaseOptions[0], w.loadButton,         w.preview};
+  QWidget* const order[] = {
+      w.databaseOptions[0], w.databaseOptions[1], w.databaseOptions[2], w.databaseOptions[3], w.loadButton,
+      w.convertButton,      w.stopButton,         w.codeEdit,           w.itemGrid,           w.preview};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+// The grid and the preview take the keys without a caret of their own to
+// show it: a frame in the highlight colour says which has them.
+void ShowFocusFrames(const WindowWidgets& w) {
+  const QString frame = QStringLiteral(
+      "%1 { border: 1px solid palette(mid); padding: 1px; }"
+      " %1:focus { border: 2px solid palette(highlight); padding: 0px; }");
+  w.itemGrid->setStyleSheet(frame.arg(QStringLiteral("QTableView")));
+  w.preview->setStyleSheet(frame.arg(QStringLiteral("QPlainTextEdit")));
 }
 
 void BuildMenus(QMainWindow* window, WindowWidgets& w) {
@@ -329,6 +357,13 @@ void BuildMenus(QMainWindow* window, WindowWidgets& w) {
   }
   w.aboutEntry = bar->addAction(Q(captions::kAboutEntry));
   w.aboutEntry->setObjectName(QStringLiteral("About"));
+  w.helpMenu = AddMenu(bar, "help", captions::kHelpMenu);
+  bar->addMenu(w.helpMenu);
+  w.manualEntry = AddAction(w.helpMenu, "manual", captions::kManualEntry);
+  w.manualEntry->setShortcut(QKeySequence(Qt::Key_F1));
+  // 変換 from the keyboard, wherever the focus is.
+  w.convertEntry->setShortcuts(
+      {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
 }
 
 }  // namespace
@@ -374,6 +409,7 @@ WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   column->addWidget(w.previewPanel, 1);
   BuildStatusBar(window, client, w);
   SetTabOrder(w);
+  ShowFocusFrames(w);
   BuildMenus(window, w);
   return w;
 }

@@ -45,7 +45,8 @@ int TwipsToPixelsY(const QWidget* widget, int twips);
 //   skipEmptyRowsEntry, protect_formulas protectFormulasEntry, first_answer
 //   firstAnswerEntry, recent_logs
 //   recentMenu, open_csv openCsvEntry, open_csv_folder openCsvFolderEntry,
-//   undo_items undoEntry, redo_items redoEntry.
+//   undo_items undoEntry, redo_items redoEntry, stop stopButton, hint,
+//   grid_note gridNote, help helpMenu, manual manualEntry.
 struct WindowWidgets {
   ItemGridView* itemGrid = nullptr;
   QPushButton* convertButton = nullptr;
@@ -56,12 +57,15 @@ struct WindowWidgets {
   std::array<QRadioButton*, 4> databaseOptions{};  // STN, DIALOG, JOIS, PATOLIS
   QButtonGroup* databaseGroup = nullptr;           // ids 0 to 3
   QPushButton* loadButton = nullptr;
-  QProgressBar* progress = nullptr;  // shown only while a conversion runs
+  QProgressBar* progress = nullptr;   // shown only while a conversion runs
+  QPushButton* stopButton = nullptr;  // 中止: in the convert button's place while a conversion runs
+  QLabel* hint = nullptr;             // in the grid's place while no log is loaded
   // Below the design's client area, which keeps its size and positions.
   QWidget* previewPanel = nullptr;  // keeps its room when hidden
   QLabel* previewLabel = nullptr;
   QPlainTextEdit* preview = nullptr;
   QLabel* logEncoding = nullptr;  // in the status bar
+  QLabel* gridNote = nullptr;     // under it, when shown: items the list's empty row leaves out
   QLabel* statusText = nullptr;   // under it: what the last load or run has to say
 
   QMenu* fileMenu = nullptr;
@@ -93,6 +97,8 @@ struct WindowWidgets {
   QAction* protectFormulasEntry = nullptr;  // an apostrophe before a value a spreadsheet would calculate
   QAction* firstAnswerEntry = nullptr;      // items read from the first answer record
   QAction* aboutEntry = nullptr;
+  QMenu* helpMenu = nullptr;
+  QAction* manualEntry = nullptr;  // F1
 };
 
 // Builds the central area, the menu bar and the status bar of window. The

@@ -120,34 +120,47 @@ void MainWindow::dropEvent(QDropEvent* event) {
       Qt::QueuedConnection);
 }
 
-bool MainWindow::AskForLog() {
+bool MainWindow::AskForLog(std::string& path) {
   for (;;) {
-    settings_.inputPath = dialog_.AskLogFile(prompts_, LocalPath(memory_.LogFolder()));
-    if (!settings_.inputPath.empty()) return true;
-    if (Say(captions::kBadFileName, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-      End();
-      return false;
-    }
+    path = dialog_.AskLogFile(prompts_, LocalPath(memory_.LogFolder()));
+    if (!path.empty()) return true;
+    // Cancel goes back to the window as it was.
+    if (Say(captions::kBadFileName, Icon::None, Buttons::OkCancel) == Answer::Cancel) return false;
   }
 }
 
+// The new log is opened and detected beside the loaded one, which the window
+// keeps until the new one is recognised: a file that is no log, cannot be
+// read, or is given up on leaves the log, the grid, its edits and the
+// preview as they were.
 void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncoding> known) {
   if (Busy()) return;
-  const Snapshot before = Take();
-  if (!ask) settings_.inputPath = path;
+  ConversionSettings candidate = settings_;
+  candidate.inputPath = path;
   try {
     for (;;) {
       if (ask) {
-        if (!AskForLog()) return;
+        if (!AskForLog(candidate.inputPath)) return;
         known.reset();
       }
-      ResetItemGrid();
-      if (!DetectService(known)) return;
-      if (settings_.databaseKind != DatabaseKind::None) break;
+      if (!DetectService(candidate, known)) return;
+      if (candidate.databaseKind != DatabaseKind::None) break;
       ask = true;
     }
+  } catch (const IoError&) {
+    ShowFailure(captions::kLoadFailed, std::current_exception());
+    return;
+  }
+  const Snapshot before = Take();
+  try {
+    const DatabaseKind kind = candidate.databaseKind;
+    settings_ = candidate;
+    ResetItemGrid();
+    ClearDatabaseSelection();
+    SelectDatabase(static_cast<int>(kind) - 1);
     SetControlState(true);
     widgets_.statusText->clear();
+    patolisRefusal_.clear();
     if (settings_.databaseKind == DatabaseKind::Patolis) {
       controls_.ShowPatolisSide();
       ShowAnswerLayout();
@@ -158,8 +171,9 @@ void MainWindow::Load(bool ask, const std::string& path, std::optional<LogEncodi
     }
     CountItems();
     RememberLog();
+    if (settings_.databaseKind == DatabaseKind::Patolis) CheckPatolisLayout();
   } catch (const IoError&) {
-    // A log that cannot be read leaves the window with the log it had.
+    // A log that cannot be read after all leaves the window with the log it had.
     Restore(before);
     ShowFailure(captions::kLoadFailed, std::current_exception());
   }
@@ -173,21 +187,21 @@ void MainWindow::ResetItemGrid() {
   RefreshCodeEdit();
 }
 
-bool MainWindow::DetectService(std::optional<LogEncoding> known) {
-  settings_.databaseKind = DatabaseKind::None;
-  ClearDatabaseSelection();
-  const OpenedLog opened = OpenLogInto(settings_, known);
-  if (opened.kind != DatabaseKind::None) {
-    SelectDatabase(static_cast<int>(opened.kind) - 1);
-    return true;
-  }
+bool MainWindow::DetectService(ConversionSettings& candidate, std::optional<LogEncoding> known) {
+  const OpenedLog opened = OpenLogInto(candidate, known);
+  if (opened.kind != DatabaseKind::None) return true;
   const std::u16string text =
-      std::u16string(captions::kNotALog) + u"\r" + U(settings_.inputPath) + u"\r" + RefusalText(opened);
-  if (Say(text, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-    End();
-    return false;
-  }
-  return true;
+      std::u16string(captions::kNotALog) + u"\r" + U(candidate.inputPath) + u"\r" + RefusalText(opened);
+  return Say(text, Icon::None, Buttons::OkCancel) != Answer::Cancel;
+}
+
+void MainWindow::CheckPatolisLayout() {
+  patolisRefusal_ = PatolisRefusal(PatolisLayout(settings_));
+  if (patolisRefusal_.empty()) return;
+  Mirror();
+  widgets_.statusText->setText(Q(patolisRefusal_));
+  Say(std::u16string(captions::kPatolisNotConvertible) + u"\r" + U(settings_.inputPath) + u"\r" + patolisRefusal_,
+      Icon::Warning, Buttons::Ok);
 }
 
 void MainWindow::ShowAnswerLayout() {

@@ -14,7 +14,10 @@ const QString kDoubleQuotes = QStringLiteral("csv/doubleQuotes");
 const QString kSkipEmptyRows = QStringLiteral("csv/skipEmptyRows");
 const QString kProtectFormulas = QStringLiteral("csv/protectFormulas");
 const QString kFirstAnswer = QStringLiteral("items/firstAnswer");
+const QString kRemoveStars = QStringLiteral("run/removeStars");
+const QString kHalfWidth = QStringLiteral("run/halfWidth");
 const QString kGeometry = QStringLiteral("window/geometry");
+const QString kSize = QStringLiteral("window/size");
 
 QString FolderOf(const QString& file) { return QFileInfo(file).absolutePath(); }
 
@@ -75,9 +78,25 @@ void WindowMemory::KeepCsvOptions(const ConversionSettings& settings, bool first
   store->setValue(kFirstAnswer, firstAnswer);
 }
 
+void WindowMemory::ReadRunOptions(bool& removeStars, bool& halfWidth) const {
+  const auto store = Store();
+  removeStars = store->value(kRemoveStars, true).toBool();
+  halfWidth = store->value(kHalfWidth, true).toBool();
+}
+
+void WindowMemory::KeepRunOptions(bool removeStars, bool halfWidth) {
+  const auto store = Store();
+  store->setValue(kRemoveStars, removeStars);
+  store->setValue(kHalfWidth, halfWidth);
+}
+
 QByteArray WindowMemory::Geometry() const { return Store()->value(kGeometry).toByteArray(); }
 
 void WindowMemory::KeepGeometry(const QByteArray& geometry) { Store()->setValue(kGeometry, geometry); }
+
+QSize WindowMemory::Size() const { return Store()->value(kSize).toSize(); }
+
+void WindowMemory::KeepSize(const QSize& size) { Store()->setValue(kSize, size); }
 
 void WindowMemory::Clear() { Store()->clear(); }
 

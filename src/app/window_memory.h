@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -41,8 +42,18 @@ class WindowMemory {
   void ReadCsvOptions(ConversionSettings& settings, bool& firstAnswer) const;
   void KeepCsvOptions(const ConversionSettings& settings, bool firstAnswer);
 
+  // The two options of the 設定 menu a run reads: asterisks removed from
+  // STN text, full width to half width for JOIS and PATOLIS. Both are on
+  // until the user turns them off.
+  void ReadRunOptions(bool& removeStars, bool& halfWidth) const;
+  void KeepRunOptions(bool removeStars, bool halfWidth);
+
   QByteArray Geometry() const;
   void KeepGeometry(const QByteArray& geometry);
+  // The window's size in device-independent pixels, which mean the same
+  // under any scale factor; empty when none is kept.
+  QSize Size() const;
+  void KeepSize(const QSize& size);
 
   // Forgets everything.
   void Clear();

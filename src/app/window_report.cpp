@@ -1,8 +1,12 @@
 // The report of a run and the counts of the items: the status bar's
 // summary, the report dialog, the grid's counts read by a second worker,
 // and what a PATOLIS run with nothing to convert says instead of "done".
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/captions.h"
@@ -14,27 +18,46 @@
 
 namespace trovlin::app {
 
+namespace {
+
+// A fixed font keeps the page's columns aligned; the text stays selectable.
+void ReportViewHabits(QPlainTextEdit* view) {
+  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void AddCopyButton(QDialogButtonBox* buttons, const QPlainTextEdit* view) {
+  QPushButton* copy = buttons->addButton(Q(captions::kCopyReport), QDialogButtonBox::ActionRole);
+  copy->setObjectName(QStringLiteral("copyReport"));
+  QObject::connect(copy, &QPushButton::clicked, view,
+                   [view] { QGuiApplication::clipboard()->setText(view->toPlainText()); });
+}
+
+}  // namespace
+
 DiscoveryStart MainWindow::Discovering() const {
   return widgets_.firstAnswerEntry->isChecked() ? DiscoveryStart::FirstAnswer : DiscoveryStart::FirstBlock;
 }
 
 void MainWindow::ReportNothingConverted(const std::optional<AnswerHeader>& header) {
-  const std::u16string reason = header && !header->layoutCharacter.empty()
-                                    ? Fill(captions::kLayoutNotConvertible, {header->layoutCharacter})
-                                    : std::u16string(captions::kNoAnswerHeader);
+  std::u16string reason = PatolisRefusal(header);
+  if (reason.empty()) reason = Fill(captions::kLayoutNotConvertible, {header->layoutCharacter});
   widgets_.statusText->clear();
-  Say(std::u16string(captions::kConvertFailed) + u"\r" + U(settings_.inputPath) + u"\r" + reason, Icon::Warning,
-      Buttons::Ok);
+  Say(std::u16string(captions::kConvertFailed) + u"\r" + U(settings_.inputPath) + u"\r" + reason +
+          std::u16string(captions::kNoFileMade),
+      Icon::Warning, Buttons::Ok);
 }
 
 void MainWindow::KeepReport(const ConversionReport& report) {
   lastReport_ = report;
   lastSkippedEmptyRows_ = settings_.skipEmptyRows;
+  lastUnread_ = settings_.databaseKind == DatabaseKind::Patolis ? ItemGridModel::UnreadItems{} : runUnread_;
   widgets_.statusText->setText(Q(ReportSummary(report)));
   KeepItemRows(report);
   ShowGrid();
   Mirror();
-  if (reportView_ != nullptr) reportView_->setPlainText(Q(ReportPage(report, lastSkippedEmptyRows_)));
+  if (reportView_ != nullptr)
+    reportView_->setPlainText(Q(ReportPage(report, lastSkippedEmptyRows_, lastUnread_.blankRow, lastUnread_.count)));
 }
 
 void MainWindow::ShowReport() {
@@ -48,15 +71,18 @@ void MainWindow::ShowReport() {
     reportView_->setObjectName(QStringLiteral("reportText"));
     reportView_->setReadOnly(true);
     reportView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ReportViewHabits(reportView_);
     column->addWidget(reportView_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::hide);
+    AddCopyButton(buttons, reportView_);
     column->addWidget(buttons);
     // Wide enough for a warning's line, tall enough for a page of items.
-    dialog->resize(reportView_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 60,
+    dialog->resize(reportView_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 80,
                    reportView_->fontMetrics().lineSpacing() * 28);
   }
-  reportView_->setPlainText(Q(ReportPage(*lastReport_, lastSkippedEmptyRows_)));
+  reportView_->setPlainText(
+      Q(ReportPage(*lastReport_, lastSkippedEmptyRows_, lastUnread_.blankRow, lastUnread_.count)));
   QWidget* dialog = reportView_->window();
   dialog->show();
   dialog->raise();

@@ -17,7 +17,8 @@ namespace trovlin::app {
 
 bool MainWindow::ChooseOutputFile(ConversionRequest& request) {
   for (;;) {
-    std::string proposal = ProposeOutputName(settings_.inputPath);
+    std::string proposal =
+        CommonDialog::WithFilterExtension(ProposeOutputName(settings_.inputPath), dialog_.filterIndex());
     // In the folder the last CSV went to, while it is there.
     const QString folder = memory_.CsvFolder();
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
@@ -36,10 +37,8 @@ bool MainWindow::ChooseOutputFile(ConversionRequest& request) {
       memory_.KeepCsvFolder(QFile::decodeName(settings_.outputPath.c_str()));
       return true;
     }
-    if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) {
-      End();
-      return false;
-    }
+    // Cancel goes back to the window as it was.
+    if (Say(problem, Icon::None, Buttons::OkCancel) == Answer::Cancel) return false;
   }
 }
 
@@ -59,10 +58,21 @@ ConversionRequest MainWindow::RequestFromWindow(RunMode mode) const {
 void MainWindow::StartConversion() {
   if (Busy()) return;
   // The menu entry can start a run before any log has been loaded.
-  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None) return;
+  if (settings_.inputPath.empty() || settings_.databaseKind == DatabaseKind::None || !patolisRefusal_.empty()) return;
   ConversionRequest request = RequestFromWindow(RunMode::Convert);
-  if (!ChooseOutputFile(request)) return;
+  // Said before the output is asked for; no output is chosen yet.
+  request.settings.outputPath.clear();
+  if (CheckRequest(request) == RequestProblem::NoItems) {
+    Say(captions::kNoItemsToConvert, Icon::Warning, Buttons::Ok);
+    return;
+  }
+  const std::string outputBefore = settings_.outputPath;
+  if (!ChooseOutputFile(request)) {
+    settings_.outputPath = outputBefore;
+    return;
+  }
   if (CheckRequest(request) != RequestProblem::None) return;
+  runUnread_ = grid_.Unread();
   // The report tells of grid codes the first answer does not show, as it is
   // read when the run starts.
   StartRun([request = std::move(request)](RunObserver* observer) { return Convert(request, observer); });
@@ -74,10 +84,13 @@ void MainWindow::StartRun(ConversionWorker::Job job) {
   widgets_.codeEdit->setReadOnly(true);
   runClock_.start();
   worker_.Start(std::move(job));
+  ShowRunPhase(0, 0);
+  MirrorRun();
 }
 
 void MainWindow::OnProgress(quint64 bytesRead, quint64 bytesTotal) {
   if (bytesTotal > 0) widgets_.progress->setValue(static_cast<int>(bytesRead * 1000 / bytesTotal));
+  ShowRunPhase(bytesRead, bytesTotal);
 }
 
 void MainWindow::OnRunFinished() {
@@ -88,9 +101,12 @@ void MainWindow::OnRunFinished() {
   widgets_.progress->hide();
   widgets_.codeEdit->setReadOnly(false);
   if (ended_) return;
+  EndRunControls();
   const RunResult result = worker_.result();
   const ConversionOutcome& outcome = result.outcome;
+  if (result.status != RunResult::Status::Done) widgets_.statusText->clear();
   if (result.status == RunResult::Status::Cancelled) {
+    widgets_.statusText->setText(Q(captions::kRunStopped));
     emit runFinished();
     return;
   }
@@ -129,18 +145,18 @@ void MainWindow::OnRunFinished() {
     End();
     return;
   }
-  SetControlState(false);
+  Unload();
   emit runFinished();
 }
 
 void MainWindow::OpenCsv() {
   if (ended_ || lastCsv_.empty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(lastCsv_.c_str())));
+  OpenOnDesktop(QFile::decodeName(lastCsv_.c_str()), captions::kNoOpener);
 }
 
 void MainWindow::OpenCsvFolder() {
   if (ended_ || lastCsv_.empty()) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(QFile::decodeName(lastCsv_.c_str())).absolutePath()));
+  OpenOnDesktop(QFileInfo(QFile::decodeName(lastCsv_.c_str())).absolutePath(), captions::kNoFolderOpener);
 }
 
 void MainWindow::ReportTrouble(const RunResult& result) {

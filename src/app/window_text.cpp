@@ -58,6 +58,14 @@ std::u16string FailureDetail(std::exception_ptr failure) {
   }
 }
 
+std::u16string PatolisRefusal(const std::optional<AnswerHeader>& header) {
+  if (!header) return std::u16string(captions::kNoAnswerHeader);
+  if (header->layoutCode >= 1 && header->layoutCode <= 4) return {};
+  // A header line that ends before the layout character names no layout.
+  if (header->layoutCharacter.empty()) return std::u16string(captions::kNoAnswerHeader);
+  return Fill(captions::kLayoutNotConvertible, {header->layoutCharacter});
+}
+
 std::u16string RefusalText(const OpenedLog& opened) {
   switch (opened.refusal) {
     case Refusal::Empty:

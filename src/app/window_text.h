@@ -13,6 +13,7 @@
 #include "common/conversion_state.h"
 #include "common/errors.h"
 #include "input/open_log.h"
+#include "session/log_session.h"
 
 namespace trovlin::app {
 
@@ -32,6 +33,10 @@ std::u16string FailureReason(const IoError& error);
 // The lines under a failure message's heading: the file, then why. A failure
 // that is not about a file gives its own text.
 std::u16string FailureDetail(std::exception_ptr failure);
+
+// Why a PATOLIS log with this answer header cannot be converted; "" when
+// its layout is one of 1 to 4.
+std::u16string PatolisRefusal(const std::optional<AnswerHeader>& header);
 
 // Why opened was not recognised as a search log, in the window's words.
 std::u16string RefusalText(const OpenedLog& opened);

@@ -37,8 +37,8 @@ TEST_F(WindowTest, AnswersToTheOutputFileAndCompletionQuestionsAndFailedRuns) {
   // clang-format off
   const Case cases[] = {
       {"0y", "save / done", true, true},    {"0n", "save / done", false, true},
-      {"xo0n", "save / bad name / save / done", false, true},    {"xc", "save / bad name", true, false},
-      {"1o0n", "save / same file / save / done", false, true},   {"1c", "save / same file", true, false},
+      {"xo0n", "save / bad name / save / done", false, true},    {"xc", "save / bad name", false, false},
+      {"1o0n", "save / same file / save / done", false, true},   {"1c", "save / same file", false, false},
       {"2o", "save / " + failed + files[2] + "\rファイルまたはフォルダがありません", false, false},
       {"0o", "save / " + failed + log + "\rファイルまたはフォルダがありません", false, false, true},
   };
@@ -142,6 +142,40 @@ TEST_F(WindowTest, AnItemListIsSavedAndLoadedIntoAnotherLogKeepingCodesItLacks) 
   Convert(dir.File("out.csv"), Answer::No);
   EXPECT_EQ(ReadBytes(dir.File("out.csv")),
             CrLfLines({"\"AN\",\"TI\",\"PI\"", "\"0001 DIALOG\",\"Dialog title\",\"\""}));
+}
+
+// The two options of the 設定 menu start checked, toggle with a click, shape
+// the preview and the CSV, and are remembered.
+TEST_F(WindowTest, TheStarsAndHalfWidthOptionsToggleAndAreRemembered) {
+  const std::string stn = dir.Write("stn.log", CrLfLines({"L1   ANSWER 1 OF 1", "TI   ***Catalyst***", ""}));
+  const std::string jois = dir.Write("jois.log", Sjis(u"JICST-EPlus  1/1\r\nPY   ２００５\r\n"));
+  struct Case {
+    bool removeStars, halfWidth;  // as the entries are left
+    std::string stnCsv, joisCsv;
+  };
+  // The JOIS log's first line gives the code "JICS" (its first four characters).
+  const std::string stnHeader = "\"L1\",\"TI\"\r\n\"ANSWER 1 OF 1\",",
+                    joisHeader = "\"JICS\",\"PY\"\r\n\"T-EPlus  1/1\",";
+  const Case cases[] = {
+      {true, true, stnHeader + "\"Catalyst\"\r\n", joisHeader + "\"2005\"\r\n"},
+      {false, true, stnHeader + "\"***Catalyst***\"\r\n", joisHeader + "\"2005\"\r\n"},
+      {true, false, stnHeader + "\"Catalyst\"\r\n", joisHeader + "\"" + Sjis(u"２００５") + "\"\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.removeStars) + std::to_string(c.halfWidth));
+    Reopen();
+    EXPECT_TRUE(w().removeStarsEntry->isChecked() && w().halfWidthEntry->isChecked());
+    if (!c.removeStars) w().removeStarsEntry->trigger();
+    if (!c.halfWidth) w().halfWidthEntry->trigger();
+    Reopen(true);  // remembered
+    EXPECT_EQ(w().removeStarsEntry->isChecked(), c.removeStars);
+    EXPECT_EQ(w().halfWidthEntry->isChecked(), c.halfWidth);
+    for (const auto& [log, csv] : {std::pair(stn, c.stnCsv), std::pair(jois, c.joisCsv)}) {
+      Drop(log);
+      Convert(dir.File("out.csv"), Answer::No);
+      EXPECT_EQ(ReadBytes(dir.File("out.csv")), csv);
+    }
+  }
 }
 
 }  // namespace

@@ -101,5 +101,25 @@ TEST(ItemGridModelTest, ReadItemTable) {
   EXPECT_EQ(grid.ReadItemTable().notJoined, (std::vector<bool>{false, true}));
 }
 
+// The rows a run will not read: codes below the first empty one. The empty
+// row that closes the list leaves nothing out.
+TEST(ItemGridModelTest, UnreadItemsAreTheCodesBelowTheFirstEmptyOne) {
+  struct Case {
+    Strings codes;  // one row each, "" an empty code
+    int blankRow, count;
+  };
+  const Case cases[] = {
+      {{u"AN", u"TI", u"PI"}, 0, 0}, {{u"AN", u"", u"TI", u"PI"}, 2, 2},
+      {{u"", u"TI"}, 1, 1},          {{u"AN", u"", u"", u"PI", u""}, 2, 1},  // further empty rows are not counted
+      {{u"AN", u"", u""}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    ItemGridModel grid;
+    grid.Fill(c.codes, {});
+    const ItemGridModel::UnreadItems unread = grid.Unread();
+    EXPECT_EQ(std::pair(unread.blankRow, unread.count), std::pair(c.blankRow, c.count)) << c.codes.size();
+  }
+}
+
 }  // namespace
 }  // namespace trovlin::app

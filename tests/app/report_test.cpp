@@ -1,11 +1,15 @@
 // What the window says of a run: the status bar's summary, the report dialog,
 // the items' counts, a PATOLIS log with nothing to convert; and the two
 // options of the 設定 menu that change what a run reads and writes.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
 
+#include "app/report_page.h"
 #include "window_fixture.h"
 
 namespace trovlin::app::testing {
@@ -35,10 +39,42 @@ TEST_F(WindowTest, TheSummaryTheReportAndTheCountsTellOfGapsRepeatsAndWarnings) 
       page.startsWith(Q(u"■ 欠番・重複\n  L1: 回答 2/3件\n    欠番 2（5行目の回答の前）\n    重複 3（8行目）\n"
                         u"■ 警告\n  1行目: 項目「PY」は最初の回答にありません（列は空になります）\n■ ﾛｸﾞ: ")))
       << page.toStdString();
-  EXPECT_TRUE(page.endsWith(Q(u"ﾚｺｰﾄﾞ 3  出力行 3\n■ 項目（値のある行数）\n  L1\t3\n  AN\t3\n  TI\t1\n  PY\t0\n")));
+  EXPECT_TRUE(page.endsWith(Q(u"ﾚｺｰﾄﾞ 3  出力行 3\n■ 項目（値のある行数）\n  L1  3\n  AN  3\n  TI  1\n  PY  0\n")));
+  // The page is copied whole.
+  auto* copy = report->window()->findChild<QPushButton*>(QStringLiteral("copyReport"));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->text(), Q(u"コピー(&C)"));
+  QGuiApplication::clipboard()->clear();
+  copy->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), page);
 }
 
+// Codes and counts stand in columns for a fixed font, where a full-width
+// character takes two places; a set the log does not name goes by its
+// service's name.
+TEST(ReportPageTest, ItemColumnsAlignAndAnUnnamedSetIsNamedByItsService) {
+  EXPECT_EQ(DisplayWidth(u"AN"), 2u);
+  EXPECT_EQ(DisplayWidth(u"全角ｶﾅ"), 6u);  // two full-width, two half-width
+  EXPECT_EQ(DisplayWidth(u"ＴＩ　"), 6u);
+  ConversionReport report;
+  report.service = DatabaseKind::Patolis;
+  AnswerSetReport set;
+  set.announced = 2;
+  set.found = 2;
+  report.answers.push_back(set);
+  report.items = {{u"出願番号", 12}, {u"AN", 3}, {u"ﾃｽﾄ", 100}};
+  const std::u16string page = ReportPage(report, false);
+  EXPECT_TRUE(page.starts_with(u"■ 欠番・重複\n  PATOLIS: 回答 2/2件\n")) << Utf16ToUtf8(page);
+  // Codes 8 places wide, then two spaces, then counts 3 places wide.
+  const std::u16string items = u"■ 項目（値のある行数）\n  出願番号" + std::u16string(3, u' ') + u"12\n  AN" +
+                               std::u16string(6 + 2 + 2, u' ') + u"3\n  ﾃｽﾄ" + std::u16string(5 + 2, u' ') + u"100\n";
+  EXPECT_TRUE(page.ends_with(items)) << Utf16ToUtf8(page);
+}
+
+// A PATOLIS log in a layout no converter knows, or with no layout, says why
+// when it is loaded, and cannot be converted.
 TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
+  const std::string cannot = "W このPATOLISログは変換できません\r";
   const std::pair<std::u16string, std::string> cases[] = {
       {u"＊＊検索回答＊＊  様式 :  9", "回答様式が「9」です。変換できるのは様式1～4だけです。"},
       {u"＊＊検索回答＊＊", "PATOLISの回答見出し（「＊＊検索回答」と「様式」）がありません。"},
@@ -46,13 +82,14 @@ TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
   for (const auto& [header, reason] : cases) {
     Reopen();
     const std::string log = dir.Write("p.log", Sjis(header + u"\r\n  1 特許出願 2003-1\r\n"));
+    prompts.Reply(Answer::Ok);
     Drop(log);
-    prompts.Play("0o", {dir.File("p.csv")});
-    window().StartConversion();
-    ASSERT_TRUE(WaitForRun());
-    EXPECT_EQ(Transcript(prompts),
-              "save / W 変換できませんでした\r" + log + "\r" + reason + "ﾌｧｲﾙは作成していません。");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("p.csv")) || w().reportEntry->isEnabled());
+    EXPECT_EQ(Transcript(prompts), cannot + log + "\r" + reason);
+    EXPECT_EQ(w().statusText->text(), Q(U(reason)));
+    EXPECT_FALSE(w().convertButton->isEnabled() || w().convertEntry->isEnabled());
+    EXPECT_TRUE(w().databaseOptions[3]->isChecked() && !w().layoutLabel->isHidden());
+    window().StartConversion();  // asks nothing
+    EXPECT_EQ(prompts.asked().size(), 1u);
   }
 }
 

@@ -29,26 +29,71 @@ class RunningTest : public WindowTest {
   std::string out_;
 };
 
+// The commands that wait for the run are disabled where the user sees them,
+// and refused when called all the same.
 TEST_F(RunningTest, LoadsRunsAndGridEditsAreRefusedTheCsvOptionsWaitForTheNextRun) {
   StartBigRun();
+  for (QWidget* control : {static_cast<QWidget*>(w().loadButton), static_cast<QWidget*>(w().itemGrid),
+                           static_cast<QWidget*>(w().codeEdit), static_cast<QWidget*>(w().databaseFrame)}) {
+    EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+  }
+  for (QAction* entry : {w().convertEntry, w().loadEntry, w().pasteEntry, w().firstAnswerEntry,
+                         w().editMenu->menuAction(), w().recentMenu->menuAction()}) {
+    EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
+  }
+  EXPECT_TRUE(w().convertButton->isHidden() && !w().stopButton->isHidden() && w().stopButton->isEnabled());
+  EXPECT_TRUE(w().statusText->text().startsWith(Q(u"変換中… ")) && w().statusText->text().endsWith(u'%'));
   QSignalSpy refused(&window(), &MainWindow::commandRefused);
   window().StartConversion();
-  QTest::mouseClick(w().loadButton, Qt::LeftButton);
-  Paste(QStringLiteral("AN   0001 DIALOG\nTI   t\n"));
+  window().OpenLog();
+  window().PasteLog();
   Drop(dir.File("big.log"));
   window().ClickGridCell(1, 2);
-  for (QAction* entry : {w().convertEntry, w().loadEntry, w().insertRowEntry, w().pasteRowEntry, w().deleteRowEntry,
-                         w().cutRowEntry, w().loadListEntry, w().saveListEntry}) {
-    entry->trigger();
+  for (auto edit : {&MainWindow::InsertRow, &MainWindow::PasteRow, &MainWindow::DeleteRow, &MainWindow::CutRow,
+                    &MainWindow::LoadItemList, &MainWindow::SaveItemList}) {
+    (window().*edit)();
   }
   EXPECT_TRUE(w().codeEdit->isReadOnly());
   w().csvEncodingEntries[2]->trigger();
-  EXPECT_EQ(refused.count(), 12);          // each but the drop, which is not even entered
+  EXPECT_EQ(refused.count(), 10);          // each but the drop, which is not even entered
   EXPECT_EQ(Transcript(prompts), "save");  // the run's own
   prompts.Reply(Answer::No);
   ASSERT_TRUE(WaitForRun());
   EXPECT_TRUE(Complete());  // no byte-order mark: the run kept its options
-  EXPECT_FALSE(w().codeEdit->isReadOnly() || !w().progress->isHidden());
+  EXPECT_FALSE(w().codeEdit->isReadOnly() || !w().progress->isHidden() || !w().stopButton->isHidden());
+  EXPECT_TRUE(w().loadButton->isEnabled() && w().loadEntry->isEnabled() && w().itemGrid->isEnabled());
+}
+
+// 中止 and Escape stop the run: the older file stays, nothing else is left,
+// and the window is as before the run, ready for the next.
+TEST_F(RunningTest, TheStopButtonAndEscapeCancelTheRunLeavingNothing) {
+  for (const char how : {'b', 'k'}) {
+    SCOPED_TRACE(how);
+    Reopen();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    StartBigRun();
+    QSignalSpy finished(&window(), &MainWindow::runFinished);
+    if (how == 'b') QTest::mouseClick(w().stopButton, Qt::LeftButton);
+    if (how == 'k') QTest::keyClick(&window(), Qt::Key_Escape);
+    ASSERT_TRUE(WaitForRun());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(Transcript(prompts), "save");  // nothing asked
+    EXPECT_EQ(ReadBytes(out_), "older file");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    EXPECT_EQ(w().statusText->text(), Q(u"変換を中止しました（ファイルは作成していません）。"));
+    EXPECT_FALSE(window().IsEnded());
+    EXPECT_TRUE(w().stopButton->isHidden() && !w().convertButton->isHidden() && w().convertButton->isEnabled());
+    EXPECT_TRUE(w().loadButton->isEnabled() && w().editMenu->menuAction()->isEnabled() && w().codeEdit->isEnabled());
+    EXPECT_EQ(window().grid().ItemRowCount(), 3);  // L1, AN, TI, as loaded
+    // Its codes are drawn in the text colour again, not the run's grey.
+    const QImage cell =
+        w().itemGrid->viewport()->grab(w().itemGrid->visualItemRect(w().itemGrid->item(1, 1))).toImage();
+    int darkest = 255;
+    for (int y = 0; y < cell.height(); ++y)
+      for (int x = 0; x < cell.width(); ++x) darkest = std::min(darkest, qGray(cell.pixel(x, y)));
+    EXPECT_LT(darkest, 80);
+  }
 }
 
 TEST_F(RunningTest, ClosingOrExitAsksAndYesStopsTheRunKeepingTheOlderFile) {

@@ -49,7 +49,7 @@ Answer ScriptedPrompts::Ask(const Message& message) {
 FileDialogResult ScriptedPrompts::ShowFileDialog(const FileDialogRequest& request) {
   asked_.push_back(Asked{true, {}, request});
   FileDialogResult result = Next(true, request.title).file;
-  result.filterIndex = request.filterIndex;
+  result.filterIndex = filterChosen > 0 ? filterChosen : request.filterIndex;
   return result;
 }
 

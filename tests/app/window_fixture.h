@@ -47,6 +47,8 @@ class ScriptedPrompts : public Prompts {
 
   const std::vector<Asked>& asked() const { return asked_; }
   bool ScriptUsedUp() const { return script_.empty(); }
+  // The filter (1-based) every dialog closes on; 0: the one it opened on.
+  int filterChosen = 0;
 
  private:
   struct Step {
