@@ -11,6 +11,8 @@
 // line gives none. Lines outside record blocks are skipped.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,9 @@ namespace trovlin {
 std::vector<std::u16string> FullRecordATitles();
 
 // Reads log from its current line (the one after the answer header) to the
-// end, writing the header row and one row per record block to csv. Throws
-// IoError.
-void ConvertPatolisFullRecordA(LogReader& log, CsvWriter& csv, PendingEvents& events);
+// end, or until rowLimit rows are written, writing the header row and one row
+// per record block to csv. Throws IoError.
+void ConvertPatolisFullRecordA(LogReader& log, CsvWriter& csv, PendingEvents& events,
+                               std::uint64_t rowLimit = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace trovlin

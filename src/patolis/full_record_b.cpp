@@ -1,7 +1,6 @@
 #include "patolis/full_record_b.h"
 
 #include "patolis/full_record_block.h"
-#include "patolis/patolis_text.h"
 
 namespace trovlin {
 namespace {
@@ -21,30 +20,6 @@ enum Cell : std::size_t {
 
 constexpr std::size_t kCommonIpc = 18;  // where layout A keeps its IPC column
 
-// The broad classification line. False when the input ended inside the
-// keyword continuation lines (the row is written).
-bool ReadClassification(FullRecordBlock& block) {
-  MarkerPositions& m = block.marks();
-  const std::u16string& line = block.line();
-  SetPosition(m.a, Find(line, u"(", 1));
-  SetPosition(m.b, Find(line, u")", m.a + 1));
-  if (auto group = Trim(Cut(line, m.a + 1, m.b - m.a - 1))) {
-    // The apostrophe makes a spreadsheet keep the class as text.
-    block.cell(kBroadClass) = u"'";
-    block.cell(kBroadClass).append(*group);
-  }
-  // The second group is searched from the first "(", not from its ")".
-  SetPosition(m.a, Find(line, u"(", m.a + 1));
-  SetPosition(m.b, Find(line, u")", m.a + 1));
-  if (m.b > m.a) {
-    // Without a second "(" the line holds no fixed keywords; the text up to the
-    // first ")" is the broad classification, not a keyword group.
-    if (m.a != 0) SetCell(block.cell(kFixedKeywords), Trim(Cut(line, m.a + 1, m.b - m.a - 1)));
-    return true;
-  }
-  return block.JoinContinuationLines(kFixedKeywords, Spaces::Keep);
-}
-
 }  // namespace
 
 std::vector<std::u16string> FullRecordBTitles(int layoutCode) {
@@ -58,24 +33,25 @@ std::vector<std::u16string> FullRecordBTitles(int layoutCode) {
   return titles;
 }
 
-void ConvertPatolisFullRecordB(LogReader& log, CsvWriter& csv, PendingEvents& events, int layoutCode) {
-  FullRecordBlock block(log, csv, events, FullRecordBTitles(layoutCode));
-  while (block.StartRecord()) {
-    if (!block.ReadNumberedLines()) return;
-    block.ReadNextLine();
-    if (!block.ReadRunningField(kTitle, 4, Spaces::Keep)) return;
-    if (!block.ReadRunningField(kAbstract, 4, Spaces::Keep)) return;
-    if (!block.ReadRunningField(kApplicant, 5, Spaces::Keep)) return;
-    if (!block.ReadRunningField(kInventor, 5, Spaces::Keep)) return;
-    block.ReadPriorityLines();
-    block.ReadNextLine();
-    if (!block.ReadRunningField(kIpc, 5, Spaces::Collapse)) return;
-    if (!block.ReadRunningField(kFi, 4, Spaces::Collapse)) return;
-    if (!block.ReadRunningField(kFTerm, 6, Spaces::Collapse)) return;
-    if (!block.ReadRunningField(kFreeKeywords, 11, Spaces::Keep)) return;
-    if (!ReadClassification(block)) return;
-    block.FinishRecord();
-  }
+void ConvertPatolisFullRecordB(LogReader& log, CsvWriter& csv, PendingEvents& events, int layoutCode,
+                               std::uint64_t rowLimit) {
+  using Kind = RecordStep::Kind;
+  static constexpr RecordStep kSteps[] = {
+      {.kind = Kind::NumberedLines},
+      {.kind = Kind::NextLine},
+      RunningField(kTitle, u"名称：", Spaces::Keep),
+      RunningField(kAbstract, u"要約：", Spaces::Keep),  // layout 4's "抄録：" is as long
+      RunningField(kApplicant, u"出願人：", Spaces::Keep),
+      RunningField(kInventor, u"発明者：", Spaces::Keep),
+      {.kind = Kind::PriorityLines},
+      {.kind = Kind::NextLine},
+      RunningField(kIpc, u"IPC：", Spaces::Collapse),
+      RunningField(kFi, u"FI：", Spaces::Collapse),
+      RunningField(kFTerm, u"Fターム：", Spaces::Collapse),
+      RunningField(kFreeKeywords, u"フリーキーワード　：", Spaces::Keep),
+      {.kind = Kind::Classification, .cell = kBroadClass, .secondCell = kFixedKeywords},
+  };
+  ConvertFullRecords(log, csv, events, FullRecordBTitles(layoutCode), kSteps, rowLimit);
 }
 
 }  // namespace trovlin

@@ -13,6 +13,8 @@
 // the title of the abstract column.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -25,8 +27,9 @@ namespace trovlin {
 std::vector<std::u16string> FullRecordBTitles(int layoutCode);
 
 // Reads log from its current line (the one after the answer header) to the
-// end, writing the header row and one row per record block to csv. Throws
-// IoError.
-void ConvertPatolisFullRecordB(LogReader& log, CsvWriter& csv, PendingEvents& events, int layoutCode);
+// end, or until rowLimit rows are written, writing the header row and one row
+// per record block to csv. Throws IoError.
+void ConvertPatolisFullRecordB(LogReader& log, CsvWriter& csv, PendingEvents& events, int layoutCode,
+                               std::uint64_t rowLimit = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace trovlin

@@ -53,57 +53,59 @@ bool FullRecordBlock::StartRecord() {
 void FullRecordBlock::CutLine1() {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.a, Find(line_, u"願", 1), 1);
-  SetPosition(m.b, Find(line_, u"[", 1));
+  SetPosition(m.fieldStart, Find(line_, u"願", 1), 1);
+  SetPosition(m.fieldEnd, Find(line_, u"[", 1));
   // The character right before "[" belongs to neither the number nor the date.
-  SetCell(c[0], Cut(line_, m.a, m.b - m.a - 1));
-  SetCell(c[1], Cut(line_, m.b + 1, kDateWidth));
-  SetPosition(m.p, Find(line_, u"(", m.b + 9));
-  SetPosition(m.q, Find(line_, u")", m.p));
-  SetCell(c[2], Trim(Cut(line_, m.p + 1, m.q - m.p - 1)));
-  SetPosition(m.u, Find(line_, u"(", m.q + 1));
-  SetPosition(m.v, Find(line_, u")", m.u));
-  SetCell(c[3], Trim(Cut(line_, m.u + 1, m.v - m.u - 1)));
+  SetCell(c[0], Cut(line_, m.fieldStart, m.fieldEnd - m.fieldStart - 1));
+  SetCell(c[1], Cut(line_, m.fieldEnd + 1, kDateWidth));
+  SetPosition(m.groupOpen, Find(line_, u"(", m.fieldEnd + 9));
+  SetPosition(m.groupClose, Find(line_, u")", m.groupOpen));
+  SetCell(c[2], Trim(Cut(line_, m.groupOpen + 1, m.groupClose - m.groupOpen - 1)));
+  SetPosition(m.secondGroupOpen, Find(line_, u"(", m.groupClose + 1));
+  SetPosition(m.secondGroupClose, Find(line_, u")", m.secondGroupOpen));
+  SetCell(c[3], Trim(Cut(line_, m.secondGroupOpen + 1, m.secondGroupClose - m.secondGroupOpen - 1)));
 }
 
 void FullRecordBlock::CutLine2(std::u16string_view line) {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.a, Find(line, u"[", 1), 1);
-  SetPosition(m.b, Find(line, u"]", 1));
-  SetCell(c[4], Cut(line, m.a, m.b - m.a - 1));
-  SetPosition(m.p, Find(line, u"(", m.b));
-  SetPosition(m.q, Find(line, u")", m.p));
-  SetCell(c[5], Trim(Cut(line, m.p + 1, m.q - m.p - 1)));
+  SetPosition(m.fieldStart, Find(line, u"[", 1), 1);
+  SetPosition(m.fieldEnd, Find(line, u"]", 1));
+  SetCell(c[4], Cut(line, m.fieldStart, m.fieldEnd - m.fieldStart - 1));
+  SetPosition(m.groupOpen, Find(line, u"(", m.fieldEnd));
+  SetPosition(m.groupClose, Find(line, u")", m.groupOpen));
+  SetCell(c[5], Trim(Cut(line, m.groupOpen + 1, m.groupClose - m.groupOpen - 1)));
   for (std::size_t cell : {6, 7}) {
-    SetPosition(m.p, Find(line, u"(", m.q + 2));
-    SetPosition(m.q, Find(line, u")", m.p));
-    SetCell(c[cell], Trim(Cut(line, m.p + 1, m.q - m.p - 1)));
+    SetPosition(m.groupOpen, Find(line, u"(", m.groupClose + 2));
+    SetPosition(m.groupClose, Find(line, u")", m.groupOpen));
+    SetCell(c[cell], Trim(Cut(line, m.groupOpen + 1, m.groupClose - m.groupOpen - 1)));
   }
 }
 
 void FullRecordBlock::CutLine3(std::u16string_view line) {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.g, Find(line, u"[", 1));
-  SetCell(c[8], Cut(line, 1, m.g - 1));
-  SetCell(c[9], Cut(line, m.g + 1, kDateWidth));
-  SetPosition(m.h, Find(line, u"[", m.g + 13));
-  SetCell(c[10], Trim(Cut(line, m.g + 14, m.h - m.g - 14)));
-  SetCell(c[11], Trim(Cut(line, m.h + 1, kDateWidth)));
-  SetCell(c[12], Trim(Cut(line, m.h + 14, 7)));
-  SetCell(c[13], Trim(Cut(line, m.h + 22, kDateWidth)));
+  Position& published = m.publicationBracket;
+  Position& examined = m.examinedBracket;
+  SetPosition(published, Find(line, u"[", 1));
+  SetCell(c[8], Cut(line, 1, published - 1));
+  SetCell(c[9], Cut(line, published + 1, kDateWidth));
+  SetPosition(examined, Find(line, u"[", published + 13));
+  SetCell(c[10], Trim(Cut(line, published + 14, examined - published - 14)));
+  SetCell(c[11], Trim(Cut(line, examined + 1, kDateWidth)));
+  SetCell(c[12], Trim(Cut(line, examined + 14, 7)));
+  SetCell(c[13], Trim(Cut(line, examined + 22, kDateWidth)));
 }
 
 void FullRecordBlock::CutLine4(std::u16string_view line) {
   MarkerPositions& m = marks_;
   std::vector<std::u16string>& c = record_.values;
-  SetPosition(m.a, Find(line, u"(", 1));
-  SetCell(c[14], Trim(Cut(line, m.a + 1, 1)));
-  SetPosition(m.a, Find(line, u"審", m.a));
-  SetCell(c[15], Trim(Cut(line, m.a + 6, kDateWidth)));
-  SetPosition(m.b, Find(line, u"[", m.a + 8));
-  SetCell(c[16], Trim(Cut(line, m.b + 1, kDateWidth)));
+  SetPosition(m.fieldStart, Find(line, u"(", 1));
+  SetCell(c[14], Trim(Cut(line, m.fieldStart + 1, 1)));
+  SetPosition(m.fieldStart, Find(line, u"審", m.fieldStart));
+  SetCell(c[15], Trim(Cut(line, m.fieldStart + 6, kDateWidth)));
+  SetPosition(m.fieldEnd, Find(line, u"[", m.fieldStart + 8));
+  SetCell(c[16], Trim(Cut(line, m.fieldEnd + 1, kDateWidth)));
 }
 
 bool FullRecordBlock::ReadNumberedLines() {
@@ -142,21 +144,44 @@ bool FullRecordBlock::JoinContinuationLines(std::size_t cell, Spaces spaces) {
 
 void FullRecordBlock::CutParenthesised(std::size_t cell, Position from) {
   MarkerPositions& m = marks_;
-  SetPosition(m.a, Find(line_, u"(", from));
-  SetPosition(m.b, Find(line_, u")", m.a + 1));
-  SetCell(record_.values[cell], Trim(Cut(line_, m.a + 1, m.b - m.a - 1)));
+  SetPosition(m.fieldStart, Find(line_, u"(", from));
+  SetPosition(m.fieldEnd, Find(line_, u")", m.fieldStart + 1));
+  SetCell(record_.values[cell], Trim(Cut(line_, m.fieldStart + 1, m.fieldEnd - m.fieldStart - 1)));
 }
 
 void FullRecordBlock::CutDateAfterBracket(std::size_t cell) {
   MarkerPositions& m = marks_;
-  SetPosition(m.b, Find(line_, u"[", m.b + 1));
-  SetCell(record_.values[cell], Trim(Cut(line_, m.b + 1, kDateWidth)));
+  SetPosition(m.fieldEnd, Find(line_, u"[", m.fieldEnd + 1));
+  SetCell(record_.values[cell], Trim(Cut(line_, m.fieldEnd + 1, kDateWidth)));
+}
+
+bool FullRecordBlock::ReadClassification(std::size_t cell, std::size_t keywordCell) {
+  MarkerPositions& m = marks_;
+  SetPosition(m.fieldStart, Find(line_, u"(", 1));
+  SetPosition(m.fieldEnd, Find(line_, u")", m.fieldStart + 1));
+  if (auto group = Trim(Cut(line_, m.fieldStart + 1, m.fieldEnd - m.fieldStart - 1))) {
+    // The apostrophe makes a spreadsheet keep the class as text.
+    record_.values[cell] = u"'";
+    record_.values[cell].append(*group);
+  }
+  // The second group is searched from the first "(", not from its ")".
+  SetPosition(m.fieldStart, Find(line_, u"(", m.fieldStart + 1));
+  SetPosition(m.fieldEnd, Find(line_, u")", m.fieldStart + 1));
+  if (m.fieldEnd > m.fieldStart) {
+    // Without a second "(" the line holds no fixed keywords; the text up to the
+    // first ")" is the broad classification, not a keyword group.
+    if (m.fieldStart != 0) {
+      SetCell(record_.values[keywordCell], Trim(Cut(line_, m.fieldStart + 1, m.fieldEnd - m.fieldStart - 1)));
+    }
+    return true;
+  }
+  return JoinContinuationLines(keywordCell, Spaces::Keep);
 }
 
 void FullRecordBlock::ReadPriorityLines() {
   // Paris priority: kind, number, date.
   CutParenthesised(21, 1);
-  CutParenthesised(22, marks_.b + 1);
+  CutParenthesised(22, marks_.fieldEnd + 1);
   CutDateAfterBracket(23);
 
   // Domestic priority: number, date.
@@ -167,8 +192,26 @@ void FullRecordBlock::ReadPriorityLines() {
   // Related application: kind, original number, date.
   ReadNextLine();
   CutParenthesised(26, 1);
-  CutParenthesised(27, marks_.b + 1);
+  CutParenthesised(27, marks_.fieldEnd + 1);
   CutDateAfterBracket(28);
+}
+
+bool FullRecordBlock::Run(const RecordStep& step) {
+  switch (step.kind) {
+    case RecordStep::Kind::NumberedLines:
+      return ReadNumberedLines();
+    case RecordStep::Kind::NextLine:
+      ReadNextLine();
+      return true;
+    case RecordStep::Kind::RunningField:
+      return ReadRunningField(step.cell, step.from, step.spaces);
+    case RecordStep::Kind::PriorityLines:
+      ReadPriorityLines();
+      return true;
+    case RecordStep::Kind::Classification:
+      return ReadClassification(step.cell, step.secondCell);
+  }
+  return false;
 }
 
 void FullRecordBlock::FinishRecord() {
@@ -181,6 +224,17 @@ void FullRecordBlock::WritePartialRow() {
   events_.RecordCutShort(startLine_);
   events_.Record(startLine_, record_, true);
   csv_.WriteRow(record_);
+}
+
+void ConvertFullRecords(LogReader& log, CsvWriter& csv, PendingEvents& events, std::vector<std::u16string> titles,
+                        std::span<const RecordStep> steps, std::uint64_t rowLimit) {
+  FullRecordBlock block(log, csv, events, std::move(titles));
+  for (std::uint64_t rows = 0; rows < rowLimit && block.StartRecord(); ++rows) {
+    for (const RecordStep& step : steps) {
+      if (!block.Run(step)) return;
+    }
+    block.FinishRecord();
+  }
 }
 
 }  // namespace trovlin

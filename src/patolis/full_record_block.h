@@ -4,16 +4,19 @@
 // lines.
 //
 // A record start line is a line that, trimmed, begins with "*** 特許出願".
-// The marker positions (a, b, p, q, u, v, g, h) live as long as the
-// conversion: a step that is skipped (see text_cuts.h) leaves them as the
-// previous line or record set them, and the cells that depend on them are
-// then taken from those older positions. Every step that meets the end of the
-// input inside a record writes the row as far as it is filled; the caller
-// then stops.
+// The marker positions live as long as the conversion: a cut that is skipped
+// (see text_cuts.h) leaves them as the previous line or record set them, and
+// the cells that depend on them are then taken from those older positions.
+// Every step that meets the end of the input inside a record writes the row
+// as far as it is filled; the conversion then stops.
+//
+// A layout is its table of steps (RecordStep), run once per record block.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +35,53 @@ std::vector<std::u16string> FullRecordCommonTitles();
 // Whether a running field's runs of spaces are collapsed after joining.
 enum class Spaces { Keep, Collapse };
 
+// Where the markers of the cuts were last found. Several lines share a pair,
+// so a cut whose marker is missing reads the position an earlier line left.
 struct MarkerPositions {
-  Position a = 0, b = 0, p = 0, q = 0, u = 0, v = 0, g = 0, h = 0;
+  // The marks around the value being cut: line 1's number (after "願") and
+  // its date's "["; line 2's "[" and "]"; line 4's "(", then its "審" and its
+  // date's "["; the parenthesis groups and date brackets of the priority and
+  // classification lines.
+  Position fieldStart = 0, fieldEnd = 0;
+  // The "(" and ")" of the parenthesis group just read on line 1 or 2.
+  Position groupOpen = 0, groupClose = 0;
+  // The "(" and ")" of line 1's second group, the international application.
+  Position secondGroupOpen = 0, secondGroupClose = 0;
+  // Line 3's "[" before the publication date and the one before the
+  // examined publication's date.
+  Position publicationBracket = 0, examinedBracket = 0;
 };
+
+// One step of a record block.
+struct RecordStep {
+  enum class Kind {
+    NumberedLines,   // the record start line (the current line) and lines 2 to 4
+    NextLine,        // the next line becomes the current one
+    RunningField,    // cell = the current line from `from`, plus its continuation lines
+    PriorityLines,   // the current line and the two after it
+    Classification,  // cell = the broad classification, secondCell = the fixed keywords
+  };
+  Kind kind;
+  std::size_t cell = 0;
+  Position from = 0;
+  Spaces spaces = Spaces::Keep;
+  std::size_t secondCell = 0;
+};
+
+// A running field whose value starts right after its label (which is not
+// checked: the place is what counts).
+constexpr RecordStep RunningField(std::size_t cell, std::u16string_view label, Spaces spaces) {
+  return {.kind = RecordStep::Kind::RunningField,
+          .cell = cell,
+          .from = static_cast<Position>(label.size()) + 1,
+          .spaces = spaces};
+}
+
+// Reads log from its current line (the one after the answer header) to the
+// end, or until rowLimit rows are written: the header row of titles, then one
+// row per record block, each made by steps in order. Throws IoError.
+void ConvertFullRecords(LogReader& log, CsvWriter& csv, PendingEvents& events, std::vector<std::u16string> titles,
+                        std::span<const RecordStep> steps, std::uint64_t rowLimit);
 
 class FullRecordBlock {
  public:
@@ -61,11 +108,10 @@ class FullRecordBlock {
   // The Paris priority line (the current one) and the domestic priority and
   // related-application lines after it, into cells 21 to 28.
   void ReadPriorityLines();
-  // The text between the first "(" at or after from and the ")" after it
-  // into cell; the marks keep where both were found.
-  void CutParenthesised(std::size_t cell, Position from);
-  // The date after the first "[" past the last ")" into cell.
-  void CutDateAfterBracket(std::size_t cell);
+  // The broad classification line (the current one): the broad class into
+  // cell, the fixed keywords into keywordCell. False when the input ended
+  // inside the keyword continuation lines (row written).
+  bool ReadClassification(std::size_t cell, std::size_t keywordCell);
 
   // The next line, whole, with no end test: "" at the end of the input.
   void ReadNextLine();
@@ -73,11 +119,15 @@ class FullRecordBlock {
   // Writes the row, lets the front end breathe.
   void FinishRecord();
 
-  const std::u16string& line() const { return line_; }
-  std::u16string& cell(std::size_t i) { return record_.values[i]; }
-  MarkerPositions& marks() { return marks_; }
+  // Runs one step; false when the conversion stops.
+  bool Run(const RecordStep& step);
 
  private:
+  // The text between the first "(" at or after from and the ")" after it
+  // into cell; the marks keep where both were found.
+  void CutParenthesised(std::size_t cell, Position from);
+  // The date after the first "[" past the last ")" into cell.
+  void CutDateAfterBracket(std::size_t cell);
   // Writes the row as far as it is filled; the conversion then stops.
   void WritePartialRow();
   void CutLine1();

@@ -70,7 +70,7 @@ std::vector<std::u16string> NumberListTitles() {
   return {u"出願番号", u"出願日", u"公開番号", u"公開日", u"公告番号", u"公告日", u"登録番号", u"登録日"};
 }
 
-void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& events) {
+void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& events, std::uint64_t rowLimit) {
   ItemTable items;
   items.codes = NumberListTitles();
   items.notJoined.assign(items.codes.size(), true);
@@ -80,7 +80,7 @@ void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& eve
 
   std::u16string first;
   std::u16string second;
-  while (!log.AtEnd()) {
+  for (std::uint64_t rows = 0; rows < rowLimit && !log.AtEnd(); ++rows) {
     // A line that begins with the label is not an answer's first line.
     Position k = 0;
     while (!log.AtEnd() && k <= 1) {

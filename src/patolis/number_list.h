@@ -9,6 +9,8 @@
 // spaces collapsed. A value whose label is missing is left empty.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,9 @@ namespace trovlin {
 std::vector<std::u16string> NumberListTitles();
 
 // Reads log from its current line (the one after the answer header) to the
-// end, writing the header row and one row per answer to csv. Throws IoError.
-void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& events);
+// end, or until rowLimit rows are written, writing the header row and one row
+// per answer to csv. Throws IoError.
+void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& events,
+                              std::uint64_t rowLimit = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace trovlin

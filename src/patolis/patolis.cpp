@@ -1,5 +1,7 @@
 #include "patolis/patolis.h"
 
+#include <limits>
+
 #include "common/errors.h"
 #include "csv/csv_writer.h"
 #include "patolis/full_record_a.h"
@@ -43,16 +45,17 @@ std::optional<AnswerHeader> ReadAnswerHeader(LogReader& log, PendingEvents& even
   return header;
 }
 
-void RunConverter(int layoutCode, LogReader& log, CsvWriter& csv, PendingEvents& events) {
+void RunConverter(int layoutCode, LogReader& log, CsvWriter& csv, PendingEvents& events,
+                  std::uint64_t rowLimit = std::numeric_limits<std::uint64_t>::max()) {
   switch (layoutCode) {
     case 1:
-      ConvertPatolisNumberList(log, csv, events);
+      ConvertPatolisNumberList(log, csv, events, rowLimit);
       break;
     case 2:
-      ConvertPatolisFullRecordA(log, csv, events);
+      ConvertPatolisFullRecordA(log, csv, events, rowLimit);
       break;
     default:
-      ConvertPatolisFullRecordB(log, csv, events, layoutCode);
+      ConvertPatolisFullRecordB(log, csv, events, layoutCode, rowLimit);
       break;
   }
 }
@@ -122,26 +125,13 @@ PatolisOutcome ConvertPatolis(const ConversionSettings& settings, RunObserver* o
 }
 
 std::string PreviewPatolis(const ConversionSettings& settings, std::size_t maxRows) {
-  // A record is told before its row is written, so the pass stops at the
-  // first record past the rows shown.
-  struct Enough {};
-  struct RecordCount : RunObserver {
-    std::size_t left = 0;
-    void OnRecord(std::uint64_t, const RecordBuffer&, bool) override {
-      if (left-- == 0) throw Enough{};
-    }
-  } count;
-  count.left = maxRows;
   LogReader log(settings.inputPath, ReaderOptionsFor(settings, false));
   std::string bytes;
-  PendingEvents events(&count);
+  PendingEvents events;
   const std::optional<AnswerHeader> header = ReadAnswerHeader(log, events);
   if (!header || header->layoutCode == 0) return bytes;
   CsvWriter csv(&bytes, CsvFormatFor(settings));
-  try {
-    RunConverter(header->layoutCode, log, csv, events);
-  } catch (const Enough&) {
-  }
+  RunConverter(header->layoutCode, log, csv, events, maxRows);
   csv.Finish();
   return bytes;
 }

@@ -222,9 +222,7 @@ Span SpanAt(const ByteTables& t, const unsigned char* p, const unsigned char* en
   return {2, InvalidIn(code) != 0 ? 2u : 1u};
 }
 
-bool HasAtMostCp932Chars(std::string_view bytes, std::size_t limit) {
-  if (bytes.size() <= limit) return true;
-  if (bytes.size() > 2 * limit) return false;  // no character is longer than two bytes
+bool HasAtMostCp932CharsByWalk(std::string_view bytes, std::size_t limit) {
   const ByteTables& t = GetByteTables();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = p + bytes.size();
@@ -237,7 +235,7 @@ bool HasAtMostCp932Chars(std::string_view bytes, std::size_t limit) {
   return chars <= limit;
 }
 
-Cp932Cut CutAfterCp932Chars(std::string_view bytes, std::size_t chars) {
+Cp932Cut CutAfterCp932CharsByWalk(std::string_view bytes, std::size_t chars) {
   const ByteTables& t = GetByteTables();
   const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* const end = begin + bytes.size();

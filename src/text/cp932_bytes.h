@@ -22,8 +22,17 @@ namespace trovlin {
 // decodes to the same characters and is its own canonical form.
 std::size_t CanonicalizeCp932(std::string_view bytes, std::string& out);
 
-// Whether bytes hold at most limit characters.
-bool HasAtMostCp932Chars(std::string_view bytes, std::size_t limit);
+// The walk behind HasAtMostCp932Chars, for the lengths its quick test
+// cannot settle.
+bool HasAtMostCp932CharsByWalk(std::string_view bytes, std::size_t limit);
+
+// Whether bytes hold at most limit characters. A tagged run asks this of
+// every line, and the byte count alone settles it for almost all of them.
+inline bool HasAtMostCp932Chars(std::string_view bytes, std::size_t limit) {
+  if (bytes.size() <= limit) return true;
+  if (bytes.size() > 2 * limit) return false;  // no character is longer than two bytes
+  return HasAtMostCp932CharsByWalk(bytes, limit);
+}
 
 // Where the text after the first chars characters of bytes starts (the end
 // when there are fewer). When the cut falls between the two invalid bytes of
@@ -33,7 +42,19 @@ struct Cp932Cut {
   std::size_t offset = 0;
   bool secondOfPair = false;
 };
-Cp932Cut CutAfterCp932Chars(std::string_view bytes, std::size_t chars);
+Cp932Cut CutAfterCp932CharsByWalk(std::string_view bytes, std::size_t chars);
+// An ASCII byte is a character on its own and ends no pair, so the walk
+// starts afresh after the ASCII bytes the cut begins with (most field codes
+// are ASCII).
+inline Cp932Cut CutAfterCp932Chars(std::string_view bytes, std::size_t chars) {
+  std::size_t ascii = 0;
+  const std::size_t n = bytes.size() < chars ? bytes.size() : chars;
+  while (ascii < n && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+  if (ascii == n) return {n, false};
+  Cp932Cut cut = CutAfterCp932CharsByWalk(bytes.substr(ascii), chars - ascii);
+  cut.offset += ascii;
+  return cut;
+}
 
 // What AppendCp932Piece does to each character on the way.
 struct Cp932PieceRules {

@@ -68,6 +68,23 @@ TEST(PatolisTest, APreviewIsTheStartOfTheConvertedCsv) {
   EXPECT_EQ(PreviewPatolis(LogSettings(TempDir(), PatolisLog({AnswerHeaderLine("9")})), 5), "");
 }
 
+// A preview stops at its last row: a line after it that no run could read is
+// never reached.
+TEST(PatolisTest, APreviewReadsNoFurtherThanItsRows) {
+  TempDir dir;
+  const ConversionSettings settings = LogSettings(
+      dir, PatolisLog({AnswerHeaderLine("1"), " 1 特許出願 2003-123456", "", " 2 特許出願 2003-654321", ""}) +
+               std::string(LogReader::kMaxLineBytes + (2u << 20), 'x'));
+  const std::string header =
+      Sjis(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\"\r\n");
+  const std::string first = Sjis(u"\"2003-123456\",\"\",\"\",\"\",\"\",\"\",\"1 特許出願 2003-123456\",\"\"\r\n");
+  const std::string second = Sjis(u"\"2003-654321\",\"\",\"\",\"\",\"\",\"\",\"2 特許出願 2003-654321\",\"\"\r\n");
+  EXPECT_EQ(PreviewPatolis(settings, 0), header);
+  EXPECT_EQ(PreviewPatolis(settings, 1), header + first);
+  EXPECT_EQ(PreviewPatolis(settings, 2), header + first + second);
+  EXPECT_THROW(PreviewPatolis(settings, 3), IoError);
+}
+
 TEST(PatolisTest, FailuresAreReportedAndKeepTheRowsWritten) {
   TempDir dir;
   // A line over the reader's limit after one answer.

@@ -44,6 +44,9 @@ TEST(Cp932Bytes, CountsAndCutsCharacters) {
       {"\x85\x40\x85\x40", 4, 4, false, true},
       {"\x81 ab", 2, 2, false, false},  // a lone lead is one character
       {"ab", 4, 2, false, true},
+      {"AB\x8A\xBF\x8E\x9A", 3, 4, false, false},  // ASCII, then pairs
+      {"ABCD\x8A\xBF", 4, 4, false, false},
+      {"A\x8A\xBF\x8E\x9A", 4, 5, false, true},
   };
   for (const auto& c : cases) {
     const Cp932Cut cut = CutAfterCp932Chars(c.bytes, c.chars);
