@@ -212,6 +212,10 @@ inline constexpr std::u16string_view kSummaryAnswers = u"回答 %1/%2件";
 inline constexpr std::u16string_view kSummaryMissing = u"欠番 %1";
 inline constexpr std::u16string_view kSummaryRepeated = u"重複 %1";
 inline constexpr std::u16string_view kSummaryWarnings = u"警告 %1件";
+// Of the warnings, the ones that say the CSV or workbook holds less than the
+// log: records the log's end cut short, values cut to a workbook cell.
+inline constexpr std::u16string_view kSummaryCutShort = u"（途中で切れた記録 %1件）";
+inline constexpr std::u16string_view kSummaryCellCut = u"（セルの上限で切った値 %1件）";
 inline constexpr std::u16string_view kItemRowsTip = u"ﾚｺｰﾄﾞ %2件のうち %1件に値があります";
 inline constexpr std::u16string_view kReportTitle = u"変換レポート";
 inline constexpr std::u16string_view kReportGaps = u"■ 欠番・重複";

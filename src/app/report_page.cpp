@@ -115,7 +115,15 @@ std::u16string ReportSummary(const ConversionReport& report) {
     if (!set.repeated.empty()) text += kGap + Fill(captions::kSummaryRepeated, {Numbers(set.repeated)});
   }
   const std::uint64_t warnings = report.warnings.size() + report.warningsLeftOut;
-  if (warnings > 0) text += kGap + Fill(captions::kSummaryWarnings, {Number(warnings)});
+  if (warnings == 0) return text;
+  text += kGap + Fill(captions::kSummaryWarnings, {Number(warnings)});
+  std::uint64_t cutShort = 0, cellCut = 0;
+  for (const ReportWarning& w : report.warnings) {
+    cutShort += w.kind == WarningKind::RecordCutShort ? 1 : 0;
+    cellCut += w.kind == WarningKind::CellCut ? 1 : 0;
+  }
+  if (cutShort > 0) text += Fill(captions::kSummaryCutShort, {Number(cutShort)});
+  if (cellCut > 0) text += Fill(captions::kSummaryCellCut, {Number(cellCut)});
   return text;
 }
 

@@ -71,6 +71,20 @@ TEST(ReportPageTest, ItemColumnsAlignAndAnUnnamedSetIsNamedByItsService) {
   EXPECT_TRUE(page.ends_with(items)) << Utf16ToUtf8(page);
 }
 
+// Warnings that mean the output holds less than the log are named in the
+// status bar's summary, beside the count of every warning.
+TEST(ReportPageTest, TheSummaryNamesRecordsCutShortAndCellsCut) {
+  ConversionReport report;
+  report.rows = 2;
+  report.warnings = {{7, WarningKind::RecordCutShort, 0, {}},
+                     {3, WarningKind::InvalidBytes, 1, {}},
+                     {9, WarningKind::RecordCutShort, 2, {}},
+                     {4, WarningKind::CellCut, 40000, {}}};
+  EXPECT_EQ(ReportSummary(report), u"2行出力  警告 4件（途中で切れた記録 2件）（セルの上限で切った値 1件）");
+  report.warnings.resize(2);
+  EXPECT_EQ(ReportSummary(report), u"2行出力  警告 2件（途中で切れた記録 1件）");
+}
+
 // A PATOLIS log in a layout no converter knows, or with no layout, says why
 // when it is loaded, and cannot be converted.
 TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
