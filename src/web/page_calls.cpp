@@ -122,9 +122,9 @@ json WarningsJson(const ConversionReport& report) {
   return list;
 }
 
-json Convert(const json& j) {
+json Convert(const json& j, RunMode mode) {
   PageObserver observer;
-  const PageOutcome outcome = ConvertForPage(RequestOf(j), &observer);
+  const PageOutcome outcome = ConvertForPage(RequestOf(j), &observer, mode);
   json answer = {{"log", LogJson(outcome.log)}};
   switch (outcome.status) {
     case PageOutcome::Status::NotALog:
@@ -157,7 +157,8 @@ json Call(const json& j) {
     request.csvEncoding = CsvEncoding::Utf8;
     return {{"csv", PreviewForPage(request, kPreviewRows)}};
   }
-  if (op == "convert") return Convert(j);
+  if (op == "convert") return Convert(j, RunMode::Convert);
+  if (op == "inspect") return Convert(j, RunMode::Inspect);
   if (op == "loadItems") return {{"items", ItemsJson(LoadItemPreset(j.value("path", "")))}};
   if (op == "saveItems") {
     SaveItemPreset(j.value("path", "items.txt"), ItemsOf(j.value("items", json::array())));

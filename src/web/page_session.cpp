@@ -59,7 +59,7 @@ std::string PreviewForPage(const PageRequest& request, std::size_t rows) {
   return Preview(settings, items, rows);
 }
 
-PageOutcome ConvertForPage(const PageRequest& request, RunObserver* observer) {
+PageOutcome ConvertForPage(const PageRequest& request, RunObserver* observer, RunMode mode) {
   ConversionSettings settings = SettingsFor(request);
   PageOutcome result;
   result.log = Open(request, settings);
@@ -77,7 +77,7 @@ PageOutcome ConvertForPage(const PageRequest& request, RunObserver* observer) {
       return result;
     }
   }
-  ConversionOutcome outcome = Convert(settings, items, observer, RunMode::Convert, warnings);
+  ConversionOutcome outcome = Convert(settings, items, observer, mode, warnings);
   if (!outcome.written) {
     result.status = PageOutcome::Status::NoLayout;
     return result;

@@ -62,7 +62,8 @@ struct PageOutcome {
   int layoutCode = 0;
   ConversionReport report;  // report.log is request.name
 };
-// Converts into the page's output named log.outputName. Throws IoError.
-PageOutcome ConvertForPage(const PageRequest& request, RunObserver* observer);
+// Converts into the page's output named log.outputName; with RunMode::Inspect
+// only reports (answers, item counts) and writes nothing. Throws IoError.
+PageOutcome ConvertForPage(const PageRequest& request, RunObserver* observer, RunMode mode = RunMode::Convert);
 
 }  // namespace trovlin::web
