@@ -515,6 +515,7 @@
     return workerReady;
   }).then(() => {
     setStatus(T.ready);
+    document.documentElement.dataset.readyMs = String(Math.round(performance.now()));
     document.documentElement.dataset.ready = 'true';
   });
 })();
