@@ -63,9 +63,12 @@
         const m = event.data;
         if (m.type === 'ready') resolve();
         else if (m.type === 'open') output = {name: m.name, chunks: []};
-        else if (m.type === 'chunk') { if (output) output.chunks.push(m.bytes); }
+        // Each chunk becomes a blob at once, which the browser may keep on disk.
+        else if (m.type === 'chunk') { if (output) output.chunks.push(new Blob([m.bytes])); }
         else if (m.type === 'progress') showProgress(m.percent);
         else if (m.type === 'result') {
+          // What the core's memory has grown to, for the benchmark.
+          document.documentElement.dataset.coreMemory = String(m.memory);
           const done = waiting.get(m.id);
           waiting.delete(m.id);
           if (done) done.resolve(m.result);

@@ -49,6 +49,7 @@ self.onmessage = (event) => {
   if (message.type === 'call') {
     for (const [id, file] of message.files) mount(id, file);
     lastPercent = -1;
-    self.postMessage({type: 'result', id: message.id, result: call(message.request)});
+    const result = call(message.request);
+    self.postMessage({type: 'result', id: message.id, result, memory: core.HEAPU8.length});
   }
 };
