@@ -8,7 +8,7 @@ the messages of logs that cannot be converted, records every request the
 page makes (none may leave the machine), and keeps screenshots at 100 % and
 200 % zoom.
 
-usage: page_test.py PAGE TROVLIN_CLI LOG_GENERATOR OUT_DIR
+usage: page_test.py PAGE TROVLIN_CLI LOG_GENERATOR OUT_DIR [TEST...]
 """
 import json
 import os
@@ -265,11 +265,16 @@ class PageTest(unittest.TestCase):
             self.assertLessEqual(overflow, 0, f"the page scrolls sideways at {zoom * 100} %")
 
     def test_ready_within_a_second(self):
-        self.open_page()
-        ready = self.driver.execute_script("return Number(document.documentElement.dataset.readyMs)")
-        print(f"\nready {ready:.0f} ms after the page began to load", file=sys.stderr)
+        # The median of three openings, so that one slow moment of a shared
+        # machine does not decide.
+        times = []
+        for _ in range(3):
+            self.open_page()
+            times.append(self.driver.execute_script("return Number(document.documentElement.dataset.readyMs)"))
+        ready = sorted(times)[1]
+        print(f"\nready {ready:.0f} ms after the page began to load (of {times})", file=sys.stderr)
         self.assertLess(ready, 1000)
 
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)

@@ -39,7 +39,7 @@
   let nextId = 1;
   let worker = null;
   let workerReady = null;
-  let module = null;
+  let module = null;  // a promise of the compiled core
   const waiting = new Map();
   let nextCall = 1;
   let output = null;  // {name, chunks} of the run under way
@@ -47,6 +47,7 @@
   let cancelled = false;
 
   function decodeBase64(text) {
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text.trim());
     const binary = atob(text.trim());
     const bytes = new Uint8Array(binary.length);
     for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
@@ -80,7 +81,8 @@
         waiting.clear();
       };
     });
-    worker.postMessage({type: 'init', module});
+    // The worker reads its script while the core is being compiled.
+    module.then((compiled) => worker.postMessage({type: 'init', module: compiled}));
   }
 
   async function call(request, log) {
@@ -512,11 +514,11 @@
 
   wire();
   renderAll();
-  WebAssembly.compile(decodeBase64($('core-wasm').textContent)).then((compiled) => {
-    module = compiled;
-    startWorker();
-    return workerReady;
-  }).then(() => {
+  let compiled;
+  module = new Promise((resolve) => { compiled = resolve; });
+  startWorker();
+  compiled(WebAssembly.compile(decodeBase64($('core-wasm').textContent)));
+  workerReady.then(() => {
     setStatus(T.ready);
     document.documentElement.dataset.readyMs = String(Math.round(performance.now()));
     document.documentElement.dataset.ready = 'true';
