@@ -13,7 +13,14 @@ fi
 # which a Node.js other than Debian's does not find by itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-cmake --preset web >/dev/null
+# Workbooks need libxlsxwriter and zlib built for the page from Debian's
+# sources; without them the page is built to refuse workbooks.
+workbooks=ON
+if ! scripts/fetch_web_sources.sh; then
+  echo "build_web.sh: no libxlsxwriter and zlib sources; the page will not write workbooks" >&2
+  workbooks=OFF
+fi
+cmake --preset web -DTROVLIN_WORKBOOKS=$workbooks >/dev/null
 cmake --build --preset web -j"${TROVLIN_JOBS:-2}"
 
 core=build-web/cmake/src/web

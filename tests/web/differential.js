@@ -3,7 +3,9 @@
 // set both must write the same CSV bytes and the same JSON report, or refuse
 // alike. The logs are the bundled samples changed at random (lines dropped,
 // repeated or cut, text and invalid bytes put in, line ends changed), with a
-// fixed seed, so a failure is repeatable.
+// fixed seed, so a failure is repeatable. Every tenth log is also written as
+// a workbook by both, whose parts (sheets, shared strings, styles) must be
+// the same.
 //
 // usage: node differential.js CORE_DIR TROVLIN_CLI SAMPLES_DIR WORK_DIR [LOGS_PER_SERVICE]
 'use strict';
@@ -13,6 +15,8 @@ const {spawnSync} = require('child_process');
 
 const [coreDir, cli, samples, work] = process.argv.slice(2, 6);
 const perService = Number(process.argv[6] || 1000);
+// Every this many logs, the same run as a workbook too.
+const workbookEvery = 10;
 
 // A small fixed-seed generator (mulberry32), so every run makes the same logs.
 let seed = 0x7201;
@@ -32,6 +36,14 @@ const pieces = [
   [0x22], [0x2c], [0x3d], [0x2a, 0x2a, 0x2a], [0x40], [0x2b], [0x2d], [0x09], [0x80], [0xff], [0x82],
   [0x20, 0x20], [0x41, 0x42, 0x43], [0x0a], [0x0d],
 ];
+
+// A workbook's parts (unzipped), but its creation time, which differs by run.
+function workbookParts(file) {
+  const script = 'import json, sys, zipfile\n' +
+      'with zipfile.ZipFile(sys.argv[1]) as b:\n' +
+      '    print(json.dumps({n: b.read(n).hex() for n in sorted(b.namelist()) if n != "docProps/core.xml"}))\n';
+  return spawnSync('/usr/bin/python3', ['-c', script, file], {encoding: 'utf8', maxBuffer: 1 << 28}).stdout;
+}
 
 function splitLines(bytes) {
   const lines = [];
@@ -136,10 +148,11 @@ require(path.resolve(coreDir, 'trovlin_core.js'))({
   const call = (r) => JSON.parse(core.ccall('trovlin_call', 'string', ['string'], [JSON.stringify(r)]));
   fs.mkdirSync(work, {recursive: true});
   core.FS.mkdir('/logs');
+  core.FS.chdir('/logs');
   const failures = [];
   const tally = {};
   for (const [service, files] of Object.entries(services)) {
-    tally[service] = {logs: 0, converted: 0, refused: 0};
+    tally[service] = {logs: 0, converted: 0, refused: 0, workbooks: 0};
     for (let n = 0; n < perService; ++n) {
       const sample = fs.readFileSync(path.join(samples, files[n % files.length]));
       const log = mutate(sample);
@@ -148,9 +161,9 @@ require(path.resolve(coreDir, 'trovlin_core.js'))({
       fs.writeFileSync(logPath, log);
       core.FS.writeFile('/logs/' + name, log);
       const {args, request} = optionSet(service);
-      Object.assign(request, {op: 'convert', log: '/logs/' + name, name});
+      Object.assign(request, {op: 'convert', log: name, name});
       if (service !== 'PATOLIS' && random() < 0.2) {
-        const opened = call({op: 'open', log: '/logs/' + name, name, discover: request.discover});
+        const opened = call({op: 'open', log: name, name, discover: request.discover});
         if (opened.items && opened.items.length) {
           request.items = itemList(opened.items);
           const listPath = path.join(work, name + '.items');
@@ -182,10 +195,26 @@ require(path.resolve(coreDir, 'trovlin_core.js'))({
       if (core.output.name !== name.replace(/\.log$/, '.csv')) fail(`the page named the CSV ${core.output.name}`);
       if (!pageCsv.equals(fs.readFileSync(csvPath))) fail('the CSV bytes differ');
       if (page.reportJson !== fs.readFileSync(reportPath, 'utf8')) fail('the reports differ');
+      if (n % workbookEvery !== 0) continue;
+      const bookPath = path.join(work, name + '.xlsx');
+      fs.rmSync(bookPath, {force: true});
+      core.output = null;
+      const pageBook = call(Object.assign({}, request, {format: 'xlsx'}));
+      const nativeBook = spawnSync(cli, ['convert', name, '-o', bookPath, '--format', 'xlsx', ...args], {cwd: work});
+      if (pageBook.error || nativeBook.status !== 0) {
+        fail(`workbook: the page said ${pageBook.error || 'done'}, the CLI exited ${nativeBook.status}`);
+        continue;
+      }
+      tally[service].workbooks++;
+      const pagePath = path.join(work, name + '.page.xlsx');
+      fs.writeFileSync(pagePath, Buffer.concat(core.output.chunks));
+      const [mine, theirs] = [workbookParts(pagePath), workbookParts(bookPath)];
+      if (!mine || mine !== theirs) fail('the workbooks differ');
     }
   }
   for (const [service, t] of Object.entries(tally)) {
-    console.log(`${service}: ${t.logs} logs, ${t.converted} converted alike, ${t.refused} refused by both`);
+    console.log(`${service}: ${t.logs} logs, ${t.converted} converted alike (${t.workbooks} as workbooks too), ` +
+                `${t.refused} refused by both`);
   }
   if (failures.length) {
     console.log(`${failures.length} difference(s); the first:`);

@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 import unittest
+import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -37,6 +38,12 @@ OPTION_SETS = [
      {"csvEncoding": "utf-8-bom", "protectFormulas": True, "skipEmptyRows": True, "firstAnswer": True},
      ["--encoding", "utf-8-bom", "--protect-formulas", "--skip-empty-rows", "--discover", "first-answer"]),
 ]
+
+
+def workbook_parts(path):
+    """A workbook's parts, but its creation time, which differs by run."""
+    with zipfile.ZipFile(path) as book:
+        return {n: book.read(n) for n in sorted(book.namelist()) if n != "docProps/core.xml"}
 
 
 def start_browser(downloads):
@@ -188,6 +195,20 @@ class PageTest(unittest.TestCase):
         with open(report, "rb") as f:
             self.assertEqual(page, f.read())
         self.assertIn("回答 3/3件", self.text("logs"))
+
+    def test_a_workbook_holds_what_the_cli_workbook_holds(self):
+        log = os.path.join(SAMPLES, "jois_sample.log")
+        self.open_page()
+        self.set_options({"format": "xlsx"})
+        self.load(log)
+        self.convert()
+        self.assertEqual(self.text("error"), "")
+        page = os.path.join(self.work, "page.xlsx")
+        with open(page, "wb") as f:
+            f.write(self.downloaded("jois_sample.xlsx"))
+        native = os.path.join(self.work, "native.xlsx")
+        subprocess.run([CLI, "convert", "jois_sample.log", "-o", native], cwd=SAMPLES, check=True, capture_output=True)
+        self.assertEqual(workbook_parts(page), workbook_parts(native))
 
     def test_a_batch_converts_each_log_in_order(self):
         self.open_page()

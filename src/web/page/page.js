@@ -89,13 +89,14 @@
     await workerReady;
     const id = nextCall++;
     const files = log ? [[log.id, log.file]] : [];
+    const folder = log ? `/files/${log.id}` : null;
     if (log) {
-      request.log = `/files/${log.id}/${log.file.name}`;
+      request.log = log.file.name;
       request.name = log.file.name;
     }
     return new Promise((resolve) => {
       waiting.set(id, {resolve});
-      worker.postMessage({type: 'call', id, request, files});
+      worker.postMessage({type: 'call', id, request, files, folder});
     });
   }
 

@@ -7,6 +7,25 @@ let core = null;
 const mounted = new Set();
 let lastPercent = -1;
 
+// The browser reads a File in slices, each at a cost far above its size's:
+// the core's reads (128 KiB each) are served from a window of kWindow bytes
+// read at once, which is all of the log the worker holds at a time.
+const kWindow = 8 << 20;
+function readInWindows(stream, buffer, offset, length, position) {
+  const file = stream.node.contents;
+  if (position >= file.size) return 0;
+  const wanted = Math.min(length, file.size - position);
+  let window = stream.window;
+  if (!window || position < window.start || position + wanted > window.start + window.bytes.length) {
+    const end = Math.min(file.size, position + Math.max(wanted, kWindow));
+    const bytes = new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.slice(position, end)));
+    window = {start: position, bytes};
+    stream.window = window;
+  }
+  buffer.set(window.bytes.subarray(position - window.start, position - window.start + wanted), offset);
+  return wanted;
+}
+
 function mount(id, file) {
   if (mounted.has(id)) return;
   const dir = '/files/' + id;
@@ -41,6 +60,7 @@ self.onmessage = (event) => {
       },
     }).then((instance) => {
       core = instance;
+      core.FS.filesystems.WORKERFS.stream_ops.read = readInWindows;
       core.FS.mkdir('/files');
       self.postMessage({type: 'ready'});
     });
@@ -48,6 +68,9 @@ self.onmessage = (event) => {
   }
   if (message.type === 'call') {
     for (const [id, file] of message.files) mount(id, file);
+    // The log is named as the user knows it, in the folder it is mounted in,
+    // so that the report and the workbook's report sheet say its own name.
+    if (message.folder) core.FS.chdir(message.folder);
     lastPercent = -1;
     const result = call(message.request);
     self.postMessage({type: 'result', id: message.id, result, memory: core.HEAPU8.length});
