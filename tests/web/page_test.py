@@ -210,6 +210,33 @@ class PageTest(unittest.TestCase):
         subprocess.run([CLI, "convert", "jois_sample.log", "-o", native], cwd=SAMPLES, check=True, capture_output=True)
         self.assertEqual(workbook_parts(page), workbook_parts(native))
 
+    def test_an_edited_item_list_is_saved_loaded_and_converted_as_the_cli_reads_it(self):
+        log = os.path.join(SAMPLES, "jois_sample.log")
+        self.open_page()
+        self.load(log)
+        codes = self.driver.find_elements(By.CSS_SELECTOR, "#items input[type=text]")
+        first, second = codes[0].get_attribute("value"), codes[1].get_attribute("value")
+        codes[0].click()
+        self.driver.find_element(By.ID, "item-down").click()  # the first code goes second
+        self.driver.find_element(By.ID, "items-save").click()
+        saved = self.downloaded("items.txt").decode("utf-8").split("\n")
+        self.assertEqual(saved[0], "trovlin-items 1")
+        self.assertEqual([saved[1].split("\t")[0], saved[2].split("\t")[0]], [second, first])
+        items = os.path.join(self.work, "items.txt")
+        with open(items, "w", encoding="utf-8") as f:
+            f.write("\n".join(saved))
+        self.convert()
+        expected = self.native(log, ["--items-file", items])
+        self.assertEqual(self.downloaded("jois_sample.csv"), expected)
+        # The saved list, loaded into a fresh page, gives the same columns.
+        self.open_page()
+        self.load(log)
+        self.driver.find_element(By.ID, "items-input").send_keys(items)
+        self.wait(lambda: self.driver.find_elements(By.CSS_SELECTOR, "#items input[type=text]")[0]
+                  .get_attribute("value") == second, "the item list was not loaded")
+        self.convert()
+        self.assertEqual(self.downloaded("jois_sample.csv"), expected)
+
     def test_a_batch_converts_each_log_in_order(self):
         self.open_page()
         for log in ("jois_sample.log", "patolis_layout2.log"):
