@@ -295,11 +295,11 @@
 
   async function openLog(log) {
     log.state = T.loading;
-    const info = await call(Object.assign({op: 'open'}, options(log)), log);
-    log.state = '';
     log.problem = '';
+    const info = await call(Object.assign({op: 'open'}, options(log)), log);
     if (info.error) {
       log.info = null;
+      log.state = '';
       log.problem = `${T.loadFailed}: ${info.error}`;
       return;
     }
@@ -311,6 +311,7 @@
       const seen = await call(Object.assign({op: 'inspect'}, options(log)), log);
       if (!seen.error) log.report = JSON.parse(seen.reportJson);
     }
+    log.state = '';
   }
 
   async function addFiles(files) {
