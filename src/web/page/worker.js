@@ -9,20 +9,23 @@ let lastPercent = -1;
 
 // The browser reads a File in slices, each at a cost far above its size's:
 // the core's reads (128 KiB each) are served from a window of kWindow bytes
-// read at once, which is all of the log the worker holds at a time.
+// read at once, which is all of the log the worker holds at a time. The
+// window is copied into the core's memory through a view of the same type
+// as the one the read is given (signed bytes), which copies as memcpy does.
 const kWindow = 8 << 20;
 function readInWindows(stream, buffer, offset, length, position) {
   const file = stream.node.contents;
   if (position >= file.size) return 0;
   const wanted = Math.min(length, file.size - position);
   let window = stream.window;
-  if (!window || position < window.start || position + wanted > window.start + window.bytes.length) {
+  if (!window || position < window.start || position + wanted > window.start + window.size) {
     const end = Math.min(file.size, position + Math.max(wanted, kWindow));
-    const bytes = new Uint8Array(new FileReaderSync().readAsArrayBuffer(file.slice(position, end)));
-    window = {start: position, bytes};
+    const bytes = new FileReaderSync().readAsArrayBuffer(file.slice(position, end));
+    window = {start: position, size: bytes.byteLength, signed: new Int8Array(bytes), unsigned: new Uint8Array(bytes)};
     stream.window = window;
   }
-  buffer.set(window.bytes.subarray(position - window.start, position - window.start + wanted), offset);
+  const source = buffer instanceof Int8Array ? window.signed : window.unsigned;
+  buffer.set(source.subarray(position - window.start, position - window.start + wanted), offset);
   return wanted;
 }
 
