@@ -18,6 +18,9 @@ TROVLIN_TEST_PACKAGES=(
 # What the Windows check adds (./test.sh --windows): the MinGW-w64 cross
 # compiler, posix threads flavour, and Wine to run the .exe.
 TROVLIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine)
+# What the page adds (scripts/build_web.sh, scripts/test_web.sh): Debian's
+# emscripten and Node.js, and the browser its tests drive.
+TROVLIN_WEB_PACKAGES=(emscripten nodejs chromium chromium-driver python3-selenium)
 
 # install_missing_packages [package...]: TROVLIN_PACKAGES and the ones named.
 install_missing_packages() {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "csv/formula_guard.h"
+#include "platform/threads_available.h"
 #include "text/cp932.h"
 #include "text/utf8.h"
 
@@ -30,7 +31,7 @@ CsvWriter::CsvWriter(const std::string& path, CsvFormat format, OutputRules rule
   buffer_.reserve(kFlushSize + 4096);
   handed_.reserve(kFlushSize + 4096);
   if (format_.encoding == CsvEncoding::Utf8Bom) buffer_.append(kUtf8Bom);
-  writer_ = std::thread([this] { WriteBlocks(); });
+  if constexpr (platform::kThreadsAvailable) writer_ = std::thread([this] { WriteBlocks(); });
 }
 
 CsvWriter::CsvWriter(std::string* memory, CsvFormat format) : format_(format), memory_(memory) {

@@ -13,7 +13,8 @@
 // appears under its name only when Finish() is called; a preview writes into
 // memory instead. Blocks bound for a file are written by a second thread
 // while the next rows are made; a failure there is thrown by the WriteRow or
-// Finish call that follows it.
+// Finish call that follows it. A build without threads (the page) writes
+// each block when it is full, in the same order.
 #pragma once
 
 #include <condition_variable>

@@ -1,0 +1,328 @@
+#!/usr/bin/python3
+"""The page in a real browser: headless Chromium from Debian, driven by
+selenium through chromium-driver. Opens build-web/trovlin.html from disk,
+loads every sample through the file input and by a drop, converts it under
+several option sets, and compares each download byte for byte with what
+trovlin-cli writes for the same log and options; cancels a long run, checks
+the messages of logs that cannot be converted, records every request the
+page makes (none may leave the machine), and keeps screenshots at 100 % and
+200 % zoom.
+
+usage: page_test.py PAGE TROVLIN_CLI LOG_GENERATOR OUT_DIR [TEST...]
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zipfile
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+
+PAGE, CLI, LOGGEN, OUT = (os.path.abspath(a) for a in sys.argv[1:5])
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SAMPLES = os.path.join(ROOT, "samples")
+
+# Where a log goes, and which of the page's controls give the CLI's options.
+OPTION_SETS = [
+    ("defaults", {}, []),
+    ("utf-8, double quotes, stars and width kept",
+     {"csvEncoding": "utf-8", "doubleQuotes": True, "removeStars": False, "halfWidth": False},
+     ["--encoding", "utf-8", "--quotes", "double", "--keep-stars", "--keep-width"]),
+    ("utf-8 with BOM, formulas guarded, empty rows skipped, first answer",
+     {"csvEncoding": "utf-8-bom", "protectFormulas": True, "skipEmptyRows": True, "firstAnswer": True},
+     ["--encoding", "utf-8-bom", "--protect-formulas", "--skip-empty-rows", "--discover", "first-answer"]),
+]
+
+
+def workbook_parts(path):
+    """A workbook's parts, but its creation time, which differs by run."""
+    with zipfile.ZipFile(path) as book:
+        return {n: book.read(n) for n in sorted(book.namelist()) if n != "docProps/core.xml"}
+
+
+def start_browser(downloads):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for arg in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                "--window-size=1280,900", "--user-data-dir=" + tempfile.mkdtemp(prefix="trovlin-chromium-")):
+        options.add_argument(arg)
+    # A batch downloads several files; a browser asks once whether the page
+    # may, which the test answers in advance.
+    options.add_experimental_option("prefs", {
+        "download.default_directory": downloads, "download.prompt_for_download": False,
+        "profile.default_content_setting_values.automatic_downloads": 1})
+    options.set_capability("goog:loggingPrefs", {"performance": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.mkdtemp(prefix="trovlin-page-test-")
+        cls.downloads = os.path.join(cls.work, "downloads")
+        os.makedirs(cls.downloads)
+        cls.driver = start_browser(cls.downloads)
+        cls.requests = []
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+    # --- helpers -------------------------------------------------------
+    def open_page(self):
+        self.record_requests()
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        self.driver.get("file://" + PAGE)
+        self.wait(lambda: self.driver.execute_script("return document.documentElement.dataset.ready") == "true",
+                  "the page never became ready")
+        for name in os.listdir(self.downloads):
+            os.remove(os.path.join(self.downloads, name))
+
+    def record_requests(self):
+        for entry in self.driver.get_log("performance"):
+            message = json.loads(entry["message"])["message"]
+            # The browser's own pages (chrome://) are not the page's doing.
+            if message["method"] == "Network.requestWillBeSent":
+                params = message["params"]
+                if not params.get("documentURL", "").startswith("chrome://"):
+                    self.requests.append(params["request"]["url"])
+
+    def wait(self, condition, failure, seconds=60):
+        end = time.time() + seconds
+        while time.time() < end:
+            if condition():
+                return
+            time.sleep(0.05)
+        self.fail(failure)
+
+    def text(self, element_id):
+        return self.driver.find_element(By.ID, element_id).text
+
+    def set_options(self, values):
+        for key, value in values.items():
+            self.driver.execute_script(
+                "const e = document.getElementById(arguments[0]);"
+                "if (e.type === 'checkbox') e.checked = arguments[1]; else e.value = arguments[1];"
+                "e.dispatchEvent(new Event('change'));", key, value)
+
+    def load(self, path):
+        self.driver.find_element(By.ID, "log-input").send_keys(path)
+        self.wait_loaded()
+
+    def drop(self, path):
+        # A file a user drags in arrives as a drop event holding the File;
+        # the File is made from disk through a file input of its own.
+        self.driver.execute_script(
+            "const i = document.createElement('input'); i.type = 'file'; i.id = 'drop-source';"
+            "document.body.appendChild(i);")
+        self.driver.find_element(By.ID, "drop-source").send_keys(path)
+        self.driver.execute_script(
+            "const i = document.getElementById('drop-source'); const t = new DataTransfer();"
+            "t.items.add(i.files[0]); i.remove();"
+            "document.getElementById('drop').dispatchEvent("
+            "new DragEvent('drop', {dataTransfer: t, bubbles: true, cancelable: true}));")
+        self.wait_loaded()
+
+    def wait_loaded(self):
+        self.wait(lambda: "読み込んでいます" not in self.text("logs") and self.text("logs").count("\n") >= 2,
+                  "the log never finished loading")
+        time.sleep(0.3)
+
+    def remove_logs(self):
+        self.driver.execute_script(
+            "for (const b of [...document.querySelectorAll('#logs button')]) b.click();")
+
+    def convert(self):
+        self.driver.find_element(By.ID, "convert").click()
+        self.wait(lambda: not self.driver.find_element(By.ID, "cancel").is_enabled() and
+                  self.text("status").startswith(("変換完了", "変換を中止")) or self.text("error"),
+                  "the conversion never ended", 300)
+
+    def downloaded(self, name):
+        path = os.path.join(self.downloads, name)
+        self.wait(lambda: os.path.exists(path) and not any(n.endswith(".crdownload")
+                                                          for n in os.listdir(self.downloads)),
+                  f"{name} was never downloaded")
+        with open(path, "rb") as f:
+            data = f.read()
+        os.remove(path)
+        return data
+
+    def native(self, log, args):
+        out = os.path.join(self.work, "native.csv")
+        subprocess.run([CLI, "convert", log, "-o", out, *args], check=True, capture_output=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+    def samples(self):
+        return sorted(os.path.join(SAMPLES, n) for n in os.listdir(SAMPLES) if n.endswith(".log"))
+
+    # --- tests ---------------------------------------------------------
+    def test_every_sample_by_input_and_by_drop_equals_the_cli(self):
+        for how in ("input", "drop"):
+            for log in self.samples():
+                for label, page_options, cli_args in OPTION_SETS:
+                    with self.subTest(how=how, log=os.path.basename(log), options=label):
+                        self.open_page()
+                        self.set_options(page_options)
+                        (self.load if how == "input" else self.drop)(log)
+                        self.convert()
+                        self.assertEqual(self.text("error"), "")
+                        name = os.path.basename(log)[:-4] + ".csv"
+                        self.assertEqual(self.downloaded(name), self.native(log, cli_args))
+                if how == "drop":
+                    break
+
+    def test_report_download_equals_the_cli_report(self):
+        log = os.path.join(SAMPLES, "stn_sample.log")
+        self.open_page()
+        self.load(log)
+        self.convert()
+        self.downloaded("stn_sample.csv")
+        self.driver.find_element(By.CSS_SELECTOR, "#report button").click()
+        page = self.downloaded("stn_sample.report.json")
+        report = os.path.join(self.work, "report.json")
+        subprocess.run([CLI, "convert", "stn_sample.log", "-o", os.path.join(self.work, "r.csv"),
+                        "--report", report], cwd=SAMPLES, check=True, capture_output=True)
+        with open(report, "rb") as f:
+            self.assertEqual(page, f.read())
+        self.assertIn("回答 3/3件", self.text("logs"))
+
+    def test_a_workbook_holds_what_the_cli_workbook_holds(self):
+        log = os.path.join(SAMPLES, "jois_sample.log")
+        self.open_page()
+        self.set_options({"format": "xlsx"})
+        self.load(log)
+        self.convert()
+        self.assertEqual(self.text("error"), "")
+        page = os.path.join(self.work, "page.xlsx")
+        with open(page, "wb") as f:
+            f.write(self.downloaded("jois_sample.xlsx"))
+        native = os.path.join(self.work, "native.xlsx")
+        subprocess.run([CLI, "convert", "jois_sample.log", "-o", native], cwd=SAMPLES, check=True, capture_output=True)
+        self.assertEqual(workbook_parts(page), workbook_parts(native))
+
+    def test_an_edited_item_list_is_saved_loaded_and_converted_as_the_cli_reads_it(self):
+        log = os.path.join(SAMPLES, "jois_sample.log")
+        self.open_page()
+        self.load(log)
+        codes = self.driver.find_elements(By.CSS_SELECTOR, "#items input[type=text]")
+        first, second = codes[0].get_attribute("value"), codes[1].get_attribute("value")
+        codes[0].click()
+        self.driver.find_element(By.ID, "item-down").click()  # the first code goes second
+        self.driver.find_element(By.ID, "items-save").click()
+        saved = self.downloaded("items.txt").decode("utf-8").split("\n")
+        self.assertEqual(saved[0], "trovlin-items 1")
+        self.assertEqual([saved[1].split("\t")[0], saved[2].split("\t")[0]], [second, first])
+        items = os.path.join(self.work, "items.txt")
+        with open(items, "w", encoding="utf-8") as f:
+            f.write("\n".join(saved))
+        self.convert()
+        expected = self.native(log, ["--items-file", items])
+        self.assertEqual(self.downloaded("jois_sample.csv"), expected)
+        # The saved list, loaded into a fresh page, gives the same columns.
+        self.open_page()
+        self.load(log)
+        self.driver.find_element(By.ID, "items-input").send_keys(items)
+        self.wait(lambda: self.driver.find_elements(By.CSS_SELECTOR, "#items input[type=text]")[0]
+                  .get_attribute("value") == second, "the item list was not loaded")
+        self.convert()
+        self.assertEqual(self.downloaded("jois_sample.csv"), expected)
+
+    def test_a_batch_converts_each_log_in_order(self):
+        self.open_page()
+        for log in ("jois_sample.log", "patolis_layout2.log"):
+            self.load(os.path.join(SAMPLES, log))
+        self.convert()
+        self.assertEqual(self.text("status"), "変換完了（2件）")
+        for log in ("jois_sample.log", "patolis_layout2.log"):
+            self.assertEqual(self.downloaded(log[:-4] + ".csv"), self.native(os.path.join(SAMPLES, log), []))
+
+    def test_logs_that_cannot_be_converted_say_why_and_download_nothing(self):
+        empty = os.path.join(self.work, "empty.log")
+        open(empty, "wb").close()
+        with open(os.path.join(SAMPLES, "patolis_layout1.log"), "rb") as f:
+            patolis = f.read()
+        layout = "様式 :  1".encode("cp932")
+        self.assertIn(layout, patolis)
+        nine = os.path.join(self.work, "layout9.log")
+        with open(nine, "wb") as f:
+            f.write(patolis.replace(layout, "様式 :  9".encode("cp932"), 1))
+        cases = [
+            (empty, "検索結果ログファイルを指定してください: ファイルが空です。"),
+            (nine, "回答様式が「9」です。変換できるのは様式1～4だけです。ﾌｧｲﾙは作成していません。"),
+        ]
+        for path, message in cases:
+            with self.subTest(log=os.path.basename(path)):
+                self.open_page()
+                self.load(path)
+                self.assertIn(message, self.text("logs"))
+                if os.path.basename(path) == "layout9.log":
+                    self.convert()
+                    self.assertEqual(self.text("error"),
+                                     "変換できませんでした\nlayout9.log\n" + message)
+                else:
+                    self.assertFalse(self.driver.find_element(By.ID, "convert").is_enabled())
+                time.sleep(1)
+                self.assertEqual(os.listdir(self.downloads), [])
+
+    def test_cancel_stops_a_long_run_and_downloads_nothing(self):
+        big = os.path.join(self.work, "big.log")
+        subprocess.run([LOGGEN, "stn", "150", big], check=True, capture_output=True)
+        self.open_page()
+        self.load(big)
+        self.driver.find_element(By.ID, "convert").click()
+        self.wait(lambda: 0 < int(self.driver.find_element(By.ID, "progress").get_attribute("value")) < 50,
+                  "the long run showed no progress")
+        self.driver.find_element(By.ID, "cancel").click()
+        self.assertEqual(self.text("status"), "変換を中止しました。ﾌｧｲﾙは作成していません。")
+        time.sleep(1)
+        self.assertEqual(os.listdir(self.downloads), [])
+        # The page goes on working after a cancel.
+        self.remove_logs()
+        self.load(os.path.join(SAMPLES, "dialog_sample.log"))
+        self.convert()
+        self.assertEqual(self.downloaded("dialog_sample.csv"),
+                         self.native(os.path.join(SAMPLES, "dialog_sample.log"), []))
+
+    def test_zz_no_request_leaves_the_machine(self):
+        self.record_requests()
+        self.assertIn("file://" + PAGE, self.requests, "the page's own load was not recorded")
+        outside = [u for u in self.requests if not u.startswith(("file://", "blob:", "data:"))]
+        self.assertEqual(outside, [])
+
+    def test_screenshots_at_100_and_200_percent(self):
+        self.open_page()
+        self.load(os.path.join(SAMPLES, "stn_sample.log"))
+        os.makedirs(OUT, exist_ok=True)
+        for zoom, width in ((1, 1280), (2, 640)):
+            self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                        {"width": width, "height": 900, "deviceScaleFactor": zoom, "mobile": False})
+            time.sleep(0.5)
+            self.driver.save_screenshot(os.path.join(OUT, f"page-{zoom * 100}.png"))
+            overflow = self.driver.execute_script(
+                "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
+            self.assertLessEqual(overflow, 0, f"the page scrolls sideways at {zoom * 100} %")
+
+    def test_ready_within_a_second(self):
+        # The median of three openings, so that one slow moment of a shared
+        # machine does not decide.
+        times = []
+        for _ in range(3):
+            self.open_page()
+            times.append(self.driver.execute_script("return Number(document.documentElement.dataset.readyMs)"))
+        ready = sorted(times)[1]
+        print(f"\nready {ready:.0f} ms after the page began to load (of {times})", file=sys.stderr)
+        self.assertLess(ready, 1000)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)
