@@ -18,7 +18,6 @@
 #include "app/window_text.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/log_encoding.h"
 #include "session/log_session.h"
 #include "text/cp932.h"
 #include "text/utf8.h"

@@ -38,14 +38,9 @@ std::u16string FailureReason(const IoError& error) {
     for (const captions::ErrnoCaption& c : captions::kErrnoCaptions) {
       if (static_cast<std::uint64_t>(c.error) == error.number()) return std::u16string(c.text);
     }
-    return Fill(captions::kSystemError, {Number(error.number())});
   }
-  for (const captions::ReasonCaption& c : captions::kReasonCaptions) {
-    if (c.reason == error.reason()) {
-      return Fill(c.text, {Number(error.number()), Number(error.limit()), U(kPresetSignature)});
-    }
-  }
-  return {};
+  return Fill(captions::ReasonCaption(error.reason()),
+              {Number(error.number()), Number(error.limit()), U(kPresetSignature)});
 }
 
 std::u16string FailureDetail(std::exception_ptr failure) {
