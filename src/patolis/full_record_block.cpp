@@ -174,7 +174,7 @@ void FullRecordBlock::ReadPriorityLines() {
 void FullRecordBlock::FinishRecord() {
   events_.Record(startLine_, record_, true);
   csv_.WriteRow(record_);
-  events_.Process();
+  events_.ForwardProgress();
 }
 
 void FullRecordBlock::WritePartialRow() {
