@@ -2,7 +2,7 @@
 // position advancing by a typical line's bytes.
 #include <benchmark/benchmark.h>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 namespace trovlin::bench {
 namespace {

@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 namespace trovlin {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "csv/run_statistics.h"
 #include "logread/log_reader.h"
 

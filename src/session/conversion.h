@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "input/discover.h"
 #include "patolis/patolis.h"
 #include "report/conversion_report.h"

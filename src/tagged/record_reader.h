@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "logread/log_reader.h"
 
 namespace trovlin {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 namespace trovlin::testing {
 

@@ -1,4 +1,4 @@
-// The point where a long pass lets its front end breathe.
+// The observer of a run, and the point where a long pass lets its front end breathe.
 //
 // The readers call PendingEvents::ForwardProgress() where a single-threaded window
 // would process its pending events: at each record, after each line of a

@@ -1,4 +1,4 @@
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 #include <gtest/gtest.h>
 
