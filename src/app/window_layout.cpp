@@ -16,7 +16,7 @@
 #include "app/captions.h"
 #include "app/design_layout.h"
 #include "app/window_text.h"
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/database_kind.h"
 
 namespace trovlin::app {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/errors.h"
 #include "input/open_log.h"
 

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 namespace {

@@ -4,7 +4,7 @@
 // whoever made the sink finishes it.
 #pragma once
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 

@@ -33,7 +33,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/run_observer.h"
 
 namespace trovlin {

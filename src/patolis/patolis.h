@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/run_observer.h"
 #include "csv/run_statistics.h"
 #include "logread/log_reader.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "input/answer_marks.h"
 
 namespace trovlin {

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/run_observer.h"
 #include "input/discover.h"
 #include "patolis/patolis.h"

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/run_observer.h"
 #include "csv/csv_writer.h"
 #include "csv/run_statistics.h"

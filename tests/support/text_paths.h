@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/run_observer.h"
 
 namespace trovlin::testing {
