@@ -145,7 +145,7 @@ void MainWindow::Mirror() {
   widgets_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
   widgets_.codeLabel->setVisible(controls_.codeLabelVisible);
   widgets_.layoutLabel->setVisible(controls_.layoutLabelVisible);
-  widgets_.layoutLabel->setText(Q(layoutCaption_));
+  widgets_.layoutLabel->setText(ToQt(layoutCaption_));
   widgets_.codeEdit->setVisible(controls_.codeEditVisible);
   widgets_.itemGrid->setVisible(controls_.gridVisible);
   for (std::size_t i = 0; i < widgets_.databaseOptions.size(); ++i)
@@ -153,9 +153,9 @@ void MainWindow::Mirror() {
   widgets_.editMenu->menuAction()->setEnabled(controls_.editMenuEnabled);
   widgets_.previewPanel->setVisible(controls_.gridVisible || controls_.layoutLabelVisible);
   widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
-  widgets_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
-                                  : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
-                                                                               : captions::kLogCp932));
+  widgets_.logEncoding->setText(ToQt(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
+                                     : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
+                                                                                  : captions::kLogCp932));
   widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
   widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
   widgets_.skipEmptyRowsEntry->setChecked(settings_.skipEmptyRows);
@@ -167,14 +167,14 @@ void MainWindow::Mirror() {
   widgets_.redoEntry->setEnabled(undo_.canRedo());
   const bool loaded = settings_.databaseKind != DatabaseKind::None && !settings_.inputPath.empty();
   const QString name = QFileInfo(QFile::decodeName(settings_.inputPath.c_str())).fileName();
-  setWindowTitle(loaded ? Q(Fill(captions::kWindowWithLog, {FromQt(name)})) : Q(captions::kWindow));
+  setWindowTitle(loaded ? ToQt(Fill(captions::kWindowWithLog, {FromQt(name)})) : ToQt(captions::kWindow));
 }
 
 void MainWindow::ShowGrid() {
   widgets_.itemGrid->Show(grid_);
   for (int r = 1; r < grid_.RowCount(); ++r) {
     const auto counted = itemRows_.find(grid_.Cell(r, ItemGridModel::kCodeColumn));
-    const QString tip = counted == itemRows_.end() ? QString() : Q(ItemRowsTip(counted->second, records_));
+    const QString tip = counted == itemRows_.end() ? QString() : ToQt(ItemRowsTip(counted->second, records_));
     for (int c = 0; c < ItemGridModel::kColumns; ++c) widgets_.itemGrid->item(r, c)->setToolTip(tip);
   }
 }
@@ -198,7 +198,7 @@ void MainWindow::UpdatePreview() {
       text = std::u16string(captions::kPreviewFailed) + FailureReason(e);
     }
   }
-  widgets_.preview->setPlainText(Q(text));
+  widgets_.preview->setPlainText(ToQt(text));
 }
 
 MainWindow::Snapshot MainWindow::Take() const {

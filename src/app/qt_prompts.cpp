@@ -13,12 +13,14 @@
 namespace trovlin::app {
 namespace {
 
-QString Q(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQt(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
 QStringList QtPrompts::NameFilters(const std::u16string& filter) {
-  const QStringList parts = Q(filter).split(QLatin1Char('|'));
+  const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
   QStringList names;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
     names << QString(parts[i]).replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
@@ -37,8 +39,8 @@ bool InstallQtJapanese() {
 
 Answer QtPrompts::Ask(const Message& message) {
   QMessageBox box(parent_);
-  box.setWindowTitle(Q(message.title));
-  QString text = Q(message.text);
+  box.setWindowTitle(ToQt(message.title));
+  QString text = ToQt(message.text);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   box.setText(text);
@@ -84,13 +86,13 @@ Answer QtPrompts::Ask(const Message& message) {
 }
 
 FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
-  QFileDialog dialog(parent_, Q(request.title));
+  QFileDialog dialog(parent_, ToQt(request.title));
   const bool open = request.kind == FileDialogRequest::Kind::Open;
   dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(open && (request.flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile
                                                                             : QFileDialog::AnyFile);
   if (!open && !(request.flags & CommonDialog::kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!open) dialog.setDefaultSuffix(Q(request.defaultExt));
+  if (!open) dialog.setDefaultSuffix(ToQt(request.defaultExt));
   if (!request.folder.empty()) dialog.setDirectory(QFile::decodeName(request.folder.c_str()));
   const QStringList filters = NameFilters(request.filter);
   dialog.setNameFilters(filters);
@@ -102,7 +104,7 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
       const QString pattern = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
       const bool oneExtension = pattern.startsWith(QStringLiteral("*.")) && pattern != QStringLiteral("*.*");
-      dialog.setDefaultSuffix(oneExtension ? pattern.mid(2) : Q(request.defaultExt));
+      dialog.setDefaultSuffix(oneExtension ? pattern.mid(2) : ToQt(request.defaultExt));
     });
   }
 

@@ -108,8 +108,9 @@ std::u16string ReportSummary(const ConversionReport& report) {
 
 std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped) {
   std::u16string page = GapsPart(report);
-  page += Fill(captions::kReportLog, {U(report.log)}) + u"\n";
-  page += Fill(captions::kReportService, {U(DatabaseCaption(report.service)), EncodingName(report.format.encoding)}) +
+  page += Fill(captions::kReportLog, {FromUtf8(report.log)}) + u"\n";
+  page += Fill(captions::kReportService,
+               {FromUtf8(DatabaseCaption(report.service)), EncodingName(report.format.encoding)}) +
           u"\n";
   page += Fill(captions::kReportCounts,
                {Number(report.lines), Number(report.bytes), Number(report.records), Number(report.rows)}) +

@@ -109,14 +109,14 @@ const EncodingChoice kEncodingChoices[] = {
 };
 
 QMenu* AddMenu(QWidget* parent, const char* name, std::u16string_view caption) {
-  QMenu* menu = new QMenu(Q(caption), parent);
+  QMenu* menu = new QMenu(ToQt(caption), parent);
   menu->setObjectName(QString::fromLatin1(name));
   menu->menuAction()->setObjectName(QString::fromLatin1(name));
   return menu;
 }
 
 QAction* AddAction(QMenu* menu, const char* name, std::u16string_view caption) {
-  QAction* action = menu->addAction(Q(caption));
+  QAction* action = menu->addAction(ToQt(caption));
   action->setObjectName(QString::fromLatin1(name));
   return action;
 }
@@ -206,7 +206,7 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
   Place(w.itemGrid, 1794, 481, 2236, 2301, DesignLayout::kWider | DesignLayout::kTaller);
   w.itemGrid->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
 
-  w.convertButton = new QPushButton(Q(captions::kConvertButton), client);
+  w.convertButton = new QPushButton(ToQt(captions::kConvertButton), client);
   w.convertButton->setObjectName(QStringLiteral("conv"));
   Place(w.convertButton, 936, 2223, 715, 375);
 
@@ -219,17 +219,17 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\t\\r\\n]*")), w.codeEdit));
   Place(w.codeEdit, 2520, 117, 735, 270);
 
-  w.codeLabel = new QLabel(Q(captions::kCodeLabel), client);
+  w.codeLabel = new QLabel(ToQt(captions::kCodeLabel), client);
   w.codeLabel->setObjectName(QStringLiteral("Label1"));
   Place(w.codeLabel, 1794, 117, 741, 260);
 
-  w.layoutLabel = new QLabel(Q(captions::kLayoutLabel), client);
+  w.layoutLabel = new QLabel(ToQt(captions::kLayoutLabel), client);
   w.layoutLabel->setObjectName(QStringLiteral("Label2"));
   Place(w.layoutLabel, 1794, 117, 2769, 260);
 }
 
 void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) {
-  w.databaseFrame = new QGroupBox(Q(captions::kDatabaseFrame), client);
+  w.databaseFrame = new QGroupBox(ToQt(captions::kDatabaseFrame), client);
   w.databaseFrame->setObjectName(QStringLiteral("Frame1"));
   Place(w.databaseFrame, 120, 117, 1455, 1937);
 
@@ -247,7 +247,7 @@ void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) 
 }
 
 void BuildLoadButtonAndProgress(QWidget* client, WindowWidgets& w) {
-  w.loadButton = new QPushButton(Q(captions::kLoadButton), client);
+  w.loadButton = new QPushButton(ToQt(captions::kLoadButton), client);
   w.loadButton->setObjectName(QStringLiteral("fileopen"));
   Place(w.loadButton, 117, 2223, 715, 364);
 
@@ -269,7 +269,7 @@ void BuildPreviewPanel(QWidget* central, const QWidget* client, WindowWidgets& w
   // Aligned with the load button on the left and the grid on the right.
   panel->setContentsMargins(TwipsToPixelsX(client, 117), 0, TwipsToPixelsX(client, 65), TwipsToPixelsY(client, 60));
   panel->setSpacing(TwipsToPixelsY(client, 30));
-  w.previewLabel = new QLabel(Q(captions::kPreviewLabel), w.previewPanel);
+  w.previewLabel = new QLabel(ToQt(captions::kPreviewLabel), w.previewPanel);
   w.previewLabel->setObjectName(QStringLiteral("previewLabel"));
   panel->addWidget(w.previewLabel);
   w.preview = new QPlainTextEdit(w.previewPanel);
@@ -292,7 +292,7 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   w.logEncoding = new QLabel(panel);
   w.logEncoding->setObjectName(QStringLiteral("logEncoding"));
   w.logEncoding->setIndent(indent);
-  w.logEncoding->setText(Q(captions::kLogCp932));
+  w.logEncoding->setText(ToQt(captions::kLogCp932));
   lines->addWidget(w.logEncoding);
   w.statusText = new QLabel(panel);
   w.statusText->setObjectName(QStringLiteral("statusText"));
@@ -327,7 +327,7 @@ void BuildMenus(QMainWindow* window, WindowWidgets& w) {
     w.*table.field = menu;
     AddEntries(window, menu, table.entries, w);
   }
-  w.aboutEntry = bar->addAction(Q(captions::kAboutEntry));
+  w.aboutEntry = bar->addAction(ToQt(captions::kAboutEntry));
   w.aboutEntry->setObjectName(QStringLiteral("About"));
 }
 
@@ -350,7 +350,7 @@ QIcon WindowIcon() {
 
 WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   WindowWidgets w;
-  window->setWindowTitle(Q(captions::kWindow));
+  window->setWindowTitle(ToQt(captions::kWindow));
   window->setWindowIcon(WindowIcon());
 
   auto* central = new QWidget(window);

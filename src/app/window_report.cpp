@@ -23,18 +23,18 @@ void MainWindow::ReportNothingConverted(const std::optional<AnswerHeader>& heade
                                     ? Fill(captions::kLayoutNotConvertible, {header->layoutCharacter})
                                     : std::u16string(captions::kNoAnswerHeader);
   widgets_.statusText->clear();
-  Say(std::u16string(captions::kConvertFailed) + u"\r" + U(settings_.inputPath) + u"\r" + reason, Icon::Warning,
+  Say(std::u16string(captions::kConvertFailed) + u"\r" + FromUtf8(settings_.inputPath) + u"\r" + reason, Icon::Warning,
       Buttons::Ok);
 }
 
 void MainWindow::KeepReport(const ConversionReport& report) {
   lastReport_ = report;
   lastSkippedEmptyRows_ = settings_.skipEmptyRows;
-  widgets_.statusText->setText(Q(ReportSummary(report)));
+  widgets_.statusText->setText(ToQt(ReportSummary(report)));
   KeepItemRows(report);
   ShowGrid();
   Mirror();
-  if (reportView_ != nullptr) reportView_->setPlainText(Q(ReportPage(report, lastSkippedEmptyRows_)));
+  if (reportView_ != nullptr) reportView_->setPlainText(ToQt(ReportPage(report, lastSkippedEmptyRows_)));
 }
 
 void MainWindow::ShowReport() {
@@ -42,7 +42,7 @@ void MainWindow::ShowReport() {
   if (reportView_ == nullptr) {
     auto* dialog = new QDialog(this);
     dialog->setObjectName(QStringLiteral("reportDialog"));
-    dialog->setWindowTitle(Q(captions::kReportTitle));
+    dialog->setWindowTitle(ToQt(captions::kReportTitle));
     auto* column = new QVBoxLayout(dialog);
     reportView_ = new QPlainTextEdit(dialog);
     reportView_->setObjectName(QStringLiteral("reportText"));
@@ -56,7 +56,7 @@ void MainWindow::ShowReport() {
     dialog->resize(reportView_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 60,
                    reportView_->fontMetrics().lineSpacing() * 28);
   }
-  reportView_->setPlainText(Q(ReportPage(*lastReport_, lastSkippedEmptyRows_)));
+  reportView_->setPlainText(ToQt(ReportPage(*lastReport_, lastSkippedEmptyRows_)));
   QWidget* dialog = reportView_->window();
   dialog->show();
   dialog->raise();

@@ -116,7 +116,7 @@ void MainWindow::OnRunFinished() {
   lastCsv_ = settings_.outputPath;
   const QString seconds = QString::number(static_cast<double>(runClock_.elapsed()) / 1000.0, 'f', 1);
   const QString csvName = QFileInfo(QFile::decodeName(lastCsv_.c_str())).fileName();
-  widgets_.statusText->setText(Q(Fill(captions::kRunWritten, {FromQt(csvName), FromQt(seconds)})) +
+  widgets_.statusText->setText(ToQt(Fill(captions::kRunWritten, {FromQt(csvName), FromQt(seconds)})) +
                                QStringLiteral("  ") + widgets_.statusText->text());
   Mirror();
   if (outcome.status == ConversionOutcome::Status::RowsKept) {

@@ -24,7 +24,7 @@ TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStay
   ItemGridView* grid = w().itemGrid;
   grid->scrollToBottom();
   EXPECT_GT(grid->verticalScrollBar()->value(), 0);
-  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == Q(u"項目"));
+  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == ToQt(u"項目"));
   const QSize first = window().size(), gridSize = grid->size(), previewSize = w().preview->size();
   EXPECT_EQ(window().minimumSize(), first);
   window().resize(first + QSize(200, 300));
@@ -111,7 +111,7 @@ TEST_F(WindowTest, EveryGridEditIsUndoneAndRedone) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Rows(window().grid()), before);
-    EXPECT_EQ(w().codeEdit->text(), Q(c.boxAfterUndo));
+    EXPECT_EQ(w().codeEdit->text(), ToQt(c.boxAfterUndo));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Rows(window().grid()), c.after);
   }
@@ -126,7 +126,7 @@ TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
   for (int i = 0; i < 9; ++i) Drop(logs.emplace_back(dir.Write("logs/" + std::to_string(i) + ".log", DialogLog())));
   Drop({logs[3], logs[8]});  // several files: the first is taken
   EXPECT_EQ(window().settings().inputPath, logs[3]);
-  EXPECT_EQ(window().windowTitle(), Q(u"3.log - 検索結果Trovlin"));
+  EXPECT_EQ(window().windowTitle(), ToQt(u"3.log - 検索結果Trovlin"));
   UrlCatcher desktop;  // the CSV and its folder handed to the desktop
   QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "Open");
   EXPECT_FALSE(w().openCsvEntry->isEnabled());
@@ -134,8 +134,8 @@ TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
   w().openCsvEntry->trigger();
   w().openCsvFolderEntry->trigger();
   QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-  EXPECT_EQ(desktop.urls, (QList<QUrl>{QUrl::fromLocalFile(Q(U(dir.File("csv/out.csv")))),
-                                       QUrl::fromLocalFile(Q(U(dir.File("csv"))))}));
+  EXPECT_EQ(desktop.urls, (QList<QUrl>{QUrl::fromLocalFile(ToQt(FromUtf8(dir.File("csv/out.csv")))),
+                                       QUrl::fromLocalFile(ToQt(FromUtf8(dir.File("csv"))))}));
   w().firstAnswerEntry->trigger();
   window().resize(window().size() + QSize(120, 80));
   const QSize size = window().size();
@@ -171,7 +171,7 @@ TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
 // typed without a dot, as the window asks for a log.
 TEST_F(WindowTest, QtSpeaksJapaneseAndTheOpenDialogTakesAnyFileAsTyped) {
   const QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(), Q(u"はい(&Y)いいえ(&N)"));
+  EXPECT_EQ(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(), ToQt(u"はい(&Y)いいえ(&N)"));
   EXPECT_EQ(QtPrompts::NameFilters(u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|"),
             (QStringList{QStringLiteral("LOG File (*.LOG)"), QStringLiteral("All Files (*)")}));
   dir.Write("noext", "");
