@@ -5,7 +5,10 @@
 #   2. the Debian package: built, lintian-clean, unpacked, its programs run;
 #   3. the core and CLI tests again under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. a short smoke run of every fuzz target, when clang is present;
-#   5. with --windows only: trovlin-cli.exe cross-built with MinGW-w64 and
+#   5. the page: built with emscripten, its core held against trovlin-cli
+#      on generated logs in Node.js, the page driven in headless Chromium
+#      (scripts/test_web.sh);
+#   6. with --windows only: trovlin-cli.exe cross-built with MinGW-w64 and
 #      run under Wine (scripts/test_windows.sh).
 #   ./test.sh [--quick] [--windows]
 #   --quick runs steps 0 and 1 only.
@@ -25,6 +28,7 @@ for arg in "$@"; do
 done
 source scripts/setup.sh
 extra=("${TROVLIN_TEST_PACKAGES[@]}")
+$quick || extra+=("${TROVLIN_WEB_PACKAGES[@]}")
 $windows && extra+=("${TROVLIN_WINDOWS_PACKAGES[@]}")
 install_missing_packages "${extra[@]}"
 
@@ -54,6 +58,36 @@ ctest_in() {
     exit 1
   fi
 }
+# web_tests: the page's tests; each browser test and the differential run
+# of the core count as one test.
+web_tests() {
+  local log
+  log=$(mktemp)
+  local status=0
+  scripts/test_web.sh 2>&1 | tee "$log" || status=$?
+  local ran fails errors skips
+  ran=$(sed -n 's/^Ran \([0-9]*\) tests\? in .*/\1/p' "$log" | tail -n 1)
+  fails=$(sed -n 's/.*failures=\([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  errors=$(sed -n 's/.*errors=\([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  skips=$(sed -n 's/.*skipped=\([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  ran=${ran:-0}
+  fails=$((${fails:-0} + ${errors:-0}))
+  skips=${skips:-0}
+  if grep -q '^the page core and trovlin-cli agree on every log$' "$log"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+  rm -f "$log"
+  passed=$((passed + ran - fails - skips))
+  failed=$((failed + fails))
+  skipped=$((skipped + skips))
+  if [ "$status" -ne 0 ] || [ "$fails" -ne 0 ] || [ "$ran" -eq 0 ]; then
+    [ "$fails" -eq 0 ] && failed=$((failed + 1))
+    closing
+    exit 1
+  fi
+}
 closing() { echo "test.sh: $passed passed, $failed failed, $skipped skipped"; }
 
 echo "== formatting"
@@ -77,6 +111,9 @@ if ! $quick; then
   else
     echo "== fuzz smoke run skipped: clang with libFuzzer is not installed"
   fi
+
+  echo "== the page (WebAssembly, headless Chromium)"
+  web_tests
 
   if $windows; then
     echo "== Windows build under Wine"

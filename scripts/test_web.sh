@@ -23,5 +23,5 @@ fi
 scripts/build_web.sh >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-node tests/web/differential.js build-web/cmake/src/web "$cli" samples "$work/logs" "${WEB_LOGS_PER_SERVICE:-1000}"
+/usr/bin/node tests/web/differential.js build-web/cmake/src/web "$cli" samples "$work/logs" "${WEB_LOGS_PER_SERVICE:-1000}"
 /usr/bin/python3 tests/web/page_test.py build-web/trovlin.html "$cli" "$gen" build-web/screens

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "synthetic_log.h"
 
 namespace trovlin::bench {

@@ -2,7 +2,7 @@
 // position advancing by a typical line's bytes.
 #include <benchmark/benchmark.h>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 namespace trovlin::bench {
 namespace {
@@ -27,7 +27,7 @@ void BM_ProcessPerLine(benchmark::State& state) {
   events.SetSource(&bytesRead, kTotal);
   for (auto _ : state) {
     bytesRead += kLineBytes;
-    events.Process();
+    events.ForwardProgress();
     benchmark::ClobberMemory();
   }
   state.counters["forwarded"] = benchmark::Counter(static_cast<double>(listener.calls));

@@ -90,34 +90,56 @@ inline constexpr std::u16string_view kRecentMissing = u"ログファイルが見
 inline constexpr std::u16string_view kRecentRemoved = u"最近使ったログの一覧から外しました。";
 
 // Why a file could not be used, on the line under its name. "%1" is the
-// reason's number (a line, a count), "%2" its limit, "%3" the first line an
-// item list must have.
-struct ReasonCaption {
-  IoReason reason;
-  std::u16string_view text;
-};
-inline constexpr ReasonCaption kReasonCaptions[] = {
-    {IoReason::Folder, u"フォルダです"},
-    {IoReason::BlockDevice, u"ブロックデバイスです"},
-    {IoReason::NotFileOrStream, u"ファイル・キャラクタデバイス・FIFO・ソケットのどれでもありません"},
-    {IoReason::NotCsv, u"CSVファイルではないファイルがすでにあります"},
-    {IoReason::OtherNames, u"ほかの名前（ハードリンク）があります"},
-    {IoReason::OtherNamesSeparated, u"ほかに %1 個の名前（ハードリンク）があり、置き換えるとそれらと切り離されます"},
-    {IoReason::ReadOnly, u"読み取り専用です"},
-    {IoReason::SymbolicLink, u"シンボリックリンクです"},
-    {IoReason::NotOrdinaryFile, u"通常のファイルではありません"},
-    {IoReason::OtherOwner, u"ほかのユーザーのファイルです"},
-    {IoReason::NotAFolder, u"フォルダではないか、存在しません"},
-    {IoReason::LineTooLong, u"%1 行目が上限の %2 MiB より長くなっています"},
-    {IoReason::NotAnItemList, u"%1 行目：Trovlinの項目リストではありません（1行目は「%3」でなければなりません）"},
-    {IoReason::NoTab, u"%1 行目：「項目、タブ、行連結の印」の形になっていません"},
-    {IoReason::EmptyCode, u"%1 行目：項目が空です"},
-    {IoReason::BadJoinMark, u"%1 行目：行連結の印は「*」か空でなければなりません"},
-    {IoReason::NoItem, u"項目が1つもありません"},
-    {IoReason::TooManyItems, u"項目が %1 個あります（変換できるのは %2 個までです）"},
-    {IoReason::NoWorkbooks, u"この版のTrovlinはブック（.xlsx）を書けません。CSVファイルに変換してください"},
-};
-// The system's reasons met most often; any other is kSystemError.
+// reason's number (a line, a count, the errno value), "%2" its limit, "%3"
+// the first line an item list must have. A system error met often has its
+// own words in kErrnoCaptions.
+constexpr std::u16string_view ReasonCaption(IoReason reason) {
+  switch (reason) {
+    case IoReason::System:
+      return u"システムエラー（errno %1）";
+    case IoReason::Folder:
+      return u"フォルダです";
+    case IoReason::BlockDevice:
+      return u"ブロックデバイスです";
+    case IoReason::NotFileOrStream:
+      return u"ファイル・キャラクタデバイス・FIFO・ソケットのどれでもありません";
+    case IoReason::NotCsv:
+      return u"CSVファイルではないファイルがすでにあります";
+    case IoReason::OtherNames:
+      return u"ほかの名前（ハードリンク）があります";
+    case IoReason::OtherNamesSeparated:
+      return u"ほかに %1 個の名前（ハードリンク）があり、置き換えるとそれらと切り離されます";
+    case IoReason::ReadOnly:
+      return u"読み取り専用です";
+    case IoReason::SymbolicLink:
+      return u"シンボリックリンクです";
+    case IoReason::NotOrdinaryFile:
+      return u"通常のファイルではありません";
+    case IoReason::OtherOwner:
+      return u"ほかのユーザーのファイルです";
+    case IoReason::NotAFolder:
+      return u"フォルダではないか、存在しません";
+    case IoReason::LineTooLong:
+      return u"%1 行目が上限の %2 MiB より長くなっています";
+    case IoReason::NotAnItemList:
+      return u"%1 行目：Trovlinの項目リストではありません（1行目は「%3」でなければなりません）";
+    case IoReason::NoTab:
+      return u"%1 行目：「項目、タブ、行連結の印」の形になっていません";
+    case IoReason::EmptyCode:
+      return u"%1 行目：項目が空です";
+    case IoReason::BadJoinMark:
+      return u"%1 行目：行連結の印は「*」か空でなければなりません";
+    case IoReason::NoItem:
+      return u"項目が1つもありません";
+    case IoReason::TooManyItems:
+      return u"項目が %1 個あります（変換できるのは %2 個までです）";
+    case IoReason::NoWorkbooks:
+      return u"この版のTrovlinはブック（.xlsx）を書けません。CSVファイルに変換してください";
+  }
+  return {};  // not reached: every reason has its case
+}
+
+// The system's reasons met most often; any other is ReasonCaption(IoReason::System).
 struct ErrnoCaption {
   int error;
   std::u16string_view text;
@@ -141,7 +163,6 @@ inline constexpr ErrnoCaption kErrnoCaptions[] = {
     {ETXTBSY, u"実行中のプログラムのファイルです"},
     {EDQUOT, u"ディスク使用量の上限（クォータ）を超えています"},
 };
-inline constexpr std::u16string_view kSystemError = u"システムエラー（errno %1）";
 // A failure the program did not foresee; its own words follow in brackets.
 inline constexpr std::u16string_view kUnexpectedError = u"予期しないエラーが起きました（%1）";
 

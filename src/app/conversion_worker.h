@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "session/conversion.h"
 
 namespace trovlin::app {

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin::app {
 

@@ -20,7 +20,6 @@
 #include "app/window_text.h"
 #include "common/database_kind.h"
 #include "common/errors.h"
-#include "input/log_encoding.h"
 #include "session/log_session.h"
 #include "text/cp932.h"
 #include "text/utf8.h"
@@ -182,7 +181,7 @@ void MainWindow::Mirror() {
   widgets_.databaseFrame->setEnabled(controls_.databaseFrameEnabled);
   widgets_.codeLabel->setVisible(controls_.codeLabelVisible);
   widgets_.layoutLabel->setVisible(controls_.layoutLabelVisible);
-  widgets_.layoutLabel->setText(Q(layoutCaption_));
+  widgets_.layoutLabel->setText(ToQt(layoutCaption_));
   widgets_.codeEdit->setVisible(controls_.codeEditVisible);
   widgets_.itemGrid->setVisible(controls_.gridVisible);
   for (std::size_t i = 0; i < widgets_.databaseOptions.size(); ++i)
@@ -194,9 +193,9 @@ void MainWindow::Mirror() {
   auto* column = static_cast<QBoxLayout*>(centralWidget()->layout());
   column->setStretch(0, controls_.gridVisible || !controls_.layoutLabelVisible ? 3 : 0);
   widgets_.logEncoding->setVisible(settings_.databaseKind != DatabaseKind::None);
-  widgets_.logEncoding->setText(Q(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
-                                  : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
-                                                                               : captions::kLogCp932));
+  widgets_.logEncoding->setText(ToQt(settings_.inputEncoding == LogEncoding::Utf8 ? captions::kLogUtf8
+                                     : IsUtf16(settings_.inputEncoding)           ? captions::kLogUtf16
+                                                                                  : captions::kLogCp932));
   widgets_.csvEncodingEntries[static_cast<std::size_t>(settings_.csvEncoding)]->setChecked(true);
   widgets_.doubleQuotesEntry->setChecked(settings_.quoteStyle == QuoteStyle::Double);
   widgets_.skipEmptyRowsEntry->setChecked(settings_.skipEmptyRows);
@@ -208,7 +207,7 @@ void MainWindow::Mirror() {
   widgets_.redoEntry->setEnabled(undo_.canRedo());
   const bool loaded = settings_.databaseKind != DatabaseKind::None && !settings_.inputPath.empty();
   const QString name = QFileInfo(QFile::decodeName(settings_.inputPath.c_str())).fileName();
-  setWindowTitle(loaded ? Q(Fill(captions::kWindowWithLog, {FromQt(name)})) : Q(captions::kWindow));
+  setWindowTitle(loaded ? ToQt(Fill(captions::kWindowWithLog, {FromQt(name)})) : ToQt(captions::kWindow));
   MirrorRun();
 }
 
@@ -216,7 +215,7 @@ void MainWindow::ShowGrid() {
   widgets_.itemGrid->Show(grid_);
   for (int r = 1; r < grid_.RowCount(); ++r) {
     const auto counted = itemRows_.find(grid_.Cell(r, ItemGridModel::kCodeColumn));
-    const QString tip = counted == itemRows_.end() ? QString() : Q(ItemRowsTip(counted->second, records_));
+    const QString tip = counted == itemRows_.end() ? QString() : ToQt(ItemRowsTip(counted->second, records_));
     for (int c = 0; c < ItemGridModel::kColumns; ++c) widgets_.itemGrid->item(r, c)->setToolTip(tip);
   }
 }
@@ -241,7 +240,7 @@ void MainWindow::UpdatePreview() {
       text = std::u16string(captions::kPreviewFailed) + FailureReason(e);
     }
   }
-  widgets_.preview->setPlainText(Q(text));
+  widgets_.preview->setPlainText(ToQt(text));
 }
 
 MainWindow::Snapshot MainWindow::Take() const {

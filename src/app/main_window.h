@@ -44,7 +44,7 @@
 #include "app/prompts.h"
 #include "app/window_layout.h"
 #include "app/window_memory.h"
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "input/discover.h"
 #include "session/conversion.h"
 

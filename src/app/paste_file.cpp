@@ -1,11 +1,5 @@
 #include "app/paste_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "common/errors.h"
 #include "platform/file_system.h"
 #include "text/cp932.h"
@@ -40,20 +34,21 @@ std::uint64_t WritePasteFile(const std::string& path, std::u16string_view text) 
   std::string bytes;
   const std::uint64_t unencodable = EncodeCp932(text, bytes);
 
-  // O_NOFOLLOW: a link planted at the name fails the open instead of
-  // redirecting the write; O_NONBLOCK: a planted FIFO cannot hang the window.
-  platform::FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
-  if (fd.get() < 0) {
-    const int error = errno;
-    if (error == ELOOP) Refuse(path, IoReason::SymbolicLink);
-    Refuse(path, IoReason::System, error);
+  platform::FileDescriptor fd;
+  platform::SharedNameRefusal refused = platform::SharedNameRefusal::None;
+  if (const int error = platform::OpenOwnFile(path, &fd, &refused)) Refuse(path, IoReason::System, error);
+  switch (refused) {
+    case platform::SharedNameRefusal::None:
+      break;
+    case platform::SharedNameRefusal::SymbolicLink:
+      Refuse(path, IoReason::SymbolicLink);
+    case platform::SharedNameRefusal::NotOrdinaryFile:
+      Refuse(path, IoReason::NotOrdinaryFile);
+    case platform::SharedNameRefusal::OtherOwner:
+      Refuse(path, IoReason::OtherOwner);
+    case platform::SharedNameRefusal::OtherNames:
+      Refuse(path, IoReason::OtherNames);
   }
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) Refuse(path, IoReason::System, errno);
-  if (!S_ISREG(info.st_mode)) Refuse(path, IoReason::NotOrdinaryFile);
-  if (info.st_uid != ::geteuid()) Refuse(path, IoReason::OtherOwner);
-  if (info.st_nlink > 1) Refuse(path, IoReason::OtherNames);
-  if (::ftruncate(fd.get(), 0) != 0) Refuse(path, IoReason::System, errno);
 
   if (const int error = platform::WriteAll(fd.get(), bytes)) Refuse(path, IoReason::System, error);
   if (const int error = fd.Close()) Refuse(path, IoReason::System, error);

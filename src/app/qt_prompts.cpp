@@ -14,7 +14,9 @@
 namespace trovlin::app {
 namespace {
 
-QString Q(const std::u16string& text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQt(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 constexpr int kDialogColumns = 110;
 constexpr int kDialogLines = 30;
@@ -37,7 +39,7 @@ QString QtPrompts::WithExtension(const QString& name, const QString& extension, 
 namespace {}  // namespace
 
 QStringList QtPrompts::NameFilters(const std::u16string& filter) {
-  const QStringList parts = Q(filter).split(QLatin1Char('|'));
+  const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
   QStringList names;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
     names << QString(parts[i]).replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
@@ -58,8 +60,8 @@ bool InstallQtJapanese() {
 
 Answer QtPrompts::Ask(const Message& message) {
   QMessageBox box(parent_);
-  box.setWindowTitle(Q(message.title));
-  QString text = Q(message.text);
+  box.setWindowTitle(ToQt(message.title));
+  QString text = ToQt(message.text);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   box.setText(text);
@@ -105,7 +107,7 @@ Answer QtPrompts::Ask(const Message& message) {
 }
 
 FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
-  QFileDialog dialog(parent_, Q(request.title));
+  QFileDialog dialog(parent_, ToQt(request.title));
   // Qt's own dialog speaks the program's language whatever the desktop's.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setLocale(QLocale());
@@ -117,7 +119,7 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
   dialog.setFileMode(open && (request.flags & CommonDialog::kFileMustExist) ? QFileDialog::ExistingFile
                                                                             : QFileDialog::AnyFile);
   if (!open && !(request.flags & CommonDialog::kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!open) dialog.setDefaultSuffix(Q(request.defaultExt));
+  if (!open) dialog.setDefaultSuffix(ToQt(request.defaultExt));
   if (!request.folder.empty()) dialog.setDirectory(QFile::decodeName(request.folder.c_str()));
   const QStringList filters = NameFilters(request.filter);
   dialog.setNameFilters(filters);
@@ -129,7 +131,7 @@ FileDialogResult QtPrompts::ShowFileDialog(const FileDialogRequest& request) {
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
       const QString pattern = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
       const bool oneExtension = pattern.startsWith(QStringLiteral("*.")) && pattern != QStringLiteral("*.*");
-      dialog.setDefaultSuffix(oneExtension ? pattern.mid(2) : Q(request.defaultExt));
+      dialog.setDefaultSuffix(oneExtension ? pattern.mid(2) : ToQt(request.defaultExt));
       // The name shown takes the extension of the filter chosen.
       if (oneExtension) {
         auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));

@@ -33,7 +33,7 @@ std::u16string Numbers(const std::vector<std::uint64_t>& numbers) {
 // goes by its service's name.
 std::u16string SetName(const AnswerSetReport& set, DatabaseKind service) {
   if (!set.set.empty()) return set.set;
-  return service == DatabaseKind::None ? u"-" : U(DatabaseCaption(service));
+  return service == DatabaseKind::None ? u"-" : FromUtf8(DatabaseCaption(service));
 }
 
 std::u16string Padded(std::u16string text, std::size_t width, bool right) {
@@ -129,8 +129,9 @@ std::u16string ReportSummary(const ConversionReport& report) {
 
 std::u16string ReportPage(const ConversionReport& report, bool emptyRowsSkipped, int unreadRow, int unreadCount) {
   std::u16string page = GapsPart(report);
-  page += Fill(captions::kReportLog, {U(report.log)}) + u"\n";
-  page += Fill(captions::kReportService, {U(DatabaseCaption(report.service)), EncodingName(report.format.encoding)}) +
+  page += Fill(captions::kReportLog, {FromUtf8(report.log)}) + u"\n";
+  page += Fill(captions::kReportService,
+               {FromUtf8(DatabaseCaption(report.service)), EncodingName(report.format.encoding)}) +
           u"\n";
   page += Fill(captions::kReportCounts,
                {Number(report.lines), Number(report.bytes), Number(report.records), Number(report.rows)}) +

@@ -69,7 +69,7 @@ void MainWindow::ApplyGrid(const ItemGridModel& grid) {
 void MainWindow::RefreshCodeEdit() {
   const QSignalBlocker quiet(widgets_.codeEdit);
   const bool onCode = grid_.CurrentRow() >= 1 && grid_.CurrentColumn() == ItemGridModel::kCodeColumn;
-  widgets_.codeEdit->setText(onCode ? Q(grid_.Cell(grid_.CurrentRow(), ItemGridModel::kCodeColumn)) : QString());
+  widgets_.codeEdit->setText(onCode ? ToQt(grid_.Cell(grid_.CurrentRow(), ItemGridModel::kCodeColumn)) : QString());
 }
 
 void MainWindow::Undo() {
@@ -103,7 +103,7 @@ void MainWindow::ClickGridCell(int row, int column) {
   KeepEdit(before);
   ShowGrid();
   if (click.editCode) {
-    const QString code = Q(click.codeText);
+    const QString code = ToQt(click.codeText);
     if (widgets_.codeEdit->text() != code) widgets_.codeEdit->setText(code);
     widgets_.codeEdit->setFocus();
   }

@@ -16,7 +16,7 @@
 #include "app/captions.h"
 #include "app/design_layout.h"
 #include "app/window_text.h"
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/database_kind.h"
 
 namespace trovlin::app {
@@ -109,14 +109,14 @@ const EncodingChoice kEncodingChoices[] = {
 };
 
 QMenu* AddMenu(QWidget* parent, const char* name, std::u16string_view caption) {
-  QMenu* menu = new QMenu(Q(caption), parent);
+  QMenu* menu = new QMenu(ToQt(caption), parent);
   menu->setObjectName(QString::fromLatin1(name));
   menu->menuAction()->setObjectName(QString::fromLatin1(name));
   return menu;
 }
 
 QAction* AddAction(QMenu* menu, const char* name, std::u16string_view caption) {
-  QAction* action = menu->addAction(Q(caption));
+  QAction* action = menu->addAction(ToQt(caption));
   action->setObjectName(QString::fromLatin1(name));
   return action;
 }
@@ -197,12 +197,12 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
   Place(w.itemGrid, 1794, 481, 2236, 2301, DesignLayout::kWider | DesignLayout::kTaller);
   w.itemGrid->ApplyTwipSizes(&TwipsToPixelsX, &TwipsToPixelsY);
 
-  w.convertButton = new QPushButton(Q(captions::kConvertButton), client);
+  w.convertButton = new QPushButton(ToQt(captions::kConvertButton), client);
   w.convertButton->setObjectName(QStringLiteral("conv"));
   Place(w.convertButton, 936, 2223, 715, 375);
 
   // No log yet: the grid's place invites one.
-  w.hint = new QLabel(Q(captions::kDropHint), client);
+  w.hint = new QLabel(ToQt(captions::kDropHint), client);
   w.hint->setObjectName(QStringLiteral("hint"));
   w.hint->setWordWrap(true);
   w.hint->setAlignment(Qt::AlignCenter);
@@ -210,7 +210,7 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
   w.hint->setFrameShape(QFrame::StyledPanel);
   Place(w.hint, 1794, 117, 2236, 2665, DesignLayout::kWider | DesignLayout::kTaller);
 
-  w.stopButton = new QPushButton(Q(captions::kStopButton), client);
+  w.stopButton = new QPushButton(ToQt(captions::kStopButton), client);
   w.stopButton->setObjectName(QStringLiteral("stop"));
   Place(w.stopButton, 936, 2223, 715, 375);
   w.stopButton->hide();
@@ -224,17 +224,17 @@ void BuildClient(QWidget* client, WindowWidgets& w) {
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\t\\r\\n]*")), w.codeEdit));
   Place(w.codeEdit, 2520, 117, 735, 270);
 
-  w.codeLabel = new QLabel(Q(captions::kCodeLabel), client);
+  w.codeLabel = new QLabel(ToQt(captions::kCodeLabel), client);
   w.codeLabel->setObjectName(QStringLiteral("Label1"));
   Place(w.codeLabel, 1794, 117, 741, 260);
 
-  w.layoutLabel = new QLabel(Q(captions::kLayoutLabel), client);
+  w.layoutLabel = new QLabel(ToQt(captions::kLayoutLabel), client);
   w.layoutLabel->setObjectName(QStringLiteral("Label2"));
   Place(w.layoutLabel, 1794, 117, 2769, 260);
 }
 
 void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) {
-  w.databaseFrame = new QGroupBox(Q(captions::kDatabaseFrame), client);
+  w.databaseFrame = new QGroupBox(ToQt(captions::kDatabaseFrame), client);
   w.databaseFrame->setObjectName(QStringLiteral("Frame1"));
   Place(w.databaseFrame, 120, 117, 1455, 1937);
 
@@ -252,7 +252,7 @@ void BuildDatabaseFrame(QMainWindow* window, QWidget* client, WindowWidgets& w) 
 }
 
 void BuildLoadButtonAndProgress(QWidget* client, WindowWidgets& w) {
-  w.loadButton = new QPushButton(Q(captions::kLoadButton), client);
+  w.loadButton = new QPushButton(ToQt(captions::kLoadButton), client);
   w.loadButton->setObjectName(QStringLiteral("fileopen"));
   Place(w.loadButton, 117, 2223, 715, 364);
 
@@ -276,7 +276,7 @@ void BuildPreviewPanel(QWidget* central, const QWidget* client, WindowWidgets& w
   // Aligned with the load button on the left and the grid on the right.
   panel->setContentsMargins(TwipsToPixelsX(client, 117), 0, TwipsToPixelsX(client, 65), TwipsToPixelsY(client, 60));
   panel->setSpacing(TwipsToPixelsY(client, 30));
-  w.previewLabel = new QLabel(Q(captions::kPreviewLabel), w.previewPanel);
+  w.previewLabel = new QLabel(ToQt(captions::kPreviewLabel), w.previewPanel);
   w.previewLabel->setObjectName(QStringLiteral("previewLabel"));
   panel->addWidget(w.previewLabel);
   w.preview = new QPlainTextEdit(w.previewPanel);
@@ -299,12 +299,12 @@ void BuildStatusBar(QMainWindow* window, const QWidget* client, WindowWidgets& w
   w.logEncoding = new QLabel(panel);
   w.logEncoding->setObjectName(QStringLiteral("logEncoding"));
   w.logEncoding->setIndent(indent);
-  w.logEncoding->setText(Q(captions::kLogCp932));
+  w.logEncoding->setText(ToQt(captions::kLogCp932));
   lines->addWidget(w.logEncoding);
   w.gridNote = new QLabel(panel);
   w.gridNote->setObjectName(QStringLiteral("grid_note"));
   w.gridNote->setContentsMargins(indent, 0, 0, 0);
-  w.gridNote->setToolTip(Q(captions::kUnreadItemsTip));
+  w.gridNote->setToolTip(ToQt(captions::kUnreadItemsTip));
   // Its line is kept when it is hidden: the grid does not jump as it comes and goes.
   QSizePolicy keepLine = w.gridNote->sizePolicy();
   keepLine.setRetainSizeWhenHidden(true);
@@ -355,7 +355,7 @@ void BuildMenus(QMainWindow* window, WindowWidgets& w) {
     w.*table.field = menu;
     AddEntries(window, menu, table.entries, w);
   }
-  w.aboutEntry = bar->addAction(Q(captions::kAboutEntry));
+  w.aboutEntry = bar->addAction(ToQt(captions::kAboutEntry));
   w.aboutEntry->setObjectName(QStringLiteral("About"));
   w.helpMenu = AddMenu(bar, "help", captions::kHelpMenu);
   bar->addMenu(w.helpMenu);
@@ -385,7 +385,7 @@ QIcon WindowIcon() {
 
 WindowWidgets BuildWindowWidgets(QMainWindow* window) {
   WindowWidgets w;
-  window->setWindowTitle(Q(captions::kWindow));
+  window->setWindowTitle(ToQt(captions::kWindow));
   window->setWindowIcon(WindowIcon());
 
   auto* central = new QWidget(window);

@@ -63,8 +63,8 @@ void MainWindow::ShowRecentLogs() {
   for (qsizetype i = 0; i < logs.size(); ++i) {
     QString shown = QDir::toNativeSeparators(logs[i]);
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));  // not an access key
-    QAction* entry =
-        widgets_.recentMenu->addAction(Q(Fill(captions::kRecentEntry, {Number(std::uint64_t(i) + 1), FromQt(shown)})));
+    QAction* entry = widgets_.recentMenu->addAction(
+        ToQt(Fill(captions::kRecentEntry, {Number(std::uint64_t(i) + 1), FromQt(shown)})));
     connect(entry, &QAction::triggered, this, [this, path = logs[i]] { OpenRecentLog(path); });
   }
   widgets_.recentMenu->setEnabled(!logs.isEmpty());
@@ -191,7 +191,7 @@ bool MainWindow::DetectService(ConversionSettings& candidate, std::optional<LogE
   const OpenedLog opened = OpenLogInto(candidate, known);
   if (opened.kind != DatabaseKind::None) return true;
   const std::u16string text =
-      std::u16string(captions::kNotALog) + u"\r" + U(candidate.inputPath) + u"\r" + RefusalText(opened);
+      std::u16string(captions::kNotALog) + u"\r" + FromUtf8(candidate.inputPath) + u"\r" + RefusalText(opened);
   return Say(text, Icon::None, Buttons::OkCancel) != Answer::Cancel;
 }
 
@@ -199,8 +199,9 @@ void MainWindow::CheckPatolisLayout() {
   patolisRefusal_ = PatolisRefusal(PatolisLayout(settings_));
   if (patolisRefusal_.empty()) return;
   Mirror();
-  widgets_.statusText->setText(Q(patolisRefusal_));
-  Say(std::u16string(captions::kPatolisNotConvertible) + u"\r" + U(settings_.inputPath) + u"\r" + patolisRefusal_,
+  widgets_.statusText->setText(ToQt(patolisRefusal_));
+  Say(std::u16string(captions::kPatolisNotConvertible) + u"\r" + FromUtf8(settings_.inputPath) + u"\r" +
+          patolisRefusal_,
       Icon::Warning, Buttons::Ok);
 }
 
@@ -218,7 +219,7 @@ void MainWindow::DiscoverItems() {
   Mirror();
   GridChanged();
   if (Discovering() == DiscoveryStart::FirstBlock && !found.holdsAnswer && !found.items.empty()) {
-    widgets_.statusText->setText(Q(Fill(captions::kNoAnswerInFirstBlock, {Number(found.firstLine)})));
+    widgets_.statusText->setText(ToQt(Fill(captions::kNoAnswerInFirstBlock, {Number(found.firstLine)})));
   }
   if (found.leftOut > 0) {
     Say(Fill(captions::kTooManyItems, {Number(kMaxTaggedItems), Number(found.leftOut)}), Icon::Warning, Buttons::Ok);

@@ -15,7 +15,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 class QSettings;
 

@@ -27,7 +27,7 @@ void ReportViewHabits(QPlainTextEdit* view) {
 }
 
 void AddCopyButton(QDialogButtonBox* buttons, const QPlainTextEdit* view) {
-  QPushButton* copy = buttons->addButton(Q(captions::kCopyReport), QDialogButtonBox::ActionRole);
+  QPushButton* copy = buttons->addButton(ToQt(captions::kCopyReport), QDialogButtonBox::ActionRole);
   copy->setObjectName(QStringLiteral("copyReport"));
   QObject::connect(copy, &QPushButton::clicked, view,
                    [view] { QGuiApplication::clipboard()->setText(view->toPlainText()); });
@@ -43,7 +43,7 @@ void MainWindow::ReportNothingConverted(const std::optional<AnswerHeader>& heade
   std::u16string reason = PatolisRefusal(header);
   if (reason.empty()) reason = Fill(captions::kLayoutNotConvertible, {header->layoutCharacter});
   widgets_.statusText->clear();
-  Say(std::u16string(captions::kConvertFailed) + u"\r" + U(settings_.inputPath) + u"\r" + reason +
+  Say(std::u16string(captions::kConvertFailed) + u"\r" + FromUtf8(settings_.inputPath) + u"\r" + reason +
           std::u16string(captions::kNoFileMade),
       Icon::Warning, Buttons::Ok);
 }
@@ -52,12 +52,12 @@ void MainWindow::KeepReport(const ConversionReport& report) {
   lastReport_ = report;
   lastSkippedEmptyRows_ = settings_.skipEmptyRows;
   lastUnread_ = settings_.databaseKind == DatabaseKind::Patolis ? ItemGridModel::UnreadItems{} : runUnread_;
-  widgets_.statusText->setText(Q(ReportSummary(report)));
+  widgets_.statusText->setText(ToQt(ReportSummary(report)));
   KeepItemRows(report);
   ShowGrid();
   Mirror();
   if (reportView_ != nullptr)
-    reportView_->setPlainText(Q(ReportPage(report, lastSkippedEmptyRows_, lastUnread_.blankRow, lastUnread_.count)));
+    reportView_->setPlainText(ToQt(ReportPage(report, lastSkippedEmptyRows_, lastUnread_.blankRow, lastUnread_.count)));
 }
 
 void MainWindow::ShowReport() {
@@ -65,7 +65,7 @@ void MainWindow::ShowReport() {
   if (reportView_ == nullptr) {
     auto* dialog = new QDialog(this);
     dialog->setObjectName(QStringLiteral("reportDialog"));
-    dialog->setWindowTitle(Q(captions::kReportTitle));
+    dialog->setWindowTitle(ToQt(captions::kReportTitle));
     auto* column = new QVBoxLayout(dialog);
     reportView_ = new QPlainTextEdit(dialog);
     reportView_->setObjectName(QStringLiteral("reportText"));
@@ -82,7 +82,7 @@ void MainWindow::ShowReport() {
                    reportView_->fontMetrics().lineSpacing() * 28);
   }
   reportView_->setPlainText(
-      Q(ReportPage(*lastReport_, lastSkippedEmptyRows_, lastUnread_.blankRow, lastUnread_.count)));
+      ToQt(ReportPage(*lastReport_, lastSkippedEmptyRows_, lastUnread_.blankRow, lastUnread_.count)));
   QWidget* dialog = reportView_->window();
   dialog->show();
   dialog->raise();

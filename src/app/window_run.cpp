@@ -106,7 +106,7 @@ void MainWindow::OnRunFinished() {
   const ConversionOutcome& outcome = result.outcome;
   if (result.status != RunResult::Status::Done) widgets_.statusText->clear();
   if (result.status == RunResult::Status::Cancelled) {
-    widgets_.statusText->setText(Q(captions::kRunStopped));
+    widgets_.statusText->setText(ToQt(captions::kRunStopped));
     emit runFinished();
     return;
   }
@@ -132,7 +132,7 @@ void MainWindow::OnRunFinished() {
   lastCsv_ = settings_.outputPath;
   const QString seconds = QString::number(static_cast<double>(runClock_.elapsed()) / 1000.0, 'f', 1);
   const QString csvName = QFileInfo(QFile::decodeName(lastCsv_.c_str())).fileName();
-  widgets_.statusText->setText(Q(Fill(captions::kRunWritten, {FromQt(csvName), FromQt(seconds)})) +
+  widgets_.statusText->setText(ToQt(Fill(captions::kRunWritten, {FromQt(csvName), FromQt(seconds)})) +
                                QStringLiteral("  ") + widgets_.statusText->text());
   Mirror();
   if (outcome.status == ConversionOutcome::Status::RowsKept) {

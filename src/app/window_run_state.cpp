@@ -52,8 +52,8 @@ void MainWindow::MirrorRun() {
 void MainWindow::ShowRunPhase(quint64 bytesRead, quint64 bytesTotal) {
   const bool finishing = settings_.outputFormat == OutputFormat::Xlsx && bytesTotal > 0 && bytesRead >= bytesTotal;
   const quint64 percent = bytesTotal == 0 ? 0 : bytesRead * 100 / bytesTotal;
-  widgets_.statusText->setText(finishing ? Q(captions::kFinishingBook)
-                                         : Q(Fill(captions::kReading, {Number(percent)})));
+  widgets_.statusText->setText(finishing ? ToQt(captions::kFinishingBook)
+                                         : ToQt(Fill(captions::kReading, {Number(percent)})));
   if (finishing != finishingBook_) {
     finishingBook_ = finishing;
     MirrorRun();
@@ -91,9 +91,10 @@ void MainWindow::ShowUnreadItems() {
   const ItemGridModel::UnreadItems unread = grid_.Unread();
   const bool tagged = settings_.databaseKind != DatabaseKind::None && settings_.databaseKind != DatabaseKind::Patolis;
   const bool show = tagged && controls_.gridVisible && unread.count > 0;
-  widgets_.gridNote->setText(show ? Q(Fill(captions::kUnreadItems, {Number(static_cast<std::uint64_t>(unread.blankRow)),
-                                                                    Number(static_cast<std::uint64_t>(unread.count))}))
-                                  : QString());
+  widgets_.gridNote->setText(
+      show ? ToQt(Fill(captions::kUnreadItems, {Number(static_cast<std::uint64_t>(unread.blankRow)),
+                                                Number(static_cast<std::uint64_t>(unread.count))}))
+           : QString());
   widgets_.gridNote->setVisible(show);
 }
 

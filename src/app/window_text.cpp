@@ -5,15 +5,15 @@
 
 namespace trovlin::app {
 
-QString Q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQt(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
 
-std::u16string U(std::string_view utf8) { return Utf8ToUtf16(utf8); }
+std::u16string FromUtf8(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 
 std::u16string FromQt(const QString& text) {
   return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
 
-std::u16string Number(std::uint64_t n) { return U(std::to_string(n)); }
+std::u16string Number(std::uint64_t n) { return FromUtf8(std::to_string(n)); }
 
 std::u16string Fill(std::u16string_view pattern, std::initializer_list<std::u16string_view> args) {
   std::u16string out;
@@ -38,23 +38,18 @@ std::u16string FailureReason(const IoError& error) {
     for (const captions::ErrnoCaption& c : captions::kErrnoCaptions) {
       if (static_cast<std::uint64_t>(c.error) == error.number()) return std::u16string(c.text);
     }
-    return Fill(captions::kSystemError, {Number(error.number())});
   }
-  for (const captions::ReasonCaption& c : captions::kReasonCaptions) {
-    if (c.reason == error.reason()) {
-      return Fill(c.text, {Number(error.number()), Number(error.limit()), U(kPresetSignature)});
-    }
-  }
-  return {};
+  return Fill(captions::ReasonCaption(error.reason()),
+              {Number(error.number()), Number(error.limit()), FromUtf8(kPresetSignature)});
 }
 
 std::u16string FailureDetail(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const IoError& e) {
-    return U(e.path()) + u"\r" + FailureReason(e);
+    return FromUtf8(e.path()) + u"\r" + FailureReason(e);
   } catch (const std::exception& e) {
-    return Fill(captions::kUnexpectedError, {U(e.what())});
+    return Fill(captions::kUnexpectedError, {FromUtf8(e.what())});
   }
 }
 

@@ -10,15 +10,17 @@
 #include <string>
 #include <string_view>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/errors.h"
 #include "input/open_log.h"
 #include "session/log_session.h"
 
 namespace trovlin::app {
 
-QString Q(std::u16string_view text);
-std::u16string U(std::string_view utf8);
+// Text between the core and Qt: UTF-16 into a QString, UTF-8 into UTF-16,
+// and a QString back.
+QString ToQt(std::u16string_view text);
+std::u16string FromUtf8(std::string_view utf8);
 std::u16string FromQt(const QString& text);
 std::u16string Number(std::uint64_t n);
 

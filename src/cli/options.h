@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "input/discover.h"
 
 namespace trovlin::cli {

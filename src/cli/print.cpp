@@ -1,6 +1,5 @@
 #include "cli/print.h"
 
-#include "input/detect.h"
 #include "input/log_encoding.h"
 #include "text/utf8.h"
 

@@ -8,7 +8,7 @@
 
 #include "input/discover.h"
 #include "input/open_log.h"
-#include "patolis/patolis.h"
+#include "session/log_session.h"
 
 namespace trovlin::cli {
 

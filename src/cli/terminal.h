@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 namespace trovlin::cli {
 

@@ -3,56 +3,87 @@
 #include <string_view>
 #include <system_error>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 namespace {
 
 // The English words of every operation and reason. In a reason "%n" stands
 // for the number and "%l" for the limit; "%s" for the item-list signature.
-struct OperationWords {
-  IoOperation operation;
-  std::string_view words;
-};
-constexpr OperationWords kOperations[] = {
-    {IoOperation::OpenLog, "cannot open the log"},
-    {IoOperation::ReadLog, "cannot read the log"},
-    {IoOperation::ReadStandardInput, "cannot read the log from"},
-    {IoOperation::WriteCsv, "cannot write the CSV file"},
-    {IoOperation::WriteIntoFolder, "cannot write into the folder"},
-    {IoOperation::LoadItemList, "cannot load the item list"},
-    {IoOperation::SaveItemList, "cannot save the item list"},
-    {IoOperation::UseItemList, "cannot use the item list"},
-    {IoOperation::WritePasteFile, "cannot write the paste file"},
-    {IoOperation::WriteReport, "cannot write the report"},
-    {IoOperation::WriteWorkbook, "cannot write the workbook"},
-};
+std::string_view OperationWords(IoOperation operation) {
+  switch (operation) {
+    case IoOperation::OpenLog:
+      return "cannot open the log";
+    case IoOperation::ReadLog:
+      return "cannot read the log";
+    case IoOperation::ReadStandardInput:
+      return "cannot read the log from";
+    case IoOperation::WriteCsv:
+      return "cannot write the CSV file";
+    case IoOperation::WriteIntoFolder:
+      return "cannot write into the folder";
+    case IoOperation::LoadItemList:
+      return "cannot load the item list";
+    case IoOperation::SaveItemList:
+      return "cannot save the item list";
+    case IoOperation::UseItemList:
+      return "cannot use the item list";
+    case IoOperation::WritePasteFile:
+      return "cannot write the paste file";
+    case IoOperation::WriteReport:
+      return "cannot write the report";
+    case IoOperation::WriteWorkbook:
+      return "cannot write the workbook";
+  }
+  return {};  // not reached: every operation has its case
+}
 
-struct ReasonWords {
-  IoReason reason;
-  std::string_view words;
-};
-constexpr ReasonWords kReasons[] = {
-    {IoReason::Folder, "it is a folder"},
-    {IoReason::BlockDevice, "it is a block device"},
-    {IoReason::NotFileOrStream, "it is not a file, character device, FIFO or socket"},
-    {IoReason::NotCsv, "it exists and is not a CSV file"},
-    {IoReason::OtherNames, "it has other names (hard links)"},
-    {IoReason::OtherNamesSeparated, "it has %n other name(s) (hard links); replacing it would separate them"},
-    {IoReason::ReadOnly, "it is read-only"},
-    {IoReason::SymbolicLink, "it is a symbolic link"},
-    {IoReason::NotOrdinaryFile, "it is not an ordinary file"},
-    {IoReason::OtherOwner, "it belongs to another user"},
-    {IoReason::NotAFolder, "it is not a folder"},
-    {IoReason::LineTooLong, "line %n is longer than the limit of %l MiB"},
-    {IoReason::NotAnItemList, "line %n: not a Trovlin item list (it must begin with \"%s\")"},
-    {IoReason::NoTab, "line %n: expected CODE, TAB, MARK"},
-    {IoReason::EmptyCode, "line %n: the code is empty"},
-    {IoReason::BadJoinMark, "line %n: the join mark must be \"*\" or nothing"},
-    {IoReason::NoItem, "it holds no item"},
-    {IoReason::TooManyItems, "it holds %n items; at most %l can be converted"},
-    {IoReason::NoWorkbooks, "this build of Trovlin writes no workbooks (.xlsx); write a CSV file instead"},
-};
+// IoReason::System is worded by the system (see EnglishMessage).
+std::string_view ReasonWords(IoReason reason) {
+  switch (reason) {
+    case IoReason::System:
+      return "";
+    case IoReason::Folder:
+      return "it is a folder";
+    case IoReason::BlockDevice:
+      return "it is a block device";
+    case IoReason::NotFileOrStream:
+      return "it is not a file, character device, FIFO or socket";
+    case IoReason::NotCsv:
+      return "it exists and is not a CSV file";
+    case IoReason::OtherNames:
+      return "it has other names (hard links)";
+    case IoReason::OtherNamesSeparated:
+      return "it has %n other name(s) (hard links); replacing it would separate them";
+    case IoReason::ReadOnly:
+      return "it is read-only";
+    case IoReason::SymbolicLink:
+      return "it is a symbolic link";
+    case IoReason::NotOrdinaryFile:
+      return "it is not an ordinary file";
+    case IoReason::OtherOwner:
+      return "it belongs to another user";
+    case IoReason::NotAFolder:
+      return "it is not a folder";
+    case IoReason::LineTooLong:
+      return "line %n is longer than the limit of %l MiB";
+    case IoReason::NotAnItemList:
+      return "line %n: not a Trovlin item list (it must begin with \"%s\")";
+    case IoReason::NoTab:
+      return "line %n: expected CODE, TAB, MARK";
+    case IoReason::EmptyCode:
+      return "line %n: the code is empty";
+    case IoReason::BadJoinMark:
+      return "line %n: the join mark must be \"*\" or nothing";
+    case IoReason::NoItem:
+      return "it holds no item";
+    case IoReason::TooManyItems:
+      return "it holds %n items; at most %l can be converted";
+    case IoReason::NoWorkbooks:
+      return "this build of Trovlin writes no workbooks (.xlsx); write a CSV file instead";
+  }
+  return {};  // not reached: every reason has its case
+}
 
 std::string Filled(std::string_view pattern, std::uint64_t number, std::uint64_t limit) {
   std::string out;
@@ -73,16 +104,9 @@ std::string Filled(std::string_view pattern, std::uint64_t number, std::uint64_t
 
 std::string EnglishMessage(const std::string& path, IoOperation operation, IoReason reason, std::uint64_t number,
                            std::uint64_t limit) {
-  std::string message;
-  for (const OperationWords& o : kOperations) {
-    if (o.operation == operation) message = o.words;
-  }
-  message += " '" + path + "': ";
+  const std::string message = std::string(OperationWords(operation)) + " '" + path + "': ";
   if (reason == IoReason::System) return message + std::generic_category().message(static_cast<int>(number));
-  for (const ReasonWords& r : kReasons) {
-    if (r.reason == reason) return message + Filled(r.words, number, limit);
-  }
-  return message;
+  return message + Filled(ReasonWords(reason), number, limit);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 

@@ -26,7 +26,7 @@
 #include <string_view>
 #include <thread>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/row_sink.h"
 #include "platform/output_file.h"
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/errors.h"
 #include "platform/file_system.h"
 #include "platform/output_file.h"

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "input/discover.h"
 
 namespace trovlin {

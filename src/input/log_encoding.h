@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 

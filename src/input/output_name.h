@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 

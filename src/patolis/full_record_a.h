@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "csv/csv_writer.h"
 #include "logread/log_reader.h"
 

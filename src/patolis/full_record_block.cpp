@@ -217,7 +217,7 @@ bool FullRecordBlock::Run(const RecordStep& step) {
 void FullRecordBlock::FinishRecord() {
   events_.Record(startLine_, record_, true);
   csv_.WriteRow(record_);
-  events_.Process();
+  events_.ForwardProgress();
 }
 
 void FullRecordBlock::WritePartialRow() {

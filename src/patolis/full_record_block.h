@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "csv/csv_writer.h"
 #include "logread/log_reader.h"
 #include "patolis/text_cuts.h"

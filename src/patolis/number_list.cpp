@@ -101,7 +101,7 @@ void ConvertPatolisNumberList(LogReader& log, CsvWriter& csv, PendingEvents& eve
     for (std::u16string& value : record.values) NarrowAndCollapseSpaces(value);
     events.Record(firstLine, record, true);
     csv.WriteRow(record);
-    events.Process();
+    events.ForwardProgress();
   }
 }
 

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/conversion_settings.h"
+#include "common/run_observer.h"
 #include "csv/run_statistics.h"
 #include "logread/log_reader.h"
 

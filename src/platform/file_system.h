@@ -93,6 +93,17 @@ int InspectOutputTarget(const std::string& path, OutputTarget* target);
 // Opens a Stream or Socket target for writing.
 int OpenStream(const OutputTarget& target, FileDescriptor* out);
 
+// What a name in a folder other users may share holds, when it is refused
+// for a file this user writes alone.
+enum class SharedNameRefusal { None, SymbolicLink, NotOrdinaryFile, OtherOwner, OtherNames };
+// Opens path to be written from its start in a folder other users may share:
+// created readable and writable by this user only, or emptied. It is never
+// opened through a symbolic link, and a FIFO planted at the name cannot hold
+// the caller up. Answers an errno value, or 0 with *refused saying what the
+// name holds instead of a file this user may write (None: *out is open). The
+// window, its only user, is built for POSIX systems; Windows and the page answer ENOSYS.
+int OpenOwnFile(const std::string& path, FileDescriptor* out, SharedNameRefusal* refused);
+
 class PendingFile {
  public:
   PendingFile() = default;

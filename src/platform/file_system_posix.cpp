@@ -276,4 +276,29 @@ int OpenSpoolFile(FileDescriptor* fd, std::string* path, std::string* named) {
   return 0;
 }
 
+int OpenOwnFile(const std::string& path, FileDescriptor* out, SharedNameRefusal* refused) {
+  *refused = SharedNameRefusal::None;
+  // O_NOFOLLOW: a link planted at the name fails the open instead of
+  // redirecting the write; O_NONBLOCK: a planted FIFO cannot hang the caller.
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600));
+  if (fd.get() < 0) {
+    if (errno != ELOOP) return errno;
+    *refused = SharedNameRefusal::SymbolicLink;
+    return 0;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return errno;
+  if (!S_ISREG(info.st_mode)) {
+    *refused = SharedNameRefusal::NotOrdinaryFile;
+  } else if (info.st_uid != ::geteuid()) {
+    *refused = SharedNameRefusal::OtherOwner;
+  } else if (info.st_nlink > 1) {
+    *refused = SharedNameRefusal::OtherNames;
+  }
+  if (*refused != SharedNameRefusal::None) return 0;
+  if (::ftruncate(fd.get(), 0) != 0) return errno;
+  *out = std::move(fd);
+  return 0;
+}
+
 }  // namespace trovlin::platform

@@ -121,4 +121,10 @@ void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
 
 int OpenSpoolFile(FileDescriptor*, std::string*, std::string*) { return ENOTSUP; }
 
+// The paste file is the window's; a page has no clipboard file to write.
+int OpenOwnFile(const std::string&, FileDescriptor*, SharedNameRefusal* refused) {
+  *refused = SharedNameRefusal::None;
+  return ENOSYS;
+}
+
 }  // namespace trovlin::platform

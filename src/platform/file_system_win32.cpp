@@ -200,4 +200,9 @@ int OpenSpoolFile(FileDescriptor* fd, std::string* path, std::string* named) {
   return 0;
 }
 
+int OpenOwnFile(const std::string&, FileDescriptor*, SharedNameRefusal* refused) {
+  *refused = SharedNameRefusal::None;
+  return ENOSYS;
+}
+
 }  // namespace trovlin::platform

@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/errors.h"
 #include "platform/file_system.h"
 

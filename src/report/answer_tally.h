@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "report/conversion_report.h"
 
 namespace trovlin {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/row_sink.h"
 #include "input/answer_marks.h"
 

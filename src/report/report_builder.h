@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 #include "report/answer_tally.h"
 #include "report/conversion_report.h"
 

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/conversion_settings.h"
+#include "common/run_observer.h"
 #include "input/discover.h"
 #include "patolis/patolis.h"
 #include "report/conversion_report.h"

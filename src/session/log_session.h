@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "input/discover.h"
 #include "input/open_log.h"
 #include "patolis/patolis.h"

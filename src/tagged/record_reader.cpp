@@ -186,7 +186,7 @@ void BasicRecordReader<Text>::MarkLine(const Text& line) {
 
 template <class Text>
 void BasicRecordReader<Text>::ReadRecord(Text& line) {
-  events_.Process();
+  events_.ForwardProgress();
   for (auto& value : record_.values) value.clear();
   MarkLine(line);
   bool hasCode = OpensField(line);
@@ -204,7 +204,7 @@ void BasicRecordReader<Text>::ReadRecord(Text& line) {
     MarkLine(line);
   }
   while (!hasCode && !log_.AtEnd()) {
-    events_.Process();
+    events_.ForwardProgress();
     log_.ReadLogLine(line);
     hasCode = !IsBlank(line);
   }
@@ -221,7 +221,7 @@ void BasicRecordReader<Text>::ReadFieldText(Text& line, std::size_t index) {
     AppendPiece(SkipIndent(piece), firstAlone);
     firstAlone = false;
     text_.push_back(' ');
-    events_.Process();
+    events_.ForwardProgress();
     log_.ReadLogLine(nextLine_);
     if (HasAtMostChars(nextLine_, kCodeWidth) || OpensField(nextLine_)) break;
     MarkLine(nextLine_);
@@ -246,7 +246,7 @@ void BasicRecordReader<Text>::ReadReferenceText(Text& line, std::size_t index) {
     text_.append(piece);
     text_.push_back('\n');
     last = piece.back() == '|' ? LastAsciiChar(piece) : 0;
-    events_.Process();
+    events_.ForwardProgress();
     log_.ReadLogLine(nextLine_);
     if (HasAtMostChars(nextLine_, 3)) break;
     piece = SkipIndent(View(nextLine_));

@@ -26,8 +26,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/conversion_settings.h"
+#include "common/run_observer.h"
 #include "logread/log_reader.h"
 
 namespace trovlin {

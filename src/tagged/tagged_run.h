@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/conversion_settings.h"
+#include "common/run_observer.h"
 #include "csv/csv_writer.h"
 #include "csv/run_statistics.h"
 #include "logread/log_reader.h"

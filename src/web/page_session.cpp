@@ -86,8 +86,8 @@ PageOutcome ConvertForPage(const PageRequest& request, RunObserver* observer, Ru
     case ConversionOutcome::Status::Refused:
       // A log whose proposed name is its own (a log saved as x.csv) is only
       // read, as in the window and trovlin-cli.
-      result.status = outcome.problem == RequestProblem::SameFile ? PageOutcome::Status::SameFile
-                                                                  : PageOutcome::Status::NoItems;
+      result.status =
+          outcome.problem == RequestProblem::SameFile ? PageOutcome::Status::SameFile : PageOutcome::Status::NoItems;
       return result;
     case ConversionOutcome::Status::NothingToConvert:
       result.status = PageOutcome::Status::NoLayout;

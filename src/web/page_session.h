@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/conversion_settings.h"
+#include "common/run_observer.h"
 #include "input/discover.h"
 #include "input/open_log.h"
-#include "patolis/patolis.h"
 #include "report/conversion_report.h"
+#include "session/log_session.h"
 
 namespace trovlin::web {
 

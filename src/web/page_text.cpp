@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/captions.h"
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "text/utf8.h"
 
 namespace trovlin::web {

@@ -6,8 +6,8 @@
 
 #include "common/errors.h"
 #include "input/open_log.h"
-#include "patolis/patolis.h"
 #include "report/conversion_report.h"
+#include "session/log_session.h"
 
 namespace trovlin::web {
 

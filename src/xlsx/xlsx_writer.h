@@ -28,7 +28,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 #include "common/row_sink.h"
 
 namespace trovlin {

@@ -102,10 +102,10 @@ TEST_F(WindowTest, TheCsvOptionsShapeThePreviewAndTheCsvAndTheRunSaysWhatItRepla
   for (const Case& c : cases) {
     Reopen();
     Drop(dir.Write("in.log", c.log));
-    EXPECT_EQ(w().logEncoding->text(), Q(u"ログの文字コード：UTF-8"));
+    EXPECT_EQ(w().logEncoding->text(), ToQt(u"ログの文字コード：UTF-8"));
     w().csvEncodingEntries[static_cast<std::size_t>(c.encoding)]->trigger();
     if (c.doubleQuotes) w().doubleQuotesEntry->trigger();
-    EXPECT_TRUE(c.preview.empty() || w().preview->toPlainText() == Q(c.preview));
+    EXPECT_TRUE(c.preview.empty() || w().preview->toPlainText() == ToQt(c.preview));
     prompts.Play(c.warning.empty() ? "0n" : "0on", {dir.File("out.csv")});
     window().StartConversion();
     ASSERT_TRUE(WaitForRun());

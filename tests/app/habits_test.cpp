@@ -26,7 +26,7 @@ TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStay
   ItemGridView* grid = w().itemGrid;
   grid->scrollToBottom();
   EXPECT_GT(grid->verticalScrollBar()->value(), 0);
-  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == Q(u"項目"));
+  EXPECT_TRUE(grid->horizontalHeader()->isVisible() && grid->horizontalHeaderItem(1)->text() == ToQt(u"項目"));
   const QSize first = window().size(), gridSize = grid->size(), previewSize = w().preview->size();
   const int codeWidth = grid->columnWidth(1);
   window().resize(first + QSize(200, 300));
@@ -34,7 +34,7 @@ TEST_F(WindowTest, ALargerWindowGoesToTheGridAndPreviewWhoseHeaderAndNumbersStay
   EXPECT_EQ(grid->width(), gridSize.width() + 200);
   // The mark column stays beside the codes, wide enough for its title.
   EXPECT_EQ(grid->columnWidth(1), codeWidth);
-  EXPECT_GE(grid->columnWidth(2), grid->horizontalHeader()->fontMetrics().horizontalAdvance(Q(u"行連結→*")));
+  EXPECT_GE(grid->columnWidth(2), grid->horizontalHeader()->fontMetrics().horizontalAdvance(ToQt(u"行連結→*")));
   EXPECT_GT(grid->height(), gridSize.height() + 100);
   EXPECT_GT(w().preview->height(), previewSize.height() + 20);
   // A number is painted whole: its ink as wide as the number drawn alone.
@@ -117,11 +117,11 @@ TEST_F(WindowTest, EveryGridEditIsUndoneAndRedone) {
     const bool onCode = window().grid().CurrentColumn() == 1;
     EXPECT_TRUE(std::string(c.steps).ends_with('t') ||
                 w().codeEdit->text() ==
-                    (onCode ? Q(window().grid().Cell(window().grid().CurrentRow(), 1)) : QString()));
+                    (onCode ? ToQt(window().grid().Cell(window().grid().CurrentRow(), 1)) : QString()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Rows(window().grid()), before);
-    EXPECT_EQ(w().codeEdit->text(), Q(c.boxAfterUndo));
+    EXPECT_EQ(w().codeEdit->text(), ToQt(c.boxAfterUndo));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Rows(window().grid()), c.after);
   }
@@ -136,7 +136,7 @@ TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
   for (int i = 0; i < 9; ++i) Drop(logs.emplace_back(dir.Write("logs/" + std::to_string(i) + ".log", DialogLog())));
   Drop({logs[3], logs[8]});  // several files: the first is taken
   EXPECT_EQ(window().settings().inputPath, logs[3]);
-  EXPECT_EQ(window().windowTitle(), Q(u"3.log - 検索結果Trovlin"));
+  EXPECT_EQ(window().windowTitle(), ToQt(u"3.log - 検索結果Trovlin"));
   UrlCatcher desktop;  // the CSV and its folder handed to the desktop
   QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop, "Open");
   EXPECT_FALSE(w().openCsvEntry->isEnabled());
@@ -144,8 +144,8 @@ TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
   w().openCsvEntry->trigger();
   w().openCsvFolderEntry->trigger();
   QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-  EXPECT_EQ(desktop.urls, (QList<QUrl>{QUrl::fromLocalFile(Q(U(dir.File("csv/out.csv")))),
-                                       QUrl::fromLocalFile(Q(U(dir.File("csv"))))}));
+  EXPECT_EQ(desktop.urls, (QList<QUrl>{QUrl::fromLocalFile(ToQt(FromUtf8(dir.File("csv/out.csv")))),
+                                       QUrl::fromLocalFile(ToQt(FromUtf8(dir.File("csv"))))}));
   w().firstAnswerEntry->trigger();
   window().resize(window().size() + QSize(120, 80));
   const QSize size = window().size();
@@ -182,7 +182,7 @@ TEST_F(WindowTest, OptionsFoldersGeometryAndRecentLogsAreRemembered) {
 // typed without a dot, as the window asks for a log.
 TEST_F(WindowTest, QtSpeaksJapaneseAndTheOpenDialogTakesAnyFileAsTyped) {
   const QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(), Q(u"はい(&Y)いいえ(&N)"));
+  EXPECT_EQ(box.button(QMessageBox::Yes)->text() + box.button(QMessageBox::No)->text(), ToQt(u"はい(&Y)いいえ(&N)"));
   EXPECT_EQ(QtPrompts::NameFilters(u"LOG File (*.LOG)|*.LOG|All Files (*.*)|*.*|"),
             (QStringList{QStringLiteral("LOG File (*.LOG)"), QStringLiteral("All Files (*)")}));
   dir.Write("noext", "");
@@ -212,7 +212,7 @@ TEST_F(WindowTest, TheFirstStartInvitesALogAndAPatolisLogGivesTheGridsRoomToTheP
   EXPECT_GT(window().width(), window().minimumWidth() + 100);
   EXPECT_GT(window().height(), window().minimumHeight() + 100);
   EXPECT_FALSE(w().hint->isHidden());
-  EXPECT_EQ(w().hint->text(), Q(u"ここに検索結果のログファイルをドロップするか、［読込］ボタンで開いてください。"));
+  EXPECT_EQ(w().hint->text(), ToQt(u"ここに検索結果のログファイルをドロップするか、［読込］ボタンで開いてください。"));
   Drop(dir.Write("a.log", StnLog()));
   QTest::qWait(20);
   EXPECT_TRUE(w().hint->isHidden());

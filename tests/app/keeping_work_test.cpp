@@ -118,12 +118,12 @@ TEST_F(KeepingWorkTest, AnEmptyCodeEndsTheListAndTheWindowSaysSo) {
   window().ClickGridCell(2, 1);
   w().codeEdit->setText(QString());
   EXPECT_FALSE(w().gridNote->isHidden());
-  EXPECT_EQ(w().gridNote->text(), Q(u"2行目が空のため、その下の 2 項目は変換されません"));
+  EXPECT_EQ(w().gridNote->text(), ToQt(u"2行目が空のため、その下の 2 項目は変換されません"));
   const QColor grey = w().itemGrid->palette().color(QPalette::Disabled, QPalette::Text);
   for (int row = 1; row <= 4; ++row) {
     EXPECT_EQ(w().itemGrid->item(row, 1)->foreground().color() == grey, row > 2) << row;
   }
-  EXPECT_EQ(w().preview->toPlainText(), Q(u"\"L1\"\n\"ANSWER 1 OF 2  CAPLUS\"\n\"ANSWER 2 OF 2  CAPLUS\""));
+  EXPECT_EQ(w().preview->toPlainText(), ToQt(u"\"L1\"\n\"ANSWER 1 OF 2  CAPLUS\"\n\"ANSWER 2 OF 2  CAPLUS\""));
   Convert(dir.File("out.csv"), Answer::No);
   EXPECT_EQ(ReadBytes(dir.File("out.csv")),
             CrLfLines({"\"L1\"", "\"ANSWER 1 OF 2  CAPLUS\"", "\"ANSWER 2 OF 2  CAPLUS\""}));
@@ -131,13 +131,13 @@ TEST_F(KeepingWorkTest, AnEmptyCodeEndsTheListAndTheWindowSaysSo) {
   const auto* report = window().findChild<QPlainTextEdit*>(QStringLiteral("reportText"));
   ASSERT_NE(report, nullptr);
   EXPECT_TRUE(report->toPlainText().endsWith(
-      Q(u"■ 項目（値のある行数）\n  L1  2\n  2行目の項目が空のため、その下の 2 項目は変換していません\n")))
+      ToQt(u"■ 項目（値のある行数）\n  L1  2\n  2行目の項目が空のため、その下の 2 項目は変換していません\n")))
       << report->toPlainText().toStdString();
   // Once the code is back, so are the rows.
   Drop(dir.File("stn.log"));
   window().ClickGridCell(1, 1);
   w().codeEdit->setText(QString());
-  EXPECT_EQ(w().gridNote->text(), Q(u"1行目が空のため、その下の 3 項目は変換されません"));
+  EXPECT_EQ(w().gridNote->text(), ToQt(u"1行目が空のため、その下の 3 項目は変換されません"));
   prompts = {};
   prompts.Reply(Answer::Ok);
   w().convertButton->click();
@@ -156,7 +156,7 @@ TEST_F(KeepingWorkTest, AfterNoTheWindowHoldsNoLog) {
     Reopen();
     Drop(dir.Write("a.log", log));
     Convert(dir.File("a.csv"), Answer::No);
-    EXPECT_EQ(window().windowTitle(), Q(u"検索結果Trovlin"));
+    EXPECT_EQ(window().windowTitle(), ToQt(u"検索結果Trovlin"));
     EXPECT_FALSE(w().convertButton->isEnabled() || w().convertEntry->isEnabled() ||
                  w().editMenu->menuAction()->isEnabled());
     EXPECT_TRUE(w().itemGrid->isHidden() && w().layoutLabel->isHidden() && w().previewPanel->isHidden());

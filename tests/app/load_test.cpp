@@ -103,7 +103,7 @@ TEST_F(WindowTest, APasteIsWrittenInCodePage932WithCrLfToTmpAndReadAsSuch) {
   for (const Case& c : cases) {
     Reopen();
     if (!c.warning.empty()) prompts.Reply(Answer::Ok);
-    Paste(Q(c.clipboard));
+    Paste(ToQt(c.clipboard));
     EXPECT_EQ(Transcript(prompts), c.warning);
     EXPECT_EQ(ReadBytes(dir.File("trovlint001.tmp")), c.file);
     EXPECT_EQ(window().settings().inputPath, dir.File("trovlint001.tmp"));

@@ -22,7 +22,7 @@ TEST_F(WindowTest, TheSummaryTheReportAndTheCountsTellOfGapsRepeatsAndWarnings) 
                  CrLfLines({"L1   ANSWER 1 OF 3  CAPLUS", "AN   2005:1", "TI   one", "", "L1   ANSWER 3 OF 3  CAPLUS",
                             "AN   2005:3", "", "L1   ANSWER 3 OF 3  CAPLUS", "AN   2005:3b"})));
   ASSERT_TRUE(QTest::qWaitFor([this] { return !window().IsCounting(); }));
-  EXPECT_EQ(w().itemGrid->item(3, 1)->toolTip(), Q(u"ﾚｺｰﾄﾞ 3件のうち 1件に値があります"));  // TI
+  EXPECT_EQ(w().itemGrid->item(3, 1)->toolTip(), ToQt(u"ﾚｺｰﾄﾞ 3件のうち 1件に値があります"));  // TI
   EXPECT_FALSE(w().reportEntry->isEnabled());
   window().ClickGridCell(4, 1);
   w().codeEdit->setText(QStringLiteral("PY"));
@@ -30,20 +30,20 @@ TEST_F(WindowTest, TheSummaryTheReportAndTheCountsTellOfGapsRepeatsAndWarnings) 
   const QString status = w().statusText->text();
   EXPECT_EQ(
       QString(status).replace(QRegularExpression(QStringLiteral("（[0-9]+\\.[0-9]秒）")), QStringLiteral("（s）")),
-      Q(u"gap.csv に出力（s）  3行出力  回答 2/3件  欠番 2  重複 3  警告 1件"));
+      ToQt(u"gap.csv に出力（s）  3行出力  回答 2/3件  欠番 2  重複 3  警告 1件"));
   w().reportEntry->trigger();
   const auto* report = window().findChild<QPlainTextEdit*>(QStringLiteral("reportText"));
   ASSERT_TRUE(report != nullptr && report->isVisible());
   const QString page = report->toPlainText();
   EXPECT_TRUE(
-      page.startsWith(Q(u"■ 欠番・重複\n  L1: 回答 2/3件\n    欠番 2（5行目の回答の前）\n    重複 3（8行目）\n"
-                        u"■ 警告\n  1行目: 項目「PY」は最初の回答にありません（列は空になります）\n■ ﾛｸﾞ: ")))
+      page.startsWith(ToQt(u"■ 欠番・重複\n  L1: 回答 2/3件\n    欠番 2（5行目の回答の前）\n    重複 3（8行目）\n"
+                           u"■ 警告\n  1行目: 項目「PY」は最初の回答にありません（列は空になります）\n■ ﾛｸﾞ: ")))
       << page.toStdString();
-  EXPECT_TRUE(page.endsWith(Q(u"ﾚｺｰﾄﾞ 3  出力行 3\n■ 項目（値のある行数）\n  L1  3\n  AN  3\n  TI  1\n  PY  0\n")));
+  EXPECT_TRUE(page.endsWith(ToQt(u"ﾚｺｰﾄﾞ 3  出力行 3\n■ 項目（値のある行数）\n  L1  3\n  AN  3\n  TI  1\n  PY  0\n")));
   // The page is copied whole.
   auto* copy = report->window()->findChild<QPushButton*>(QStringLiteral("copyReport"));
   ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(copy->text(), Q(u"コピー(&C)"));
+  EXPECT_EQ(copy->text(), ToQt(u"コピー(&C)"));
   QGuiApplication::clipboard()->clear();
   copy->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), page);
@@ -99,7 +99,7 @@ TEST_F(WindowTest, APatolisLogWithNothingToConvertSaysWhyAndWritesNothing) {
     prompts.Reply(Answer::Ok);
     Drop(log);
     EXPECT_EQ(Transcript(prompts), cannot + log + "\r" + reason);
-    EXPECT_EQ(w().statusText->text(), Q(U(reason)));
+    EXPECT_EQ(w().statusText->text(), ToQt(FromUtf8(reason)));
     EXPECT_FALSE(w().convertButton->isEnabled() || w().convertEntry->isEnabled());
     EXPECT_TRUE(w().databaseOptions[3]->isChecked() && !w().layoutLabel->isHidden());
     window().StartConversion();  // asks nothing
@@ -135,7 +135,7 @@ TEST_F(WindowTest, TheFirstAnswerAndSkipEmptyRowsEntriesChooseTheItemsAndTheRows
     if (c.firstAnswer) w().firstAnswerEntry->trigger();  // reads the loaded log again
     if (c.skip) w().skipEmptyRowsEntry->trigger();
     EXPECT_EQ(Rows(window().grid()), c.rows);
-    EXPECT_EQ(w().statusText->text(), Q(c.status));
+    EXPECT_EQ(w().statusText->text(), ToQt(c.status));
     EXPECT_EQ(w().preview->toPlainText().count(u'\n'), std::count(c.csv.begin(), c.csv.end(), '\n') - 1);
     Convert(dir.File("cmd.csv"), Answer::No);
     EXPECT_EQ(ReadBytes(dir.File("cmd.csv")), c.csv);

@@ -42,7 +42,7 @@ TEST_F(RunningTest, LoadsRunsAndGridEditsAreRefusedTheCsvOptionsWaitForTheNextRu
     EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
   }
   EXPECT_TRUE(w().convertButton->isHidden() && !w().stopButton->isHidden() && w().stopButton->isEnabled());
-  EXPECT_TRUE(w().statusText->text().startsWith(Q(u"変換中… ")) && w().statusText->text().endsWith(u'%'));
+  EXPECT_TRUE(w().statusText->text().startsWith(ToQt(u"変換中… ")) && w().statusText->text().endsWith(u'%'));
   QSignalSpy refused(&window(), &MainWindow::commandRefused);
   window().StartConversion();
   window().OpenLog();
@@ -81,7 +81,7 @@ TEST_F(RunningTest, TheStopButtonAndEscapeCancelTheRunLeavingNothing) {
     EXPECT_EQ(Transcript(prompts), "save");  // nothing asked
     EXPECT_EQ(ReadBytes(out_), "older file");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-    EXPECT_EQ(w().statusText->text(), Q(u"変換を中止しました（ファイルは作成していません）。"));
+    EXPECT_EQ(w().statusText->text(), ToQt(u"変換を中止しました（ファイルは作成していません）。"));
     EXPECT_FALSE(window().IsEnded());
     EXPECT_TRUE(w().stopButton->isHidden() && !w().convertButton->isHidden() && w().convertButton->isEnabled());
     EXPECT_TRUE(w().loadButton->isEnabled() && w().editMenu->menuAction()->isEnabled() && w().codeEdit->isEnabled());

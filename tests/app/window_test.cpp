@@ -47,10 +47,11 @@ TEST_F(WindowTest, ControlStates) {
     for (QRadioButton* option : w().databaseOptions) EXPECT_EQ(option->isEnabled(), c.look[1]);
     EXPECT_EQ(!w().previewPanel->isHidden(), c.look[5] || c.look[3]);  // with the grid or the layout
     EXPECT_EQ(w().databaseGroup->checkedId(), c.option);
-    EXPECT_EQ(w().layoutLabel->text(), Q(c.layout));
+    EXPECT_EQ(w().layoutLabel->text(), ToQt(c.layout));
     if (c.look == patolis) {  // the layout's titles previewed
-      EXPECT_EQ(w().preview->toPlainText(),
-                Q(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\""));
+      EXPECT_EQ(
+          w().preview->toPlainText(),
+          ToQt(u"\"出願番号\",\"出願日\",\"公開番号\",\"公開日\",\"公告番号\",\"公告日\",\"登録番号\",\"登録日\""));
     }
   }
   // About names one version, this build's.

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/conversion_state.h"
-#include "common/event_hook.h"
+#include "common/conversion_settings.h"
+#include "common/run_observer.h"
 
 namespace trovlin::testing {
 

@@ -312,17 +312,6 @@ class PageTest(unittest.TestCase):
                 "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
             self.assertLessEqual(overflow, 0, f"the page scrolls sideways at {zoom * 100} %")
 
-    def test_ready_within_a_second(self):
-        # The median of three openings, so that one slow moment of a shared
-        # machine does not decide.
-        times = []
-        for _ in range(3):
-            self.open_page()
-            times.append(self.driver.execute_script("return Number(document.documentElement.dataset.readyMs)"))
-        ready = sorted(times)[1]
-        print(f"\nready {ready:.0f} ms after the page began to load (of {times})", file=sys.stderr)
-        self.assertLess(ready, 1000)
-
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)

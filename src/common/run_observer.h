@@ -1,6 +1,6 @@
-// The point where a long pass lets its front end breathe.
+// The observer of a run, and the point where a long pass lets its front end breathe.
 //
-// The readers call PendingEvents::Process() where a single-threaded window
+// The readers call PendingEvents::ForwardProgress() where a single-threaded window
 // would process its pending events: at each record, after each line of a
 // field, after each skipped blank line and after each PATOLIS row. The call
 // is cheap: it forwards to the listener only when at least kStride input
@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/conversion_state.h"
+#include "common/conversion_settings.h"
 
 namespace trovlin {
 
@@ -134,7 +134,7 @@ class PendingEvents {
     bytesTotal_ = bytesTotal;
   }
 
-  void Process() {
+  void ForwardProgress() {
     if (listener_ == nullptr || bytesRead_ == nullptr) return;
     if (*bytesRead_ - lastForwarded_ < kStride && *bytesRead_ != bytesTotal_) return;
     if (*bytesRead_ == lastForwarded_ && forwardedOnce_) return;

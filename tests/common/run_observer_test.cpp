@@ -1,4 +1,4 @@
-#include "common/event_hook.h"
+#include "common/run_observer.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST(PendingEvents, ForwardsOncePerSixtyFourKibibytesAndTheEndOnce) {
     events.SetSource(&read, c.total);
     for (std::uint64_t step : c.steps) {
       read = step;
-      events.Process();
+      events.ForwardProgress();
     }
     EXPECT_EQ(recorder.reported, c.reported) << c.total;
   }

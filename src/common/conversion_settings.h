@@ -1,4 +1,5 @@
-// The state one conversion shares between its readers and the CSV writer.
+// The settings of one conversion, its item table and the limits every layer
+// keeps: how the log is read, what the output is and how it is written.
 //
 // One instance of each struct is owned by a front end (the window, or one
 // CLI run) and passed by reference to the routines that read or write it.
@@ -43,8 +44,8 @@ struct LogFormat {
 // How the CSV's text becomes bytes.
 enum class CsvEncoding { Cp932, Utf8, Utf8Bom };
 
-// What a double quote inside a title or value becomes: an apostrophe (as the
-// old tool wrote it), or two double quotes as RFC 4180 has it.
+// What a double quote inside a title or value becomes: an apostrophe (the
+// default), or two double quotes as RFC 4180 has it.
 enum class QuoteStyle { Apostrophe, Double };
 
 // What the conversion writes: CSV text, or an Excel workbook.
