@@ -38,14 +38,9 @@ std::string FailureReason(const IoError& error) {
     for (const captions::ErrnoCaption& c : captions::kErrnoCaptions) {
       if (static_cast<std::uint64_t>(c.error) == error.number()) return Fill(c.text, {});
     }
-    return Fill(captions::kSystemError, {Number(error.number())});
   }
-  for (const captions::ReasonCaption& c : captions::kReasonCaptions) {
-    if (c.reason == error.reason()) {
-      return Fill(c.text, {Number(error.number()), Number(error.limit()), Utf8ToUtf16(kPresetSignature)});
-    }
-  }
-  return error.what();
+  return Fill(captions::ReasonCaption(error.reason()),
+              {Number(error.number()), Number(error.limit()), Utf8ToUtf16(kPresetSignature)});
 }
 
 std::string RefusalText(const OpenedLog& opened) {
