@@ -20,6 +20,9 @@ if [ ! -x "$cli" ] || [ ! -x "$gen" ]; then
   cmake --build "$build" -j"${TROVLIN_JOBS:-2}" --target trovlin-cli trovlin_loggen
 fi
 
+# The tests run the CLI from folders of their own.
+cli=$(realpath "$cli")
+gen=$(realpath "$gen")
 scripts/build_web.sh >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -47,8 +47,9 @@ int MoveIntoPlace(const std::string& from, const std::string& to, bool toExists)
 // Removes the file, if it can.
 void RemoveFile(const std::string& path);
 
-// Opens the file that standard input is copied into: *path reopens it,
-// *named is the name to remove at the end (empty where none is left).
+// Opens a scratch file in the temporary folder (standard input is copied
+// into one, a workbook is built in one): *path reopens it, *named is the
+// name to remove at the end (empty where none is left).
 int OpenSpoolFile(FileDescriptor* fd, std::string* path, std::string* named);
 
 }  // namespace trovlin::platform

@@ -109,4 +109,11 @@ int SpooledInput::Spool() {
   }
 }
 
+ScratchFile::~ScratchFile() {
+  fd_.Close();
+  if (!named_.empty()) RemoveFile(named_);
+}
+
+int ScratchFile::Open() { return OpenSpoolFile(&fd_, &path_, &named_); }
+
 }  // namespace trovlin::platform

@@ -104,6 +104,28 @@ enum class SharedNameRefusal { None, SymbolicLink, NotOrdinaryFile, OtherOwner, 
 // window, its only user, is built for POSIX systems; Windows and the page answer ENOSYS.
 int OpenOwnFile(const std::string& path, FileDescriptor* out, SharedNameRefusal* refused);
 
+// A scratch file for a library that writes only by name (the workbook
+// library): fd() reads it back and path() opens it again. Where the system
+// allows, it has no name in any folder (an unnamed file reached through
+// /proc/self/fd), so a killed run leaves nothing; elsewhere (the page's
+// in-memory files) its name is removed with the object.
+class ScratchFile {
+ public:
+  ScratchFile() = default;
+  ~ScratchFile();
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  // 0, or the errno value of the failure.
+  int Open();
+  int fd() const { return fd_.get(); }
+  const std::string& path() const { return path_; }
+
+ private:
+  FileDescriptor fd_;
+  std::string path_;
+  std::string named_;  // the name to remove, where the file has one
+};
+
 class PendingFile {
  public:
   PendingFile() = default;

@@ -119,7 +119,17 @@ int MoveIntoPlace(const std::string&, const std::string&, bool) { return ENOTSUP
 
 void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
 
-int OpenSpoolFile(FileDescriptor*, std::string*, std::string*) { return ENOTSUP; }
+// The page's files live in the worker's memory and go with it; a scratch
+// file there is named, and the name removed after use.
+int OpenSpoolFile(FileDescriptor* fd, std::string* path, std::string* named) {
+  std::string name = "/tmp/trovlin-scratch-XXXXXX";
+  const int created = ::mkstemp(name.data());
+  if (created < 0) return errno;
+  *fd = FileDescriptor(created);
+  *path = name;
+  *named = name;
+  return 0;
+}
 
 // The paste file is the window's; a page has no clipboard file to write.
 int OpenOwnFile(const std::string&, FileDescriptor*, SharedNameRefusal* refused) {

@@ -1,7 +1,5 @@
 #include "xlsx_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <cerrno>
@@ -10,6 +8,7 @@
 #include <utility>
 
 #include "common/errors.h"
+#include "platform/file_system.h"
 #include "platform/output_file.h"
 #include "text/utf8.h"
 
@@ -32,14 +31,13 @@ bool LongText(std::u16string_view code) {
 
 }  // namespace
 
-// The workbook file has no name anywhere: it is an unnamed temporary file
-// that libxlsxwriter opens again through /proc/self/fd, and the sheets' rows
-// go to temporary files it unlinks as it makes them. A run killed at any point
-// leaves nothing in the temporary folder.
+// The workbook is built in a scratch file (platform/file_system.h), which
+// has no name anywhere where the system allows; the sheets' rows go to
+// temporary files libxlsxwriter unlinks as it makes them. A run killed at any
+// point leaves nothing in the temporary folder.
 struct XlsxWriter::Workbook {
   std::unique_ptr<OutputFile> out;
-  int fd = -1;
-  std::string file;  // the name libxlsxwriter writes the workbook under
+  platform::ScratchFile scratch;
   lxw_workbook* book = nullptr;
   lxw_worksheet* sheet = nullptr;
   lxw_format* bold = nullptr;
@@ -47,9 +45,8 @@ struct XlsxWriter::Workbook {
   std::string tmpdir;
 
   ~Workbook() {
-    // An unfinished workbook is only freed: nothing of it was ever named.
+    // An unfinished workbook is only freed: nothing of it is kept.
     if (book != nullptr) lxw_workbook_free(book);
-    if (fd >= 0) ::close(fd);
   }
 };
 
@@ -58,18 +55,6 @@ namespace {
 std::string TemporaryFolder() {
   const char* tmp = std::getenv("TMPDIR");
   return tmp != nullptr && *tmp != '\0' ? std::string(tmp) : std::string("/tmp");
-}
-
-// An unnamed file in folder, read and written through its descriptor; -1 and
-// errno when the system cannot make one.
-int UnnamedFile(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
-  // A file system without unnamed files: the name lives only until unlink.
-  std::string pattern = folder + "/trovlin-xlsx.XXXXXX";
-  const int named = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (named >= 0) ::unlink(pattern.c_str());
-  return named;
 }
 
 }  // namespace
@@ -81,11 +66,9 @@ XlsxWriter::XlsxWriter(const std::string& path, OutputRules rules) : path_(path)
   book_ = std::make_unique<Workbook>();
   book_->out = std::make_unique<OutputFile>(path_, IoOperation::WriteWorkbook, rules_);
   book_->tmpdir = TemporaryFolder();
-  book_->fd = UnnamedFile(book_->tmpdir);
-  if (book_->fd < 0) Fail(path_, errno);
-  book_->file = "/proc/self/fd/" + std::to_string(book_->fd);
+  if (const int error = book_->scratch.Open()) Fail(path_, error);
   lxw_workbook_options options = {LXW_TRUE, book_->tmpdir.data(), LXW_TRUE};
-  book_->book = workbook_new_opt(book_->file.c_str(), &options);
+  book_->book = workbook_new_opt(book_->scratch.path().c_str(), &options);
   if (book_->book == nullptr) Fail(path_, ENOMEM);
   book_->bold = workbook_add_format(book_->book);
   format_set_bold(book_->bold);
@@ -164,14 +147,16 @@ void XlsxWriter::AddReportSheet(const SheetRows& rows) {
 void XlsxWriter::Finish() {
   lxw_workbook* book = std::exchange(book_->book, nullptr);
   if (workbook_close(book) != LXW_NO_ERROR) Fail(path_, EIO);
+  // libxlsxwriter wrote through a descriptor of its own: this one still
+  // stands at the start.
   std::string block(kCopyBlock, '\0');
-  for (off_t at = 0;;) {
-    const ssize_t got = ::pread(book_->fd, block.data(), block.size(), at);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) Fail(path_, errno);
+  for (;;) {
+    std::size_t got = 0;
+    if (const int error = platform::ReadSome(book_->scratch.fd(), block.data(), block.size(), &got)) {
+      Fail(path_, error);
+    }
     if (got == 0) break;
-    book_->out->Write(std::string_view(block.data(), static_cast<std::size_t>(got)));
-    at += got;
+    book_->out->Write(std::string_view(block.data(), got));
   }
   book_->out->Commit();
   book_.reset();
