@@ -416,12 +416,12 @@ int RunConvert(const std::vector<std::string>& args) {
   // The report replaces neither a log nor the CSV it reports on.
   if (options.report && *options.report != "-") {
     for (const std::string& log : options.logs) {
-      if (IsSameFile(log, *options.report)) {
+      if (NameOneFile(log, *options.report)) {
         Error("--report names the log " + log + ", which is only read, never written");
         return kInputProblem;
       }
     }
-    if (options.output && IsSameFile(*options.output, *options.report)) {
+    if (options.output && NameOneFile(*options.output, *options.report)) {
       throw UsageError("-o and --report name the same file");
     }
   }

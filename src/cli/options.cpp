@@ -9,6 +9,7 @@
 
 #include "common/database_kind.h"
 #include "input/output_name.h"
+#include "session/conversion.h"
 #include "text/utf8.h"
 
 namespace trovlin::cli {
@@ -257,7 +258,7 @@ ConvertOptions ParseConvertOptions(const std::vector<std::string>& args, Options
   if (options.jobs != 0 && !options.outDir) options.idle.emplace_back("--jobs does nothing without --out-dir");
   if (options.dbRepeated) options.idle.emplace_back("--db is given more than once; the last one counts");
   if (options.format && options.output && *options.output != "-" &&
-      OutputFormatFor(*options.output) != *options.format) {
+      ChosenOutputFormat(std::nullopt, *options.output) != *options.format) {
     options.idle.push_back(*options.format == OutputFormat::Xlsx
                                ? "--format xlsx writes a workbook, whatever the name " + *options.output + " says"
                                : "--format csv writes a CSV, whatever the name " + *options.output + " says");

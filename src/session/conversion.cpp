@@ -17,9 +17,11 @@ OutputFormat ChosenOutputFormat(const std::optional<OutputFormat>& chosen, const
   return chosen.value_or(OutputFormatFor(outputPath));
 }
 
+bool NameOneFile(const std::string& a, const std::string& b) { return IsSameFile(a, b); }
+
 RequestProblem CheckRequest(const ConversionRequest& request) {
   const ConversionSettings& settings = request.settings;
-  if (request.mode == RunMode::Convert && IsSameFile(settings.inputPath, settings.outputPath)) {
+  if (request.mode == RunMode::Convert && NameOneFile(settings.inputPath, settings.outputPath)) {
     return RequestProblem::SameFile;
   }
   const DatabaseKind kind = request.service.value_or(settings.databaseKind);

@@ -58,6 +58,11 @@ struct ConversionRequest {
 // name ending in ".xlsx" and a CSV for any other.
 OutputFormat ChosenOutputFormat(const std::optional<OutputFormat>& chosen, const std::string& outputPath);
 
+// Whether two paths name one file: the same name, another spelling of it, or
+// a link to it. CheckRequest asks it of the log and the output (a log is only
+// ever read); a front end asks it of any other file it writes (a report).
+bool NameOneFile(const std::string& a, const std::string& b);
+
 // Why a request is not run.
 enum class RequestProblem {
   None,
