@@ -138,7 +138,7 @@ json Convert(const json& j, RunMode mode) {
       answer["error"] = "noItems";
       return answer;
     case PageOutcome::Status::NoLayout:
-      answer["error"] = NoLayoutText(outcome.log.layout);
+      answer["error"] = NothingWrittenText(outcome.log.layout);
       return answer;
     case PageOutcome::Status::Converted:
       break;

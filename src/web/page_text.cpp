@@ -69,6 +69,10 @@ std::string NoLayoutText(const std::optional<AnswerHeader>& header) {
                 : Fill(captions::kNoAnswerHeader, {});
 }
 
+std::string NothingWrittenText(const std::optional<AnswerHeader>& header) {
+  return NoLayoutText(header) + Fill(captions::kNoFileMade, {});
+}
+
 std::string WarningText(const ReportWarning& w) {
   switch (w.kind) {
     case WarningKind::InvalidBytes:

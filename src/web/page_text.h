@@ -19,6 +19,8 @@ std::string RefusalText(const OpenedLog& opened);
 std::string SameFileText();
 // Why a PATOLIS log gave no file.
 std::string NoLayoutText(const std::optional<AnswerHeader>& header);
+// The same after a run, which says that no file was made, as the window does.
+std::string NothingWrittenText(const std::optional<AnswerHeader>& header);
 // One warning of a report, as the window's report page words it.
 std::string WarningText(const ReportWarning& warning);
 
