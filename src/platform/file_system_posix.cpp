@@ -116,16 +116,6 @@ int LinkAside(int fd, const std::string& target, std::string* name) {
 
 }  // namespace
 
-std::filesystem::path PathOf(std::string_view path) { return std::filesystem::path(path); }
-
-std::string PathString(const std::filesystem::path& path) { return path.string(); }
-
-std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
-
-int BinaryStandardOutput() { return STDOUT_FILENO; }
-
-int BinaryStandardInput() { return STDIN_FILENO; }
-
 int FileDescriptor::Close() {
   if (fd_ < 0) return 0;
   // Retrying close() after EINTR could close a descriptor another thread got.
