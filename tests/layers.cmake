@@ -23,8 +23,8 @@ set(sees_cli ${front_end})
 set(sees_web ${front_end})
 # Headers one front end shares with another, so that both say the same: the
 # page writes the report as trovlin-cli's --report does, and speaks the
-# window's Japanese (its caption table holds no Qt).
-set(shared_web "cli/report_json.h" "app/captions.h")
+# window's Japanese (its caption table and words hold no Qt).
+set(shared_web "cli/report_json.h" "app/captions.h" "app/words.h")
 
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}/src" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
 set(wrong "")

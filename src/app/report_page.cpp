@@ -5,6 +5,7 @@
 
 #include "app/captions.h"
 #include "app/window_text.h"
+#include "app/words.h"
 #include "common/database_kind.h"
 
 namespace trovlin::app {
@@ -41,24 +42,6 @@ std::u16string Padded(std::u16string text, std::size_t width, bool right) {
   if (have >= width) return text;
   const std::u16string pad(width - have, u' ');
   return right ? pad + text : text + pad;
-}
-
-std::u16string WarningText(const ReportWarning& w) {
-  switch (w.kind) {
-    case WarningKind::InvalidBytes:
-      return Fill(captions::kWarnInvalidBytes, {Number(w.count)});
-    case WarningKind::ItemsLeftOut:
-      return Fill(captions::kWarnItemsLeftOut, {Number(w.count), Number(kMaxTaggedItems)});
-    case WarningKind::RecordCutShort:
-      return std::u16string(captions::kWarnRecordCutShort);
-    case WarningKind::Unencodable:
-      return Fill(captions::kWarnUnencodable, {Number(w.count)});
-    case WarningKind::ItemNotShown:
-      return Fill(captions::kWarnItemNotShown, {w.code});
-    case WarningKind::CellCut:
-      return Fill(captions::kWarnCellCut, {Number(w.count), Number(kMaxWorkbookCellChars)});
-  }
-  return {};
 }
 
 std::u16string_view EncodingName(LogEncoding encoding) {
