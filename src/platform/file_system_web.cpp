@@ -15,17 +15,15 @@
 #include "platform/file_system.h"
 
 // The page's side of an output: open starts a new download (dropping what a
-// previous open gathered), write hands it a copy of the bytes, close ends it.
+// previous open gathered), write hands it the bytes, close ends it.
 // clang-format off
 EM_JS(void, trovlin_page_output_open, (const char* name), {
   Module.pageOutputOpen(UTF8ToString(name));
 });
-// A copy made with set(), which copies as memcpy does; slice() of the
-// core's memory is many times slower.
+// The page is handed a view of the core's memory, valid only during the
+// call: it copies what it keeps.
 EM_JS(void, trovlin_page_output_write, (const char* data, size_t size), {
-  const bytes = new Uint8Array(size);
-  bytes.set(HEAPU8.subarray(data, data + size));
-  Module.pageOutputWrite(bytes);
+  Module.pageOutputWrite(HEAPU8.subarray(data, data + size));
 });
 EM_JS(void, trovlin_page_output_close, (), {
   Module.pageOutputClose();

@@ -62,10 +62,18 @@
     workerReady = new Promise((resolve) => {
       worker.onmessage = (event) => {
         const m = event.data;
-        if (m.type === 'ready') resolve();
+        if (m.type === 'ready') {
+          // How the worker reads a log, for the tests and the benchmark.
+          document.documentElement.dataset.reads = m.reads;
+          resolve();
+        }
         else if (m.type === 'open') output = {name: m.name, chunks: []};
-        // Each chunk becomes a blob at once, which the browser may keep on disk.
-        else if (m.type === 'chunk') { if (output) output.chunks.push(new Blob([m.bytes])); }
+        // Each chunk becomes a blob at once, which the browser may keep on
+        // disk, and its memory goes back to the worker for the next chunks.
+        else if (m.type === 'chunk') {
+          if (output) output.chunks.push(new Blob([m.bytes.subarray(0, m.size)]));
+          worker.postMessage({type: 'spare', bytes: m.bytes}, [m.bytes.buffer]);
+        }
         else if (m.type === 'progress') showProgress(m.percent);
         else if (m.type === 'result') {
           // What the core's memory has grown to, for the benchmark.

@@ -7,26 +7,101 @@ let core = null;
 const mounted = new Set();
 let lastPercent = -1;
 
-// The browser reads a File in slices, each at a cost far above its size's:
-// the core's reads (128 KiB each) are served from a window of kWindow bytes
-// read at once, which is all of the log the worker holds at a time. The
-// window is copied into the core's memory through a view of the same type
-// as the one the read is given (signed bytes), which copies as memcpy does.
+// Where the browser can suspend WebAssembly while a promise settles, the
+// core's call runs as a promise and its reads of a log wait for the File's
+// byte stream, read into one reused buffer. Otherwise each read of a window
+// is a FileReaderSync call, which hands back fresh memory every time and
+// costs several times as much.
+let suspendingCall = null;
+
+// A log is read in windows: the core's reads (128 KiB each) are served from
+// the window that holds their start, short at its end, so that the next
+// read starts the next window where the stream already stands. A window is
+// copied into the core's memory through a view of the same type as the one
+// the read is given (signed bytes), which copies as memcpy does.
 const kWindow = 8 << 20;
+const kStreamWindow = 4 << 20;
+
+function setWindow(stream, start, buffer, size) {
+  stream.window = {start, size, signed: new Int8Array(buffer, 0, size), unsigned: new Uint8Array(buffer, 0, size)};
+}
+
 function readInWindows(stream, buffer, offset, length, position) {
   const file = stream.node.contents;
   if (position >= file.size) return 0;
-  const wanted = Math.min(length, file.size - position);
   let window = stream.window;
-  if (!window || position < window.start || position + wanted > window.start + window.size) {
-    const end = Math.min(file.size, position + Math.max(wanted, kWindow));
+  if (!window || position < window.start || position >= window.start + window.size) {
+    // A stream's window is filled before each read; missing it is a fault
+    // the core must hear of (as a failed read), not one to cover up.
+    if (suspendingCall) throw new core.FS.ErrnoError(29 /* EIO */);
+    const end = Math.min(file.size, position + Math.max(length, kWindow));
     const bytes = new FileReaderSync().readAsArrayBuffer(file.slice(position, end));
-    window = {start: position, size: bytes.byteLength, signed: new Int8Array(bytes), unsigned: new Uint8Array(bytes)};
-    stream.window = window;
+    setWindow(stream, position, bytes, bytes.byteLength);
+    window = stream.window;
   }
+  const served = Math.min(length, window.start + window.size - position);
   const source = buffer instanceof Int8Array ? window.signed : window.unsigned;
-  buffer.set(source.subarray(position - window.start, position - window.start + wanted), offset);
-  return wanted;
+  buffer.set(source.subarray(position - window.start, position - window.start + served), offset);
+  return served;
+}
+
+// Fills the stream's window from position on, before the core's read of
+// it: from the byte stream already open at that point, or from a new one.
+async function fillFromStream(stream, position) {
+  const file = stream.node.contents;
+  const window = stream.window;
+  if (position >= file.size || (window && position >= window.start && position < window.start + window.size)) return;
+  let reading = stream.reading;
+  if (!reading || reading.next !== position) {
+    if (reading) reading.reader.cancel();
+    const buffer = reading ? reading.buffer : new ArrayBuffer(kStreamWindow);
+    reading = stream.reading = {reader: file.slice(position).stream().getReader({mode: 'byob'}), next: position, buffer};
+  }
+  let filled = 0;
+  while (filled < kStreamWindow) {
+    // A read takes the buffer over and hands it back as the view it returns.
+    const {done, value} = await reading.reader.read(new Uint8Array(reading.buffer, filled, kStreamWindow - filled));
+    if (value) reading.buffer = value.buffer;
+    if (done) break;
+    filled += value.byteLength;
+  }
+  reading.next = position + filled;
+  setWindow(stream, position, reading.buffer, filled);
+}
+
+// The core's fd_read, made to wait for a window of a mounted log first.
+function suspendingRead(fdRead) {
+  return new WebAssembly.Suspending(async (fd, iov, iovcnt, pnum) => {
+    const stream = core.FS.getStream(fd);
+    if (stream && stream.stream_ops === core.FS.filesystems.WORKERFS.stream_ops) await fillFromStream(stream, stream.position);
+    return fdRead(fd, iov, iovcnt, pnum);
+  });
+}
+
+// The output goes to the page in chunks of kChunk bytes. The page gives each
+// chunk's memory back once it has made a blob of it, and the next chunks are
+// gathered in it: fresh memory costs more than the copy itself.
+const kChunk = 4 << 20;
+const spare = [];
+let chunk = null;
+let used = 0;
+
+function sendChunk() {
+  if (chunk && used > 0) self.postMessage({type: 'chunk', bytes: chunk, size: used}, [chunk.buffer]);
+  else if (chunk) spare.push(chunk);
+  chunk = null;
+  used = 0;
+}
+
+function gather(bytes) {
+  for (let at = 0; at < bytes.length;) {
+    if (!chunk) chunk = spare.pop() || new Uint8Array(kChunk);
+    const n = Math.min(bytes.length - at, chunk.length - used);
+    chunk.set(bytes.subarray(at, at + n), used);
+    used += n;
+    at += n;
+    if (used === chunk.length) sendChunk();
+  }
 }
 
 function mount(id, file) {
@@ -37,23 +112,66 @@ function mount(id, file) {
   mounted.add(id);
 }
 
-function call(request) {
-  return JSON.parse(core.ccall('trovlin_call', 'string', ['string'], [JSON.stringify(request)]));
+async function call(request) {
+  const text = JSON.stringify(request);
+  if (!suspendingCall) return JSON.parse(core.ccall('trovlin_call', 'string', ['string'], [text]));
+  const size = core.lengthBytesUTF8(text) + 1;
+  const pointer = core._malloc(size);
+  core.stringToUTF8(text, pointer, size);
+  try {
+    return JSON.parse(core.UTF8ToString(await suspendingCall(pointer)));
+  } finally {
+    core._free(pointer);
+  }
 }
+
+// The key the module's exports give trovlin_call under (the build shortens
+// export names), read from the module's own script; null if not found.
+const callKey = (/Module\["_trovlin_call"\]=Module\["asm"\]\["(\w+)"\]/.exec(String(TrovlinCore)) || [])[1] || null;
+const canSuspend = callKey !== null && typeof WebAssembly.Suspending === 'function' &&
+    typeof WebAssembly.promising === 'function';
+
+async function run(message) {
+  for (const [id, file] of message.files) mount(id, file);
+  // The log is named as the user knows it, in the folder it is mounted in,
+  // so that the report and the workbook's report sheet say its own name.
+  if (message.folder) core.FS.chdir(message.folder);
+  lastPercent = -1;
+  const result = await call(message.request);
+  self.postMessage({type: 'result', id: message.id, result, memory: core.HEAPU8.length});
+}
+
+// Calls run one after another: a call waiting for the log must not let the
+// next one into the core.
+let queue = Promise.resolve();
 
 self.onmessage = (event) => {
   const message = event.data;
   if (message.type === 'init') {
     TrovlinCore({
       instantiateWasm(imports, receive) {
-        WebAssembly.instantiate(message.module, imports).then((instance) => receive(instance, message.module));
+        if (canSuspend) {
+          for (const functions of Object.values(imports)) {
+            for (const [key, fn] of Object.entries(functions)) {
+              if (fn.name === '_fd_read') functions[key] = suspendingRead(fn);
+            }
+          }
+        }
+        WebAssembly.instantiate(message.module, imports).then((instance) => {
+          if (canSuspend) suspendingCall = WebAssembly.promising(instance.exports[callKey]);
+          receive(instance, message.module);
+        });
         return {};
       },
       print() {},
       printErr() {},
-      pageOutputOpen(name) { self.postMessage({type: 'open', name}); },
-      pageOutputWrite(bytes) { self.postMessage({type: 'chunk', bytes}, [bytes.buffer]); },
-      pageOutputClose() {},
+      pageOutputOpen(name) {
+        chunk = null;
+        used = 0;
+        self.postMessage({type: 'open', name});
+      },
+      pageOutputWrite: gather,
+      pageOutputClose: sendChunk,
       pageProgress(read, total) {
         const percent = total > 0 ? Math.floor((read * 100) / total) : 0;
         if (percent !== lastPercent) {
@@ -65,17 +183,10 @@ self.onmessage = (event) => {
       core = instance;
       core.FS.filesystems.WORKERFS.stream_ops.read = readInWindows;
       core.FS.mkdir('/files');
-      self.postMessage({type: 'ready'});
+      self.postMessage({type: 'ready', reads: suspendingCall ? 'stream' : 'sync'});
     });
     return;
   }
-  if (message.type === 'call') {
-    for (const [id, file] of message.files) mount(id, file);
-    // The log is named as the user knows it, in the folder it is mounted in,
-    // so that the report and the workbook's report sheet say its own name.
-    if (message.folder) core.FS.chdir(message.folder);
-    lastPercent = -1;
-    const result = call(message.request);
-    self.postMessage({type: 'result', id: message.id, result, memory: core.HEAPU8.length});
-  }
+  if (message.type === 'spare') spare.push(message.bytes);
+  if (message.type === 'call') queue = queue.then(() => run(message));
 };
