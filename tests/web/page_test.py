@@ -417,7 +417,17 @@ class KeyboardTest(PageCase):
             with self.subTest(key=label):
                 self.open_page()
                 self.load(log)
+                # A file input opens the file dialog on a click the browser
+                # makes itself, which a headless browser does not show.
+                self.driver.execute_script(
+                    "window.clicks = []; for (const id of ['log-input', 'items-input'])"
+                    "  document.getElementById(id).addEventListener('click', (e) => { if (e.isTrusted) clicks.push(id); });")
                 self.from_the_top()
+                self.tab_to("log-input")
+                self.press(key)
+                self.tab_to("items-input")
+                self.press(key)
+                self.assertEqual(self.driver.execute_script("return clicks"), ["log-input", "items-input"])
                 self.tab_to("convert")
                 self.press(key)
                 self.assertEqual(self.downloaded("stn_sample.csv"), self.native(log, []))
