@@ -139,7 +139,9 @@
 
   function setStatus(text) { $('status').textContent = text; }
   function setError(title, detail) { $('error').textContent = title ? `${title}\n${detail || ''}` : ''; }
+  // Only a conversion moves the bar; reading a log on loading does not.
   function showProgress(percent) {
+    if (!running) return;
     $('progress').value = percent;
     $('percent').textContent = `${percent}%`;
   }
@@ -216,39 +218,68 @@
     }
     const counts = new Map();
     if (log && log.report) for (const item of log.report.items) counts.set(item.code, item.rows);
-    currentItems(log).forEach((item, index) => {
+    const items = currentItems(log);
+    itemFocus = Math.max(0, Math.min(itemFocus, items.length - 1));
+    items.forEach((item, index) => {
       const row = body.insertRow();
       cell(row, String(index + 1));
       const code = document.createElement('input');
       code.type = 'text';
       code.value = item.code;
       code.setAttribute('aria-label', T.code(index + 1));
-      code.addEventListener('change', () => editItems((list) => { list[index].code = code.value; }, index));
-      code.addEventListener('focus', () => { itemFocus = index; });
+      code.addEventListener('change', () => editItems((list) => { list[index].code = code.value; }));
       row.insertCell().appendChild(code);
       const join = document.createElement('input');
       join.type = 'checkbox';
       join.checked = item.mark === '*';
       join.setAttribute('aria-label', T.join(index + 1));
-      join.addEventListener('change', () => editItems((list) => { list[index].mark = join.checked ? '*' : ''; }, index));
-      join.addEventListener('focus', () => { itemFocus = index; });
+      join.addEventListener('change', () => editItems((list) => { list[index].mark = join.checked ? '*' : ''; }));
       row.insertCell().appendChild(join);
+      // The item buttons act on the current row. Only its fields are in the
+      // tab order, so Tab leaves the table for the buttons without making
+      // another row current; the arrow keys move between rows.
+      for (const [column, input] of [code, join].entries()) {
+        input.addEventListener('focus', () => markItem(index));
+        input.addEventListener('keydown', (e) => {
+          const step = {ArrowUp: -1, ArrowDown: 1}[e.key];
+          const target = step && body.rows[index + step];
+          if (!target) return;
+          e.preventDefault();
+          target.querySelectorAll('input')[column].focus();
+        });
+      }
       cell(row, counts.has(item.code) ? String(counts.get(item.code)) : '');
     });
+    markItem(itemFocus);
   }
 
   let itemFocus = 0;
-  function editItems(change, focus) {
+  function markItem(index) {
+    itemFocus = index;
+    [...$('items').tBodies[0].rows].forEach((row, n) => {
+      row.classList.toggle('current', n === index);
+      for (const input of row.querySelectorAll('input')) input.tabIndex = n === index ? 0 : -1;
+    });
+  }
+
+  // Changes the item list. A new focus row redraws the table and, when asked,
+  // puts the caret in that row's name; an edit in place keeps the fields (and
+  // the keyboard focus) where they are.
+  function editItems(change, focus, intoRow) {
     const log = logs[selected];
     if (!log || !log.info || !log.info.items) return;
     const list = currentItems(log).map((item) => ({code: item.code, mark: item.mark}));
     change(list);
     log.items = list;
     log.report = null;
-    itemFocus = Math.max(0, Math.min(focus, list.length - 1));
-    renderItems();
-    const inputs = $('items').querySelectorAll('input[type=text]');
-    if (inputs[itemFocus]) inputs[itemFocus].focus();
+    if (focus === undefined) {
+      for (const row of $('items').tBodies[0].rows) row.cells[3].textContent = '';
+    } else {
+      itemFocus = Math.max(0, Math.min(focus, list.length - 1));
+      renderItems();
+      const inputs = $('items').querySelectorAll('input[type=text]');
+      if (intoRow && inputs[itemFocus]) inputs[itemFocus].focus();
+    }
     refreshPreview();
   }
 
@@ -337,6 +368,9 @@
       await openLog(log);
       renderAll();
     }
+    // A log refused on loading is said where a screen reader announces it too.
+    const problems = added.filter((log) => log.problem).map((log) => `${log.file.name}: ${log.problem}`);
+    if (problems.length) setError(problems.join('\n'));
     refreshPreview();
   }
 
@@ -389,10 +423,14 @@
   }
 
   function setRunning(on) {
+    // The keyboard focus goes from 変換 to 中止 and back, as each is disabled.
+    const [from, to] = on ? [$('convert'), $('cancel')] : [$('cancel'), $('convert')];
+    const moveFocus = document.activeElement === from;
     running = on;
     $('cancel').disabled = !on;
     for (const id of ['log-input', 'items-input', 'db', 'encoding', 'format', 'firstAnswer']) $(id).disabled = on;
     renderLogs();
+    if (moveFocus && !to.disabled) to.focus();
   }
 
   async function convertAll() {
@@ -470,7 +508,7 @@
     }
     $('convert').addEventListener('click', convertAll);
     $('cancel').addEventListener('click', cancel);
-    $('item-add').addEventListener('click', () => editItems((list) => list.splice(itemFocus + 1, 0, {code: '', mark: ''}), itemFocus + 1));
+    $('item-add').addEventListener('click', () => editItems((list) => list.splice(itemFocus + 1, 0, {code: '', mark: ''}), itemFocus + 1, true));
     $('item-delete').addEventListener('click', () => editItems((list) => list.splice(itemFocus, 1), itemFocus));
     $('item-up').addEventListener('click', () => editItems((list) => {
       if (itemFocus > 0) [list[itemFocus - 1], list[itemFocus]] = [list[itemFocus], list[itemFocus - 1]];
