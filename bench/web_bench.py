@@ -40,7 +40,8 @@ for arg in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--
             "--user-data-dir=" + tempfile.mkdtemp(prefix="trovlin-chromium-")):
     options.add_argument(arg)
 options.add_experimental_option("prefs", {"download.default_directory": downloads,
-                                          "download.prompt_for_download": False})
+                                          "download.prompt_for_download": False,
+                                          "profile.default_content_setting_values.automatic_downloads": 1})
 driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
 
 
