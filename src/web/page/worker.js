@@ -166,6 +166,7 @@ self.onmessage = (event) => {
       print() {},
       printErr() {},
       pageOutputOpen(name) {
+        if (chunk) spare.push(chunk);
         chunk = null;
         used = 0;
         self.postMessage({type: 'open', name});
@@ -188,5 +189,9 @@ self.onmessage = (event) => {
     return;
   }
   if (message.type === 'spare') spare.push(message.bytes);
-  if (message.type === 'call') queue = queue.then(() => run(message));
+  // A call that fails is thrown where the page hears of it (the worker's
+  // error), and the queue goes on with the next.
+  if (message.type === 'call') {
+    queue = queue.then(() => run(message)).catch((error) => setTimeout(() => { throw error; }));
+  }
 };
