@@ -26,7 +26,6 @@ namespace {
 using PairCode = std::uint32_t;
 constexpr unsigned kLengthShift = 16;
 constexpr PairCode kLengthMask = PairCode{3} << kLengthShift;
-constexpr PairCode kTwoBytes = PairCode{2} << kLengthShift;
 constexpr PairCode kInvalidPair = PairCode{1} << 18;
 constexpr unsigned kLastShift = 24;
 
@@ -42,6 +41,9 @@ struct ByteTables {
   std::array<bool, 256> lead{};          // a byte that takes a trail byte after it with it
   std::array<PairCode, 0x10000> canonical{};
   std::array<PairCode, 0x10000> narrow{};  // canonical, or the half-width form
+  // The mapped pairs that are their own canonical form, a bit each: the
+  // bulk of Japanese text, told from a table small enough to stay cached.
+  std::array<std::uint64_t, 0x10000 / 64> selfCanonical{};
 };
 
 PairCode ToPairCode(const std::string& bytes, bool invalid, bool singleBytes) {
@@ -88,6 +90,7 @@ std::unique_ptr<ByteTables> BuildByteTables() {
       const std::size_t index = std::size_t(lead) << 8 | std::size_t(trail);
       t->canonical[index] = t->narrow[index] = ToPairCode(bytes, invalid, false);
       if (invalid) continue;
+      if (bytes == pair) t->selfCanonical[index / 64] |= std::uint64_t{1} << (index % 64);
       std::u16string narrowed;
       AppendHalfWidth(text, narrowed);
       if (narrowed == text) continue;
@@ -186,12 +189,15 @@ std::size_t CanonicalizeCp932(std::string_view bytes, std::string& out) {
     p += ascii;
     // A run of Japanese text, a unit at a time.
     while (p < end && *p >= 0x80) {
-      // Mapped pairs, the bulk of it, in a loop of their own.
-      for (const unsigned char* const lastLead = end - 1; p < lastLead && *p >= 0x80; p += 2, o += 2) {
-        const PairCode code = t.canonical[PairIndex(p)];
-        if ((code & (kLengthMask | kInvalidPair)) != kTwoBytes) break;
-        StoreBytes(code, o);
+      // Pairs that stay as they are, the bulk of it, in a loop of their own
+      // and copied after it.
+      const unsigned char* const kept = p;
+      for (const unsigned char* const lastLead = end - 1; p < lastLead && *p >= 0x80; p += 2) {
+        const std::size_t index = PairIndex(p);
+        if ((t.selfCanonical[index / 64] >> (index % 64) & 1) == 0) break;
       }
+      std::memcpy(o, kept, static_cast<std::size_t>(p - kept));
+      o += p - kept;
       if (p == end || *p < 0x80) break;
       const PairCode code = CodeAt(t.canonical, p, end);
       if (LengthOf(code) != 0) {
