@@ -22,6 +22,7 @@ import unittest
 import zipfile
 
 from selenium import webdriver
+from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
@@ -103,8 +104,11 @@ class PageCase(unittest.TestCase):
     def wait(self, condition, failure, seconds=60):
         end = time.time() + seconds
         while time.time() < end:
-            if condition():
-                return
+            try:
+                if condition():
+                    return
+            except StaleElementReferenceException:
+                pass  # the page replaced the element while it was read: look again
             time.sleep(0.05)
         self.fail(failure)
 

@@ -9,9 +9,9 @@ let lastPercent = -1;
 
 // Where the browser can suspend WebAssembly while a promise settles, the
 // core's call runs as a promise and its reads of a log wait for the File's
-// byte stream, read into one reused buffer. Otherwise each read of a window
-// is a FileReaderSync call, which hands back fresh memory every time and
-// costs several times as much.
+// byte stream, read ahead on another core into a few reused buffers.
+// Otherwise each read of a window is a FileReaderSync call, which hands back
+// fresh memory every time and costs several times as much.
 let suspendingCall = null;
 
 // A log is read in windows: the core's reads (128 KiB each) are served from
@@ -23,7 +23,7 @@ const kWindow = 8 << 20;
 const kStreamWindow = 4 << 20;
 
 function setWindow(stream, start, buffer, size) {
-  stream.window = {start, size, signed: new Int8Array(buffer, 0, size), unsigned: new Uint8Array(buffer, 0, size)};
+  stream.window = {start, size, buffer, signed: new Int8Array(buffer, 0, size), unsigned: new Uint8Array(buffer, 0, size)};
 }
 
 function readInWindows(stream, buffer, offset, length, position) {
@@ -45,28 +45,98 @@ function readInWindows(stream, buffer, offset, length, position) {
   return served;
 }
 
+// A log's byte stream is read by a helper worker, on a core of its own, a
+// window or two ahead of the core: each window arrives as a buffer handed
+// over whole, and goes back to the helper once the core has left it. The
+// helper's code, as the source of its worker.
+function readAheadWorker() {
+  let reader = null;
+  let next = 0;
+  let busy = false;
+  let ended = false;
+  const spare = [];
+  async function pump() {
+    if (busy) return;
+    busy = true;
+    try {
+      while (!ended && spare.length > 0) {
+        let buffer = spare.pop();
+        let filled = 0;
+        while (filled < buffer.byteLength) {
+          // A read takes the buffer over and hands it back as the view it returns.
+          const {done, value} = await reader.read(new Uint8Array(buffer, filled, buffer.byteLength - filled));
+          if (value) buffer = value.buffer;
+          if (done) {
+            ended = true;
+            break;
+          }
+          filled += value.byteLength;
+        }
+        self.postMessage({start: next, size: filled, buffer}, [buffer]);
+        next += filled;
+      }
+    } catch (error) {
+      ended = true;
+      self.postMessage({failed: String(error)});
+    }
+    busy = false;
+  }
+  self.onmessage = (event) => {
+    const m = event.data;
+    if (m.file) {
+      reader = m.file.slice(m.start).stream().getReader({mode: 'byob'});
+      next = m.start;
+    }
+    spare.push(...m.buffers);
+    pump();
+  };
+}
+let readAheadSource = null;
+
+// A helper reading file from start on, and what it has sent.
+function startReadAhead(file, start) {
+  if (!readAheadSource) {
+    readAheadSource = URL.createObjectURL(new Blob([`(${readAheadWorker})()`], {type: 'text/javascript'}));
+  }
+  const ahead = {helper: new Worker(readAheadSource), next: start, arrived: [], waiting: null};
+  ahead.helper.onmessage = (event) => {
+    if (ahead.waiting) {
+      const resolve = ahead.waiting;
+      ahead.waiting = null;
+      resolve(event.data);
+    } else {
+      ahead.arrived.push(event.data);
+    }
+  };
+  const buffers = [new ArrayBuffer(kStreamWindow), new ArrayBuffer(kStreamWindow)];
+  ahead.helper.postMessage({file, start, buffers}, buffers);
+  return ahead;
+}
+
+function nextWindow(ahead) {
+  if (ahead.arrived.length > 0) return Promise.resolve(ahead.arrived.shift());
+  return new Promise((resolve) => { ahead.waiting = resolve; });
+}
+
 // Fills the stream's window from position on, before the core's read of
-// it: from the byte stream already open at that point, or from a new one.
+// it: from the helper already reading from that point, or from a new one.
+// The window the core leaves goes back to the helper. A failed read leaves
+// no window, which the core hears of as a failed read.
 async function fillFromStream(stream, position) {
   const file = stream.node.contents;
   const window = stream.window;
   if (position >= file.size || (window && position >= window.start && position < window.start + window.size)) return;
-  let reading = stream.reading;
-  if (!reading || reading.next !== position) {
-    if (reading) reading.reader.cancel();
-    const buffer = reading ? reading.buffer : new ArrayBuffer(kStreamWindow);
-    reading = stream.reading = {reader: file.slice(position).stream().getReader({mode: 'byob'}), next: position, buffer};
+  let ahead = stream.ahead;
+  if (!ahead || ahead.next !== position) {
+    if (ahead) ahead.helper.terminate();
+    ahead = stream.ahead = startReadAhead(file, position);
   }
-  let filled = 0;
-  while (filled < kStreamWindow) {
-    // A read takes the buffer over and hands it back as the view it returns.
-    const {done, value} = await reading.reader.read(new Uint8Array(reading.buffer, filled, kStreamWindow - filled));
-    if (value) reading.buffer = value.buffer;
-    if (done) break;
-    filled += value.byteLength;
-  }
-  reading.next = position + filled;
-  setWindow(stream, position, reading.buffer, filled);
+  const arrived = await nextWindow(ahead);
+  stream.window = null;
+  if (window) ahead.helper.postMessage({buffers: [window.buffer]}, [window.buffer]);
+  if (arrived.failed) return;
+  ahead.next = arrived.start + arrived.size;
+  setWindow(stream, arrived.start, arrived.buffer, arrived.size);
 }
 
 // The core's fd_read, made to wait for a window of a mounted log first.
@@ -129,7 +199,7 @@ async function call(request) {
 // export names), read from the module's own script; null if not found.
 const callKey = (/Module\["_trovlin_call"\]=Module\["asm"\]\["(\w+)"\]/.exec(String(TrovlinCore)) || [])[1] || null;
 const canSuspend = callKey !== null && typeof WebAssembly.Suspending === 'function' &&
-    typeof WebAssembly.promising === 'function';
+    typeof WebAssembly.promising === 'function' && typeof Worker === 'function';
 
 async function run(message) {
   for (const [id, file] of message.files) mount(id, file);
@@ -183,6 +253,10 @@ self.onmessage = (event) => {
     }).then((instance) => {
       core = instance;
       core.FS.filesystems.WORKERFS.stream_ops.read = readInWindows;
+      // A closed log's helper ends with it.
+      core.FS.filesystems.WORKERFS.stream_ops.close = (stream) => {
+        if (stream.ahead) stream.ahead.helper.terminate();
+      };
       core.FS.mkdir('/files');
       self.postMessage({type: 'ready', reads: suspendingCall ? 'stream' : 'sync'});
     });
